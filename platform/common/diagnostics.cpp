@@ -1,0 +1,57 @@
+#include "common/diagnostics.h"
+
+#include <map>
+
+namespace platform::diagnostics {
+namespace {
+
+std::map<std::string, int, std::less<>>& Faults()
+{
+    static std::map<std::string, int, std::less<>> faults;
+    return faults;
+}
+
+bool& LogOn()
+{
+    static bool on = false;
+    return on;
+}
+
+std::vector<std::string>& Log()
+{
+    static std::vector<std::string> log;
+    return log;
+}
+
+}  // namespace
+
+bool ShouldFail(std::string_view operation)
+{
+    auto& faults = Faults();
+    if (faults.empty()) return false;
+    auto found = faults.find(operation);
+    if (found == faults.end()) return false;
+    if (--found->second <= 0) faults.erase(found);
+    return true;
+}
+
+void FailNext(std::string_view operation, int count)
+{
+    if (count > 0) Faults()[std::string(operation)] += count;
+}
+
+void ClearFaults() { Faults().clear(); }
+
+bool CallLogEnabled() { return LogOn(); }
+void StartCallLog() { LogOn() = true; }
+void StopCallLog() { LogOn() = false; }
+
+void LogCall(std::string entry)
+{
+    if (LogOn()) Log().push_back(std::move(entry));
+}
+
+const std::vector<std::string>& CallLog() { return Log(); }
+void ClearCallLog() { Log().clear(); }
+
+}  // namespace platform::diagnostics

@@ -1,0 +1,28 @@
+// Fault injection and the call log: how tests make a platform operation fail
+// and see which operations the program called, in which order. Both cost a
+// branch when unused, so the hot paths may consult them.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace platform::diagnostics {
+
+// True when the next call of `operation` is to fail (and counts it down).
+// Operation names are the Win32 / COM method names: "DirectDrawCreate",
+// "CreateSurface", "SetDisplayMode", "GetDC", "Lock", ...
+bool ShouldFail(std::string_view operation);
+void FailNext(std::string_view operation, int count);
+void ClearFaults();
+
+// The log is off until a test starts it. Entries look like
+// "CreateSurface(primary)" or "Restore(backbuffer)".
+bool CallLogEnabled();
+void StartCallLog();
+void StopCallLog();
+void LogCall(std::string entry);
+const std::vector<std::string>& CallLog();
+void ClearCallLog();
+
+}  // namespace platform::diagnostics

@@ -1,0 +1,75 @@
+// The one place where the stand-in meets the real machine. Everything above
+// it (window manager, message queue, GDI, DirectDraw) is the same code on
+// every host; a host only shows pixels, delivers input and keeps time.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include <windows.h>
+
+namespace platform::host {
+
+// Input as the host sees it; the window manager turns it into messages.
+struct InputEvent {
+    enum class Kind {
+        KeyDown,    // virtualKey, repeat
+        MouseMove,  // x, y in client coordinates (640 by 480 in full screen)
+        Close,      // the window's close button, Alt+F4
+        Command,    // a menu item chosen (commandId)
+    };
+    Kind kind = Kind::KeyDown;
+    UINT virtualKey = 0;
+    bool repeat = false;
+    int x = 0;
+    int y = 0;
+    int commandId = 0;
+};
+
+enum class MessageBoxButtons { Ok, YesNo };
+
+// A picture in memory: 0x00RRGGBB pixels, rows top to bottom.
+struct PixelView {
+    const uint32_t* pixels = nullptr;
+    int width = 0;
+    int height = 0;
+    int pitchPixels = 0;
+};
+
+class Host {
+public:
+    virtual ~Host() = default;
+
+    // The screen: the rectangle the primary surface covers, in screen pixels.
+    virtual bool HasDisplay() = 0;
+    virtual RECT DesktopRect() = 0;
+
+    // The one top-level window. `outer` is menu bar plus client area.
+    virtual void CreateWindow(const std::string& titleUtf8, const RECT& outer, int menuBarHeight) = 0;
+    virtual void SetWindowIcon(const PixelView& icon) = 0;
+    virtual void PlaceWindow(const RECT& outer, int menuBarHeight) = 0;
+    virtual void ShowWindow(bool visible) = 0;
+    virtual void DestroyWindow() = 0;
+
+    // What the client area now shows; called after every change of it.
+    virtual void PresentClient(const PixelView& client) = 0;
+
+    // Moves pending host input into `out`. Never blocks.
+    virtual void PollInput(std::vector<InputEvent>& out) = 0;
+    // The message queue has run dry. True: the program may go on (draw a
+    // frame); false: poll for input again first.
+    virtual bool Idle() = 0;
+
+    // Modal; returns IDOK, IDYES or IDNO.
+    virtual int ShowMessageBox(const std::string& captionUtf8, const std::string& textUtf8,
+                               MessageBoxButtons buttons) = 0;
+    virtual void SetCursorVisible(bool visible) = 0;
+    virtual uint32_t TickCount() = 0;
+};
+
+// The host the process runs on; installed by the executable's main.
+Host& Current();
+void Install(Host* host);
+
+}  // namespace platform::host

@@ -1,0 +1,84 @@
+// Control of the headless host, for tests, tools and benchmarks. The program
+// never includes this; it sees only the Win32 headers.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include <windows.h>
+
+namespace headless {
+
+// Puts the whole stand-in back into its start state (no window class, no
+// window, empty queue, cursor counter 0, no faults, clock at `startTick`)
+// and installs the headless host. Program state is the caller's to reset.
+void Reset(uint32_t startTick = 0x10000);
+
+// Virtual desktop and window geometry.
+void SetDesktopSize(int width, int height);
+void SetMenuBarHeight(int height);  // before the window is created
+void SetNoDisplay();                // DirectDrawCreate fails, boxes go to stderr
+void SetNoSound();                  // DirectSoundCreate fails
+
+// Clock.
+void SetTickCount(uint32_t tick);
+void AdvanceClock(uint32_t milliseconds);
+
+// Input, delivered at the next PeekMessageA.
+void PushKey(UINT virtualKey);
+void PushMouseMove(int x, int y);
+void PushMenuCommand(int id);
+void PushClose();
+
+// Message boxes: answers are used in order (IDOK, IDYES, IDNO); without one
+// MB_OK answers IDOK and MB_YESNO answers IDNO.
+void QueueAnswer(int answer);
+struct ShownMessageBox {
+    std::string captionUtf8;
+    std::string textUtf8;
+    int answer = 0;
+};
+const std::vector<ShownMessageBox>& MessageBoxesShown();
+
+// Faults: the next `count` calls of the operation fail.
+void FailNext(const std::string& operation, int count = 1);
+// The display is taken away: every surface is lost until restored.
+void LoseDisplay();
+
+// The platform calls the program made, while the log runs.
+void StartCallLog();
+const std::vector<std::string>& CallLog();
+void ClearCallLog();
+
+// What the screen shows of the client area after the last presentation,
+// 0x00RRGGBB, 640 by 480 (or the client size), rows top to bottom.
+struct Capture {
+    int width = 0;
+    int height = 0;
+    std::vector<uint32_t> pixels;
+    uint32_t At(int x, int y) const { return pixels[size_t(y) * size_t(width) + size_t(x)]; }
+};
+Capture CaptureScreen();
+bool WritePng(const Capture& capture, const std::string& path, std::string* error = nullptr);
+
+int CursorCounter();
+bool CursorVisible();
+
+// Frames drawn so far: idle turns of the message loop the host let through.
+int FramesDrawn();
+
+// Runs WinMain under a replay script (the format of sample-replay). Lines of
+// output (message boxes, then "frames N" and "exit CODE") go to `output`.
+// Returns false with `error` set ("line 3: ...") when the script is bad;
+// nothing is run then.
+struct ReplayResult {
+    int exitCode = 0;
+    int frames = 0;
+    std::vector<std::string> output;
+};
+bool RunReplay(const std::string& script, ReplayResult& result, std::string& error,
+               const std::function<void(const std::string&)>& printLine = {});
+
+}  // namespace headless
