@@ -77,6 +77,9 @@ struct ReplayResult {
     int exitCode = 0;
     int frames = 0;
     std::vector<std::string> output;
+    // Problems the run went on after ("line 4: cannot write x.png: ..."):
+    // the run's result is spoilt, so sample-replay then ends with status 2.
+    std::vector<std::string> errors;
 };
 bool RunReplay(const std::string& script, ReplayResult& result, std::string& error,
                const std::function<void(const std::string&)>& printLine = {});

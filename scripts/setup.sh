@@ -5,7 +5,8 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 packages=(
-  build-essential cmake pkg-config
+  build-essential cmake pkg-config python3
+  clang libclang-rt-14-dev
   libsdl2-dev libfreetype-dev libfontconfig-dev libpng-dev libgtest-dev
   fonts-ipafont-gothic
   xvfb xdotool imagemagick x11-utils
@@ -24,5 +25,5 @@ if [ ${#missing[@]} -gt 0 ]; then
   DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq "${missing[@]}"
 fi
 
-cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo
+cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DSAMPLE_FUZZ=ON
 cmake --build build -j"$(nproc)"

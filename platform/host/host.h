@@ -66,6 +66,11 @@ public:
                                MessageBoxButtons buttons) = 0;
     virtual void SetCursorVisible(bool visible) = 0;
     virtual uint32_t TickCount() = 0;
+
+    // The default audio output, held while a DirectSound object lives.
+    // False when there is none. Nothing is ever played on it.
+    virtual bool OpenAudioOutput() { return true; }
+    virtual void CloseAudioOutput() {}
 };
 
 // The host the process runs on; installed by the executable's main.

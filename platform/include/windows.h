@@ -284,4 +284,70 @@ int WINAPI MessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT type);
 int WINAPI ShowCursor(BOOL show);
 DWORD WINAPI GetTickCount();
 
+// GDI
+
+struct BITMAP {
+    LONG bmType;
+    LONG bmWidth;
+    LONG bmHeight;
+    LONG bmWidthBytes;
+    WORD bmPlanes;
+    WORD bmBitsPixel;
+    LPVOID bmBits;
+};
+
+#define LF_FACESIZE 32
+
+struct LOGFONTA {
+    LONG lfHeight;
+    LONG lfWidth;
+    LONG lfEscapement;
+    LONG lfOrientation;
+    LONG lfWeight;
+    BYTE lfItalic;
+    BYTE lfUnderline;
+    BYTE lfStrikeOut;
+    BYTE lfCharSet;
+    BYTE lfOutPrecision;
+    BYTE lfClipPrecision;
+    BYTE lfQuality;
+    BYTE lfPitchAndFamily;
+    CHAR lfFaceName[LF_FACESIZE];
+};
+typedef LOGFONTA* LPLOGFONTA;
+
+#define IMAGE_BITMAP 0
+#define LR_DEFAULTCOLOR 0x00000000
+#define LR_LOADFROMFILE 0x00000010
+#define LR_CREATEDIBSECTION 0x00002000
+
+#define SRCCOPY 0x00CC0020
+#define CLR_INVALID 0xFFFFFFFF
+#define TRANSPARENT 1
+#define OPAQUE 2
+#define FW_NORMAL 400
+#define SHIFTJIS_CHARSET 128
+#define GMEM_FIXED 0x0000
+#define GMEM_ZEROINIT 0x0040
+
+HANDLE WINAPI LoadImageA(HINSTANCE instance, LPCSTR name, UINT type, int width, int height, UINT flags);
+int WINAPI GetObjectA(HANDLE object, int size, LPVOID buffer);
+HDC WINAPI CreateCompatibleDC(HDC context);
+BOOL WINAPI DeleteDC(HDC context);
+HGDIOBJ WINAPI SelectObject(HDC context, HGDIOBJ object);
+BOOL WINAPI DeleteObject(HGDIOBJ object);
+BOOL WINAPI BitBlt(HDC destination, int x, int y, int width, int height, HDC source, int sourceX, int sourceY,
+                   DWORD rasterOperation);
+COLORREF WINAPI GetPixel(HDC context, int x, int y);
+COLORREF WINAPI SetPixel(HDC context, int x, int y, COLORREF colour);
+HFONT WINAPI CreateFontIndirectA(const LOGFONTA* font);
+int WINAPI SetBkMode(HDC context, int mode);
+COLORREF WINAPI SetTextColor(HDC context, COLORREF colour);
+BOOL WINAPI TextOutA(HDC context, int x, int y, LPCSTR text, int length);
+
+// Kernel memory and strings
+HGLOBAL WINAPI GlobalAlloc(UINT flags, SIZE_T bytes);
+HGLOBAL WINAPI GlobalFree(HGLOBAL memory);
+LPSTR WINAPI lstrcpyA(LPSTR destination, LPCSTR source);
+
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE previousInstance, LPSTR commandLine, int showCommand);

@@ -1,0 +1,49 @@
+// The pixel work behind Blt, BltFast, colour fills and Restore: raw values
+// moved between rasters of equal depth. Callers have checked every
+// rectangle; nothing here allocates, so the hot per-sprite path stays lean.
+#pragma once
+
+#include <cstdint>
+
+#include "ddraw/rectangles.h"
+
+namespace platform::ddraw {
+
+// Pixel memory with a pitch; 2 or 4 bytes a pixel.
+struct Raster {
+    uint8_t* pixels = nullptr;
+    int width = 0;
+    int height = 0;
+    int pitch = 0;
+    int bytesPerPixel = 4;
+
+    uint8_t* At(int64_t x, int64_t y) const { return pixels + y * pitch + x * bytesPerPixel; }
+    Span2D Bounds() const { return { 0, 0, width, height }; }
+};
+
+// Bits a 32-bit target keeps of each written value: all of them for
+// surface memory, the colour bits for a window's 0x00RRGGBB client pixels.
+inline constexpr uint32_t kKeepAllBits = 0xFFFFFFFFu;
+inline constexpr uint32_t kKeepColourBits = 0x00FFFFFFu;
+
+void FillPixels(const Raster& target, const Span2D& area, uint32_t raw, uint32_t keepBits);
+
+// Unscaled copy of `area`'s size from (sourceX, sourceY) of `source`.
+void CopyPixels(const Raster& target, const Span2D& area, const Raster& source, int64_t sourceX, int64_t sourceY,
+    uint32_t keepBits);
+
+// The same, leaving out source pixels whose raw value lies in keyLow..keyHigh.
+void CopyKeyedPixels(const Raster& target, const Span2D& area, const Raster& source, int64_t sourceX, int64_t sourceY,
+    uint32_t keyLow, uint32_t keyHigh, uint32_t keepBits);
+
+// Nearest-neighbour scaling of `sourceRect` onto `destination`, of which only
+// `visible` (a part of it, inside the target) is written: clipping never
+// changes which source pixel a destination pixel shows.
+void StretchPixels(const Raster& target, const Span2D& destination, const Span2D& visible, const Raster& source,
+    const Span2D& sourceRect, uint32_t keepBits);
+
+// What a restored surface holds until the program draws it again: a loud
+// checkerboard, so that a missing redraw is plain to see.
+void FillLostPattern(const Raster& target);
+
+} // namespace platform::ddraw

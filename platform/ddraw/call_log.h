@@ -1,0 +1,27 @@
+// Entries of the platform call log, built only while a test runs the log so
+// that blits pay one branch when it is off.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "common/diagnostics.h"
+
+namespace platform::ddraw {
+
+inline void LogCall(std::string_view method)
+{
+    if (diagnostics::CallLogEnabled()) diagnostics::LogCall(std::string(method));
+}
+
+inline void LogCall(std::string_view method, std::string_view detail)
+{
+    if (!diagnostics::CallLogEnabled()) return;
+    std::string entry(method);
+    entry += '(';
+    entry += detail;
+    entry += ')';
+    diagnostics::LogCall(std::move(entry));
+}
+
+} // namespace platform::ddraw

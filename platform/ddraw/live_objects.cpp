@@ -1,0 +1,81 @@
+#include "ddraw/live_objects.h"
+
+#include <algorithm>
+#include <vector>
+
+#include "ddraw/display_loss.h"
+#include "ddraw/display_state.h"
+#include "ddraw/full_screen.h"
+#include "ddraw/surface.h"
+#include "ddraw/testing_hooks.h"
+
+namespace platform::ddraw {
+namespace {
+
+struct Registry {
+    int generation = 0;
+    int live = 0;
+    std::vector<DisplayState*> displays;
+};
+
+Registry& Objects()
+{
+    static Registry registry;
+    return registry;
+}
+
+} // namespace
+
+LiveObject::LiveObject()
+    : generation_(Objects().generation)
+{
+    ++Objects().live;
+}
+
+LiveObject::~LiveObject()
+{
+    if (IsCurrent()) --Objects().live;
+}
+
+bool LiveObject::IsCurrent() const { return generation_ == Objects().generation; }
+
+void DisplayState::LoseSurfaces()
+{
+    for (Surface* surface : surfaces)
+        surface->MarkLost();
+}
+
+void DisplayState::Forget(Surface* surface)
+{
+    std::erase(surfaces, surface);
+    if (primary == surface) primary = nullptr;
+}
+
+void RegisterDisplay(DisplayState* display) { Objects().displays.push_back(display); }
+
+void UnregisterDisplay(DisplayState* display) { std::erase(Objects().displays, display); }
+
+void LoseAllSurfaces()
+{
+    for (DisplayState* display : Objects().displays)
+        display->LoseSurfaces();
+}
+
+void ResetForTesting()
+{
+    Registry& registry = Objects();
+    // Abandoned objects keep working safely if someone still calls them:
+    // their display is gone, so every surface reports itself lost.
+    for (DisplayState* display : registry.displays) {
+        display->alive = false;
+        display->LoseSurfaces();
+    }
+    registry.displays.clear();
+    registry.live = 0;
+    ++registry.generation;
+    LeaveFullScreen();
+}
+
+int LiveObjectCount() { return Objects().live; }
+
+} // namespace platform::ddraw

@@ -1,0 +1,42 @@
+// Rectangle checks shared by the blits and Lock. Arithmetic is 64-bit so
+// that no rectangle the program passes can overflow on the way.
+#pragma once
+
+#include <algorithm>
+#include <cstdint>
+
+#include <windows.h>
+
+namespace platform::ddraw {
+
+// A rectangle in 64-bit coordinates; right and bottom excluded.
+struct Span2D {
+    int64_t left = 0, top = 0, right = 0, bottom = 0;
+
+    int64_t Width() const { return right - left; }
+    int64_t Height() const { return bottom - top; }
+    bool IsEmpty() const { return right <= left || bottom <= top; }
+};
+
+inline Span2D FromRect(const RECT& rect) { return { rect.left, rect.top, rect.right, rect.bottom }; }
+
+inline bool IsOrdered(const Span2D& r) { return r.right >= r.left && r.bottom >= r.top; }
+
+// Inside `bounds`, edges included; empty rectangles on the border count.
+inline bool LiesInside(const Span2D& r, const Span2D& bounds)
+{
+    return IsOrdered(r) && r.left >= bounds.left && r.top >= bounds.top && r.right <= bounds.right
+        && r.bottom <= bounds.bottom;
+}
+
+inline Span2D Intersect(const Span2D& a, const Span2D& b)
+{
+    Span2D r { std::max(a.left, b.left), std::max(a.top, b.top), std::min(a.right, b.right),
+        std::min(a.bottom, b.bottom) };
+    if (r.IsEmpty()) return {};
+    return r;
+}
+
+inline bool Overlap(const Span2D& a, const Span2D& b) { return !Intersect(a, b).IsEmpty(); }
+
+} // namespace platform::ddraw

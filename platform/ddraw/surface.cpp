@@ -1,0 +1,181 @@
+#include "ddraw/surface.h"
+
+#include <new>
+
+#include "ddraw/call_log.h"
+#include "ddraw/clipper.h"
+#include "ddraw/unknown_iid.h"
+#include "gdi/surface_dc.h"
+
+namespace platform::ddraw {
+
+const char* RoleName(SurfaceRole role)
+{
+    switch (role) {
+    case SurfaceRole::Primary:
+        return "primary";
+    case SurfaceRole::BackBuffer:
+        return "backbuffer";
+    case SurfaceRole::Offscreen:
+        break;
+    }
+    return "offscreen";
+}
+
+Surface* Surface::Create(std::shared_ptr<DisplayState> display, const SurfaceShape& shape)
+{
+    std::unique_ptr<uint8_t[]> memory;
+    int pitch = 0;
+    if (shape.ownMemory) {
+        pitch = RowPitch(shape.width, shape.format.bytesPerPixel);
+        const size_t bytes = static_cast<size_t>(pitch) * static_cast<size_t>(shape.height);
+        memory.reset(new (std::nothrow) uint8_t[bytes]());
+        if (!memory) return nullptr;
+    }
+    try {
+        return new Surface(std::move(display), shape, std::move(memory), pitch);
+    } catch (const std::bad_alloc&) {
+        return nullptr;
+    }
+}
+
+Surface::Surface(
+    std::shared_ptr<DisplayState> display, const SurfaceShape& shape, std::unique_ptr<uint8_t[]> memory, int pitch)
+    : display_(std::move(display))
+    , shape_(shape)
+    , memory_(std::move(memory))
+    , pitch_(pitch)
+{
+    display_->surfaces.push_back(this);
+    if (shape_.role == SurfaceRole::Primary) display_->primary = this;
+}
+
+Surface::~Surface()
+{
+    if (dc_ != nullptr) gdi::DeleteSurfaceDC(dc_);
+    if (clipper_ != nullptr) clipper_->ReleaseQuietly();
+    if (attached_ != nullptr) attached_->ReleaseQuietly();
+    display_->Forget(this);
+}
+
+Surface* AsSurface(IDirectDrawSurface* surface) { return dynamic_cast<Surface*>(surface); }
+
+HRESULT Surface::QueryInterface(REFIID riid, void** object)
+{
+    if (object == nullptr) return E_POINTER;
+    *object = nullptr;
+    if (riid != IID_IDirectDrawSurface && riid != kIidUnknown) return E_NOINTERFACE;
+    *object = static_cast<IDirectDrawSurface*>(this);
+    AddRef();
+    return S_OK;
+}
+
+ULONG Surface::AddRef() { return ++references_; }
+
+ULONG Surface::Release()
+{
+    LogCall("Release", Role());
+    return Drop();
+}
+
+void Surface::ReleaseQuietly() { Drop(); }
+
+ULONG Surface::Drop()
+{
+    ULONG left = --references_;
+    if (left == 0) delete this;
+    return left;
+}
+
+Raster Surface::MemoryRaster() const
+{
+    return Raster { memory_.get(), shape_.width, shape_.height, pitch_, shape_.format.bytesPerPixel };
+}
+
+HRESULT Surface::Restore()
+{
+    LogCall("Restore", Role());
+    return RestoreQuietly();
+}
+
+// Restoring the front of a flipping chain restores the whole chain.
+HRESULT Surface::RestoreQuietly()
+{
+    // Surfaces of a released DirectDraw object have no display to come back to.
+    if (!display_->alive) return DDERR_INVALIDOBJECT;
+    if (attached_ != nullptr) attached_->RestoreQuietly();
+    if (!lost_) return DD_OK;
+    lost_ = false;
+    // The window's client pixels are not ours to scribble on; surfaces with
+    // memory of their own come back with content no program may rely on.
+    if (memory_) {
+        FillLostPattern(MemoryRaster());
+        WriteFinished(true);
+    }
+    return DD_OK;
+}
+
+HRESULT Surface::SetClipper(LPDIRECTDRAWCLIPPER clipper)
+{
+    LogCall("SetClipper");
+    Clipper* attached = nullptr;
+    if (clipper != nullptr) {
+        attached = AsClipper(clipper);
+        if (attached == nullptr) return DDERR_INVALIDOBJECT;
+        attached->AddRef();
+    }
+    if (clipper_ != nullptr) clipper_->ReleaseQuietly();
+    clipper_ = attached;
+    return DD_OK;
+}
+
+HRESULT Surface::SetColorKey(DWORD flags, LPDDCOLORKEY key)
+{
+    LogCall("SetColorKey", Role());
+    if (flags != DDCKEY_SRCBLT) return flags == DDCKEY_DESTBLT ? DDERR_UNSUPPORTED : DDERR_INVALIDPARAMS;
+    hasSourceKey_ = key != nullptr;
+    sourceKey_ = key != nullptr ? *key : DDCOLORKEY {};
+    return DD_OK;
+}
+
+void Surface::FillDescription(DDSURFACEDESC& description) const
+{
+    description = {};
+    description.dwSize = sizeof(DDSURFACEDESC);
+    description.dwFlags = DDSD_CAPS | DDSD_WIDTH | DDSD_HEIGHT | DDSD_PIXELFORMAT;
+    description.dwWidth = static_cast<DWORD>(shape_.width);
+    description.dwHeight = static_cast<DWORD>(shape_.height);
+    if (memory_) {
+        description.dwFlags |= DDSD_PITCH;
+        description.lPitch = pitch_;
+    }
+    if (attached_ != nullptr) {
+        description.dwFlags |= DDSD_BACKBUFFERCOUNT;
+        description.dwBackBufferCount = 1;
+    }
+    description.ddckCKSrcBlt = sourceKey_;
+    DescribeFormat(shape_.format, description.ddpfPixelFormat);
+    description.ddsCaps.dwCaps = shape_.caps;
+}
+
+HRESULT Surface::GetSurfaceDesc(LPDDSURFACEDESC description)
+{
+    LogCall("GetSurfaceDesc", Role());
+    if (description == nullptr || description->dwSize != sizeof(DDSURFACEDESC)) return DDERR_INVALIDPARAMS;
+    FillDescription(*description);
+    return DD_OK;
+}
+
+HRESULT Surface::GetAttachedSurface(LPDDSCAPS caps, LPDIRECTDRAWSURFACE* attached)
+{
+    LogCall("GetAttachedSurface", Role());
+    if (attached == nullptr) return DDERR_INVALIDPARAMS;
+    *attached = nullptr;
+    if (caps == nullptr) return DDERR_INVALIDPARAMS;
+    if (attached_ == nullptr || (caps->dwCaps & ~attached_->shape_.caps) != 0) return DDERR_NOTFOUND;
+    attached_->AddRef();
+    *attached = attached_;
+    return DD_OK;
+}
+
+} // namespace platform::ddraw

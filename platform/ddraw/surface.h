@@ -1,0 +1,117 @@
+// IDirectDrawSurface: raw pixels with a pitch in the display's format. The
+// windowed primary has no memory of its own: it stands for the desktop, and
+// what is written to it lands in the top-level window's client pixels.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+
+#include <ddraw.h>
+
+#include "ddraw/blitters.h"
+#include "ddraw/display_state.h"
+#include "ddraw/live_objects.h"
+#include "ddraw/pixel_formats.h"
+
+namespace platform::ddraw {
+
+class Clipper;
+
+// Labels in the call log and in fault names: "Release(backbuffer)".
+enum class SurfaceRole { Primary, BackBuffer, Offscreen };
+const char* RoleName(SurfaceRole role);
+
+// What CreateSurface decided a surface is.
+struct SurfaceShape {
+    SurfaceRole role = SurfaceRole::Offscreen;
+    int width = 0;
+    int height = 0;
+    SurfaceFormat format = kXrgb8888;
+    DWORD caps = 0;
+    bool ownMemory = true; // false: the windowed primary
+};
+
+class Surface final : public IDirectDrawSurface, private LiveObject {
+public:
+    // Null when the memory cannot be had.
+    static Surface* Create(std::shared_ptr<DisplayState> display, const SurfaceShape& shape);
+
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override;
+    ULONG STDMETHODCALLTYPE AddRef() override;
+    ULONG STDMETHODCALLTYPE Release() override;
+    HRESULT STDMETHODCALLTYPE Blt(
+        LPRECT destRect, LPDIRECTDRAWSURFACE source, LPRECT sourceRect, DWORD flags, LPDDBLTFX effects) override;
+    HRESULT STDMETHODCALLTYPE BltFast(
+        DWORD x, DWORD y, LPDIRECTDRAWSURFACE source, LPRECT sourceRect, DWORD flags) override;
+    HRESULT STDMETHODCALLTYPE GetAttachedSurface(LPDDSCAPS caps, LPDIRECTDRAWSURFACE* attached) override;
+    HRESULT STDMETHODCALLTYPE GetDC(HDC* context) override;
+    HRESULT STDMETHODCALLTYPE GetSurfaceDesc(LPDDSURFACEDESC description) override;
+    HRESULT STDMETHODCALLTYPE Lock(LPRECT rect, LPDDSURFACEDESC description, DWORD flags, HANDLE event) override;
+    HRESULT STDMETHODCALLTYPE ReleaseDC(HDC context) override;
+    HRESULT STDMETHODCALLTYPE Restore() override;
+    HRESULT STDMETHODCALLTYPE SetClipper(LPDIRECTDRAWCLIPPER clipper) override;
+    HRESULT STDMETHODCALLTYPE SetColorKey(DWORD flags, LPDDCOLORKEY key) override;
+    HRESULT STDMETHODCALLTYPE Unlock(LPVOID surfaceData) override;
+
+    // The display took the memory away; it comes back with Restore.
+    void MarkLost() { lost_ = true; }
+    // The flipping chain: the primary owns one reference on its back buffer.
+    void AttachBackBuffer(Surface* backBuffer) { attached_ = backBuffer; }
+    // A reference held inside DirectDraw; silent in the call log.
+    void ReleaseQuietly();
+
+    const char* Role() const { return RoleName(shape_.role); }
+
+private:
+    // Where a blit writes: `raster` holds surface point (x, y) at
+    // (x - originX, y - originY); only `visible` (surface coordinates) is ours.
+    struct WriteTarget {
+        Raster raster;
+        int64_t originX = 0;
+        int64_t originY = 0;
+        Span2D visible;
+        uint32_t keepBits = kKeepAllBits;
+    };
+
+    Surface(
+        std::shared_ptr<DisplayState> display, const SurfaceShape& shape, std::unique_ptr<uint8_t[]> memory, int pitch);
+    ~Surface();
+    ULONG Drop();
+    HRESULT RestoreQuietly();
+
+    Span2D Bounds() const { return { 0, 0, shape_.width, shape_.height }; }
+    bool IsWindowedPrimary() const { return !shape_.ownMemory; }
+    bool IsBusy() const { return dc_ != nullptr || locked_; }
+    bool IsGone() const { return lost_ || !display_->alive; }
+    Raster MemoryRaster() const;
+
+    HRESULT CheckBlitSource(Surface* source) const;
+    HRESULT PrepareDestination(const Span2D& dest, WriteTarget& target) const;
+    bool FindWriteTarget(WriteTarget& target) const;
+    void WriteFinished(bool wroteVisiblePixels) const;
+    HRESULT ColorFill(const Span2D& dest, DWORD raw);
+    HRESULT CopyFrom(Surface& source, const Span2D& dest, const Span2D& sourceRect, bool keyed);
+    void FillDescription(DDSURFACEDESC& description) const;
+
+    std::shared_ptr<DisplayState> display_;
+    SurfaceShape shape_;
+    std::unique_ptr<uint8_t[]> memory_;
+    int pitch_ = 0;
+    ULONG references_ = 1;
+    bool lost_ = false;
+    bool locked_ = false;
+    HDC dc_ = nullptr;
+    bool hasSourceKey_ = false;
+    DDCOLORKEY sourceKey_ {};
+    Clipper* clipper_ = nullptr;
+    Surface* attached_ = nullptr;
+};
+
+// The surface behind an interface pointer, or null when it is not one of ours.
+Surface* AsSurface(IDirectDrawSurface* surface);
+
+// Pitch in bytes of a surface row: rows start on 4-byte boundaries, so that
+// a 32-bit read at the start of any row stays inside the surface.
+constexpr int RowPitch(int width, int bytesPerPixel) { return (width * bytesPerPixel + 3) / 4 * 4; }
+
+} // namespace platform::ddraw

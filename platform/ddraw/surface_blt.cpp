@@ -1,0 +1,213 @@
+// Blt and BltFast: colour fills, unscaled (optionally keyed) copies and
+// nearest-neighbour scaling, with the rectangle rule that no call may touch
+// memory outside a surface.
+#include <new>
+#include <vector>
+
+#include "ddraw/call_log.h"
+#include "ddraw/clipper.h"
+#include "ddraw/full_screen.h"
+#include "ddraw/surface.h"
+#include "host/host.h"
+#include "user/client_area.h"
+
+namespace platform::ddraw {
+namespace {
+
+constexpr DWORD kKnownBltFlags = DDBLT_COLORFILL | DDBLT_KEYSRC | DDBLT_WAIT;
+constexpr DWORD kKnownBltFastFlags = DDBLTFAST_SRCCOLORKEY | DDBLTFAST_DESTCOLORKEY | DDBLTFAST_WAIT;
+
+Span2D DesktopOrigin()
+{
+    RECT desktop = host::Current().DesktopRect();
+    return { desktop.left, desktop.top, desktop.right, desktop.bottom };
+}
+
+// A client area in the primary's coordinates, whose (0, 0) is the desktop's
+// top-left corner.
+Span2D ClientOnPrimary(const user::ClientArea& area, const Span2D& desktop)
+{
+    Span2D client = FromRect(area.screenRect);
+    return { client.left - desktop.left, client.top - desktop.top, client.right - desktop.left,
+        client.bottom - desktop.top };
+}
+
+// Keeps a copy of an overlapping same-surface source, so that the copy
+// reads what was there before it started writing.
+struct SourceSnapshot {
+    std::vector<uint8_t> bytes;
+    Raster raster;
+
+    bool Take(const Raster& source, const Span2D& rect)
+    {
+        raster = Raster { nullptr, static_cast<int>(rect.Width()), static_cast<int>(rect.Height()),
+            static_cast<int>(rect.Width()) * source.bytesPerPixel, source.bytesPerPixel };
+        try {
+            bytes.resize(static_cast<size_t>(raster.pitch) * static_cast<size_t>(raster.height));
+        } catch (const std::bad_alloc&) {
+            return false;
+        }
+        raster.pixels = bytes.data();
+        CopyPixels(raster, raster.Bounds(), source, rect.left, rect.top, kKeepAllBits);
+        return true;
+    }
+};
+
+} // namespace
+
+bool Surface::FindWriteTarget(WriteTarget& target) const
+{
+    if (memory_) {
+        target.raster = MemoryRaster();
+        target.visible = Bounds();
+        return true;
+    }
+    // The windowed primary: only the top-level window's client area is ours.
+    user::ClientArea area;
+    if (!user::GetClientArea(nullptr, area) || area.pixels == nullptr) return false;
+    const Span2D desktop = DesktopOrigin();
+    const Span2D client = ClientOnPrimary(area, desktop);
+    target.raster = Raster { reinterpret_cast<uint8_t*>(area.pixels), static_cast<int>(client.Width()),
+        static_cast<int>(client.Height()), area.pitchPixels * 4, 4 };
+    target.originX = client.left;
+    target.originY = client.top;
+    target.visible = Intersect(client, Bounds());
+    target.keepBits = kKeepColourBits;
+    if (clipper_ != nullptr && clipper_->Window() != nullptr) {
+        user::ClientArea clipArea;
+        if (!user::GetClientArea(clipper_->Window(), clipArea)) return false;
+        target.visible = Intersect(target.visible, ClientOnPrimary(clipArea, desktop));
+    }
+    return !target.visible.IsEmpty();
+}
+
+// The windowed primary with a clipper clips; every other surface refuses a
+// destination that does not lie inside it.
+HRESULT Surface::PrepareDestination(const Span2D& dest, WriteTarget& target) const
+{
+    const bool clips = IsWindowedPrimary() && clipper_ != nullptr;
+    if (clips ? !IsOrdered(dest) : !LiesInside(dest, Bounds())) return DDERR_INVALIDRECT;
+    if (!FindWriteTarget(target)) target.visible = {};
+    target.visible = Intersect(target.visible, dest);
+    return DD_OK;
+}
+
+void Surface::WriteFinished(bool wroteVisiblePixels) const
+{
+    if (!wroteVisiblePixels) return;
+    if (IsWindowedPrimary())
+        user::PresentClientArea(nullptr);
+    else if (shape_.role == SurfaceRole::Primary && display_->InFullScreenMode())
+        ShowFullScreenFrame(MemoryRaster());
+}
+
+HRESULT Surface::CheckBlitSource(Surface* source) const
+{
+    if (source == nullptr) return DDERR_INVALIDOBJECT;
+    if (source->IsGone()) return DDERR_SURFACELOST;
+    if (source->IsBusy()) return DDERR_SURFACEBUSY;
+    // The windowed primary's pixels belong to the windows on the desktop.
+    if (!source->memory_) return DDERR_UNSUPPORTED;
+    if (!(source->shape_.format == shape_.format)) return DDERR_INVALIDPIXELFORMAT;
+    return DD_OK;
+}
+
+HRESULT Surface::ColorFill(const Span2D& dest, DWORD raw)
+{
+    WriteTarget target;
+    HRESULT result = PrepareDestination(dest, target);
+    if (result != DD_OK) return result;
+    Span2D area = target.visible;
+    area.left -= target.originX;
+    area.right -= target.originX;
+    area.top -= target.originY;
+    area.bottom -= target.originY;
+    FillPixels(target.raster, area, raw, target.keepBits);
+    WriteFinished(!area.IsEmpty());
+    return DD_OK;
+}
+
+HRESULT Surface::CopyFrom(Surface& source, const Span2D& dest, const Span2D& sourceRect, bool keyed)
+{
+    if (!LiesInside(sourceRect, source.Bounds())) return DDERR_INVALIDRECT;
+    WriteTarget target;
+    HRESULT result = PrepareDestination(dest, target);
+    if (result != DD_OK) return result;
+    const Span2D& visible = target.visible;
+    if (visible.IsEmpty() || sourceRect.IsEmpty()) return DD_OK;
+
+    Raster from = source.MemoryRaster();
+    Span2D fromRect = sourceRect;
+    SourceSnapshot snapshot;
+    if (&source == this && Overlap(sourceRect, dest)) {
+        if (!snapshot.Take(from, sourceRect)) return DDERR_OUTOFMEMORY;
+        from = snapshot.raster;
+        fromRect = from.Bounds();
+    }
+
+    const Span2D area { visible.left - target.originX, visible.top - target.originY, visible.right - target.originX,
+        visible.bottom - target.originY };
+    const bool scaled = dest.Width() != sourceRect.Width() || dest.Height() != sourceRect.Height();
+    if (scaled) {
+        const Span2D destination { dest.left - target.originX, dest.top - target.originY, dest.right - target.originX,
+            dest.bottom - target.originY };
+        StretchPixels(target.raster, destination, area, from, fromRect, target.keepBits);
+    } else {
+        // Clipping moves the source by as much as it cut from the destination.
+        const int64_t sourceX = fromRect.left + (visible.left - dest.left);
+        const int64_t sourceY = fromRect.top + (visible.top - dest.top);
+        if (keyed)
+            CopyKeyedPixels(target.raster, area, from, sourceX, sourceY, source.sourceKey_.dwColorSpaceLowValue,
+                source.sourceKey_.dwColorSpaceHighValue, target.keepBits);
+        else
+            CopyPixels(target.raster, area, from, sourceX, sourceY, target.keepBits);
+    }
+    WriteFinished(true);
+    return DD_OK;
+}
+
+HRESULT Surface::Blt(LPRECT destRect, LPDIRECTDRAWSURFACE source, LPRECT sourceRect, DWORD flags, LPDDBLTFX effects)
+{
+    LogCall("Blt", Role());
+    if ((flags & ~kKnownBltFlags) != 0) return DDERR_INVALIDPARAMS;
+    if ((flags & DDBLT_KEYSRC) != 0) return DDERR_UNSUPPORTED;
+    if (IsGone()) return DDERR_SURFACELOST;
+    if (IsBusy()) return DDERR_SURFACEBUSY;
+    const Span2D dest = destRect != nullptr ? FromRect(*destRect) : Bounds();
+
+    if ((flags & DDBLT_COLORFILL) != 0) {
+        if (effects == nullptr || effects->dwSize != sizeof(DDBLTFX)) return DDERR_INVALIDPARAMS;
+        return ColorFill(dest, effects->dwFillColor);
+    }
+    if (source == nullptr) return DDERR_INVALIDPARAMS;
+    Surface* from = AsSurface(source);
+    HRESULT result = CheckBlitSource(from);
+    if (result != DD_OK) return result;
+    const Span2D fromRect = sourceRect != nullptr ? FromRect(*sourceRect) : from->Bounds();
+    return CopyFrom(*from, dest, fromRect, false);
+}
+
+HRESULT Surface::BltFast(DWORD x, DWORD y, LPDIRECTDRAWSURFACE source, LPRECT sourceRect, DWORD flags)
+{
+    LogCall("BltFast", Role());
+    if ((flags & ~kKnownBltFastFlags) != 0) return DDERR_INVALIDPARAMS;
+    if ((flags & DDBLTFAST_DESTCOLORKEY) != 0) return DDERR_UNSUPPORTED;
+    if (source == nullptr) return DDERR_INVALIDPARAMS;
+    if (IsGone()) return DDERR_SURFACELOST;
+    if (IsBusy()) return DDERR_SURFACEBUSY;
+    Surface* from = AsSurface(source);
+    HRESULT result = CheckBlitSource(from);
+    if (result != DD_OK) return result;
+    const bool keyed = (flags & DDBLTFAST_SRCCOLORKEY) != 0;
+    if (keyed && !from->hasSourceKey_) return DDERR_NOCOLORKEY;
+
+    const Span2D fromRect = sourceRect != nullptr ? FromRect(*sourceRect) : from->Bounds();
+    if (!IsOrdered(fromRect)) return DDERR_INVALIDRECT;
+    // The position arrives as DWORD; a program's negative int is meant.
+    const int64_t left = static_cast<int32_t>(x);
+    const int64_t top = static_cast<int32_t>(y);
+    const Span2D dest { left, top, left + fromRect.Width(), top + fromRect.Height() };
+    return CopyFrom(*from, dest, fromRect, keyed);
+}
+
+} // namespace platform::ddraw

@@ -1,0 +1,293 @@
+#include "gdi/font_faces.h"
+
+#include <ft2build.h>
+#include FT_FREETYPE_H
+#include FT_SIZES_H
+#include FT_TRUETYPE_TABLES_H
+#include <fontconfig/fontconfig.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+#include <map>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <tuple>
+#include <utility>
+
+#include "common/encoding.h"
+#include "gdi/testing_hooks.h"
+
+namespace platform::gdi {
+namespace {
+
+// Faces a Japanese Windows program asks for, and the free fonts that have
+// the same shapes and metrics.
+constexpr std::pair<std::string_view, std::string_view> kSubstitutes[] = {
+    { "ＭＳゴシック", "IPAGothic" },
+    { "ＭＳ ゴシック", "IPAGothic" },
+    { "MS Gothic", "IPAGothic" },
+    { "ＭＳ Ｐゴシック", "IPAPGothic" },
+    { "MS PGothic", "IPAPGothic" },
+    { "ＭＳ明朝", "IPAMincho" },
+    { "ＭＳ 明朝", "IPAMincho" },
+    { "MS Mincho", "IPAMincho" },
+    { "", "sans-serif" },
+    { "System", "sans-serif" },
+};
+
+// Sizes beyond these are no text anyone reads, only huge glyph bitmaps.
+constexpr int kDefaultHeight = 16;
+constexpr int kMaximumPixels = 512;
+constexpr size_t kMaximumCachedGlyphs = 4096;
+
+std::string FamilyFor(const LOGFONTA& description)
+{
+    std::string_view face(description.lfFaceName, strnlen(description.lfFaceName, LF_FACESIZE));
+    std::string family = platform::encoding::Cp932ToUtf8(face);
+    for (const auto& [name, substitute] : kSubstitutes)
+        if (family == name) return std::string(substitute);
+    return family;
+}
+
+struct FontFile {
+    std::string path;
+    int index = 0;
+    bool operator<(const FontFile& other) const { return std::tie(path, index) < std::tie(other.path, other.index); }
+};
+
+std::optional<FontFile> MatchFontFile(const std::string& family, bool japanese)
+{
+    if (!FcInit()) return std::nullopt;
+    FcPattern* pattern = FcPatternCreate();
+    if (pattern == nullptr) return std::nullopt;
+    FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>(family.c_str()));
+    if (japanese) FcPatternAddString(pattern, FC_LANG, reinterpret_cast<const FcChar8*>("ja"));
+    FcConfigSubstitute(nullptr, pattern, FcMatchPattern);
+    FcDefaultSubstitute(pattern);
+    FcResult result = FcResultNoMatch;
+    FcPattern* match = FcFontMatch(nullptr, pattern, &result);
+    FcPatternDestroy(pattern);
+    if (match == nullptr) return std::nullopt;
+    std::optional<FontFile> file;
+    FcChar8* path = nullptr;
+    int index = 0;
+    if (FcPatternGetString(match, FC_FILE, 0, &path) == FcResultMatch && path != nullptr) {
+        if (FcPatternGetInteger(match, FC_INDEX, 0, &index) != FcResultMatch) index = 0;
+        file = FontFile { reinterpret_cast<const char*>(path), index };
+    }
+    FcPatternDestroy(match);
+    return file;
+}
+
+// Where the face's cell lies, in font units. The horizontal header's
+// ascent and descent, not the OS/2 win metrics: IPAGothic's win descent is
+// padded beyond its em, while the MS Gothic it stands for has a cell of
+// exactly one em, so a 16-pixel cell must give 16-pixel characters.
+std::pair<int, int> CellExtents(FT_Face face)
+{
+    int ascent = face->ascender, descent = -face->descender;
+    if (ascent > 0 && ascent + descent > 0) return { ascent, descent };
+    auto* os2 = static_cast<const TT_OS2*>(FT_Get_Sfnt_Table(face, FT_SFNT_OS2));
+    if (os2 != nullptr && os2->usWinAscent > 0) return { os2->usWinAscent, os2->usWinDescent };
+    return { face->units_per_EM, 0 };
+}
+
+int ClampPixels(long value) { return static_cast<int>(std::clamp<long>(value, 1, kMaximumPixels)); }
+
+Glyph CopyRendered(const FT_GlyphSlot slot)
+{
+    const FT_Bitmap& bitmap = slot->bitmap;
+    Glyph glyph;
+    glyph.left = slot->bitmap_left;
+    glyph.top = slot->bitmap_top;
+    glyph.width = static_cast<int>(bitmap.width);
+    glyph.rows = static_cast<int>(bitmap.rows);
+    glyph.advance = static_cast<int>((slot->advance.x + 32) >> 6);
+    glyph.ink.assign(static_cast<size_t>(glyph.width) * glyph.rows, 0);
+    for (int row = 0; row < glyph.rows; ++row) {
+        const unsigned char* line = bitmap.buffer + static_cast<ptrdiff_t>(row) * bitmap.pitch;
+        for (int column = 0; column < glyph.width; ++column) {
+            bool on = bitmap.pixel_mode == FT_PIXEL_MODE_MONO ? (line[column >> 3] & (0x80 >> (column & 7))) != 0
+                                                              : line[column] >= 128;
+            glyph.ink[static_cast<size_t>(row) * glyph.width + column] = on ? 1 : 0;
+        }
+    }
+    return glyph;
+}
+
+class FreeTypeSizedFace final : public SizedFace {
+public:
+    FreeTypeSizedFace(FT_Face face, FT_Size size, int ascent, int cellHeight)
+        : face_(face)
+        , size_(size)
+        , ascent_(ascent)
+        , cellHeight_(cellHeight)
+    {
+    }
+    ~FreeTypeSizedFace() override { FT_Done_Size(size_); }
+    FreeTypeSizedFace(const FreeTypeSizedFace&) = delete;
+    FreeTypeSizedFace& operator=(const FreeTypeSizedFace&) = delete;
+
+    int Ascent() const override { return ascent_; }
+    int CellHeight() const override { return cellHeight_; }
+
+    const Glyph* GlyphFor(char32_t character) override
+    {
+        auto found = glyphs_.find(character);
+        if (found != glyphs_.end()) return &found->second;
+        return &glyphs_.emplace(character, Render(character)).first->second;
+    }
+
+    void TrimGlyphCache() override
+    {
+        if (glyphs_.size() > kMaximumCachedGlyphs) glyphs_.clear();
+    }
+
+private:
+    // Without anti-aliasing, so that glyph pixels are exactly the text colour.
+    Glyph Render(char32_t character)
+    {
+        FT_Activate_Size(size_);
+        FT_UInt index = FT_Get_Char_Index(face_, character);
+        constexpr FT_Int32 flags = FT_LOAD_RENDER | FT_LOAD_MONOCHROME | FT_LOAD_TARGET_MONO;
+        if (FT_Load_Glyph(face_, index, flags) != 0 && (index == 0 || FT_Load_Glyph(face_, 0, flags) != 0))
+            return Glyph { 0, 0, 0, 0, cellHeight_ / 2, {} };
+        return CopyRendered(face_->glyph);
+    }
+
+    FT_Face face_;
+    FT_Size size_;
+    int ascent_;
+    int cellHeight_;
+    std::unordered_map<char32_t, Glyph> glyphs_;
+};
+
+class LoadedFace {
+public:
+    explicit LoadedFace(FT_Face face)
+        : face_(face)
+    {
+    }
+    ~LoadedFace()
+    {
+        sizes_.clear(); // sizes belong to the face and go first
+        FT_Done_Face(face_);
+    }
+    LoadedFace(const LoadedFace&) = delete;
+    LoadedFace& operator=(const LoadedFace&) = delete;
+
+    SizedFace* AtSize(const LOGFONTA& description)
+    {
+        auto [ascentUnits, descentUnits] = CellExtents(face_);
+        long cellUnits = ascentUnits + descentUnits;
+        long height = description.lfHeight == 0 ? kDefaultHeight : description.lfHeight;
+        // A positive height is the cell, a negative one the character (em).
+        int em = height > 0 ? ClampPixels(std::lround(double(height) * face_->units_per_EM / cellUnits))
+                            : ClampPixels(-height);
+        // Windows' width is the average character width, about half an em here.
+        int emWidth = description.lfWidth == 0 ? 0 : ClampPixels(2L * std::abs(long { description.lfWidth }));
+        auto key = std::make_pair(em, emWidth);
+        auto found = sizes_.find(key);
+        if (found != sizes_.end()) return found->second.get();
+        std::unique_ptr<SizedFace> sized = CreateSize(em, emWidth, ascentUnits, descentUnits);
+        if (!sized) return nullptr;
+        return sizes_.emplace(key, std::move(sized)).first->second.get();
+    }
+
+private:
+    std::unique_ptr<SizedFace> CreateSize(int em, int emWidth, int ascentUnits, int descentUnits)
+    {
+        FT_Size size = nullptr;
+        if (FT_New_Size(face_, &size) != 0) return nullptr;
+        FT_Activate_Size(size);
+        if (FT_Set_Pixel_Sizes(face_, static_cast<FT_UInt>(emWidth), static_cast<FT_UInt>(em)) != 0) {
+            FT_Done_Size(size);
+            return nullptr;
+        }
+        double scale = double(em) / face_->units_per_EM;
+        int ascent = static_cast<int>(std::lround(ascentUnits * scale));
+        int descent = static_cast<int>(std::lround(descentUnits * scale));
+        return std::make_unique<FreeTypeSizedFace>(face_, size, ascent, ascent + descent);
+    }
+
+    FT_Face face_;
+    std::map<std::pair<int, int>, std::unique_ptr<SizedFace>> sizes_;
+};
+
+class FaceRegistry {
+public:
+    ~FaceRegistry()
+    {
+        faces_.clear();
+        if (library_ != nullptr) FT_Done_FreeType(library_);
+        if (!resolved_.empty()) FcFini(); // only GDI asks fontconfig; leak checkers stay quiet
+    }
+
+    SizedFace* Find(const LOGFONTA& description)
+    {
+        std::optional<FontFile> file = Resolve(description);
+        if (!file) return nullptr;
+        LoadedFace* face = Open(*file);
+        return face != nullptr ? face->AtSize(description) : nullptr;
+    }
+
+    int OpenFaceCount() const
+    {
+        return static_cast<int>(
+            std::count_if(faces_.begin(), faces_.end(), [](const auto& entry) { return entry.second != nullptr; }));
+    }
+
+private:
+    // Fontconfig is asked once per face name and character set.
+    std::optional<FontFile> Resolve(const LOGFONTA& description)
+    {
+        std::string family = FamilyFor(description);
+        bool japanese = description.lfCharSet == SHIFTJIS_CHARSET;
+        std::string key = family + (japanese ? "\n:ja" : "\n");
+        auto found = resolved_.find(key);
+        if (found == resolved_.end()) found = resolved_.emplace(key, MatchFontFile(family, japanese)).first;
+        return found->second;
+    }
+
+    // A file that failed to open is remembered as failed, not retried.
+    LoadedFace* Open(const FontFile& file)
+    {
+        auto found = faces_.find(file);
+        if (found != faces_.end()) return found->second.get();
+        std::unique_ptr<LoadedFace> loaded;
+        FT_Face face = nullptr;
+        if (Library() != nullptr && FT_New_Face(library_, file.path.c_str(), file.index, &face) == 0) {
+            if (FT_IS_SCALABLE(face) && face->units_per_EM > 0)
+                loaded = std::make_unique<LoadedFace>(face);
+            else
+                FT_Done_Face(face);
+        }
+        return faces_.emplace(file, std::move(loaded)).first->second.get();
+    }
+
+    FT_Library Library()
+    {
+        if (library_ == nullptr && FT_Init_FreeType(&library_) != 0) library_ = nullptr;
+        return library_;
+    }
+
+    FT_Library library_ = nullptr;
+    std::map<std::string, std::optional<FontFile>> resolved_;
+    std::map<FontFile, std::unique_ptr<LoadedFace>> faces_;
+};
+
+FaceRegistry& Registry()
+{
+    static FaceRegistry registry;
+    return registry;
+}
+
+} // namespace
+
+SizedFace* FaceFor(const LOGFONTA& description) { return Registry().Find(description); }
+
+int LoadedFaceCount() { return Registry().OpenFaceCount(); }
+
+} // namespace platform::gdi

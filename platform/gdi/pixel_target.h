@@ -1,0 +1,91 @@
+// Raw pixel memory that GDI draws on, and the conversions between GDI colours
+// (COLORREF, 0x00BBGGRR), 0x00RRGGBB and a target's raw pixel values.
+#pragma once
+
+#include <cstdint>
+#include <cstring>
+
+#include <windows.h>
+
+namespace platform::gdi {
+
+enum class PixelFormat { Xrgb8888, Rgb565 };
+
+// Rows are `pitchBytes` apart; the memory stays the owner's.
+struct PixelTarget {
+    uint8_t* pixels = nullptr;
+    int width = 0;
+    int height = 0;
+    int pitchBytes = 0;
+    PixelFormat format = PixelFormat::Xrgb8888;
+};
+
+constexpr int BytesPerPixel(PixelFormat format) { return format == PixelFormat::Xrgb8888 ? 4 : 2; }
+
+constexpr bool IsUsable(const PixelTarget& target)
+{
+    return target.pixels != nullptr && target.width > 0 && target.height > 0
+        && target.pitchBytes >= target.width * BytesPerPixel(target.format);
+}
+
+constexpr bool Contains(const PixelTarget& target, int x, int y)
+{
+    return x >= 0 && y >= 0 && x < target.width && y < target.height;
+}
+
+constexpr uint32_t ColorRefToRgb(COLORREF colour)
+{
+    return ((colour & 0xFF) << 16) | (colour & 0xFF00) | ((colour >> 16) & 0xFF);
+}
+
+constexpr COLORREF RgbToColorRef(uint32_t rgb) { return ColorRefToRgb(rgb); }
+
+constexpr uint32_t RgbToRaw(uint32_t rgb, PixelFormat format)
+{
+    if (format == PixelFormat::Xrgb8888) return rgb & 0xFFFFFF;
+    uint32_t r = (rgb >> 16) & 0xFF, g = (rgb >> 8) & 0xFF, b = rgb & 0xFF;
+    return ((r >> 3) << 11) | ((g >> 2) << 5) | (b >> 3);
+}
+
+// 5-6-5 channels widen by repeating their top bits, so that white stays
+// white and packing the result again gives back the same raw value.
+constexpr uint32_t RawToRgb(uint32_t raw, PixelFormat format)
+{
+    if (format == PixelFormat::Xrgb8888) return raw & 0xFFFFFF;
+    uint32_t r5 = (raw >> 11) & 0x1F, g6 = (raw >> 5) & 0x3F, b5 = raw & 0x1F;
+    uint32_t r = (r5 << 3) | (r5 >> 2), g = (g6 << 2) | (g6 >> 4), b = (b5 << 3) | (b5 >> 2);
+    return (r << 16) | (g << 8) | b;
+}
+
+inline uint8_t* PixelAddress(const PixelTarget& target, int x, int y)
+{
+    return target.pixels + static_cast<ptrdiff_t>(y) * target.pitchBytes
+        + static_cast<ptrdiff_t>(x) * BytesPerPixel(target.format);
+}
+
+// Unaligned-safe access: a surface's pitch need not be a multiple of four.
+inline uint32_t ReadRaw(const PixelTarget& target, int x, int y)
+{
+    const uint8_t* address = PixelAddress(target, x, y);
+    if (target.format == PixelFormat::Xrgb8888) {
+        uint32_t value;
+        std::memcpy(&value, address, sizeof(value));
+        return value;
+    }
+    uint16_t value;
+    std::memcpy(&value, address, sizeof(value));
+    return value;
+}
+
+inline void WriteRaw(const PixelTarget& target, int x, int y, uint32_t raw)
+{
+    uint8_t* address = PixelAddress(target, x, y);
+    if (target.format == PixelFormat::Xrgb8888) {
+        std::memcpy(address, &raw, sizeof(raw));
+        return;
+    }
+    uint16_t value = static_cast<uint16_t>(raw);
+    std::memcpy(address, &value, sizeof(value));
+}
+
+} // namespace platform::gdi

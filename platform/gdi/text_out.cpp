@@ -1,0 +1,133 @@
+// Fonts as GDI objects, and TextOutA: CP932 text drawn glyph by glyph in
+// the context's font, colour and background mode, clipped to the target.
+#include <algorithm>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include <windows.h>
+
+#include "common/encoding.h"
+#include "gdi/font_faces.h"
+#include "gdi/objects.h"
+
+namespace platform::gdi {
+namespace {
+
+constexpr char32_t kReplacement = 0xFFFD;
+
+// The converter's output is UTF-8; anything malformed still only yields
+// replacement characters.
+std::u32string DecodeUtf8(std::string_view text)
+{
+    std::u32string characters;
+    size_t i = 0;
+    while (i < text.size()) {
+        auto lead = static_cast<unsigned char>(text[i]);
+        int extra = lead < 0x80 ? 0 : (lead >> 5) == 0x6 ? 1 : (lead >> 4) == 0xE ? 2 : (lead >> 3) == 0x1E ? 3 : -1;
+        if (extra < 0 || i + extra >= text.size()) {
+            characters.push_back(kReplacement);
+            ++i;
+            continue;
+        }
+        char32_t character = extra == 0 ? lead : lead & (0x3F >> extra);
+        bool valid = true;
+        for (int k = 1; k <= extra; ++k) {
+            auto next = static_cast<unsigned char>(text[i + k]);
+            valid = valid && (next & 0xC0) == 0x80;
+            character = (character << 6) | (next & 0x3F);
+        }
+        characters.push_back(valid ? character : kReplacement);
+        i += valid ? extra + 1 : 1;
+    }
+    return characters;
+}
+
+struct PlacedGlyph {
+    const Glyph* glyph;
+    int penX;
+};
+
+std::vector<PlacedGlyph> Layout(SizedFace& face, const std::u32string& characters, int x, int& penEnd)
+{
+    std::vector<PlacedGlyph> placed;
+    placed.reserve(characters.size());
+    int64_t pen = x;
+    for (char32_t character : characters) {
+        const Glyph* glyph = face.GlyphFor(character);
+        placed.push_back(PlacedGlyph { glyph, static_cast<int>(std::clamp<int64_t>(pen, INT32_MIN, INT32_MAX)) });
+        pen += glyph->advance;
+    }
+    penEnd = static_cast<int>(std::clamp<int64_t>(pen, INT32_MIN, INT32_MAX));
+    return placed;
+}
+
+void FillRectangle(const PixelTarget& target, int64_t left, int64_t top, int64_t right, int64_t bottom, uint32_t raw)
+{
+    int x0 = static_cast<int>(std::max<int64_t>(left, 0)),
+        x1 = static_cast<int>(std::min<int64_t>(right, target.width));
+    int y0 = static_cast<int>(std::max<int64_t>(top, 0)),
+        y1 = static_cast<int>(std::min<int64_t>(bottom, target.height));
+    for (int y = y0; y < y1; ++y)
+        for (int x = x0; x < x1; ++x)
+            WriteRaw(target, x, y, raw);
+}
+
+void DrawGlyph(const PixelTarget& target, const Glyph& glyph, int64_t originX, int64_t originY, uint32_t raw)
+{
+    for (int row = 0; row < glyph.rows; ++row) {
+        int64_t y = originY + row;
+        if (y < 0 || y >= target.height) continue;
+        for (int column = 0; column < glyph.width; ++column) {
+            int64_t x = originX + column;
+            if (x < 0 || x >= target.width) continue;
+            if (glyph.ink[static_cast<size_t>(row) * glyph.width + column] != 0)
+                WriteRaw(target, static_cast<int>(x), static_cast<int>(y), raw);
+        }
+    }
+}
+
+const LOGFONTA& SelectedDescription(const DeviceContext& context)
+{
+    const Font* font = FindFont(context.font);
+    if (font == nullptr) font = FindFont(DefaultFont());
+    return font->description;
+}
+
+} // namespace
+} // namespace platform::gdi
+
+using namespace platform::gdi;
+
+HFONT WINAPI CreateFontIndirectA(const LOGFONTA* description)
+{
+    if (description == nullptr) return nullptr;
+    auto font = std::make_unique<Font>();
+    font->description = *description;
+    return AddFont(std::move(font));
+}
+
+// (x, y) is the top-left corner of the first character cell.
+BOOL WINAPI TextOutA(HDC handle, int x, int y, LPCSTR text, int length)
+{
+    DeviceContext* context = FindContext(handle);
+    if (context == nullptr || length < 0 || (text == nullptr && length > 0)) return FALSE;
+    if (length == 0) return TRUE;
+    SizedFace* face = FaceFor(SelectedDescription(*context));
+    if (face == nullptr) return FALSE;
+    face->TrimGlyphCache();
+    std::u32string characters
+        = DecodeUtf8(platform::encoding::Cp932ToUtf8(std::string_view(text, static_cast<size_t>(length))));
+    int penEnd = x;
+    std::vector<PlacedGlyph> placed = Layout(*face, characters, x, penEnd);
+    const PixelTarget& target = context->target;
+    if (context->backgroundMode == OPAQUE) {
+        uint32_t background = RgbToRaw(ColorRefToRgb(context->backgroundColour), target.format);
+        FillRectangle(target, x, y, penEnd, int64_t { y } + face->CellHeight(), background);
+    }
+    uint32_t ink = RgbToRaw(ColorRefToRgb(context->textColour), target.format);
+    int64_t baseline = int64_t { y } + face->Ascent();
+    for (const PlacedGlyph& item : placed)
+        DrawGlyph(target, *item.glyph, int64_t { item.penX } + item.glyph->left, baseline - item.glyph->top, ink);
+    return TRUE;
+}

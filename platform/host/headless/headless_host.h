@@ -1,0 +1,113 @@
+// The host of tests and tools: a virtual desktop in memory, a clock that
+// moves only when told, input and message-box answers handed in by the test,
+// and frames let through one budget at a time.
+#pragma once
+
+#include <cstdint>
+#include <deque>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "host/host.h"
+#include "testing.h"
+
+namespace platform::host {
+
+// What the program did to its one window, as the host saw it.
+struct HeadlessWindow {
+    bool exists = false;
+    std::string titleUtf8;
+    RECT outer {};
+    int menuBarHeight = 0;
+    bool visible = false;
+    int iconWidth = 0;
+    int iconHeight = 0;
+};
+
+class HeadlessHost final : public Host {
+public:
+    static constexpr int kDefaultDesktopWidth = 1024;
+    static constexpr int kDefaultDesktopHeight = 768;
+
+    // Back to a fresh desktop: no window, no input, no answers, no frames.
+    void Reset(uint32_t startTick);
+
+    bool HasDisplay() override { return hasDisplay; }
+    RECT DesktopRect() override { return RECT { 0, 0, desktopWidth, desktopHeight }; }
+    void CreateWindow(const std::string& titleUtf8, const RECT& outer, int menuBarHeight) override;
+    void SetWindowIcon(const PixelView& icon) override;
+    void PlaceWindow(const RECT& outer, int menuBarHeight) override;
+    void ShowWindow(bool visible) override { window.visible = visible; }
+    void DestroyWindow() override;
+    void PresentClient(const PixelView& client) override;
+    void PollInput(std::vector<InputEvent>& out) override;
+    bool Idle() override;
+    int ShowMessageBox(const std::string& captionUtf8, const std::string& textUtf8, MessageBoxButtons buttons) override;
+    void SetCursorVisible(bool visible) override { cursorVisible = visible; }
+    uint32_t TickCount() override { return tick; }
+    bool OpenAudioOutput() override;
+    void CloseAudioOutput() override;
+
+    void SetDesktopSize(int width, int height);
+    void SetNoDisplay() { hasDisplay = false; }
+    void SetNoSound() { hasSound = false; }
+    bool SoundAvailable() const { return hasSound; }
+    bool AudioOutputOpen() const { return audioOpen; }
+
+    void SetTickCount(uint32_t newTick) { tick = newTick; }
+    // Unsigned arithmetic: the counter wraps after 2^32 ms, as on Windows.
+    void AdvanceClock(uint32_t milliseconds) { tick += milliseconds; }
+
+    void PushInput(const InputEvent& event) { pendingInput.push_back(event); }
+    size_t PendingInputCount() const { return pendingInput.size(); }
+
+    void QueueAnswer(int answer) { answers.push_back(answer); }
+    const std::vector<headless::ShownMessageBox>& MessageBoxesShown() const { return shownBoxes; }
+    // Where "messagebox ..." lines go as boxes are shown; none by default.
+    void SetOutputSink(std::function<void(const std::string&)> sink) { outputSink = std::move(sink); }
+
+    // The next `frames` idle turns each advance the clock by `millisecondsEach`
+    // and let a frame through.
+    void SetFrameBudget(int64_t frames, uint32_t millisecondsEach);
+    int64_t FrameBudget() const { return frameBudget; }
+    // Consulted when the budget is spent; without one every idle turn is a
+    // frame and the clock stands still.
+    void SetBudgetSpentHandler(std::function<bool()> handler) { budgetSpent = std::move(handler); }
+    // Counts a frame let through outside any budget (the replay's grace turns).
+    void CountFrame() { ++frames; }
+    int FramesDrawn() const;
+
+    headless::Capture CaptureScreen() const;
+    const HeadlessWindow& Window() const { return window; }
+    bool CursorVisible() const { return cursorVisible; }
+
+private:
+    void EmitMessageBoxLine(const headless::ShownMessageBox& box) const;
+
+    bool hasDisplay = true;
+    bool hasSound = true;
+    bool audioOpen = false;
+    int desktopWidth = kDefaultDesktopWidth;
+    int desktopHeight = kDefaultDesktopHeight;
+    uint32_t tick = 0;
+    bool cursorVisible = true;
+    HeadlessWindow window;
+    headless::Capture screen;
+    std::deque<InputEvent> pendingInput;
+    std::deque<int> answers;
+    std::vector<headless::ShownMessageBox> shownBoxes;
+    std::function<void(const std::string&)> outputSink;
+    int64_t frameBudget = 0;
+    uint32_t frameMilliseconds = 0;
+    std::function<bool()> budgetSpent;
+    int64_t frames = 0;
+};
+
+// The one headless host of the process; headless::Reset installs it.
+HeadlessHost& TheHeadlessHost();
+
+// "ok", "yes" or "no", as replay output writes answers.
+const char* AnswerName(int answer);
+
+} // namespace platform::host

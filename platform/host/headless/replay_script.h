@@ -1,0 +1,43 @@
+// The replay script of sample-replay: one command a line, read whole before
+// anything runs so that a bad line stops the run before it starts.
+//
+//   frame [N] [MS]      N frames (default 1), the clock MS ms on before each (16)
+//   key NAME            ESC, UP, DOWN, F12 or a virtual key 1..254 (decimal or 0x hex)
+//   menu ID             menu item 0..65535 chosen
+//   mouse X Y           mouse at client position (0..65535 each)
+//   close               the window's close button
+//   answer yes|no|ok    the answer of the next message box
+//   lose                every surface is lost
+//   capture FILE        the client area as PNG (FILE without blanks)
+//   nosound, nodisplay  only before the first frame
+//   fail OPERATION [N]  the next N calls (default 1) of OPERATION fail
+//
+// A word starting with '#' begins a comment; blank lines are ignored.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace platform::host {
+
+struct ReplayCommand {
+    enum class Kind { Frame, Key, Menu, Mouse, Close, Answer, Lose, Capture, NoSound, NoDisplay, Fail };
+    Kind kind = Kind::Frame;
+    int line = 0;
+    int64_t count = 1; // Frame: frames; Fail: calls to fail
+    uint32_t milliseconds = 16; // Frame: clock step before each frame
+    unsigned value = 0; // Key: virtual key; Menu: id; Answer: IDOK, IDYES or IDNO
+    int x = 0; // Mouse
+    int y = 0;
+    std::string word; // Capture: file; Fail: operation
+};
+
+inline constexpr int64_t kMaxFramesPerLine = 10'000'000;
+inline constexpr int64_t kMaxFailCount = 1'000'000;
+
+// False with `error` = "line N: what is wrong" at the first bad line.
+bool ParseReplayScript(std::string_view text, std::vector<ReplayCommand>& commands, std::string& error);
+
+} // namespace platform::host

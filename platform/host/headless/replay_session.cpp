@@ -1,0 +1,168 @@
+#include "host/headless/replay_session.h"
+
+#include <cstdio>
+#include <cstdlib>
+
+#include "common/diagnostics.h"
+#include "ddraw/display_loss.h"
+
+namespace platform::host {
+namespace {
+
+InputEvent Event(InputEvent::Kind kind)
+{
+    InputEvent event;
+    event.kind = kind;
+    return event;
+}
+
+InputEvent KeyEvent(unsigned virtualKey)
+{
+    InputEvent event = Event(InputEvent::Kind::KeyDown);
+    event.virtualKey = virtualKey;
+    return event;
+}
+
+InputEvent MouseEvent(int x, int y)
+{
+    InputEvent event = Event(InputEvent::Kind::MouseMove);
+    event.x = x;
+    event.y = y;
+    return event;
+}
+
+InputEvent CommandEvent(int id)
+{
+    InputEvent event = Event(InputEvent::Kind::Command);
+    event.commandId = id;
+    return event;
+}
+
+} // namespace
+
+ReplaySession::ReplaySession(
+    HeadlessHost& host, std::vector<ReplayCommand> commands, std::function<void(const std::string&)> printLine)
+    : host(host)
+    , commands(std::move(commands))
+    , printLine(std::move(printLine))
+{
+}
+
+ReplaySession::~ReplaySession()
+{
+    // The host outlives the session; it must not call back into it.
+    host.SetBudgetSpentHandler({});
+    host.SetOutputSink({});
+}
+
+void ReplaySession::Begin()
+{
+    host.SetOutputSink([this](const std::string& line) { Emit(line); });
+    host.SetBudgetSpentHandler([this] { return OnBudgetSpent(); });
+    RunUntilFrame(false);
+}
+
+void ReplaySession::Finish(int exitCode)
+{
+    Emit("frames " + std::to_string(host.FramesDrawn()));
+    Emit("exit " + std::to_string(exitCode));
+}
+
+// The frames themselves come on the following idle turns: returning false
+// first lets the input just pushed reach the message queue.
+bool ReplaySession::OnBudgetSpent()
+{
+    if (next < commands.size()) {
+        RunUntilFrame(true);
+        return false;
+    }
+    if (!closeSent) {
+        closeSent = true;
+        host.PushInput(Event(InputEvent::Kind::Close));
+        return false;
+    }
+    return GraceTurn();
+}
+
+void ReplaySession::RunUntilFrame(bool includingFrame)
+{
+    while (next < commands.size()) {
+        const ReplayCommand& command = commands[next];
+        bool isFrame = command.kind == ReplayCommand::Kind::Frame;
+        if (isFrame && !includingFrame) return;
+        ++next;
+        Run(command);
+        if (isFrame) return;
+    }
+}
+
+void ReplaySession::Run(const ReplayCommand& command)
+{
+    switch (command.kind) {
+    case ReplayCommand::Kind::Frame:
+        host.SetFrameBudget(command.count, command.milliseconds);
+        break;
+    case ReplayCommand::Kind::Key:
+        host.PushInput(KeyEvent(command.value));
+        break;
+    case ReplayCommand::Kind::Menu:
+        host.PushInput(CommandEvent(int(command.value)));
+        break;
+    case ReplayCommand::Kind::Mouse:
+        host.PushInput(MouseEvent(command.x, command.y));
+        break;
+    case ReplayCommand::Kind::Close:
+        host.PushInput(Event(InputEvent::Kind::Close));
+        break;
+    case ReplayCommand::Kind::Answer:
+        host.QueueAnswer(int(command.value));
+        break;
+    case ReplayCommand::Kind::Lose:
+        platform::ddraw::LoseAllSurfaces();
+        break;
+    case ReplayCommand::Kind::Capture:
+        Capture(command);
+        break;
+    case ReplayCommand::Kind::NoSound:
+        host.SetNoSound();
+        break;
+    case ReplayCommand::Kind::NoDisplay:
+        host.SetNoDisplay();
+        break;
+    case ReplayCommand::Kind::Fail:
+        platform::diagnostics::FailNext(command.word, int(command.count));
+        break;
+    }
+}
+
+// A capture that cannot be written spoils the run's result, not the run.
+void ReplaySession::Capture(const ReplayCommand& command)
+{
+    std::string reason;
+    if (!headless::WritePng(host.CaptureScreen(), command.word, &reason))
+        errors.push_back("line " + std::to_string(command.line) + ": cannot write " + command.word + ": " + reason);
+}
+
+// The window was closed and the program still runs: let it draw, but not for
+// ever, and there is no unwinding WinMain from here.
+bool ReplaySession::GraceTurn()
+{
+    if (++graceTurns > kGraceTurns) {
+        for (const std::string& error : errors)
+            std::fprintf(stderr, "sample-replay: %s\n", error.c_str());
+        std::fputs("sample-replay: the program did not end after the window was closed\n", stderr);
+        std::fflush(stdout);
+        std::exit(3);
+    }
+    host.AdvanceClock(kGraceMilliseconds);
+    host.CountFrame();
+    return true;
+}
+
+void ReplaySession::Emit(const std::string& line)
+{
+    output.push_back(line);
+    if (printLine) printLine(line);
+}
+
+} // namespace platform::host

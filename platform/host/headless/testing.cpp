@@ -1,0 +1,92 @@
+// The control API of tests and tools, over the headless host and the hooks
+// the window manager and DirectDraw offer for testing.
+#include "testing.h"
+
+#include "common/diagnostics.h"
+#include "ddraw/display_loss.h"
+#include "ddraw/testing_hooks.h"
+#include "gdi/testing_hooks.h"
+#include "host/headless/headless_host.h"
+#include "user/testing_hooks.h"
+
+namespace headless {
+namespace {
+
+platform::host::HeadlessHost& Host() { return platform::host::TheHeadlessHost(); }
+
+void Push(platform::host::InputEvent event) { Host().PushInput(event); }
+
+} // namespace
+
+void Reset(uint32_t startTick)
+{
+    // The host first: the window manager and DirectDraw may talk to it while
+    // they forget their objects.
+    Host().Reset(startTick);
+    platform::host::Install(&Host());
+    platform::user::ResetForTesting();
+    platform::ddraw::ResetForTesting();
+    platform::gdi::ResetForTesting();
+    platform::diagnostics::ClearFaults();
+    platform::diagnostics::StopCallLog();
+    platform::diagnostics::ClearCallLog();
+}
+
+void SetDesktopSize(int width, int height) { Host().SetDesktopSize(width, height); }
+void SetMenuBarHeight(int height) { platform::user::SetMenuBarHeight(height); }
+void SetNoDisplay() { Host().SetNoDisplay(); }
+void SetNoSound() { Host().SetNoSound(); }
+
+void SetTickCount(uint32_t tick) { Host().SetTickCount(tick); }
+void AdvanceClock(uint32_t milliseconds) { Host().AdvanceClock(milliseconds); }
+
+void PushKey(UINT virtualKey)
+{
+    platform::host::InputEvent event;
+    event.kind = platform::host::InputEvent::Kind::KeyDown;
+    event.virtualKey = virtualKey;
+    Push(event);
+}
+
+void PushMouseMove(int x, int y)
+{
+    platform::host::InputEvent event;
+    event.kind = platform::host::InputEvent::Kind::MouseMove;
+    event.x = x;
+    event.y = y;
+    Push(event);
+}
+
+void PushMenuCommand(int id)
+{
+    platform::host::InputEvent event;
+    event.kind = platform::host::InputEvent::Kind::Command;
+    event.commandId = id;
+    Push(event);
+}
+
+void PushClose()
+{
+    platform::host::InputEvent event;
+    event.kind = platform::host::InputEvent::Kind::Close;
+    Push(event);
+}
+
+void QueueAnswer(int answer) { Host().QueueAnswer(answer); }
+const std::vector<ShownMessageBox>& MessageBoxesShown() { return Host().MessageBoxesShown(); }
+
+void FailNext(const std::string& operation, int count) { platform::diagnostics::FailNext(operation, count); }
+void LoseDisplay() { platform::ddraw::LoseAllSurfaces(); }
+
+void StartCallLog() { platform::diagnostics::StartCallLog(); }
+const std::vector<std::string>& CallLog() { return platform::diagnostics::CallLog(); }
+void ClearCallLog() { platform::diagnostics::ClearCallLog(); }
+
+Capture CaptureScreen() { return Host().CaptureScreen(); }
+
+int CursorCounter() { return platform::user::CursorCounter(); }
+bool CursorVisible() { return Host().CursorVisible(); }
+
+int FramesDrawn() { return Host().FramesDrawn(); }
+
+} // namespace headless

@@ -1,0 +1,62 @@
+// The desktop host: one SDL window showing the menu bar strip above the
+// client pixels, drawn in software, with no frame cap and no waiting.
+#pragma once
+
+#include <SDL.h>
+
+#include <cstdint>
+#include <vector>
+
+#include "host/host.h"
+
+namespace platform::host {
+
+class SdlHost final : public Host {
+public:
+    // Without a usable video driver (no DISPLAY) the host still runs:
+    // HasDisplay() is false and message boxes go to standard error.
+    SdlHost();
+    ~SdlHost() override;
+    SdlHost(const SdlHost&) = delete;
+    SdlHost& operator=(const SdlHost&) = delete;
+
+    bool HasDisplay() override { return video_; }
+    RECT DesktopRect() override;
+    void CreateWindow(const std::string& titleUtf8, const RECT& outer, int menuBarHeight) override;
+    void SetWindowIcon(const PixelView& icon) override;
+    void PlaceWindow(const RECT& outer, int menuBarHeight) override;
+    void ShowWindow(bool visible) override;
+    void DestroyWindow() override;
+    void PresentClient(const PixelView& client) override;
+    void PollInput(std::vector<InputEvent>& out) override;
+    bool Idle() override { return true; }
+    int ShowMessageBox(const std::string& captionUtf8, const std::string& textUtf8,
+                       MessageBoxButtons buttons) override;
+    void SetCursorVisible(bool visible) override;
+    uint32_t TickCount() override { return SDL_GetTicks(); }
+
+private:
+    void ApplyIcon();
+    void Translate(const SDL_Event& event, std::vector<InputEvent>& out);
+    void TranslateKey(const SDL_KeyboardEvent& key, std::vector<InputEvent>& out);
+    void TranslateMouseMotion(const SDL_MouseMotionEvent& motion, std::vector<InputEvent>& out);
+    // Puts the bar and the last client image on screen again.
+    void RedrawAll();
+    void DrawMenuBar(SDL_Surface* surface);
+    void DrawClient(SDL_Surface* surface);
+
+    bool video_ = false;
+    SDL_Window* window_ = nullptr;
+    int menuBarHeight_ = 0;
+
+    std::vector<uint32_t> icon_;
+    int iconWidth_ = 0;
+    int iconHeight_ = 0;
+
+    // The client image last presented, kept for exposes and resizes.
+    std::vector<uint32_t> client_;
+    int clientWidth_ = 0;
+    int clientHeight_ = 0;
+};
+
+}  // namespace platform::host

@@ -1,0 +1,7 @@
+#pragma once
+
+namespace platform::user {
+
+void ResetCursorCounter();
+
+} // namespace platform::user

@@ -1,0 +1,133 @@
+// The replay script parser: what it accepts, and the line it blames.
+#include "host/headless/replay_script.h"
+
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+namespace {
+
+using platform::host::ParseReplayScript;
+using platform::host::ReplayCommand;
+using Kind = ReplayCommand::Kind;
+
+std::vector<ReplayCommand> ParseGood(const std::string& text)
+{
+    std::vector<ReplayCommand> commands;
+    std::string error;
+    EXPECT_TRUE(ParseReplayScript(text, commands, error)) << error;
+    return commands;
+}
+
+std::string ParseBad(const std::string& text)
+{
+    std::vector<ReplayCommand> commands { ReplayCommand {} };
+    std::string error;
+    EXPECT_FALSE(ParseReplayScript(text, commands, error)) << text;
+    EXPECT_TRUE(commands.empty()) << "a rejected script must leave nothing to run";
+    return error;
+}
+
+TEST(ReplayScript, FrameTakesDefaultsAndExplicitValues)
+{
+    auto commands = ParseGood("frame\nframe 0\nframe 10000000 4294967295\nframe 0x10 0\n");
+    ASSERT_EQ(commands.size(), 4u);
+    EXPECT_EQ(commands[0].count, 1);
+    EXPECT_EQ(commands[0].milliseconds, 16u);
+    EXPECT_EQ(commands[1].count, 0);
+    EXPECT_EQ(commands[2].count, 10000000);
+    EXPECT_EQ(commands[2].milliseconds, 4294967295u);
+    EXPECT_EQ(commands[3].count, 16);
+    EXPECT_EQ(commands[3].milliseconds, 0u);
+}
+
+TEST(ReplayScript, ReadsEveryCommandWithItsLineNumber)
+{
+    auto commands = ParseGood("# start\n"
+                              "nosound\n"
+                              "  nodisplay  \n"
+                              "\n"
+                              "key ESC\n"
+                              "key up\n"
+                              "key 0x7B\n"
+                              "key 254 # the last key\n"
+                              "menu 40001\n"
+                              "mouse 0 65535\n"
+                              "answer yes\r\n"
+                              "close\n"
+                              "lose\n"
+                              "capture shots/a#1.png\n"
+                              "fail GetDC\n"
+                              "fail DirectDrawCreate 3\n"
+                              "frame");
+    ASSERT_EQ(commands.size(), 15u);
+    EXPECT_EQ(commands[0].kind, Kind::NoSound);
+    EXPECT_EQ(commands[0].line, 2);
+    EXPECT_EQ(commands[1].kind, Kind::NoDisplay);
+    EXPECT_EQ(commands[2].value, unsigned(VK_ESCAPE));
+    EXPECT_EQ(commands[2].line, 5);
+    EXPECT_EQ(commands[3].value, unsigned(VK_UP));
+    EXPECT_EQ(commands[4].value, unsigned(VK_F12));
+    EXPECT_EQ(commands[5].value, 254u);
+    EXPECT_EQ(commands[6].kind, Kind::Menu);
+    EXPECT_EQ(commands[6].value, 40001u);
+    EXPECT_EQ(commands[7].x, 0);
+    EXPECT_EQ(commands[7].y, 65535);
+    EXPECT_EQ(commands[8].value, unsigned(IDYES));
+    EXPECT_EQ(commands[9].kind, Kind::Close);
+    EXPECT_EQ(commands[10].kind, Kind::Lose);
+    EXPECT_EQ(commands[11].word, "shots/a#1.png");
+    EXPECT_EQ(commands[12].word, "GetDC");
+    EXPECT_EQ(commands[12].count, 1);
+    EXPECT_EQ(commands[13].count, 3);
+    EXPECT_EQ(commands[14].kind, Kind::Frame);
+    EXPECT_EQ(commands[14].line, 17);
+}
+
+TEST(ReplayScript, EmptyAndCommentOnlyScriptsHaveNoCommands)
+{
+    EXPECT_TRUE(ParseGood("").empty());
+    EXPECT_TRUE(ParseGood("\n  \t\n# nothing\n   # still nothing\n").empty());
+}
+
+TEST(ReplayScript, RejectsBadLinesNamingTheLine)
+{
+    const struct {
+        const char* script;
+        const char* error;
+    } cases[] = {
+        { "frame\nframe x\n", "line 2: 'x' is not a number of frames" },
+        { "frame -1", "line 1: '-1' is not a number of frames" },
+        { "frame 10000001", "line 1: '10000001' is not a number of frames" },
+        { "frame 1 4294967296", "line 1: '4294967296' is not a number of milliseconds" },
+        { "frame 1 2 3", "line 1: unexpected '3' after frame" },
+        { "key", "line 1: key needs a key" },
+        { "key 0", "line 1: '0' is not a key" },
+        { "key 255", "line 1: '255' is not a key" },
+        { "key ENTER", "line 1: 'ENTER' is not a key" },
+        { "menu 65536", "line 1: '65536' is not a menu id" },
+        { "menu 0x", "line 1: '0x' is not a menu id" },
+        { "mouse 3", "line 1: mouse needs X and Y" },
+        { "mouse 3 65536", "line 1: '65536' is not a y position" },
+        { "mouse +3 4", "line 1: '+3' is not an x position" },
+        { "answer maybe", "line 1: 'maybe' is not an answer" },
+        { "close now", "line 1: unexpected 'now' after close" },
+        { "capture", "line 1: capture needs a file name" },
+        { "capture a b", "line 1: unexpected 'b' after capture" },
+        { "fail", "line 1: fail needs an operation name" },
+        { "fail Get-DC", "line 1: 'Get-DC' is not an operation name" },
+        { "fail GetDC 0", "line 1: '0' is not a number of calls" },
+        { "frame 2\nnodisplay", "line 2: nodisplay must come before the first frame" },
+        { "frame 0\n\nnosound", "line 3: nosound must come before the first frame" },
+        { "Frame", "line 1: unknown command 'Frame'" },
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(ParseBad(c.script).rfind(c.error, 0), 0u) << ParseBad(c.script);
+}
+
+TEST(ReplayScript, BlamesTheFirstBadLine)
+{
+    EXPECT_EQ(ParseBad("frame\n# fine\nkey 999\nbogus\n").rfind("line 3: ", 0), 0u);
+}
+
+} // namespace
