@@ -17,6 +17,19 @@ constexpr int kNoDisplayHeight = 768;
 int Width(const RECT& r) { return std::max(1, int(r.right - r.left)); }
 int Height(const RECT& r) { return std::max(1, int(r.bottom - r.top)); }
 
+// SDL falls back to drivers that show nothing when there is no desktop;
+// the program must then see no display at all, as on a machine without one.
+bool StartVideo()
+{
+    if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) return false;
+    const char* driver = SDL_GetCurrentVideoDriver();
+    if (driver && (SDL_strcmp(driver, "offscreen") == 0 || SDL_strcmp(driver, "dummy") == 0)) {
+        SDL_QuitSubSystem(SDL_INIT_VIDEO);
+        return false;
+    }
+    return true;
+}
+
 bool HasOpaquePixel(const std::vector<uint32_t>& argb)
 {
     return std::any_of(argb.begin(), argb.end(), [](uint32_t pixel) { return (pixel >> 24) != 0; });
@@ -32,7 +45,7 @@ SdlHost::SdlHost()
     // Events alone still turn Ctrl+C into a close where there is no display.
     if (SDL_Init(SDL_INIT_TIMER | SDL_INIT_EVENTS) != 0)
         std::fprintf(stderr, "platform: SDL could not start: %s\n", SDL_GetError());
-    video_ = SDL_InitSubSystem(SDL_INIT_VIDEO) == 0;
+    video_ = StartVideo();
 }
 
 SdlHost::~SdlHost()
