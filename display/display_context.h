@@ -9,14 +9,14 @@ struct DisplayContext {
     IDirectDraw2* directDraw;
     IDirectDrawSurface* primary;
     IDirectDrawSurface* backBuffer;
-    IDirectDrawClipper* clipper;  // windowed only
-    LONG fullScreen;              // 0 windowed, 1 full screen
+    IDirectDrawClipper* clipper; // windowed only
+    LONG fullScreen; // 0 windowed, 1 full screen
 };
 
 struct ImageSlot {
     BYTE loaded;
     IDirectDrawSurface* surface;
-    const char* fileName;  // the caller's string, kept as given
+    const char* fileName; // the caller's string, kept as given
     DWORD width;
     DWORD height;
     LONG pitch;

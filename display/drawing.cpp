@@ -36,9 +36,9 @@ HRESULT DrawKeyed(int x, int y, ImageSlot& slot, int left, int top, int right, i
     if (bottom < top) return DD_OK;
     if (slot.surface == NULL) return DD_OK;
 
-    RECT source = {left, top, right, bottom};
-    HRESULT result = displayContext.backBuffer->BltFast((DWORD)x, (DWORD)y, slot.surface, &source,
-                                                        DDBLTFAST_SRCCOLORKEY | DDBLTFAST_WAIT);
+    RECT source = { left, top, right, bottom };
+    HRESULT result = displayContext.backBuffer->BltFast(
+        (DWORD)x, (DWORD)y, slot.surface, &source, DDBLTFAST_SRCCOLORKEY | DDBLTFAST_WAIT);
     if (result == DDERR_SURFACELOST) {
         displayContext.primary->Restore();
         RecoverSlot(slot);
@@ -46,11 +46,10 @@ HRESULT DrawKeyed(int x, int y, ImageSlot& slot, int left, int top, int right, i
     return result;
 }
 
-HRESULT DrawStretched(int x, int y, ImageSlot& slot, int width, int height, int left, int top, int right,
-                      int bottom)
+HRESULT DrawStretched(int x, int y, ImageSlot& slot, int width, int height, int left, int top, int right, int bottom)
 {
-    RECT destination = {x, y, x + width, y + height};
-    RECT source = {left, top, right, bottom};
+    RECT destination = { x, y, x + width, y + height };
+    RECT source = { left, top, right, bottom };
     if (slot.surface == NULL) return DD_OK;
     HRESULT result = displayContext.backBuffer->Blt(&destination, slot.surface, &source, DDBLT_WAIT, NULL);
     if (result == DDERR_SURFACELOST) {

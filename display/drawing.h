@@ -9,7 +9,6 @@
 // screen, leaving out the slot's colour key.
 HRESULT DrawKeyed(int x, int y, ImageSlot& slot, int left, int top, int right, int bottom);
 // Scaled copy of a picture rectangle into (x, y, width, height), no key.
-HRESULT DrawStretched(int x, int y, ImageSlot& slot, int width, int height, int left, int top, int right,
-                      int bottom);
+HRESULT DrawStretched(int x, int y, ImageSlot& slot, int width, int height, int left, int top, int right, int bottom);
 // One line of Shift-JIS text in "ＭＳゴシック", transparent background.
 void DrawTextLine(const char* text, int fontHeight, int x, int y, int red, int green, int blue);

@@ -49,8 +49,7 @@ static void RecordSurfaceSize(ImageSlot& slot)
 bool LoadImageSlot(ImageSlot& slot, const char* fileName)
 {
     if (displayContext.directDraw == NULL) return false;
-    HBITMAP bitmap =
-        (HBITMAP)LoadImageA(NULL, fileName, IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE | LR_CREATEDIBSECTION);
+    HBITMAP bitmap = (HBITMAP)LoadImageA(NULL, fileName, IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE | LR_CREATEDIBSECTION);
     if (bitmap == NULL) return false;
 
     BITMAP bitmapDescription;
@@ -101,8 +100,7 @@ DWORD MatchColorKeyValue(IDirectDrawSurface* surface, COLORREF colour)
     memset(&description, 0, sizeof(description));
     description.dwSize = sizeof(description);
     HRESULT locked;
-    while ((locked = surface->Lock(NULL, &description, 0, NULL)) == DDERR_WASSTILLDRAWING) {
-    }
+    while ((locked = surface->Lock(NULL, &description, 0, NULL)) == DDERR_WASSTILLDRAWING) { }
     if (locked == DD_OK) {
         DWORD value;
         memcpy(&value, description.lpSurface, sizeof(value));

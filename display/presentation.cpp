@@ -12,7 +12,7 @@ HRESULT ClearBackBuffer()
     // Only a failed set-up leaves no back buffer, and it has already asked
     // the window to close; no frame may touch the missing surface meanwhile.
     if (displayContext.backBuffer == NULL) return DDERR_INVALIDOBJECT;
-    RECT destination = {0, 0, 640, 480};
+    RECT destination = { 0, 0, 640, 480 };
     DDBLTFX effects;
     memset(&effects, 0, sizeof(effects));
     effects.dwSize = sizeof(effects);
@@ -22,7 +22,7 @@ HRESULT ClearBackBuffer()
 
 void GetClientScreenRect(HWND window, RECT* rectangle)
 {
-    POINT origin = {0, 0};
+    POINT origin = { 0, 0 };
     ClientToScreen(window, &origin);
     GetClientRect(window, rectangle);
     OffsetRect(rectangle, origin.x, origin.y);
@@ -32,7 +32,7 @@ void GetClientScreenRect(HWND window, RECT* rectangle)
 // front buffer instead.
 static void PresentFullScreen()
 {
-    RECT source = {0, 0, 640, 480};
+    RECT source = { 0, 0, 640, 480 };
     HRESULT result = displayContext.primary->BltFast(0, 0, displayContext.backBuffer, &source, DDBLTFAST_WAIT);
     if (result == DDERR_SURFACELOST) displayContext.primary->Restore();
 }

@@ -18,9 +18,9 @@ void Reset(uint32_t startTick = 0x10000);
 
 // Virtual desktop and window geometry.
 void SetDesktopSize(int width, int height);
-void SetMenuBarHeight(int height);  // before the window is created
-void SetNoDisplay();                // DirectDrawCreate fails, boxes go to stderr
-void SetNoSound();                  // DirectSoundCreate fails
+void SetMenuBarHeight(int height); // before the window is created
+void SetNoDisplay(); // DirectDrawCreate fails, boxes go to stderr
+void SetNoSound(); // DirectSoundCreate fails
 
 // Clock.
 void SetTickCount(uint32_t tick);
@@ -82,6 +82,6 @@ struct ReplayResult {
     std::vector<std::string> errors;
 };
 bool RunReplay(const std::string& script, ReplayResult& result, std::string& error,
-               const std::function<void(const std::string&)>& printLine = {});
+    const std::function<void(const std::string&)>& printLine = {});
 
-}  // namespace headless
+} // namespace headless

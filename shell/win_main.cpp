@@ -38,8 +38,8 @@ static ATOM RegisterMainWindowClass(HINSTANCE instance)
 
 static HWND CreateMainWindow(HINSTANCE instance)
 {
-    return CreateWindowExA(0, mainWindowClassName, "sample", WS_CAPTION | WS_SYSMENU, CW_USEDEFAULT, CW_USEDEFAULT,
-                           640, 480, NULL, NULL, instance, NULL);
+    return CreateWindowExA(0, mainWindowClassName, "sample", WS_CAPTION | WS_SYSMENU, CW_USEDEFAULT, CW_USEDEFAULT, 640,
+        480, NULL, NULL, instance, NULL);
 }
 
 static void DrawFrame()

@@ -23,7 +23,7 @@ std::vector<std::string>& Log()
     return log;
 }
 
-}  // namespace
+} // namespace
 
 bool ShouldFail(std::string_view operation)
 {
@@ -54,4 +54,4 @@ void LogCall(std::string entry)
 const std::vector<std::string>& CallLog() { return Log(); }
 void ClearCallLog() { Log().clear(); }
 
-}  // namespace platform::diagnostics
+} // namespace platform::diagnostics

@@ -25,4 +25,4 @@ void LogCall(std::string entry);
 const std::vector<std::string>& CallLog();
 void ClearCallLog();
 
-}  // namespace platform::diagnostics
+} // namespace platform::diagnostics

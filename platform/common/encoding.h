@@ -10,4 +10,4 @@ namespace platform::encoding {
 std::string Cp932ToUtf8(std::string_view text);
 std::string Utf8ToCp932(std::string_view text);
 
-}  // namespace platform::encoding
+} // namespace platform::encoding

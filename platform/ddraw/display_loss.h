@@ -7,4 +7,4 @@ namespace platform::ddraw {
 
 void LoseAllSurfaces();
 
-}  // namespace platform::ddraw
+} // namespace platform::ddraw

@@ -8,4 +8,4 @@ void ResetForTesting();
 // Objects alive now, for leak checks: DirectDraw objects, surfaces, clippers.
 int LiveObjectCount();
 
-}  // namespace platform::ddraw
+} // namespace platform::ddraw

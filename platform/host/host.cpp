@@ -19,4 +19,4 @@ Host& Current()
 
 void Install(Host* host) { installed = host; }
 
-}  // namespace platform::host
+} // namespace platform::host

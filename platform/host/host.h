@@ -14,10 +14,10 @@ namespace platform::host {
 // Input as the host sees it; the window manager turns it into messages.
 struct InputEvent {
     enum class Kind {
-        KeyDown,    // virtualKey, repeat
-        MouseMove,  // x, y in client coordinates (640 by 480 in full screen)
-        Close,      // the window's close button, Alt+F4
-        Command,    // a menu item chosen (commandId)
+        KeyDown, // virtualKey, repeat
+        MouseMove, // x, y in client coordinates (640 by 480 in full screen)
+        Close, // the window's close button, Alt+F4
+        Command, // a menu item chosen (commandId)
     };
     Kind kind = Kind::KeyDown;
     UINT virtualKey = 0;
@@ -62,19 +62,19 @@ public:
     virtual bool Idle() = 0;
 
     // Modal; returns IDOK, IDYES or IDNO.
-    virtual int ShowMessageBox(const std::string& captionUtf8, const std::string& textUtf8,
-                               MessageBoxButtons buttons) = 0;
+    virtual int ShowMessageBox(const std::string& captionUtf8, const std::string& textUtf8, MessageBoxButtons buttons)
+        = 0;
     virtual void SetCursorVisible(bool visible) = 0;
     virtual uint32_t TickCount() = 0;
 
     // The default audio output, held while a DirectSound object lives.
     // False when there is none. Nothing is ever played on it.
     virtual bool OpenAudioOutput() { return true; }
-    virtual void CloseAudioOutput() {}
+    virtual void CloseAudioOutput() { }
 };
 
 // The host the process runs on; installed by the executable's main.
 Host& Current();
 void Install(Host* host);
 
-}  // namespace platform::host
+} // namespace platform::host

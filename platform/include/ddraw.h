@@ -185,10 +185,12 @@ protected:
 };
 
 struct DECLSPEC_NOVTABLE IDirectDrawSurface : IUnknown {
-    virtual HRESULT STDMETHODCALLTYPE Blt(LPRECT destRect, LPDIRECTDRAWSURFACE source, LPRECT sourceRect, DWORD flags,
-                                          LPDDBLTFX effects) = 0;
-    virtual HRESULT STDMETHODCALLTYPE BltFast(DWORD x, DWORD y, LPDIRECTDRAWSURFACE source, LPRECT sourceRect,
-                                              DWORD flags) = 0;
+    virtual HRESULT STDMETHODCALLTYPE Blt(
+        LPRECT destRect, LPDIRECTDRAWSURFACE source, LPRECT sourceRect, DWORD flags, LPDDBLTFX effects)
+        = 0;
+    virtual HRESULT STDMETHODCALLTYPE BltFast(
+        DWORD x, DWORD y, LPDIRECTDRAWSURFACE source, LPRECT sourceRect, DWORD flags)
+        = 0;
     virtual HRESULT STDMETHODCALLTYPE GetAttachedSurface(LPDDSCAPS caps, LPDIRECTDRAWSURFACE* attached) = 0;
     virtual HRESULT STDMETHODCALLTYPE GetDC(HDC* context) = 0;
     virtual HRESULT STDMETHODCALLTYPE GetSurfaceDesc(LPDDSURFACEDESC description) = 0;
@@ -213,23 +215,27 @@ typedef IDirectDraw* LPDIRECTDRAW;
 
 struct DECLSPEC_NOVTABLE IDirectDraw2 : IUnknown {
     virtual HRESULT STDMETHODCALLTYPE CreateClipper(DWORD flags, LPDIRECTDRAWCLIPPER* clipper, IUnknown* outer) = 0;
-    virtual HRESULT STDMETHODCALLTYPE CreateSurface(LPDDSURFACEDESC description, LPDIRECTDRAWSURFACE* surface,
-                                                    IUnknown* outer) = 0;
+    virtual HRESULT STDMETHODCALLTYPE CreateSurface(
+        LPDDSURFACEDESC description, LPDIRECTDRAWSURFACE* surface, IUnknown* outer)
+        = 0;
     virtual HRESULT STDMETHODCALLTYPE FlipToGDISurface() = 0;
     virtual HRESULT STDMETHODCALLTYPE SetCooperativeLevel(HWND window, DWORD flags) = 0;
-    virtual HRESULT STDMETHODCALLTYPE SetDisplayMode(DWORD width, DWORD height, DWORD bitsPerPixel, DWORD refreshRate,
-                                                     DWORD flags) = 0;
+    virtual HRESULT STDMETHODCALLTYPE SetDisplayMode(
+        DWORD width, DWORD height, DWORD bitsPerPixel, DWORD refreshRate, DWORD flags)
+        = 0;
 
 protected:
     ~IDirectDraw2() = default;
 };
 typedef IDirectDraw2* LPDIRECTDRAW2;
 
-inline constexpr GUID IID_IDirectDraw = {0x6C14DB80, 0xA733, 0x11CE, {0xA5, 0x21, 0x00, 0x20, 0xAF, 0x0B, 0xE5, 0x60}};
-inline constexpr GUID IID_IDirectDraw2 = {0xB3A6F3E0, 0x2B43, 0x11CF, {0xA2, 0xDE, 0x00, 0xAA, 0x00, 0xB9, 0x33, 0x56}};
-inline constexpr GUID IID_IDirectDrawSurface = {
-    0x6C14DB81, 0xA733, 0x11CE, {0xA5, 0x21, 0x00, 0x20, 0xAF, 0x0B, 0xE5, 0x60}};
-inline constexpr GUID IID_IDirectDrawClipper = {
-    0x6C14DB85, 0xA733, 0x11CE, {0xA5, 0x21, 0x00, 0x20, 0xAF, 0x0B, 0xE5, 0x60}};
+inline constexpr GUID IID_IDirectDraw
+    = { 0x6C14DB80, 0xA733, 0x11CE, { 0xA5, 0x21, 0x00, 0x20, 0xAF, 0x0B, 0xE5, 0x60 } };
+inline constexpr GUID IID_IDirectDraw2
+    = { 0xB3A6F3E0, 0x2B43, 0x11CF, { 0xA2, 0xDE, 0x00, 0xAA, 0x00, 0xB9, 0x33, 0x56 } };
+inline constexpr GUID IID_IDirectDrawSurface
+    = { 0x6C14DB81, 0xA733, 0x11CE, { 0xA5, 0x21, 0x00, 0x20, 0xAF, 0x0B, 0xE5, 0x60 } };
+inline constexpr GUID IID_IDirectDrawClipper
+    = { 0x6C14DB85, 0xA733, 0x11CE, { 0xA5, 0x21, 0x00, 0x20, 0xAF, 0x0B, 0xE5, 0x60 } };
 
 HRESULT WINAPI DirectDrawCreate(GUID* driver, LPDIRECTDRAW* directDraw, IUnknown* outer);

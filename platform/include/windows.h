@@ -37,10 +37,10 @@ typedef DWORD COLORREF;
 typedef LONG HRESULT;
 typedef DWORD* LPDWORD;
 
-#define DECLARE_HANDLE(name) \
-    struct name##__ {        \
-        int unused;          \
-    };                       \
+#define DECLARE_HANDLE(name)                                                                                           \
+    struct name##__ {                                                                                                  \
+        int unused;                                                                                                    \
+    };                                                                                                                 \
     typedef struct name##__* name
 
 DECLARE_HANDLE(HWND);
@@ -71,7 +71,8 @@ typedef HANDLE HGLOBAL;
 #define IS_INTRESOURCE(p) ((((uintptr_t)(p)) >> 16) == 0)
 #define LOWORD(l) ((WORD)(((uintptr_t)(l)) & 0xffff))
 #define HIWORD(l) ((WORD)((((uintptr_t)(l)) >> 16) & 0xffff))
-#define MAKELONG(a, b) ((LONG)(((WORD)(((uintptr_t)(a)) & 0xffff)) | ((DWORD)((WORD)(((uintptr_t)(b)) & 0xffff))) << 16))
+#define MAKELONG(a, b)                                                                                                 \
+    ((LONG)(((WORD)(((uintptr_t)(a)) & 0xffff)) | ((DWORD)((WORD)(((uintptr_t)(b)) & 0xffff))) << 16))
 #define MAKELPARAM(l, h) ((LPARAM)(DWORD)MAKELONG(l, h))
 #define RGB(r, g, b) ((COLORREF)(((BYTE)(r) | ((WORD)((BYTE)(g)) << 8)) | (((DWORD)(BYTE)(b)) << 16)))
 #define GetRValue(rgb) ((BYTE)(rgb))
@@ -254,8 +255,8 @@ typedef MSG* LPMSG;
 #define BLACK_BRUSH 4
 
 ATOM WINAPI RegisterClassA(const WNDCLASSA* windowClass);
-HWND WINAPI CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD style, int x, int y,
-                            int width, int height, HWND parent, HMENU menu, HINSTANCE instance, LPVOID param);
+HWND WINAPI CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD style, int x, int y, int width,
+    int height, HWND parent, HMENU menu, HINSTANCE instance, LPVOID param);
 BOOL WINAPI DestroyWindow(HWND window);
 BOOL WINAPI ShowWindow(HWND window, int showCommand);
 BOOL WINAPI UpdateWindow(HWND window);
@@ -336,8 +337,8 @@ HDC WINAPI CreateCompatibleDC(HDC context);
 BOOL WINAPI DeleteDC(HDC context);
 HGDIOBJ WINAPI SelectObject(HDC context, HGDIOBJ object);
 BOOL WINAPI DeleteObject(HGDIOBJ object);
-BOOL WINAPI BitBlt(HDC destination, int x, int y, int width, int height, HDC source, int sourceX, int sourceY,
-                   DWORD rasterOperation);
+BOOL WINAPI BitBlt(
+    HDC destination, int x, int y, int width, int height, HDC source, int sourceX, int sourceY, DWORD rasterOperation);
 COLORREF WINAPI GetPixel(HDC context, int x, int y);
 COLORREF WINAPI SetPixel(HDC context, int x, int y, COLORREF colour);
 HFONT WINAPI CreateFontIndirectA(const LOGFONTA* font);

@@ -9,8 +9,8 @@
 namespace platform::user {
 
 struct ClientArea {
-    RECT screenRect{};           // client area in screen coordinates
-    uint32_t* pixels = nullptr;  // 0x00RRGGBB, screenRect's size, top row first
+    RECT screenRect {}; // client area in screen coordinates
+    uint32_t* pixels = nullptr; // 0x00RRGGBB, screenRect's size, top row first
     int pitchPixels = 0;
 };
 
@@ -21,4 +21,4 @@ bool GetClientArea(HWND window, ClientArea& area);
 // Shows the client pixels on the host after the primary surface changed them.
 void PresentClientArea(HWND window);
 
-}  // namespace platform::user
+} // namespace platform::user

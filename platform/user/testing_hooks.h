@@ -11,4 +11,4 @@ int CursorCounter();
 void SetMenuBarHeight(int height);
 int DefaultMenuBarHeight();
 
-}  // namespace platform::user
+} // namespace platform::user

@@ -10,7 +10,7 @@
 
 // A 24-bit bitmap whose pixel (x, y) is colourAt(x, y) as 0x00RRGGBB.
 inline std::string WriteBitmap24(const std::string& name, int width, int height,
-                                 const std::function<uint32_t(int, int)>& colourAt, bool topDown = false)
+    const std::function<uint32_t(int, int)>& colourAt, bool topDown = false)
 {
     std::string path = (std::filesystem::temp_directory_path() / name).string();
     int rowBytes = (width * 3 + 3) & ~3;
@@ -21,7 +21,8 @@ inline std::string WriteBitmap24(const std::string& name, int width, int height,
         file[at + 1] = uint8_t(v >> 8);
     };
     auto put32 = [&](size_t at, uint32_t v) {
-        for (int i = 0; i < 4; ++i) file[at + i] = uint8_t(v >> (8 * i));
+        for (int i = 0; i < 4; ++i)
+            file[at + i] = uint8_t(v >> (8 * i));
     };
     file[0] = 'B';
     file[1] = 'M';

@@ -30,7 +30,7 @@ TEST_F(DisplayTest, BackBufferFailureLeavesTheRestForRelease)
 
     headless::StartCallLog();
     EXPECT_TRUE(ReleaseDisplay());
-    std::vector<std::string> expected = {"Release(clipper)", "Release(primary)", "Release(directdraw)"};
+    std::vector<std::string> expected = { "Release(clipper)", "Release(primary)", "Release(directdraw)" };
     EXPECT_EQ(CallsStartingWith("Release("), expected);
     EXPECT_EQ(displayContext.directDraw, nullptr);
 }
@@ -78,7 +78,7 @@ TEST_F(DisplayTest, LostPrimaryRestoresPrimaryThenBackBuffer)
     headless::LoseDisplay();
     headless::StartCallLog();
     PresentFrame();
-    std::vector<std::string> expected = {"Restore(primary)", "Restore(backbuffer)"};
+    std::vector<std::string> expected = { "Restore(primary)", "Restore(backbuffer)" };
     EXPECT_EQ(CallsStartingWith("Restore("), expected);
 
     // Restored, the next frame is whole again.
@@ -95,7 +95,7 @@ TEST_F(DisplayTest, ClearFillsRawZeroAndPresentShowsIt)
     CreateMainWindow();
     ASSERT_TRUE(InitWindowedDisplay());
     // Paint the back buffer first so the clear has something to undo.
-    RECT all = {0, 0, 640, 480};
+    RECT all = { 0, 0, 640, 480 };
     DDBLTFX effects = {};
     effects.dwSize = sizeof(effects);
     effects.dwFillColor = 0x00FFFFFF;

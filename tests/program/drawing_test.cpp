@@ -27,8 +27,8 @@ protected:
 
     void LoadWhereMap(ImageSlot& slot, int width, int height)
     {
-        std::string path = WriteBitmap24("where_" + std::to_string(width) + "x" + std::to_string(height) + ".bmp",
-                                         width, height, Where);
+        std::string path = WriteBitmap24(
+            "where_" + std::to_string(width) + "x" + std::to_string(height) + ".bmp", width, height, Where);
         ASSERT_TRUE(LoadImageSlot(slot, path.c_str()));
         // Key a colour no pixel has, so every pixel is copied.
         SetSlotColorKey(slot, RGB(1, 2, 3));
@@ -41,9 +41,10 @@ protected:
         description.dwSize = sizeof(description);
         if (displayContext.backBuffer->Lock(NULL, &description, DDLOCK_WAIT, NULL) != DD_OK) return {};
         for (int y = 0; y < 480; ++y) {
-            const uint32_t* row = reinterpret_cast<const uint32_t*>(static_cast<const uint8_t*>(description.lpSurface) +
-                                                                    y * description.lPitch);
-            for (int x = 0; x < 640; ++x) pixels[y * 640 + x] = row[x] & 0xFFFFFF;
+            const uint32_t* row = reinterpret_cast<const uint32_t*>(
+                static_cast<const uint8_t*>(description.lpSurface) + y * description.lPitch);
+            for (int x = 0; x < 640; ++x)
+                pixels[y * 640 + x] = row[x] & 0xFFFFFF;
         }
         displayContext.backBuffer->Unlock(NULL);
         return pixels;
@@ -107,10 +108,10 @@ TEST_F(DrawingTest, RectanglesOffScreenDrawNothing)
 {
     LoadWhereMap(imageTable[0], 700, 500);
     headless::StartCallLog();
-    DrawKeyed(640, 0, imageTable[0], 1, 1, 21, 11);   // zero width: handed to the copy
+    DrawKeyed(640, 0, imageTable[0], 1, 1, 21, 11); // zero width: handed to the copy
     size_t copiesAtTheEdge = CallsStartingWith("BltFast").size();
-    DrawKeyed(700, 0, imageTable[0], 1, 1, 21, 11);   // returns before the copy
-    DrawKeyed(-30, 0, imageTable[0], 1, 1, 21, 11);   // left moved past right
+    DrawKeyed(700, 0, imageTable[0], 1, 1, 21, 11); // returns before the copy
+    DrawKeyed(-30, 0, imageTable[0], 1, 1, 21, 11); // left moved past right
     EXPECT_EQ(copiesAtTheEdge, 1u);
     EXPECT_EQ(CallsStartingWith("BltFast").size(), 1u);
     EXPECT_EQ(Inspect(0, 0).Width(), 0);
@@ -167,7 +168,7 @@ TEST_F(DrawingTest, StretchedDoublesAndSizeZeroDrawsNothing)
 
     DrawStretched(10, 20, imageTable[5], 200, 200, 0, 0, 100, 100);
     std::vector<uint32_t> pixels = BackBuffer();
-    for (auto [x, y] : {std::pair{0, 0}, {1, 1}, {57, 13}, {199, 199}, {120, 3}})
+    for (auto [x, y] : { std::pair { 0, 0 }, { 1, 1 }, { 57, 13 }, { 199, 199 }, { 120, 3 } })
         EXPECT_EQ(pixels[(20 + y) * 640 + 10 + x], Where(x / 2, y / 2)) << x << "," << y;
     EXPECT_EQ(pixels[(20 + 200) * 640 + 10 + 5], 0u);
     EXPECT_EQ(pixels[20 * 640 + 10 + 200], 0u);
@@ -175,7 +176,7 @@ TEST_F(DrawingTest, StretchedDoublesAndSizeZeroDrawsNothing)
 
 TEST_F(DrawingTest, TextIsPureRedOverWhatWasThere)
 {
-    RECT all = {0, 0, 640, 480};
+    RECT all = { 0, 0, 640, 480 };
     DDBLTFX effects = {};
     effects.dwSize = sizeof(effects);
     effects.dwFillColor = 0x00204060;
@@ -207,8 +208,7 @@ TEST_F(DrawingTest, TextIsPureRedOverWhatWasThere)
 
 TEST_F(DrawingTest, LostSurfaceIsRecoveredKeyedAndTheOldOneFreed)
 {
-    std::string path =
-        WriteBitmap24("recovery.bmp", 20, 10, [](int x, int) { return x < 10 ? 0x000000u : 0xFF00FFu; });
+    std::string path = WriteBitmap24("recovery.bmp", 20, 10, [](int x, int) { return x < 10 ? 0x000000u : 0xFF00FFu; });
     ASSERT_TRUE(LoadImageSlot(imageTable[2], path.c_str()));
     SetSlotColorKey(imageTable[2], MAGENTA_KEY_COLOUR);
     IDirectDrawSurface* before = imageTable[2].surface;
@@ -217,14 +217,14 @@ TEST_F(DrawingTest, LostSurfaceIsRecoveredKeyedAndTheOldOneFreed)
     headless::StartCallLog();
     DrawKeyed(0, 0, imageTable[2], 0, 0, 20, 10);
     std::vector<std::string> restores = CallsStartingWith("Restore(");
-    std::vector<std::string> expected = {"Restore(primary)", "Restore(offscreen)"};
+    std::vector<std::string> expected = { "Restore(primary)", "Restore(offscreen)" };
     EXPECT_EQ(restores, expected);
     EXPECT_NE(imageTable[2].surface, before);
     EXPECT_EQ(CallsStartingWith("Release(offscreen)").size(), 1u);
 
     // The next frame has the picture back, black drawn and magenta left out.
     PresentFrame();
-    RECT all = {0, 0, 640, 480};
+    RECT all = { 0, 0, 640, 480 };
     DDBLTFX effects = {};
     effects.dwSize = sizeof(effects);
     effects.dwFillColor = 0x00FFFFFF;
@@ -235,4 +235,4 @@ TEST_F(DrawingTest, LostSurfaceIsRecoveredKeyedAndTheOldOneFreed)
     EXPECT_EQ(pixels[5 * 640 + 15], 0xFFFFFFu);
 }
 
-}  // namespace
+} // namespace

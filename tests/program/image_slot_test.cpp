@@ -40,7 +40,7 @@ protected:
 
     static void FillBackBuffer(DWORD value)
     {
-        RECT all = {0, 0, 640, 480};
+        RECT all = { 0, 0, 640, 480 };
         DDBLTFX effects = {};
         effects.dwSize = sizeof(effects);
         effects.dwFillColor = value;
@@ -54,14 +54,14 @@ TEST_F(ImageSlotTest, BottomUpAndTopDownFilesLoadTheSamePicture)
     std::string topDown = WriteBitmap24("slot_top_down.bmp", 600, 285, Gradient, true);
     ASSERT_TRUE(LoadImageSlot(imageTable[0], bottomUp.c_str()));
     ASSERT_TRUE(LoadImageSlot(imageTable[1], topDown.c_str()));
-    for (ImageSlot* slot : {&imageTable[0], &imageTable[1]}) {
+    for (ImageSlot* slot : { &imageTable[0], &imageTable[1] }) {
         EXPECT_EQ(slot->loaded, 1);
         EXPECT_EQ(slot->width, 600u);
         EXPECT_EQ(slot->height, 285u);
         EXPECT_GE(slot->pitch, 600 * 4);
     }
     EXPECT_EQ(imageTable[0].fileName, bottomUp.c_str());
-    for (auto [x, y] : {std::pair{0, 0}, {599, 0}, {0, 284}, {599, 284}, {300, 140}}) {
+    for (auto [x, y] : { std::pair { 0, 0 }, { 599, 0 }, { 0, 284 }, { 599, 284 }, { 300, 140 } }) {
         EXPECT_EQ(RawPixel(imageTable[0].surface, x, y) & 0xFFFFFF, Gradient(x, y));
         EXPECT_EQ(RawPixel(imageTable[1].surface, x, y) & 0xFFFFFF, Gradient(x, y));
     }
@@ -117,13 +117,13 @@ TEST_F(ImageSlotTest, MatchColorKeyValueOnA565Display)
 TEST_F(ImageSlotTest, ProvisionalKeyIsBlackUntilTheSlotIsKeyed)
 {
     // Left half black, right half magenta.
-    std::string path =
-        WriteBitmap24("slot_keys.bmp", 20, 10, [](int x, int) { return x < 10 ? 0x000000u : 0xFF00FFu; });
+    std::string path
+        = WriteBitmap24("slot_keys.bmp", 20, 10, [](int x, int) { return x < 10 ? 0x000000u : 0xFF00FFu; });
     ASSERT_TRUE(LoadImageSlot(imageTable[0], path.c_str()));
     FillBackBuffer(0x00FFFFFF);
     DrawKeyed(100, 100, imageTable[0], 0, 0, 20, 10);
-    EXPECT_EQ(BackBufferPixel(105, 105), 0xFFFFFFu);  // black left out
-    EXPECT_EQ(BackBufferPixel(115, 105), 0xFF00FFu);  // magenta drawn
+    EXPECT_EQ(BackBufferPixel(105, 105), 0xFFFFFFu); // black left out
+    EXPECT_EQ(BackBufferPixel(115, 105), 0xFF00FFu); // magenta drawn
 
     SetSlotColorKey(imageTable[0], MAGENTA_KEY_COLOUR);
     FillBackBuffer(0x00FFFFFF);
@@ -135,10 +135,10 @@ TEST_F(ImageSlotTest, ProvisionalKeyIsBlackUntilTheSlotIsKeyed)
 TEST_F(ImageSlotTest, ReloadGivesEveryLoadedSlotANewMagentaKeyedSurface)
 {
     std::string path = WriteBitmap24("slot_reload.bmp", 20, 10, [](int x, int) { return x < 10 ? 0u : 0xFF00FFu; });
-    ASSERT_TRUE(LoadImageSlot(imageTable[4], path.c_str()));  // keyed raw 0 only
+    ASSERT_TRUE(LoadImageSlot(imageTable[4], path.c_str())); // keyed raw 0 only
     IDirectDrawSurface* before = imageTable[4].surface;
     before->Release();
-    imageTable[4].surface = NULL;  // as after ReleaseDisplay
+    imageTable[4].surface = NULL; // as after ReleaseDisplay
     ReloadLoadedImages();
     ASSERT_NE(imageTable[4].surface, nullptr);
     EXPECT_EQ(imageTable[5].surface, nullptr);
@@ -148,4 +148,4 @@ TEST_F(ImageSlotTest, ReloadGivesEveryLoadedSlotANewMagentaKeyedSurface)
     EXPECT_EQ(BackBufferPixel(15, 5), 0xFFFFFFu);
 }
 
-}  // namespace
+} // namespace

@@ -18,8 +18,9 @@ protected:
     void SetUp() override
     {
         headless::Reset();
-        displayContext = DisplayContext{};
-        for (ImageSlot& slot : imageTable) slot = ImageSlot{};
+        displayContext = DisplayContext {};
+        for (ImageSlot& slot : imageTable)
+            slot = ImageSlot {};
         mainWindow = NULL;
         FrameStep = 0.0f;
     }
@@ -33,8 +34,8 @@ protected:
         windowClass.lpszMenuName = MAKEINTRESOURCEA(102);
         windowClass.lpszClassName = "Main Window";
         ASSERT_NE(RegisterClassA(&windowClass), 0);
-        mainWindow = CreateWindowExA(0, "Main Window", "sample", WS_CAPTION | WS_SYSMENU, CW_USEDEFAULT,
-                                     CW_USEDEFAULT, 640, 480, NULL, NULL, windowClass.hInstance, NULL);
+        mainWindow = CreateWindowExA(0, "Main Window", "sample", WS_CAPTION | WS_SYSMENU, CW_USEDEFAULT, CW_USEDEFAULT,
+            640, 480, NULL, NULL, windowClass.hInstance, NULL);
         ASSERT_NE(mainWindow, nullptr);
     }
 

@@ -11,7 +11,7 @@ TEST_F(ShellTest, FrameStepSurvivesTheTickCounterWrap)
 
 TEST_F(ShellTest, ClientAreaLocksTo640By480WhateverTheMenuBarTakes)
 {
-    for (int barHeight : {20, 40, 0}) {
+    for (int barHeight : { 20, 40, 0 }) {
         SCOPED_TRACE(barHeight);
         SetUp();
         headless::SetMenuBarHeight(barHeight);
@@ -44,9 +44,10 @@ TEST_F(ShellTest, FailedDirectDrawShowsOneBoxAndEndsWithoutAFrame)
     ASSERT_TRUE(headless::RunReplay("fail DirectDrawCreate\nframe 5\n", result, error)) << error;
     ASSERT_EQ(headless::MessageBoxesShown().size(), 1u);
     EXPECT_EQ(headless::MessageBoxesShown()[0].captionUtf8, "");
-    EXPECT_EQ(headless::MessageBoxesShown()[0].textUtf8, "\xE3\x83\x80\xE3\x82\xA4\xE3\x83\xAC\xE3\x82\xAF\xE3\x83\x88"
-                                                          "\xE3\x83\x89\xE3\x83\xAD\xE3\x83\xBC\xE3\x81\xAE\xE5\x88\x9D"
-                                                          "\xE6\x9C\x9F\xE5\x8C\x96\xE3\x81\xAB\xE5\xA4\xB1\xE6\x95\x97");
+    EXPECT_EQ(headless::MessageBoxesShown()[0].textUtf8,
+        "\xE3\x83\x80\xE3\x82\xA4\xE3\x83\xAC\xE3\x82\xAF\xE3\x83\x88"
+        "\xE3\x83\x89\xE3\x83\xAD\xE3\x83\xBC\xE3\x81\xAE\xE5\x88\x9D"
+        "\xE6\x9C\x9F\xE5\x8C\x96\xE3\x81\xAB\xE5\xA4\xB1\xE6\x95\x97");
     EXPECT_EQ(result.frames, 0);
     EXPECT_EQ(result.exitCode, 0);
 }
@@ -69,7 +70,8 @@ TEST_F(ShellTest, PostedMessagesAreAllHandledBeforeTheNextFrame)
     headless::ReplayResult result;
     std::string error;
     std::string script = "frame 2\n";
-    for (int i = 0; i < 50; ++i) script += "key 0x41\n";
+    for (int i = 0; i < 50; ++i)
+        script += "key 0x41\n";
     script += "close\nframe 1\n";
     ASSERT_TRUE(headless::RunReplay(script, result, error)) << error;
     EXPECT_EQ(result.frames, 2);

@@ -23,7 +23,7 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "close-window: cannot open the X display\n");
         return 1;
     }
-    XEvent event{};
+    XEvent event {};
     event.xclient.type = ClientMessage;
     event.xclient.window = window;
     event.xclient.message_type = XInternAtom(display, "WM_PROTOCOLS", False);

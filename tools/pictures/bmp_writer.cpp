@@ -25,7 +25,8 @@ public:
     }
     void PadRow(size_t rowStart)
     {
-        while ((bytes_.size() - rowStart) % 4) U8(0);
+        while ((bytes_.size() - rowStart) % 4)
+            U8(0);
     }
     size_t Size() const { return bytes_.size(); }
     std::vector<uint8_t> Take() { return std::move(bytes_); }
@@ -38,7 +39,7 @@ uint32_t RowBytes(int width, int bitsPerPixel) { return (uint32_t(width) * bitsP
 
 void FileHeader(ByteWriter& out, uint32_t fileSize, uint32_t pixelOffset)
 {
-    out.U16(0x4D42);  // "BM"
+    out.U16(0x4D42); // "BM"
     out.U32(fileSize);
     out.U32(0);
     out.U32(pixelOffset);
@@ -51,9 +52,9 @@ void InfoHeader(ByteWriter& out, int width, int height, int bitsPerPixel, uint32
     out.U32(uint32_t(height));
     out.U16(1);
     out.U16(uint32_t(bitsPerPixel));
-    out.U32(0);  // BI_RGB
+    out.U32(0); // BI_RGB
     out.U32(imageSize);
-    out.U32(2835);  // 72 dpi
+    out.U32(2835); // 72 dpi
     out.U32(2835);
     out.U32(coloursUsed);
     out.U32(0);
@@ -73,7 +74,8 @@ void IndexRows(ByteWriter& out, const IndexedImage& image)
 {
     for (int y = image.height - 1; y >= 0; --y) {
         size_t start = out.Size();
-        for (int x = 0; x < image.width; ++x) out.U8(image.indices[size_t(y) * image.width + x]);
+        for (int x = 0; x < image.width; ++x)
+            out.U8(image.indices[size_t(y) * image.width + x]);
         out.PadRow(start);
     }
 }
@@ -92,7 +94,7 @@ void MaskRows(ByteWriter& out, const IndexedImage& image)
     }
 }
 
-}  // namespace
+} // namespace
 
 std::vector<uint8_t> EncodeBmp8(const IndexedImage& image)
 {
@@ -134,15 +136,15 @@ std::vector<uint8_t> EncodeIco8(const IndexedImage& image)
     uint32_t imageBytes = kInfoHeaderSize + kPaletteSize + xorSize + andSize;
 
     ByteWriter out;
-    out.U16(0);  // reserved
-    out.U16(1);  // icon
-    out.U16(1);  // one image
+    out.U16(0); // reserved
+    out.U16(1); // icon
+    out.U16(1); // one image
     out.U8(image.width >= 256 ? 0 : image.width);
     out.U8(image.height >= 256 ? 0 : image.height);
-    out.U8(0);  // 256 colours are written as 0
+    out.U8(0); // 256 colours are written as 0
     out.U8(0);
-    out.U16(1);  // planes
-    out.U16(8);  // bits per pixel
+    out.U16(1); // planes
+    out.U16(8); // bits per pixel
     out.U32(imageBytes);
     out.U32(kDirectorySize);
     // The bitmap's height counts the colour rows and the mask rows.
@@ -160,4 +162,4 @@ void WriteFile(const std::string& path, const std::vector<uint8_t>& bytes)
     if (!file.flush()) throw std::runtime_error("cannot write " + path);
 }
 
-}  // namespace pictures
+} // namespace pictures

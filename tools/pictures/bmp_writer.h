@@ -19,4 +19,4 @@ std::vector<uint8_t> EncodeIco8(const IndexedImage& image);
 // Throws std::runtime_error naming the file when it cannot be written.
 void WriteFile(const std::string& path, const std::vector<uint8_t>& bytes);
 
-}  // namespace pictures
+} // namespace pictures

@@ -30,7 +30,8 @@ void Canvas::Set(int x, int y, uint32_t colour)
 void Canvas::FillRect(int left, int top, int right, int bottom, uint32_t colour)
 {
     for (int y = std::max(top, 0); y < std::min(bottom, height_); ++y)
-        for (int x = std::max(left, 0); x < std::min(right, width_); ++x) Set(x, y, colour);
+        for (int x = std::max(left, 0); x < std::min(right, width_); ++x)
+            Set(x, y, colour);
 }
 
 void Canvas::VerticalGradient(int y0, int y1, uint32_t top, uint32_t bottom)
@@ -61,4 +62,4 @@ void Canvas::ClipToRoundedRect(double radius)
     }
 }
 
-}  // namespace pictures
+} // namespace pictures

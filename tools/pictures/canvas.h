@@ -9,7 +9,10 @@
 
 namespace pictures {
 
-constexpr uint32_t Rgb(int r, int g, int b) { return 0xFF000000u | (uint32_t(r) << 16) | (uint32_t(g) << 8) | uint32_t(b); }
+constexpr uint32_t Rgb(int r, int g, int b)
+{
+    return 0xFF000000u | (uint32_t(r) << 16) | (uint32_t(g) << 8) | uint32_t(b);
+}
 
 constexpr uint32_t kTransparent = 0;
 
@@ -38,4 +41,4 @@ private:
     std::vector<uint32_t> pixels_;
 };
 
-}  // namespace pictures
+} // namespace pictures

@@ -33,16 +33,15 @@ void DrawHill(Canvas& canvas, double ridge, double amplitude, double phase, uint
 void DrawOutline(Canvas& canvas)
 {
     Canvas shape = canvas;
-    auto clear = [&](int x, int y) {
-        return x < 0 || y < 0 || x >= kSize || y >= kSize || (shape.At(x, y) >> 24) == 0;
-    };
+    auto clear
+        = [&](int x, int y) { return x < 0 || y < 0 || x >= kSize || y >= kSize || (shape.At(x, y) >> 24) == 0; };
     for (int y = 0; y < kSize; ++y)
         for (int x = 0; x < kSize; ++x)
             if (!clear(x, y) && (clear(x - 1, y) || clear(x + 1, y) || clear(x, y - 1) || clear(x, y + 1)))
                 canvas.Set(x, y, kOutline);
 }
 
-}  // namespace
+} // namespace
 
 std::vector<uint8_t> DrawIconFile()
 {
@@ -56,4 +55,4 @@ std::vector<uint8_t> DrawIconFile()
     return EncodeIco8(ToIndexed(canvas));
 }
 
-}  // namespace pictures
+} // namespace pictures

@@ -14,8 +14,8 @@ bool IsTransparent(uint32_t argb) { return (argb >> 24) == 0; }
 // they do not fit.
 std::vector<uint32_t> ExactPalette(const Canvas& canvas)
 {
-    std::vector<uint32_t> palette{0};
-    std::map<uint32_t, bool> seen{{0, true}};
+    std::vector<uint32_t> palette { 0 };
+    std::map<uint32_t, bool> seen { { 0, true } };
     for (int y = 0; y < canvas.Height(); ++y) {
         for (int x = 0; x < canvas.Width(); ++x) {
             uint32_t argb = canvas.At(x, y);
@@ -31,7 +31,7 @@ std::vector<uint32_t> ExactPalette(const Canvas& canvas)
 // A 6x6x6 colour cube and a ramp of greys.
 std::vector<uint32_t> FixedPalette()
 {
-    std::vector<uint32_t> palette{0};
+    std::vector<uint32_t> palette { 0 };
     for (int r = 0; r < 6; ++r)
         for (int g = 0; g < 6; ++g)
             for (int b = 0; b < 6; ++b)
@@ -52,8 +52,8 @@ uint8_t Nearest(const std::vector<uint32_t>& palette, uint32_t rgb)
     int best = 0;
     int bestDistance = std::numeric_limits<int>::max();
     for (size_t i = 0; i < palette.size(); ++i) {
-        int distance = channelDistance(palette[i], rgb, 16) + channelDistance(palette[i], rgb, 8) +
-                       channelDistance(palette[i], rgb, 0);
+        int distance = channelDistance(palette[i], rgb, 16) + channelDistance(palette[i], rgb, 8)
+            + channelDistance(palette[i], rgb, 0);
         if (distance < bestDistance) {
             best = int(i);
             bestDistance = distance;
@@ -62,7 +62,7 @@ uint8_t Nearest(const std::vector<uint32_t>& palette, uint32_t rgb)
     return uint8_t(best);
 }
 
-}  // namespace
+} // namespace
 
 IndexedImage ToIndexed(const Canvas& canvas)
 {
@@ -73,7 +73,8 @@ IndexedImage ToIndexed(const Canvas& canvas)
     if (image.palette.empty()) image.palette = FixedPalette();
 
     std::map<uint32_t, uint8_t> indexOf;
-    for (size_t i = 0; i < image.palette.size(); ++i) indexOf.emplace(image.palette[i], uint8_t(i));
+    for (size_t i = 0; i < image.palette.size(); ++i)
+        indexOf.emplace(image.palette[i], uint8_t(i));
     image.palette.resize(256, 0);
 
     for (int y = 0; y < canvas.Height(); ++y) {
@@ -92,4 +93,4 @@ IndexedImage ToIndexed(const Canvas& canvas)
     return image;
 }
 
-}  // namespace pictures
+} // namespace pictures

@@ -12,9 +12,9 @@ namespace pictures {
 struct IndexedImage {
     int width = 0;
     int height = 0;
-    std::vector<uint32_t> palette;   // 256 entries, 0x00RRGGBB; entry 0 is black
-    std::vector<uint8_t> indices;    // rows top to bottom
-    std::vector<bool> transparent;   // rows top to bottom; the icon's AND mask
+    std::vector<uint32_t> palette; // 256 entries, 0x00RRGGBB; entry 0 is black
+    std::vector<uint8_t> indices; // rows top to bottom
+    std::vector<bool> transparent; // rows top to bottom; the icon's AND mask
 };
 
 // Exact when the canvas has at most 255 opaque colours besides black;
@@ -22,4 +22,4 @@ struct IndexedImage {
 // Transparent pixels get index 0 (black), as icon masks expect.
 IndexedImage ToIndexed(const Canvas& canvas);
 
-}  // namespace pictures
+} // namespace pictures

@@ -4,10 +4,10 @@ namespace pictures {
 
 const std::vector<PictureFile>& AllPictureFiles()
 {
-    static const std::vector<PictureFile> files{
-        {"sample.ico", DrawIconFile},
+    static const std::vector<PictureFile> files {
+        { "sample.ico", DrawIconFile },
     };
     return files;
 }
 
-}  // namespace pictures
+} // namespace pictures

@@ -18,4 +18,4 @@ struct PictureFile {
 // Every file the generator writes, in the order it writes them.
 const std::vector<PictureFile>& AllPictureFiles();
 
-}  // namespace pictures
+} // namespace pictures

@@ -16,7 +16,7 @@ std::string Utf8ToCp932(const std::string& utf8, const std::string& where)
     std::unique_ptr<void, int (*)(iconv_t)> closer(converter, iconv_close);
 
     std::string input = utf8;
-    std::string output(input.size() * 2 + 4, '\0');  // CP932 never needs more bytes than UTF-8
+    std::string output(input.size() * 2 + 4, '\0'); // CP932 never needs more bytes than UTF-8
     char* in = input.data();
     size_t inLeft = input.size();
     char* out = output.data();
@@ -29,4 +29,4 @@ std::string Utf8ToCp932(const std::string& utf8, const std::string& where)
     return output;
 }
 
-}  // namespace rc
+} // namespace rc

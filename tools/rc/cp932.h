@@ -9,4 +9,4 @@ namespace rc {
 // character code page 932 cannot hold.
 std::string Utf8ToCp932(const std::string& utf8, const std::string& where);
 
-}  // namespace rc
+} // namespace rc

@@ -59,7 +59,7 @@ private:
 Entry ReadEntry(const Reader& file, size_t index)
 {
     size_t at = kDirectoryHeader + index * kDirectoryEntry;
-    Entry entry{};
+    Entry entry {};
     entry.width = file.U8(at) ? int(file.U8(at)) : 256;
     entry.height = file.U8(at + 1) ? int(file.U8(at + 1)) : 256;
     entry.bitCount = int(file.U16(at + 6));
@@ -74,7 +74,8 @@ Entry ChooseEntry(const Reader& file)
     if (file.U16(0) != 0 || file.U16(2) != 1) file.Fail("is not an icon (bad directory header)");
     size_t count = file.U16(4);
     if (count == 0) file.Fail("holds no images");
-    if (count > (file.Size() - kDirectoryHeader) / kDirectoryEntry) file.Fail("directory runs past the end of the file");
+    if (count > (file.Size() - kDirectoryHeader) / kDirectoryEntry)
+        file.Fail("directory runs past the end of the file");
 
     Entry chosen = ReadEntry(file, 0);
     for (size_t i = 1; i < count; ++i) {
@@ -102,20 +103,20 @@ struct ImageLayout {
 
 ImageLayout ReadLayout(const Reader& image)
 {
-    static const uint8_t kPng[] = {0x89, 'P', 'N', 'G'};
+    static const uint8_t kPng[] = { 0x89, 'P', 'N', 'G' };
     if (image.Size() >= 4 && std::memcmp(image.Bytes(0, 4), kPng, 4) == 0)
         image.Fail("holds a PNG-compressed image, which is not supported");
     uint32_t headerSize = image.U32(0);
     if (headerSize < kInfoHeaderSize || headerSize > image.Size()) image.Fail("has a bad bitmap header size");
     int32_t width = int32_t(image.U32(4));
     int32_t doubledHeight = int32_t(image.U32(8));
-    ImageLayout layout{};
+    ImageLayout layout {};
     layout.width = width;
     layout.height = doubledHeight / 2;
     layout.bitCount = int(image.U16(14));
     if (width < 1 || width > kMaxSide || doubledHeight < 2 || doubledHeight % 2 || layout.height > kMaxSide)
-        image.Fail("has an image size of " + std::to_string(width) + " by " + std::to_string(doubledHeight) +
-                   " (colour and mask rows), outside 1 to 256");
+        image.Fail("has an image size of " + std::to_string(width) + " by " + std::to_string(doubledHeight)
+            + " (colour and mask rows), outside 1 to 256");
     if (image.U16(12) != 1) image.Fail("has a bitmap with more than one plane");
     if (image.U32(16) != 0) image.Fail("has a compressed bitmap, which is not supported");
     int bits = layout.bitCount;
@@ -166,7 +167,7 @@ bool UsesOwnAlpha(const DecodedIcon& icon, int bitCount)
     return false;
 }
 
-}  // namespace
+} // namespace
 
 DecodedIcon DecodeIco(const std::vector<uint8_t>& bytes, const std::string& source)
 {
@@ -182,9 +183,10 @@ DecodedIcon DecodeIco(const std::vector<uint8_t>& bytes, const std::string& sour
     uint32_t xorRow = RowBytes(layout.width, layout.bitCount);
     uint32_t andRow = RowBytes(layout.width, 1);
     for (int y = 0; y < layout.height; ++y) {
-        int stored = layout.height - 1 - y;  // bitmaps are stored bottom-up
+        int stored = layout.height - 1 - y; // bitmaps are stored bottom-up
         const uint8_t* row = image.Bytes(layout.xorOffset + stored * xorRow, xorRow);
-        for (int x = 0; x < layout.width; ++x) icon.argb[size_t(y) * layout.width + x] = ColourAt(image, layout, row, x);
+        for (int x = 0; x < layout.width; ++x)
+            icon.argb[size_t(y) * layout.width + x] = ColourAt(image, layout, row, x);
     }
     if (UsesOwnAlpha(icon, layout.bitCount)) return icon;
     for (int y = 0; y < layout.height; ++y) {
@@ -197,4 +199,4 @@ DecodedIcon DecodeIco(const std::vector<uint8_t>& bytes, const std::string& sour
     return icon;
 }
 
-}  // namespace rc
+} // namespace rc

@@ -49,7 +49,7 @@ bool WriteOutput(const std::string& path, const std::string& text)
     return !error;
 }
 
-}  // namespace
+} // namespace
 
 int main(int argc, char** argv)
 {

@@ -12,4 +12,4 @@ public:
     using std::runtime_error::runtime_error;
 };
 
-}  // namespace rc
+} // namespace rc

@@ -23,8 +23,9 @@ public:
     std::vector<Token> Run()
     {
         std::vector<Token> tokens;
-        while (SkipSpaceAndComments()) tokens.push_back(Next());
-        tokens.push_back(Token{Token::Kind::End, "", 0, line_});
+        while (SkipSpaceAndComments())
+            tokens.push_back(Next());
+        tokens.push_back(Token { Token::Kind::End, "", 0, line_ });
         return tokens;
     }
 
@@ -49,7 +50,8 @@ private:
             } else if (std::isspace(static_cast<unsigned char>(c))) {
                 ++pos_;
             } else if (c == '/' && Peek(1) == '/') {
-                while (!AtEnd() && Peek() != '\n') ++pos_;
+                while (!AtEnd() && Peek() != '\n')
+                    ++pos_;
             } else if (c == '/' && Peek(1) == '*') {
                 SkipBlockComment();
             } else {
@@ -85,7 +87,7 @@ private:
         if (IsIdentifierStart(c)) return Identifier();
         if (std::string_view(",{}|()").find(c) != std::string_view::npos) {
             ++pos_;
-            return Token{Token::Kind::Punctuation, std::string(1, c), 0, line_};
+            return Token { Token::Kind::Punctuation, std::string(1, c), 0, line_ };
         }
         if (static_cast<unsigned char>(c) >= 0x80) Fail("non-ASCII text outside a string");
         Fail(std::string("unexpected character '") + c + "'");
@@ -93,26 +95,28 @@ private:
 
     Token Directive()
     {
-        Token token{Token::Kind::Directive, "", 0, line_};
+        Token token { Token::Kind::Directive, "", 0, line_ };
         ++pos_;
         while (!AtEnd() && Peek() != '\n') {
             if (Peek() == '/' && (Peek(1) == '/' || Peek(1) == '*')) break;
             token.text += text_[pos_++];
         }
-        while (!token.text.empty() && std::isspace(static_cast<unsigned char>(token.text.back()))) token.text.pop_back();
+        while (!token.text.empty() && std::isspace(static_cast<unsigned char>(token.text.back())))
+            token.text.pop_back();
         return token;
     }
 
     Token Identifier()
     {
-        Token token{Token::Kind::Identifier, "", 0, line_};
-        while (IsIdentifierChar(Peek())) token.text += text_[pos_++];
+        Token token { Token::Kind::Identifier, "", 0, line_ };
+        while (IsIdentifierChar(Peek()))
+            token.text += text_[pos_++];
         return token;
     }
 
     Token Number()
     {
-        Token token{Token::Kind::Number, "", 0, line_};
+        Token token { Token::Kind::Number, "", 0, line_ };
         int base = 10;
         if (Peek() == '0' && (Peek(1) == 'x' || Peek(1) == 'X')) {
             base = 16;
@@ -139,15 +143,15 @@ private:
 
     Token String()
     {
-        Token token{Token::Kind::String, "", 0, line_};
-        if (Peek() != '"') ++pos_;  // the L of a wide string
+        Token token { Token::Kind::String, "", 0, line_ };
+        if (Peek() != '"') ++pos_; // the L of a wide string
         ++pos_;
         for (;;) {
             if (AtEnd() || Peek() == '\n') Fail("unterminated string");
             char c = text_[pos_++];
             if (c == '"') {
                 if (Peek() != '"') break;
-                ++pos_;  // "" stands for one quote
+                ++pos_; // "" stands for one quote
                 token.text += '"';
             } else if (c == '\\') {
                 token.text += Escape();
@@ -162,12 +166,18 @@ private:
     {
         char c = AtEnd() ? '\0' : text_[pos_++];
         switch (c) {
-        case 'n': return '\n';
-        case 't': return '\t';
-        case 'a': return '\b';  // right-aligns the rest of a menu text
-        case '\\': return '\\';
-        case '"': return '"';
-        default: Fail(std::string("unsupported escape '\\") + c + "' in string");
+        case 'n':
+            return '\n';
+        case 't':
+            return '\t';
+        case 'a':
+            return '\b'; // right-aligns the rest of a menu text
+        case '\\':
+            return '\\';
+        case '"':
+            return '"';
+        default:
+            Fail(std::string("unsupported escape '\\") + c + "' in string");
         }
     }
 
@@ -178,8 +188,8 @@ private:
     bool atLineStart_ = true;
 };
 
-}  // namespace
+} // namespace
 
 std::vector<Token> Tokenize(std::string_view script, const std::string& source) { return Lexer(script, source).Run(); }
 
-}  // namespace rc
+} // namespace rc

@@ -20,7 +20,8 @@ bool HasNonAscii(const std::string& text)
 }
 
 // Memory options of 16-bit Windows; rc still accepts and ignores them.
-const std::set<std::string> kMemoryOptions{"DISCARDABLE", "MOVEABLE", "FIXED", "PURE", "IMPURE", "PRELOAD", "LOADONCALL"};
+const std::set<std::string> kMemoryOptions { "DISCARDABLE", "MOVEABLE", "FIXED", "PURE", "IMPURE", "PRELOAD",
+    "LOADONCALL" };
 
 class Parser {
 public:
@@ -32,7 +33,8 @@ public:
 
     ResourceScript Run()
     {
-        while (Peek().kind != Kind::End) Statement();
+        while (Peek().kind != Kind::End)
+            Statement();
         return std::move(result_);
     }
 
@@ -46,7 +48,8 @@ private:
     // Directives may stand between any two tokens.
     const Token& Peek()
     {
-        while (tokens_[pos_].kind == Kind::Directive) Directive(tokens_[pos_++]);
+        while (tokens_[pos_].kind == Kind::Directive)
+            Directive(tokens_[pos_++]);
         return tokens_[pos_];
     }
     const Token& Peek() const { return tokens_[pos_]; }
@@ -115,9 +118,9 @@ private:
         } else if (token.kind == Kind::Identifier) {
             Fail("'" + token.text + "' is not a defined number", token.line);
         } else {
-            Fail(std::string("expected ") + what + (token.kind == Kind::End ? ", found the end of the script"
-                                                                            : ", found '" + token.text + "'"),
-                 token.line);
+            Fail(std::string("expected ") + what
+                    + (token.kind == Kind::End ? ", found the end of the script" : ", found '" + token.text + "'"),
+                token.line);
         }
         if (value > 0xFFFF) Fail(std::string(what) + " " + std::to_string(value) + " is above 65535", token.line);
         return int(value);
@@ -127,8 +130,7 @@ private:
     {
         if (Peek().kind != Kind::String) Fail("expected a quoted text" + Found());
         const Token& token = Take();
-        if (!utf8_ && HasNonAscii(token.text))
-            Fail("non-ASCII text before #pragma code_page(65001)", token.line);
+        if (!utf8_ && HasNonAscii(token.text)) Fail("non-ASCII text before #pragma code_page(65001)", token.line);
         return token.text;
     }
 
@@ -147,7 +149,8 @@ private:
 
     void SkipMemoryOptions()
     {
-        while (Peek().kind == Kind::Identifier && kMemoryOptions.count(Peek().text)) Take();
+        while (Peek().kind == Kind::Identifier && kMemoryOptions.count(Peek().text))
+            Take();
     }
 
     void Language()
@@ -165,14 +168,14 @@ private:
     {
         for (const auto& icon : result_.icons)
             if (icon.id == id) Fail("icon " + std::to_string(id) + " is defined twice", line);
-        result_.icons.push_back(IconResource{id, Text(), line});
+        result_.icons.push_back(IconResource { id, Text(), line });
     }
 
     void Menu(int id, int line)
     {
         for (const auto& menu : result_.menus)
             if (menu.id == id) Fail("menu " + std::to_string(id) + " is defined twice", line);
-        MenuResource menu{id, {}};
+        MenuResource menu { id, {} };
         Block(menu.items, 0);
         result_.menus.push_back(std::move(menu));
     }
@@ -197,7 +200,7 @@ private:
     void Popup(std::vector<MenuItem>& items, int depth)
     {
         Take();
-        items.push_back(MenuItem{depth, true, false, Text(), 0});
+        items.push_back(MenuItem { depth, true, false, Text(), 0 });
         RejectItemOptions();
         Block(items, depth + 1);
     }
@@ -207,14 +210,14 @@ private:
         Take();
         if (IsWord("SEPARATOR")) {
             Take();
-            items.push_back(MenuItem{depth, false, true, "", 0});
+            items.push_back(MenuItem { depth, false, true, "", 0 });
             return;
         }
         std::string text = Text();
         Expect(",");
         int id = Id("a command id");
         RejectItemOptions();
-        items.push_back(MenuItem{depth, false, false, std::move(text), id});
+        items.push_back(MenuItem { depth, false, false, std::move(text), id });
     }
 
     // The table has no room for CHECKED, GRAYED and the like; dropping them
@@ -234,8 +237,8 @@ private:
     ResourceScript result_;
 };
 
-}  // namespace
+} // namespace
 
 ResourceScript ParseScript(std::string_view script, const std::string& source) { return Parser(script, source).Run(); }
 
-}  // namespace rc
+} // namespace rc

@@ -14,4 +14,4 @@ namespace rc {
 // Throws RcError with "source:line: message".
 ResourceScript ParseScript(std::string_view script, const std::string& source);
 
-}  // namespace rc
+} // namespace rc

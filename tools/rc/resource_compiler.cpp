@@ -31,7 +31,7 @@ std::vector<uint8_t> ReadFile(const fs::path& path)
 }
 
 fs::path FindFile(const std::string& name, const fs::path& scriptDir, const std::vector<std::string>& searchDirs,
-                  const std::string& where)
+    const std::string& where)
 {
     if (fs::path(name).is_absolute()) return name;
     for (const auto& dir : searchDirs)
@@ -44,16 +44,17 @@ std::vector<CompiledMenu> CompileMenus(const ResourceScript& script, const std::
 {
     std::vector<CompiledMenu> menus;
     for (const auto& menu : script.menus) {
-        CompiledMenu compiled{menu.id, {}};
+        CompiledMenu compiled { menu.id, {} };
         std::string where = scriptName + ": menu " + std::to_string(menu.id);
         for (const auto& item : menu.items)
-            compiled.entries.push_back({item.depth, item.popup, item.separator, Utf8ToCp932(item.text, where), item.id});
+            compiled.entries.push_back(
+                { item.depth, item.popup, item.separator, Utf8ToCp932(item.text, where), item.id });
         menus.push_back(std::move(compiled));
     }
     return menus;
 }
 
-}  // namespace
+} // namespace
 
 std::string CompileScriptFile(const std::string& scriptPath, const std::vector<std::string>& searchDirs)
 {
@@ -66,9 +67,9 @@ std::string CompileScriptFile(const std::string& scriptPath, const std::vector<s
     for (const auto& icon : script.icons) {
         std::string where = scriptPath + ":" + std::to_string(icon.line);
         fs::path file = FindFile(icon.file, path.parent_path(), searchDirs, where);
-        icons.push_back({icon.id, DecodeIco(ReadFile(file), file.string())});
+        icons.push_back({ icon.id, DecodeIco(ReadFile(file), file.string()) });
     }
     return WriteResourceTable(icons, CompileMenus(script, scriptName), scriptName);
 }
 
-}  // namespace rc
+} // namespace rc

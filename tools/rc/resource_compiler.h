@@ -10,4 +10,4 @@ namespace rc {
 // script. Throws RcError on any fault.
 std::string CompileScriptFile(const std::string& scriptPath, const std::vector<std::string>& searchDirs);
 
-}  // namespace rc
+} // namespace rc

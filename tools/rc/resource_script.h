@@ -8,7 +8,7 @@ namespace rc {
 
 struct IconResource {
     int id = 0;
-    std::string file;  // as written in the script
+    std::string file; // as written in the script
     int line = 0;
 };
 
@@ -31,4 +31,4 @@ struct ResourceScript {
     std::vector<MenuResource> menus;
 };
 
-}  // namespace rc
+} // namespace rc

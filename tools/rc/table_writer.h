@@ -29,10 +29,10 @@ struct CompiledMenu {
 
 // Texts become escaped byte strings, so the generated file is plain ASCII
 // and means the same whatever execution character set compiles it.
-std::string WriteResourceTable(const std::vector<CompiledIcon>& icons, const std::vector<CompiledMenu>& menus,
-                               const std::string& scriptName);
+std::string WriteResourceTable(
+    const std::vector<CompiledIcon>& icons, const std::vector<CompiledMenu>& menus, const std::string& scriptName);
 
 // A C++ string literal holding exactly `bytes`.
 std::string CppStringLiteral(const std::string& bytes);
 
-}  // namespace rc
+} // namespace rc

@@ -14,33 +14,52 @@ constexpr UINT kVkDelete = 0x2E;
 UINT NamedKey(SDL_Keycode key)
 {
     switch (key) {
-    case SDLK_ESCAPE: return VK_ESCAPE;
+    case SDLK_ESCAPE:
+        return VK_ESCAPE;
     case SDLK_RETURN:
-    case SDLK_KP_ENTER: return VK_RETURN;
-    case SDLK_SPACE: return VK_SPACE;
-    case SDLK_TAB: return VK_TAB;
-    case SDLK_BACKSPACE: return VK_BACK;
-    case SDLK_LEFT: return VK_LEFT;
-    case SDLK_UP: return VK_UP;
-    case SDLK_RIGHT: return VK_RIGHT;
-    case SDLK_DOWN: return VK_DOWN;
-    case SDLK_PAGEUP: return kVkPrior;
-    case SDLK_PAGEDOWN: return kVkNext;
-    case SDLK_END: return kVkEnd;
-    case SDLK_HOME: return kVkHome;
-    case SDLK_INSERT: return kVkInsert;
-    case SDLK_DELETE: return kVkDelete;
+    case SDLK_KP_ENTER:
+        return VK_RETURN;
+    case SDLK_SPACE:
+        return VK_SPACE;
+    case SDLK_TAB:
+        return VK_TAB;
+    case SDLK_BACKSPACE:
+        return VK_BACK;
+    case SDLK_LEFT:
+        return VK_LEFT;
+    case SDLK_UP:
+        return VK_UP;
+    case SDLK_RIGHT:
+        return VK_RIGHT;
+    case SDLK_DOWN:
+        return VK_DOWN;
+    case SDLK_PAGEUP:
+        return kVkPrior;
+    case SDLK_PAGEDOWN:
+        return kVkNext;
+    case SDLK_END:
+        return kVkEnd;
+    case SDLK_HOME:
+        return kVkHome;
+    case SDLK_INSERT:
+        return kVkInsert;
+    case SDLK_DELETE:
+        return kVkDelete;
     case SDLK_LSHIFT:
-    case SDLK_RSHIFT: return VK_SHIFT;
+    case SDLK_RSHIFT:
+        return VK_SHIFT;
     case SDLK_LCTRL:
-    case SDLK_RCTRL: return VK_CONTROL;
+    case SDLK_RCTRL:
+        return VK_CONTROL;
     case SDLK_LALT:
-    case SDLK_RALT: return VK_MENU;
-    default: return 0;
+    case SDLK_RALT:
+        return VK_MENU;
+    default:
+        return 0;
     }
 }
 
-}  // namespace
+} // namespace
 
 UINT VirtualKeyFor(SDL_Keycode key)
 {
@@ -50,4 +69,4 @@ UINT VirtualKeyFor(SDL_Keycode key)
     return NamedKey(key);
 }
 
-}  // namespace platform::host
+} // namespace platform::host

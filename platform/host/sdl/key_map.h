@@ -10,4 +10,4 @@ namespace platform::host {
 // 0 for keys the program has no use for and Windows has no plain code for.
 UINT VirtualKeyFor(SDL_Keycode key);
 
-}  // namespace platform::host
+} // namespace platform::host

@@ -35,7 +35,7 @@ bool HasOpaquePixel(const std::vector<uint32_t>& argb)
     return std::any_of(argb.begin(), argb.end(), [](uint32_t pixel) { return (pixel >> 24) != 0; });
 }
 
-}  // namespace
+} // namespace
 
 SdlHost::SdlHost()
 {
@@ -56,17 +56,17 @@ SdlHost::~SdlHost()
 
 RECT SdlHost::DesktopRect()
 {
-    SDL_DisplayMode mode{};
-    if (!video_ || SDL_GetDesktopDisplayMode(0, &mode) != 0) return RECT{0, 0, kNoDisplayWidth, kNoDisplayHeight};
-    return RECT{0, 0, mode.w, mode.h};
+    SDL_DisplayMode mode {};
+    if (!video_ || SDL_GetDesktopDisplayMode(0, &mode) != 0) return RECT { 0, 0, kNoDisplayWidth, kNoDisplayHeight };
+    return RECT { 0, 0, mode.w, mode.h };
 }
 
 void SdlHost::CreateWindow(const std::string& titleUtf8, const RECT& outer, int menuBarHeight)
 {
     if (!video_ || window_) return;
     menuBarHeight_ = menuBarHeight;
-    window_ = SDL_CreateWindow(titleUtf8.c_str(), int(outer.left), int(outer.top), Width(outer), Height(outer),
-                               SDL_WINDOW_HIDDEN);
+    window_ = SDL_CreateWindow(
+        titleUtf8.c_str(), int(outer.left), int(outer.top), Width(outer), Height(outer), SDL_WINDOW_HIDDEN);
     if (!window_) {
         std::fprintf(stderr, "platform: cannot create the window: %s\n", SDL_GetError());
         return;
@@ -84,7 +84,8 @@ void SdlHost::SetWindowIcon(const PixelView& icon)
     }
     // A picture without alpha means an opaque one, not an invisible one.
     if (!HasOpaquePixel(icon_))
-        for (uint32_t& pixel : icon_) pixel |= 0xFF000000u;
+        for (uint32_t& pixel : icon_)
+            pixel |= 0xFF000000u;
     iconWidth_ = icon.width;
     iconHeight_ = icon.height;
     ApplyIcon();
@@ -93,10 +94,10 @@ void SdlHost::SetWindowIcon(const PixelView& icon)
 void SdlHost::ApplyIcon()
 {
     if (!window_ || icon_.empty()) return;
-    SDL_Surface* surface = SDL_CreateRGBSurfaceWithFormatFrom(icon_.data(), iconWidth_, iconHeight_, 32,
-                                                              iconWidth_ * 4, SDL_PIXELFORMAT_ARGB8888);
+    SDL_Surface* surface = SDL_CreateRGBSurfaceWithFormatFrom(
+        icon_.data(), iconWidth_, iconHeight_, 32, iconWidth_ * 4, SDL_PIXELFORMAT_ARGB8888);
     if (!surface) return;
-    SDL_SetWindowIcon(window_, surface);  // copies the pixels
+    SDL_SetWindowIcon(window_, surface); // copies the pixels
     SDL_FreeSurface(surface);
 }
 
@@ -135,13 +136,13 @@ void SdlHost::PresentClient(const PixelView& client)
     client_.resize(size_t(client.width) * client.height);
     for (int y = 0; y < client.height; ++y)
         std::copy_n(client.pixels + size_t(y) * client.pitchPixels, client.width,
-                    client_.begin() + ptrdiff_t(y) * client.width);
+            client_.begin() + ptrdiff_t(y) * client.width);
     if (!window_) return;
     SDL_Surface* surface = SDL_GetWindowSurface(window_);
     if (!surface) return;
     DrawClient(surface);
-    SDL_Rect rows{0, menuBarHeight_, std::min(clientWidth_, surface->w),
-                  std::clamp(surface->h - menuBarHeight_, 0, clientHeight_)};
+    SDL_Rect rows { 0, menuBarHeight_, std::min(clientWidth_, surface->w),
+        std::clamp(surface->h - menuBarHeight_, 0, clientHeight_) };
     if (rows.w > 0 && rows.h > 0) SDL_UpdateWindowSurfaceRects(window_, &rows, 1);
 }
 
@@ -157,7 +158,7 @@ void SdlHost::RedrawAll()
 
 void SdlHost::DrawMenuBar(SDL_Surface* surface)
 {
-    SDL_Rect bar{0, 0, surface->w, std::min(menuBarHeight_, surface->h)};
+    SDL_Rect bar { 0, 0, surface->w, std::min(menuBarHeight_, surface->h) };
     SDL_FillRect(surface, &bar, SDL_MapRGB(surface->format, kMenuBarGrey, kMenuBarGrey, kMenuBarGrey));
 }
 
@@ -170,31 +171,37 @@ void SdlHost::DrawClient(SDL_Surface* surface)
     if (width <= 0 || height <= 0) return;
     if (SDL_MUSTLOCK(surface) && SDL_LockSurface(surface) != 0) return;
     auto* firstRow = static_cast<uint8_t*>(surface->pixels) + ptrdiff_t(menuBarHeight_) * surface->pitch;
-    SDL_ConvertPixels(width, height, SDL_PIXELFORMAT_RGB888, client_.data(), clientWidth_ * 4,
-                      surface->format->format, firstRow, surface->pitch);
+    SDL_ConvertPixels(width, height, SDL_PIXELFORMAT_RGB888, client_.data(), clientWidth_ * 4, surface->format->format,
+        firstRow, surface->pitch);
     if (SDL_MUSTLOCK(surface)) SDL_UnlockSurface(surface);
 }
 
 void SdlHost::PollInput(std::vector<InputEvent>& out)
 {
     SDL_Event event;
-    while (SDL_PollEvent(&event)) Translate(event, out);
+    while (SDL_PollEvent(&event))
+        Translate(event, out);
 }
 
 void SdlHost::Translate(const SDL_Event& event, std::vector<InputEvent>& out)
 {
     switch (event.type) {
-    case SDL_QUIT:  // a signal such as Ctrl+C in the terminal
-        out.push_back(InputEvent{InputEvent::Kind::Close});
+    case SDL_QUIT: // a signal such as Ctrl+C in the terminal
+        out.push_back(InputEvent { InputEvent::Kind::Close });
         break;
     case SDL_WINDOWEVENT:
-        if (event.window.event == SDL_WINDOWEVENT_CLOSE) out.push_back(InputEvent{InputEvent::Kind::Close});
+        if (event.window.event == SDL_WINDOWEVENT_CLOSE) out.push_back(InputEvent { InputEvent::Kind::Close });
         if (event.window.event == SDL_WINDOWEVENT_EXPOSED || event.window.event == SDL_WINDOWEVENT_SIZE_CHANGED)
             RedrawAll();
         break;
-    case SDL_KEYDOWN: TranslateKey(event.key, out); break;
-    case SDL_MOUSEMOTION: TranslateMouseMotion(event.motion, out); break;
-    default: break;
+    case SDL_KEYDOWN:
+        TranslateKey(event.key, out);
+        break;
+    case SDL_MOUSEMOTION:
+        TranslateMouseMotion(event.motion, out);
+        break;
+    default:
+        break;
     }
 }
 
@@ -202,12 +209,12 @@ void SdlHost::TranslateKey(const SDL_KeyboardEvent& key, std::vector<InputEvent>
 {
     // Without a window manager nobody else turns Alt+F4 into a close.
     if (key.keysym.sym == SDLK_F4 && (key.keysym.mod & KMOD_ALT)) {
-        if (!key.repeat) out.push_back(InputEvent{InputEvent::Kind::Close});
+        if (!key.repeat) out.push_back(InputEvent { InputEvent::Kind::Close });
         return;
     }
     UINT virtualKey = VirtualKeyFor(key.keysym.sym);
     if (!virtualKey) return;
-    InputEvent input{InputEvent::Kind::KeyDown};
+    InputEvent input { InputEvent::Kind::KeyDown };
     input.virtualKey = virtualKey;
     input.repeat = key.repeat != 0;
     out.push_back(input);
@@ -219,7 +226,7 @@ void SdlHost::TranslateMouseMotion(const SDL_MouseMotionEvent& motion, std::vect
 {
     int y = motion.y - menuBarHeight_;
     if (y < 0 || motion.x < 0 || (clientWidth_ > 0 && motion.x >= clientWidth_)) return;
-    InputEvent input{InputEvent::Kind::MouseMove};
+    InputEvent input { InputEvent::Kind::MouseMove };
     input.x = motion.x;
     input.y = y;
     out.push_back(input);
@@ -236,4 +243,4 @@ void SdlHost::SetCursorVisible(bool visible)
     if (video_) SDL_ShowCursor(visible ? SDL_ENABLE : SDL_DISABLE);
 }
 
-}  // namespace platform::host
+} // namespace platform::host

@@ -30,8 +30,7 @@ public:
     void PresentClient(const PixelView& client) override;
     void PollInput(std::vector<InputEvent>& out) override;
     bool Idle() override { return true; }
-    int ShowMessageBox(const std::string& captionUtf8, const std::string& textUtf8,
-                       MessageBoxButtons buttons) override;
+    int ShowMessageBox(const std::string& captionUtf8, const std::string& textUtf8, MessageBoxButtons buttons) override;
     void SetCursorVisible(bool visible) override;
     uint32_t TickCount() override { return SDL_GetTicks(); }
 
@@ -59,4 +58,4 @@ private:
     int clientHeight_ = 0;
 };
 
-}  // namespace platform::host
+} // namespace platform::host

@@ -16,19 +16,19 @@ int ReportMessageBoxOnStderr(const std::string& captionUtf8, const std::string& 
     return DefaultAnswer(buttons);
 }
 
-int ShowSdlMessageBox(SDL_Window* parent, const std::string& captionUtf8, const std::string& textUtf8,
-                      MessageBoxButtons buttons)
+int ShowSdlMessageBox(
+    SDL_Window* parent, const std::string& captionUtf8, const std::string& textUtf8, MessageBoxButtons buttons)
 {
     // Enter takes the first button, as on Windows; Esc takes OK or No.
     std::vector<SDL_MessageBoxButtonData> choices;
     if (buttons == MessageBoxButtons::YesNo) {
-        choices.push_back({SDL_MESSAGEBOX_BUTTON_RETURNKEY_DEFAULT, IDYES, "はい(Y)"});
-        choices.push_back({SDL_MESSAGEBOX_BUTTON_ESCAPEKEY_DEFAULT, IDNO, "いいえ(N)"});
+        choices.push_back({ SDL_MESSAGEBOX_BUTTON_RETURNKEY_DEFAULT, IDYES, "はい(Y)" });
+        choices.push_back({ SDL_MESSAGEBOX_BUTTON_ESCAPEKEY_DEFAULT, IDNO, "いいえ(N)" });
     } else {
         choices.push_back(
-            {SDL_MESSAGEBOX_BUTTON_RETURNKEY_DEFAULT | SDL_MESSAGEBOX_BUTTON_ESCAPEKEY_DEFAULT, IDOK, "OK"});
+            { SDL_MESSAGEBOX_BUTTON_RETURNKEY_DEFAULT | SDL_MESSAGEBOX_BUTTON_ESCAPEKEY_DEFAULT, IDOK, "OK" });
     }
-    SDL_MessageBoxData box{};
+    SDL_MessageBoxData box {};
     box.flags = SDL_MESSAGEBOX_INFORMATION | SDL_MESSAGEBOX_BUTTONS_LEFT_TO_RIGHT;
     box.window = parent;
     box.title = captionUtf8.c_str();
@@ -42,4 +42,4 @@ int ShowSdlMessageBox(SDL_Window* parent, const std::string& captionUtf8, const 
     return pressed < 0 ? DefaultAnswer(buttons) : pressed;
 }
 
-}  // namespace platform::host
+} // namespace platform::host

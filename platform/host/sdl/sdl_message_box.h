@@ -13,11 +13,10 @@ namespace platform::host {
 int DefaultAnswer(MessageBoxButtons buttons);
 
 // Returns IDOK, IDYES or IDNO. `parent` may be null.
-int ShowSdlMessageBox(SDL_Window* parent, const std::string& captionUtf8, const std::string& textUtf8,
-                      MessageBoxButtons buttons);
+int ShowSdlMessageBox(
+    SDL_Window* parent, const std::string& captionUtf8, const std::string& textUtf8, MessageBoxButtons buttons);
 
 // Where there is no display: "caption: text" on standard error, default answer.
-int ReportMessageBoxOnStderr(const std::string& captionUtf8, const std::string& textUtf8,
-                             MessageBoxButtons buttons);
+int ReportMessageBoxOnStderr(const std::string& captionUtf8, const std::string& textUtf8, MessageBoxButtons buttons);
 
-}  // namespace platform::host
+} // namespace platform::host
