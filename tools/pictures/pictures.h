@@ -10,6 +10,18 @@ namespace pictures {
 // The program's icon: a sun over green hills in a rounded square.
 std::vector<uint8_t> DrawIconFile();
 
+// 600x285 landscapes with magenta cut-outs: daytime, then evening.
+std::vector<uint8_t> DrawBackground01File();
+std::vector<uint8_t> DrawBackground02File();
+// A 380x480 standing character on magenta.
+std::vector<uint8_t> DrawCharacter01File();
+// A 15x25 kokeshi doll tile on magenta.
+std::vector<uint8_t> DrawKokeshiFile();
+// Three 100x100 animation frames stacked vertically, on magenta.
+std::vector<uint8_t> DrawAnimationFile();
+// A 50x50 emblem.
+std::vector<uint8_t> DrawEmblemFile();
+
 struct PictureFile {
     const char* name;
     std::vector<uint8_t> (*draw)();
