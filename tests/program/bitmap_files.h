@@ -8,11 +8,14 @@
 #include <string>
 #include <vector>
 
+#include <unistd.h>
+
 // A 24-bit bitmap whose pixel (x, y) is colourAt(x, y) as 0x00RRGGBB.
 inline std::string WriteBitmap24(const std::string& name, int width, int height,
     const std::function<uint32_t(int, int)>& colourAt, bool topDown = false)
 {
-    std::string path = (std::filesystem::temp_directory_path() / name).string();
+    // ctest runs tests in parallel processes: each writes its own files.
+    std::string path = (std::filesystem::temp_directory_path() / (std::to_string(getpid()) + "_" + name)).string();
     int rowBytes = (width * 3 + 3) & ~3;
     uint32_t dataBytes = uint32_t(rowBytes) * uint32_t(height);
     std::vector<uint8_t> file(54 + dataBytes, 0);
