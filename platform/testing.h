@@ -31,6 +31,14 @@ void PushKey(UINT virtualKey);
 void PushMouseMove(int x, int y);
 void PushMenuCommand(int id);
 void PushClose();
+// Raw keys and the left mouse button, as a user presses them: Alt and F10
+// open the menu bar, Alt+letter its mnemonics. Positions are client
+// coordinates; the menu bar lies above, at negative y.
+void PushKeyDown(UINT virtualKey, bool alt = false);
+void PushKeyUp(UINT virtualKey, bool alt = false);
+void PushKeyPress(UINT virtualKey, bool alt = false); // down, then up
+void PushMouseButton(int x, int y, bool down);
+void PushClick(int x, int y); // button down and up at one place
 
 // Message boxes: answers are used in order (IDOK, IDYES, IDNO); without one
 // MB_OK answers IDOK and MB_YESNO answers IDNO.
@@ -61,6 +69,8 @@ struct Capture {
     uint32_t At(int x, int y) const { return pixels[size_t(y) * size_t(width) + size_t(x)]; }
 };
 Capture CaptureScreen();
+// The whole window: the menu bar as last drawn, over the client area.
+Capture CaptureWindow();
 bool WritePng(const Capture& capture, const std::string& path, std::string* error = nullptr);
 
 int CursorCounter();

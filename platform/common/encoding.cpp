@@ -103,4 +103,30 @@ std::string Cp932ToUtf8(std::string_view text) { return Convert(text, "UTF-8", "
 
 std::string Utf8ToCp932(std::string_view text) { return Convert(text, "CP932", "UTF-8", "?", SkipUtf8Character); }
 
+std::u32string Utf8ToCodePoints(std::string_view text)
+{
+    constexpr char32_t kReplacement = 0xFFFD;
+    std::u32string characters;
+    size_t i = 0;
+    while (i < text.size()) {
+        auto lead = static_cast<unsigned char>(text[i]);
+        int extra = lead < 0x80 ? 0 : (lead >> 5) == 0x6 ? 1 : (lead >> 4) == 0xE ? 2 : (lead >> 3) == 0x1E ? 3 : -1;
+        if (extra < 0 || i + extra >= text.size()) {
+            characters.push_back(kReplacement);
+            ++i;
+            continue;
+        }
+        char32_t character = extra == 0 ? lead : lead & (0x3F >> extra);
+        bool valid = true;
+        for (int k = 1; k <= extra; ++k) {
+            auto next = static_cast<unsigned char>(text[i + k]);
+            valid = valid && (next & 0xC0) == 0x80;
+            character = (character << 6) | (next & 0x3F);
+        }
+        characters.push_back(valid ? character : kReplacement);
+        i += valid ? extra + 1 : 1;
+    }
+    return characters;
+}
+
 } // namespace platform::encoding

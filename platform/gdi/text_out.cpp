@@ -14,35 +14,6 @@
 namespace platform::gdi {
 namespace {
 
-constexpr char32_t kReplacement = 0xFFFD;
-
-// The converter's output is UTF-8; anything malformed still only yields
-// replacement characters.
-std::u32string DecodeUtf8(std::string_view text)
-{
-    std::u32string characters;
-    size_t i = 0;
-    while (i < text.size()) {
-        auto lead = static_cast<unsigned char>(text[i]);
-        int extra = lead < 0x80 ? 0 : (lead >> 5) == 0x6 ? 1 : (lead >> 4) == 0xE ? 2 : (lead >> 3) == 0x1E ? 3 : -1;
-        if (extra < 0 || i + extra >= text.size()) {
-            characters.push_back(kReplacement);
-            ++i;
-            continue;
-        }
-        char32_t character = extra == 0 ? lead : lead & (0x3F >> extra);
-        bool valid = true;
-        for (int k = 1; k <= extra; ++k) {
-            auto next = static_cast<unsigned char>(text[i + k]);
-            valid = valid && (next & 0xC0) == 0x80;
-            character = (character << 6) | (next & 0x3F);
-        }
-        characters.push_back(valid ? character : kReplacement);
-        i += valid ? extra + 1 : 1;
-    }
-    return characters;
-}
-
 struct PlacedGlyph {
     const Glyph* glyph;
     int penX;
@@ -116,8 +87,8 @@ BOOL WINAPI TextOutA(HDC handle, int x, int y, LPCSTR text, int length)
     SizedFace* face = FaceFor(SelectedDescription(*context));
     if (face == nullptr) return FALSE;
     face->TrimGlyphCache();
-    std::u32string characters
-        = DecodeUtf8(platform::encoding::Cp932ToUtf8(std::string_view(text, static_cast<size_t>(length))));
+    std::u32string characters = platform::encoding::Utf8ToCodePoints(
+        platform::encoding::Cp932ToUtf8(std::string_view(text, static_cast<size_t>(length))));
     int penEnd = x;
     std::vector<PlacedGlyph> placed = Layout(*face, characters, x, penEnd);
     const PixelTarget& target = context->target;

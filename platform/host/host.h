@@ -18,6 +18,11 @@ struct InputEvent {
         MouseMove, // x, y in client coordinates (640 by 480 in full screen)
         Close, // the window's close button, Alt+F4
         Command, // a menu item chosen (commandId)
+        // Raw keys and buttons for the menu bar and modal loops. Positions
+        // are client coordinates too; over the menu bar y is negative.
+        KeyUp, // virtualKey
+        MouseButtonDown, // left button, at x, y
+        MouseButtonUp, // left button, at x, y
     };
     Kind kind = Kind::KeyDown;
     UINT virtualKey = 0;
@@ -25,6 +30,7 @@ struct InputEvent {
     int x = 0;
     int y = 0;
     int commandId = 0;
+    bool alt = false; // key events: Alt is held down (also on Alt's own KeyDown)
 };
 
 enum class MessageBoxButtons { Ok, YesNo };
@@ -71,6 +77,31 @@ public:
     // False when there is none. Nothing is ever played on it.
     virtual bool OpenAudioOutput() { return true; }
     virtual void CloseAudioOutput() { }
+
+    // ---- Menu bar, modal loops and drawn message boxes ----
+    // The menu bar strip as the window manager drew it, window width by bar
+    // height; shown above the client area until the next one.
+    virtual void PresentMenuBar(const PixelView& bar) { (void)bar; }
+    // Modal loops (menu, message box) sleep here between inputs: returns once
+    // input may be pending or `timeoutMilliseconds` passed. False means no
+    // input will ever come, and the loop gives up as if cancelled.
+    virtual bool WaitForInput(uint32_t timeoutMilliseconds)
+    {
+        (void)timeoutMilliseconds;
+        return false;
+    }
+    // A message box drawn by the window manager opens, and later closes with
+    // `answer`; the box itself reads input like any modal loop. Hosts that
+    // script or record boxes hook in here. ShowMessageBox above is used
+    // instead only where no box can be drawn (no display, hidden window).
+    virtual void MessageBoxOpened(
+        const std::string& captionUtf8, const std::string& textUtf8, MessageBoxButtons buttons)
+    {
+        (void)captionUtf8;
+        (void)textUtf8;
+        (void)buttons;
+    }
+    virtual void MessageBoxClosed(int answer) { (void)answer; }
 };
 
 // The host the process runs on; installed by the executable's main.

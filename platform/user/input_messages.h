@@ -13,6 +13,8 @@ struct InputMessage {
     LPARAM lParam = 0;
 };
 
-InputMessage MessageFromInput(const platform::host::InputEvent& event);
+// `clientOnScreen` tells client positions from those over the menu bar
+// (non-client messages, in screen coordinates).
+InputMessage MessageFromInput(const platform::host::InputEvent& event, const RECT& clientOnScreen);
 
 } // namespace platform::user

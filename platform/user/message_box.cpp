@@ -1,11 +1,16 @@
+// MessageBoxA: drawn over the owner's client area and run modally where the
+// window shows; otherwise left to the host (standard error without a display).
 #include "common/encoding.h"
 #include "host/host.h"
+#include "user/message_box_session.h"
+#include "user/window_list.h"
 
 #include <windows.h>
 
 namespace {
 
 using platform::host::MessageBoxButtons;
+using platform::user::Window;
 
 constexpr UINT kButtonSetMask = 0xF;
 
@@ -22,12 +27,39 @@ int ValidAnswer(MessageBoxButtons buttons, int answer)
     return IDOK;
 }
 
+// A box is drawn on a window that is on screen; a hidden owner (or none)
+// leaves the box to the host.
+Window* DrawingTarget(HWND owner)
+{
+    Window* window = owner ? platform::user::FindWindow(owner) : platform::user::TopLevelWindow();
+    if (!window || !window->visible || window->clientWidth <= 0 || window->clientHeight <= 0) return nullptr;
+    return window;
+}
+
+int DrawnMessageBox(Window& window, const platform::user::MessageBoxContent& content)
+{
+    platform::host::Host& host = platform::host::Current();
+    HWND handle = window.handle;
+    host.MessageBoxOpened(content.captionUtf8, content.textUtf8, content.buttons);
+    platform::user::ModalBackdrop backdrop { window.clientPixels, window.clientWidth, window.clientHeight,
+        [&host](const platform::host::PixelView& view) { host.PresentClient(view); } };
+    int answer = ValidAnswer(content.buttons, platform::user::RunMessageBox(handle, content, backdrop));
+    // The program's own picture again, as it was under the box.
+    if (Window* live = platform::user::FindWindow(handle))
+        host.PresentClient(platform::host::PixelView {
+            live->clientPixels.data(), live->clientWidth, live->clientHeight, live->clientWidth });
+    host.MessageBoxClosed(answer);
+    return answer;
+}
+
 } // namespace
 
-int WINAPI MessageBoxA(HWND, LPCSTR text, LPCSTR caption, UINT type)
+int WINAPI MessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT type)
 {
-    MessageBoxButtons buttons = ButtonsOf(type);
-    int answer = platform::host::Current().ShowMessageBox(platform::encoding::Cp932ToUtf8(caption ? caption : ""),
-        platform::encoding::Cp932ToUtf8(text ? text : ""), buttons);
-    return ValidAnswer(buttons, answer);
+    platform::user::MessageBoxContent content { platform::encoding::Cp932ToUtf8(caption ? caption : ""),
+        platform::encoding::Cp932ToUtf8(text ? text : ""), ButtonsOf(type) };
+    platform::host::Host& host = platform::host::Current();
+    Window* window = host.HasDisplay() ? DrawingTarget(owner) : nullptr;
+    if (window) return DrawnMessageBox(*window, content);
+    return ValidAnswer(content.buttons, host.ShowMessageBox(content.captionUtf8, content.textUtf8, content.buttons));
 }

@@ -3,8 +3,10 @@
 
 #include "host/host.h"
 #include "user/input_messages.h"
+#include "user/system_messages.h"
 #include "user/window_list.h"
 
+#include <algorithm>
 #include <deque>
 #include <vector>
 
@@ -40,14 +42,8 @@ void MoveHostInputToQueue()
 {
     std::vector<platform::host::InputEvent> events;
     platform::host::Current().PollInput(events);
-    for (const platform::host::InputEvent& event : events) {
-        Window* window = TopLevelWindow();
-        if (!window) continue; // no one to tell
-        if (event.kind == platform::host::InputEvent::Kind::MouseMove)
-            State().lastMouseClient = POINT { event.x, event.y };
-        InputMessage message = MessageFromInput(event);
-        PostToQueue(window->handle, message.message, message.wParam, message.lParam);
-    }
+    for (const platform::host::InputEvent& event : events)
+        QueueHostEvent(event);
 }
 
 bool Matches(const MSG& message, HWND filter, UINT filterMin, UINT filterMax)
@@ -98,6 +94,38 @@ void PostToQueue(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
     State().posted.push_back(posted);
 }
 
+void QueueHostEvent(const platform::host::InputEvent& event)
+{
+    Window* window = TopLevelWindow();
+    if (!window) return; // no one to tell
+    if (event.kind == platform::host::InputEvent::Kind::MouseMove && event.y >= 0)
+        State().lastMouseClient = POINT { event.x, event.y };
+    InputMessage message = MessageFromInput(event, ClientRectOnScreen(*window));
+    PostToQueue(window->handle, message.message, message.wParam, message.lParam);
+}
+
+bool TakeFirstPosted(MSG& out)
+{
+    auto& posted = State().posted;
+    if (posted.empty()) return false;
+    out = posted.front();
+    posted.pop_front();
+    return true;
+}
+
+void PutBackInFront(const std::vector<MSG>& messages)
+{
+    auto& posted = State().posted;
+    posted.insert(posted.begin(), messages.begin(), messages.end());
+}
+
+void PostToQueueFront(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    PostToQueue(window, message, wParam, lParam);
+    auto& posted = State().posted;
+    std::rotate(posted.begin(), posted.end() - 1, posted.end());
+}
+
 void DropMessagesFor(HWND window)
 {
     std::erase_if(State().posted, [window](const MSG& message) { return message.hwnd == window; });
@@ -135,8 +163,16 @@ BOOL WINAPI PeekMessageA(LPMSG message, HWND window, UINT filterMin, UINT filter
     }
 }
 
-BOOL WINAPI TranslateMessage(const MSG*)
+BOOL WINAPI TranslateMessage(const MSG* message)
 {
-    // No WM_CHAR: the program reads virtual keys only.
-    return FALSE;
+    // Only Alt+letter becomes a character (WM_SYSCHAR, which opens the menu
+    // by its mnemonic); no WM_CHAR, the program reads virtual keys only.
+    // It comes before anything queued after the key, as on Windows.
+    if (!message || message->message != WM_SYSKEYDOWN || !(message->lParam & kKeyContextAlt)) return FALSE;
+    WPARAM key = message->wParam;
+    bool letter = key >= 'A' && key <= 'Z';
+    bool digit = key >= '0' && key <= '9';
+    if (!letter && !digit) return FALSE;
+    PostToQueueFront(message->hwnd, kWmSysChar, letter ? key - 'A' + 'a' : key, message->lParam);
+    return TRUE;
 }

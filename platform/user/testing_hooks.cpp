@@ -1,6 +1,7 @@
 #include "user/testing_hooks.h"
 
 #include "user/cursor.h"
+#include "user/menu_loop.h"
 #include "user/message_queue.h"
 #include "user/window_classes.h"
 #include "user/window_list.h"
@@ -13,6 +14,7 @@ void ResetForTesting()
     ForgetWindowClasses();
     ForgetQueue();
     ResetCursorCounter();
+    ForgetMenuKeys();
     SetMenuBarHeight(DefaultMenuBarHeight());
 }
 

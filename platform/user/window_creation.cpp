@@ -83,6 +83,7 @@ HWND WINAPI CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, 
     platform::host::Current().CreateWindow(
         platform::encoding::Cp932ToUtf8(window.titleCp932), window.outer, window.menuBarHeight);
     ShowClassIcon(*windowClass);
+    PresentMenuBar(window);
     UpdateClientBuffer(window);
     PresentBlackClient(window);
 

@@ -1,5 +1,6 @@
 // Where the window is, how big, and whether it shows.
 #include "host/host.h"
+#include "user/menu_bar.h"
 #include "user/window_list.h"
 
 namespace platform::user {
@@ -14,6 +15,7 @@ BOOL PlaceWindow(HWND handle, const RECT& outer)
     window->outer = outer;
     bool resized = UpdateClientBuffer(*window);
     platform::host::Current().PlaceWindow(window->outer, window->menuBarHeight);
+    PresentMenuBar(*window);
     if (resized) {
         platform::host::Current().PresentClient(platform::host::PixelView {
             window->clientPixels.data(), window->clientWidth, window->clientHeight, window->clientWidth });

@@ -42,7 +42,11 @@ TEST_F(ReplaySessionTest, InputBeforeAFrameIsDeliveredBeforeIt)
 {
     ReplaySession session(host, Parse("key ESC\nframe 2 10\nmouse 5 6\nframe\n"), nullptr);
     session.Begin();
-    EXPECT_EQ(Poll().size(), 1u) << "input before the first frame is there at start";
+    std::vector<InputEvent> escape = Poll();
+    ASSERT_EQ(escape.size(), 2u) << "input before the first frame is there at start";
+    EXPECT_EQ(escape[0].kind, InputEvent::Kind::KeyDown);
+    EXPECT_EQ(escape[1].kind, InputEvent::Kind::KeyUp) << "a key line presses and releases the key";
+    EXPECT_EQ(escape[1].virtualKey, UINT(VK_ESCAPE));
 
     EXPECT_FALSE(host.Idle()) << "the frame line sets the budget; the queue is polled first";
     EXPECT_TRUE(host.Idle());
@@ -66,7 +70,7 @@ TEST_F(ReplaySessionTest, TheEndOfTheScriptClosesTheWindowOnce)
     EXPECT_FALSE(host.Idle());
     EXPECT_TRUE(host.Idle());
     EXPECT_FALSE(host.Idle()); // runs `key UP`, the last line
-    EXPECT_EQ(Poll().size(), 1u);
+    EXPECT_EQ(Poll().size(), 2u); // pressed and released
     EXPECT_FALSE(host.Idle());
     std::vector<InputEvent> close = Poll();
     ASSERT_EQ(close.size(), 1u);

@@ -164,4 +164,87 @@ headless::Capture HeadlessHost::CaptureScreen() const
     return black;
 }
 
+// ---- Menu bar, modal loops and drawn message boxes ----
+
+void HeadlessHost::PresentMenuBar(const PixelView& bar)
+{
+    if (!bar.pixels || bar.width <= 0 || bar.height <= 0 || bar.pitchPixels < bar.width) return;
+    menuBar.width = bar.width;
+    menuBar.height = bar.height;
+    menuBar.pixels.resize(size_t(bar.width) * size_t(bar.height));
+    for (int y = 0; y < bar.height; ++y) {
+        const uint32_t* row = bar.pixels + size_t(y) * size_t(bar.pitchPixels);
+        std::transform(row, row + bar.width, menuBar.pixels.begin() + ptrdiff_t(y) * bar.width,
+            [](uint32_t pixel) { return pixel & 0x00FFFFFFu; });
+    }
+}
+
+// The key that gives `answer` in a box of the drawn kind.
+void HeadlessHost::AnswerOpenBoxWith(int answer, bool urgent)
+{
+    InputEvent key { InputEvent::Kind::KeyDown };
+    key.virtualKey = answer == IDYES ? UINT('Y') : answer == IDNO ? UINT('N') : UINT(VK_RETURN);
+    if (urgent)
+        pendingInput.push_front(key);
+    else
+        pendingInput.push_back(key);
+    boxAnswered = true;
+}
+
+void HeadlessHost::MessageBoxOpened(
+    const std::string& captionUtf8, const std::string& textUtf8, MessageBoxButtons buttons)
+{
+    boxOpen = true;
+    boxAnswered = false;
+    openBox = headless::ShownMessageBox { captionUtf8, textUtf8, 0 };
+    openBoxButtons = buttons;
+    if (!answers.empty()) {
+        int answer = FittingAnswer(buttons, answers.front());
+        answers.pop_front();
+        AnswerOpenBoxWith(answer, true);
+    } else if (pendingInput.empty()) {
+        AnswerOpenBoxWith(DefaultAnswer(buttons), true);
+    }
+}
+
+void HeadlessHost::MessageBoxClosed(int answer)
+{
+    if (!boxOpen) return;
+    boxOpen = false;
+    openBox.answer = answer;
+    shownBoxes.push_back(openBox);
+    EmitMessageBoxLine(shownBoxes.back());
+}
+
+bool HeadlessHost::WaitForInput(uint32_t)
+{
+    if (!pendingInput.empty()) return true;
+    // A box whose pushed input ran out gets its default answer: nobody is
+    // left to press a key, and it must not wait for ever.
+    if (boxOpen) {
+        if (boxAnswered) return false;
+        AnswerOpenBoxWith(DefaultAnswer(openBoxButtons), false);
+        return true;
+    }
+    if (modalStarved && modalStarved()) return !pendingInput.empty();
+    return false;
+}
+
+headless::Capture HeadlessHost::CaptureWindow() const
+{
+    headless::Capture client = CaptureScreen();
+    headless::Capture whole;
+    int barHeight = window.menuBarHeight > 0 && menuBar.width > 0 ? menuBar.height : 0;
+    whole.width = std::max(client.width, barHeight > 0 ? menuBar.width : 0);
+    whole.height = client.height + barHeight;
+    whole.pixels.assign(size_t(whole.width) * size_t(whole.height), 0);
+    for (int y = 0; y < barHeight; ++y)
+        std::copy_n(menuBar.pixels.begin() + ptrdiff_t(y) * menuBar.width, menuBar.width,
+            whole.pixels.begin() + ptrdiff_t(y) * whole.width);
+    for (int y = 0; y < client.height; ++y)
+        std::copy_n(client.pixels.begin() + ptrdiff_t(y) * client.width, client.width,
+            whole.pixels.begin() + ptrdiff_t(y + barHeight) * whole.width);
+    return whole;
+}
+
 } // namespace platform::host

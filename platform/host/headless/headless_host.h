@@ -49,6 +49,17 @@ public:
     bool OpenAudioOutput() override;
     void CloseAudioOutput() override;
 
+    // ---- Menu bar, modal loops and drawn message boxes ----
+    void PresentMenuBar(const PixelView& bar) override;
+    // Input is there, or a scripted answer or the modal handler supplies some.
+    bool WaitForInput(uint32_t timeoutMilliseconds) override;
+    // A box answers itself with the next queued answer, fed to it as the key
+    // a user would press, ahead of other input. Without one it gets the
+    // default answer's key, unless the test has pushed input for it.
+    void MessageBoxOpened(
+        const std::string& captionUtf8, const std::string& textUtf8, MessageBoxButtons buttons) override;
+    void MessageBoxClosed(int answer) override;
+
     void SetDesktopSize(int width, int height);
     void SetNoDisplay() { hasDisplay = false; }
     void SetNoSound() { hasSound = false; }
@@ -79,11 +90,17 @@ public:
     int FramesDrawn() const;
 
     headless::Capture CaptureScreen() const;
+    // Menu bar over client area, as the window shows them together.
+    headless::Capture CaptureWindow() const;
+    // Consulted when a modal loop (other than a message box) runs out of
+    // input: true when it pushed more.
+    void SetModalStarvedHandler(std::function<bool()> handler) { modalStarved = std::move(handler); }
     const HeadlessWindow& Window() const { return window; }
     bool CursorVisible() const { return cursorVisible; }
 
 private:
     void EmitMessageBoxLine(const headless::ShownMessageBox& box) const;
+    void AnswerOpenBoxWith(int answer, bool urgent);
 
     bool hasDisplay = true;
     bool hasSound = true;
@@ -102,6 +119,14 @@ private:
     uint32_t frameMilliseconds = 0;
     std::function<bool()> budgetSpent;
     int64_t frames = 0;
+
+    // ---- Menu bar, modal loops and drawn message boxes ----
+    headless::Capture menuBar;
+    std::function<bool()> modalStarved;
+    bool boxOpen = false;
+    bool boxAnswered = false; // its answer's key has been pushed
+    headless::ShownMessageBox openBox;
+    MessageBoxButtons openBoxButtons = MessageBoxButtons::Ok;
 };
 
 // The one headless host of the process; headless::Reset installs it.

@@ -20,6 +20,15 @@ InputEvent KeyEvent(unsigned virtualKey)
 {
     InputEvent event = Event(InputEvent::Kind::KeyDown);
     event.virtualKey = virtualKey;
+    event.alt = virtualKey == VK_MENU;
+    return event;
+}
+
+// A key is pressed and released: Alt and F10 open the menu on release.
+InputEvent KeyUpEvent(unsigned virtualKey)
+{
+    InputEvent event = Event(InputEvent::Kind::KeyUp);
+    event.virtualKey = virtualKey;
     return event;
 }
 
@@ -53,12 +62,19 @@ ReplaySession::~ReplaySession()
     // The host outlives the session; it must not call back into it.
     host.SetBudgetSpentHandler({});
     host.SetOutputSink({});
+    host.SetModalStarvedHandler({});
 }
 
 void ReplaySession::Begin()
 {
     host.SetOutputSink([this](const std::string& line) { Emit(line); });
     host.SetBudgetSpentHandler([this] { return OnBudgetSpent(); });
+    // An open menu takes the script's next input; the frames of it wait.
+    host.SetModalStarvedHandler([this] {
+        if (next >= commands.size()) return false;
+        RunUntilFrame(true);
+        return true;
+    });
     RunUntilFrame(false);
 }
 
@@ -104,6 +120,7 @@ void ReplaySession::Run(const ReplayCommand& command)
         break;
     case ReplayCommand::Kind::Key:
         host.PushInput(KeyEvent(command.value));
+        host.PushInput(KeyUpEvent(command.value));
         break;
     case ReplayCommand::Kind::Menu:
         host.PushInput(CommandEvent(int(command.value)));

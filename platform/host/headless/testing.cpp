@@ -72,6 +72,46 @@ void PushClose()
     Push(event);
 }
 
+void PushKeyDown(UINT virtualKey, bool alt)
+{
+    platform::host::InputEvent event;
+    event.kind = platform::host::InputEvent::Kind::KeyDown;
+    event.virtualKey = virtualKey;
+    event.alt = alt || virtualKey == VK_MENU;
+    Push(event);
+}
+
+void PushKeyUp(UINT virtualKey, bool alt)
+{
+    platform::host::InputEvent event;
+    event.kind = platform::host::InputEvent::Kind::KeyUp;
+    event.virtualKey = virtualKey;
+    event.alt = alt && virtualKey != VK_MENU;
+    Push(event);
+}
+
+void PushKeyPress(UINT virtualKey, bool alt)
+{
+    PushKeyDown(virtualKey, alt);
+    PushKeyUp(virtualKey, alt);
+}
+
+void PushMouseButton(int x, int y, bool down)
+{
+    platform::host::InputEvent event;
+    event.kind
+        = down ? platform::host::InputEvent::Kind::MouseButtonDown : platform::host::InputEvent::Kind::MouseButtonUp;
+    event.x = x;
+    event.y = y;
+    Push(event);
+}
+
+void PushClick(int x, int y)
+{
+    PushMouseButton(x, y, true);
+    PushMouseButton(x, y, false);
+}
+
 void QueueAnswer(int answer) { Host().QueueAnswer(answer); }
 const std::vector<ShownMessageBox>& MessageBoxesShown() { return Host().MessageBoxesShown(); }
 
@@ -83,6 +123,7 @@ const std::vector<std::string>& CallLog() { return platform::diagnostics::CallLo
 void ClearCallLog() { platform::diagnostics::ClearCallLog(); }
 
 Capture CaptureScreen() { return Host().CaptureScreen(); }
+Capture CaptureWindow() { return Host().CaptureWindow(); }
 
 int CursorCounter() { return platform::user::CursorCounter(); }
 bool CursorVisible() { return Host().CursorVisible(); }

@@ -160,6 +160,13 @@ void SdlHost::DrawMenuBar(SDL_Surface* surface)
 {
     SDL_Rect bar { 0, 0, surface->w, std::min(menuBarHeight_, surface->h) };
     SDL_FillRect(surface, &bar, SDL_MapRGB(surface->format, kMenuBarGrey, kMenuBarGrey, kMenuBarGrey));
+    int width = std::min(menuBarWidth_, surface->w);
+    int rows = std::min({ menuBarRows_, menuBarHeight_, surface->h });
+    if (width <= 0 || rows <= 0) return;
+    if (SDL_MUSTLOCK(surface) && SDL_LockSurface(surface) != 0) return;
+    SDL_ConvertPixels(width, rows, SDL_PIXELFORMAT_RGB888, menuBar_.data(), menuBarWidth_ * 4, surface->format->format,
+        surface->pixels, surface->pitch);
+    if (SDL_MUSTLOCK(surface)) SDL_UnlockSurface(surface);
 }
 
 // The window may briefly differ from the client size while a resize is on
@@ -200,6 +207,13 @@ void SdlHost::Translate(const SDL_Event& event, std::vector<InputEvent>& out)
     case SDL_MOUSEMOTION:
         TranslateMouseMotion(event.motion, out);
         break;
+    case SDL_KEYUP:
+        TranslateKeyUp(event.key, out);
+        break;
+    case SDL_MOUSEBUTTONDOWN:
+    case SDL_MOUSEBUTTONUP:
+        TranslateButton(event.button, out);
+        break;
     default:
         break;
     }
@@ -217,15 +231,16 @@ void SdlHost::TranslateKey(const SDL_KeyboardEvent& key, std::vector<InputEvent>
     InputEvent input { InputEvent::Kind::KeyDown };
     input.virtualKey = virtualKey;
     input.repeat = key.repeat != 0;
+    input.alt = (key.keysym.mod & KMOD_ALT) != 0 || virtualKey == VK_MENU;
     out.push_back(input);
 }
 
-// Over the menu bar the mouse is outside the client area, where Windows
-// sends no WM_MOUSEMOVE either; such motion is dropped.
+// Over the menu bar y is negative: the window manager tracks the menu with
+// it, and sends the program no WM_MOUSEMOVE there, as Windows does not.
 void SdlHost::TranslateMouseMotion(const SDL_MouseMotionEvent& motion, std::vector<InputEvent>& out)
 {
     int y = motion.y - menuBarHeight_;
-    if (y < 0 || motion.x < 0 || (clientWidth_ > 0 && motion.x >= clientWidth_)) return;
+    if (motion.x < 0 || (clientWidth_ > 0 && motion.x >= clientWidth_)) return;
     InputEvent input { InputEvent::Kind::MouseMove };
     input.x = motion.x;
     input.y = y;
@@ -241,6 +256,54 @@ int SdlHost::ShowMessageBox(const std::string& captionUtf8, const std::string& t
 void SdlHost::SetCursorVisible(bool visible)
 {
     if (video_) SDL_ShowCursor(visible ? SDL_ENABLE : SDL_DISABLE);
+}
+
+// ---- Menu bar, modal loops and drawn message boxes ----
+
+void SdlHost::PresentMenuBar(const PixelView& bar)
+{
+    if (!bar.pixels || bar.width <= 0 || bar.height <= 0 || bar.pitchPixels < bar.width) return;
+    menuBarWidth_ = bar.width;
+    menuBarRows_ = bar.height;
+    menuBar_.resize(size_t(bar.width) * size_t(bar.height));
+    for (int y = 0; y < bar.height; ++y)
+        std::copy_n(
+            bar.pixels + size_t(y) * size_t(bar.pitchPixels), bar.width, menuBar_.begin() + ptrdiff_t(y) * bar.width);
+    if (!window_) return;
+    SDL_Surface* surface = SDL_GetWindowSurface(window_);
+    if (!surface) return;
+    DrawMenuBar(surface);
+    SDL_Rect rows { 0, 0, surface->w, std::min(menuBarHeight_, surface->h) };
+    if (rows.w > 0 && rows.h > 0) SDL_UpdateWindowSurfaceRects(window_, &rows, 1);
+}
+
+// Modal loops sleep here; SDL wakes on the next event of any kind.
+bool SdlHost::WaitForInput(uint32_t timeoutMilliseconds)
+{
+    SDL_WaitEventTimeout(nullptr, int(std::min<uint32_t>(timeoutMilliseconds, 1000)));
+    return true;
+}
+
+void SdlHost::TranslateKeyUp(const SDL_KeyboardEvent& key, std::vector<InputEvent>& out)
+{
+    UINT virtualKey = VirtualKeyFor(key.keysym.sym);
+    if (!virtualKey) return;
+    InputEvent input { InputEvent::Kind::KeyUp };
+    input.virtualKey = virtualKey;
+    // Alt's own release comes with Alt no longer held.
+    input.alt = (key.keysym.mod & KMOD_ALT) != 0 && virtualKey != VK_MENU;
+    out.push_back(input);
+}
+
+// Only the left button has a meaning for menus and boxes.
+void SdlHost::TranslateButton(const SDL_MouseButtonEvent& button, std::vector<InputEvent>& out)
+{
+    if (button.button != SDL_BUTTON_LEFT) return;
+    InputEvent input { button.type == SDL_MOUSEBUTTONDOWN ? InputEvent::Kind::MouseButtonDown
+                                                          : InputEvent::Kind::MouseButtonUp };
+    input.x = button.x;
+    input.y = button.y - menuBarHeight_;
+    out.push_back(input);
 }
 
 } // namespace platform::host

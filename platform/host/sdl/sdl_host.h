@@ -34,6 +34,10 @@ public:
     void SetCursorVisible(bool visible) override;
     uint32_t TickCount() override { return SDL_GetTicks(); }
 
+    // ---- Menu bar, modal loops and drawn message boxes ----
+    void PresentMenuBar(const PixelView& bar) override;
+    bool WaitForInput(uint32_t timeoutMilliseconds) override;
+
 private:
     void ApplyIcon();
     void Translate(const SDL_Event& event, std::vector<InputEvent>& out);
@@ -56,6 +60,14 @@ private:
     std::vector<uint32_t> client_;
     int clientWidth_ = 0;
     int clientHeight_ = 0;
+
+    // ---- Menu bar, modal loops and drawn message boxes ----
+    void TranslateKeyUp(const SDL_KeyboardEvent& key, std::vector<InputEvent>& out);
+    void TranslateButton(const SDL_MouseButtonEvent& button, std::vector<InputEvent>& out);
+    // The bar as the window manager drew it; grey until it has.
+    std::vector<uint32_t> menuBar_;
+    int menuBarWidth_ = 0;
+    int menuBarRows_ = 0;
 };
 
 } // namespace platform::host

@@ -1,0 +1,137 @@
+#include "user/menu_loop.h"
+
+#include "host/host.h"
+#include "user/menu_bar.h"
+#include "user/menu_tracker.h"
+#include "user/message_queue.h"
+#include "user/modal_input.h"
+#include "user/window_list.h"
+
+#include <vector>
+
+namespace platform::user {
+namespace {
+
+struct MenuKeys {
+    bool altAlone = false;
+    bool f10Down = false;
+};
+
+MenuKeys& Keys()
+{
+    static MenuKeys keys;
+    return keys;
+}
+
+char32_t Upper(char32_t c) { return (c >= U'a' && c <= U'z') ? c - U'a' + U'A' : c; }
+
+// The program's last picture with the drop-down over it.
+void PresentTracking(const Window& window, const MenuModel& model, const MenuTracker& tracker)
+{
+    PresentMenuBar(window, tracker.HotTitle());
+    std::vector<uint32_t> composed = window.clientPixels;
+    if (tracker.IsOpen()) {
+        Canvas client { composed.data(), window.clientWidth, window.clientHeight, window.clientWidth };
+        DrawDropDown(client, model.titles[size_t(tracker.HotTitle())], tracker.OpenDropDown(), tracker.HotItem());
+    }
+    platform::host::Current().PresentClient(
+        platform::host::PixelView { composed.data(), window.clientWidth, window.clientHeight, window.clientWidth });
+}
+
+void RestorePicture(HWND handle)
+{
+    Window* window = FindWindow(handle);
+    if (!window) return;
+    PresentMenuBar(*window);
+    platform::host::Current().PresentClient(platform::host::PixelView {
+        window->clientPixels.data(), window->clientWidth, window->clientHeight, window->clientWidth });
+}
+
+void Feed(MenuTracker& tracker, const ModalEvent& event)
+{
+    switch (event.kind) {
+    case ModalEvent::Kind::KeyDown:
+        // A held Alt repeats; only a new press closes the menu.
+        if (!(event.repeat && (event.virtualKey == VK_MENU || event.virtualKey == VK_F10)))
+            tracker.OnKeyDown(event.virtualKey);
+        break;
+    case ModalEvent::Kind::MouseMove:
+        tracker.OnMouseMove(event.x, event.y);
+        break;
+    case ModalEvent::Kind::ButtonDown:
+        tracker.OnButtonDown(event.x, event.y);
+        break;
+    case ModalEvent::Kind::ButtonUp:
+        tracker.OnButtonUp(event.x, event.y);
+        break;
+    case ModalEvent::Kind::Close:
+        tracker.Cancel();
+        break;
+    }
+}
+
+int RunTracker(HWND handle, const MenuModel& model, MenuTracker& tracker)
+{
+    ModalInput input(handle);
+    while (!tracker.Done()) {
+        Window* window = FindWindow(handle);
+        if (!window) break;
+        PresentTracking(*window, model, tracker);
+        ModalEvent event;
+        if (!input.Next(event)) break;
+        Feed(tracker, event);
+    }
+    return tracker.ChosenId();
+}
+
+} // namespace
+
+void TrackMenuBar(HWND handle, MenuStart start, char32_t letter, POINT screenPoint)
+{
+    ForgetMenuKeys();
+    Window* window = FindWindow(handle);
+    if (!window || !window->visible) return;
+    MenuModel model = MenuModelFor(*window);
+    if (model.titles.empty()) return;
+
+    int title = 0;
+    bool open = false;
+    if (start == MenuStart::Mnemonic) {
+        title = TitleWithMnemonic(model, Upper(letter));
+        if (title < 0) return; // no such title: Windows only beeps
+        open = true;
+    } else if (start == MenuStart::Mouse) {
+        RECT client = ClientRectOnScreen(*window);
+        title = TitleAt(model, int(screenPoint.x - client.left), int(screenPoint.y - window->outer.top));
+        if (title < 0) return;
+        open = true;
+    }
+    MenuTracker tracker(model, window->clientWidth, title, open, start == MenuStart::Mnemonic);
+    int chosen = RunTracker(handle, model, tracker);
+    RestorePicture(handle);
+    ForgetMenuKeys();
+    if (chosen != 0 && FindWindow(handle)) PostToQueue(handle, WM_COMMAND, WPARAM(WORD(chosen)), 0);
+}
+
+void NoteSystemKeyDown(UINT virtualKey, bool repeat)
+{
+    MenuKeys& keys = Keys();
+    if (virtualKey == VK_MENU) {
+        if (!repeat) keys.altAlone = true;
+        return;
+    }
+    keys.altAlone = false;
+    keys.f10Down = virtualKey == VK_F10;
+}
+
+bool SystemKeyUpOpensMenu(UINT virtualKey)
+{
+    MenuKeys& keys = Keys();
+    bool opens = (virtualKey == VK_MENU && keys.altAlone) || (virtualKey == VK_F10 && keys.f10Down);
+    if (virtualKey == VK_MENU || virtualKey == VK_F10) keys = MenuKeys {};
+    return opens;
+}
+
+void ForgetMenuKeys() { Keys() = MenuKeys {}; }
+
+} // namespace platform::user

@@ -1,0 +1,49 @@
+// Drawing for the window manager's own pictures (menu bar, drop-downs,
+// message boxes): rectangles and text in the Japanese gothic face onto any
+// 0x00RRGGBB buffer. Everything is clipped to the buffer.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace platform::user {
+
+struct Canvas {
+    uint32_t* pixels = nullptr;
+    int width = 0;
+    int height = 0;
+    int pitchPixels = 0;
+};
+
+struct Box {
+    int left = 0;
+    int top = 0;
+    int right = 0; // excluded
+    int bottom = 0; // excluded
+    bool Contains(int x, int y) const { return x >= left && x < right && y >= top && y < bottom; }
+    int Width() const { return right - left; }
+    int Height() const { return bottom - top; }
+};
+
+// A label as Windows writes it: "&F" marks F as the mnemonic and is shown
+// as an underlined F; "&&" is a plain '&'.
+struct Label {
+    std::u32string shown;
+    int mnemonicIndex = -1; // into `shown`, -1 without one
+    char32_t Mnemonic() const;
+};
+Label ParseLabel(std::string_view utf8);
+Label PlainLabel(std::string_view utf8);
+
+// The face of menus and boxes: "ＭＳゴシック" as GDI resolves it.
+int UiCellHeight();
+int UiTextWidth(const std::u32string& text);
+
+void FillBox(const Canvas& canvas, const Box& box, uint32_t colour);
+void OutlineBox(const Canvas& canvas, const Box& box, uint32_t colour);
+void DottedOutline(const Canvas& canvas, const Box& box, uint32_t colour);
+// (x, top) is the top-left of the text cell; the mnemonic gets its underline.
+void DrawLabel(const Canvas& canvas, int x, int top, const Label& label, uint32_t colour);
+
+} // namespace platform::user
