@@ -1,10 +1,12 @@
 // The main window's procedure: creation empties the picture table,
-// destruction releases the devices, and the client area stays 640 by 480.
+// destruction releases the devices, the client area stays 640 by 480, and
+// keys, menu commands and the mouse go to the input layer.
 #include <windows.h>
 
 #include "display/display_context.h"
 #include "display/release_display.h"
 #include "shell/application.h"
+#include "shell/input.h"
 
 static void EmptyImageTable()
 {
@@ -37,6 +39,15 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
         return 0;
     case WM_SIZE:
         LockClientSize(window, lParam);
+        return 0;
+    case WM_KEYDOWN:
+        HandleKey(wParam, window);
+        return 0;
+    case WM_COMMAND:
+        HandleMenuCommand((int)LOWORD(wParam), window);
+        return 0;
+    case WM_MOUSEMOVE:
+        RecordMousePosition(lParam);
         return 0;
     case MM_MCINOTIFY:
         // No music is ever opened, so there is never a piece to loop.

@@ -5,6 +5,7 @@
 #include "display/display_context.h"
 #include "display/presentation.h"
 #include "display/windowed_display.h"
+#include "scene/draw_scene.h"
 #include "shell/application.h"
 
 HINSTANCE instanceHandle = NULL;
@@ -49,6 +50,7 @@ static void DrawFrame()
     // A second read: the moments between the two are in no frame.
     lastTick = GetTickCount();
     ClearBackBuffer();
+    DrawScene(mainWindow);
     PresentFrame();
 }
 

@@ -2,6 +2,7 @@
 
 #include <testing.h>
 
+#include "back_buffer.h"
 #include "bitmap_files.h"
 #include "display/drawing.h"
 #include "display/image_slot.h"
@@ -34,21 +35,7 @@ protected:
         SetSlotColorKey(slot, RGB(1, 2, 3));
     }
 
-    static std::vector<uint32_t> BackBuffer()
-    {
-        std::vector<uint32_t> pixels(640 * 480);
-        DDSURFACEDESC description = {};
-        description.dwSize = sizeof(description);
-        if (displayContext.backBuffer->Lock(NULL, &description, DDLOCK_WAIT, NULL) != DD_OK) return {};
-        for (int y = 0; y < 480; ++y) {
-            const uint32_t* row = reinterpret_cast<const uint32_t*>(
-                static_cast<const uint8_t*>(description.lpSurface) + y * description.lPitch);
-            for (int x = 0; x < 640; ++x)
-                pixels[y * 640 + x] = row[x] & 0xFFFFFF;
-        }
-        displayContext.backBuffer->Unlock(NULL);
-        return pixels;
-    }
+    static std::vector<uint32_t> BackBuffer() { return ReadBackBuffer(); }
 
     // The drawn region, as the bounding box of non-black pixels, and checks
     // that each drawn pixel came from source (dx + offsetX, dy + offsetY).

@@ -11,6 +11,7 @@
 #include <testing.h>
 
 #include "display/display_context.h"
+#include "scene/scene_state.h"
 #include "shell/application.h"
 
 class ProgramTest : public ::testing::Test {
@@ -23,6 +24,7 @@ protected:
             slot = ImageSlot {};
         mainWindow = NULL;
         FrameStep = 0.0f;
+        ResetSceneState();
     }
 
     // The main window as WinMain makes it, without entering the loop.

@@ -1,3 +1,4 @@
+#include "display/release_display.h"
 #include "program_fixture.h"
 
 using ShellTest = ProgramTest;
@@ -76,4 +77,41 @@ TEST_F(ShellTest, PostedMessagesAreAllHandledBeforeTheNextFrame)
     ASSERT_TRUE(headless::RunReplay(script, result, error)) << error;
     EXPECT_EQ(result.frames, 2);
     EXPECT_EQ(result.exitCode, 0);
+}
+
+TEST_F(ShellTest, ExitQuestionAnsweredYesQuitsWithTheDevicesStillHeld)
+{
+    headless::ReplayResult result;
+    std::string error;
+    ASSERT_TRUE(headless::RunReplay("frame 2\nanswer yes\nmenu 40001\nframe 5\n", result, error)) << error;
+    EXPECT_EQ(result.frames, 2);
+    EXPECT_EQ(result.exitCode, 0);
+    ASSERT_EQ(headless::MessageBoxesShown().size(), 1u);
+    EXPECT_EQ(headless::MessageBoxesShown()[0].answer, IDYES);
+    // The quit message skips WM_DESTROY: nothing was released.
+    EXPECT_NE(displayContext.directDraw, nullptr);
+    EXPECT_NE(displayContext.primary, nullptr);
+    ReleaseDisplay();
+}
+
+TEST_F(ShellTest, ExitQuestionAnsweredNoRunsOn)
+{
+    headless::ReplayResult result;
+    std::string error;
+    ASSERT_TRUE(headless::RunReplay("answer no\nmenu 40001\nframe 5\n", result, error)) << error;
+    EXPECT_EQ(result.frames, 5);
+    EXPECT_EQ(result.exitCode, 0);
+    EXPECT_EQ(headless::MessageBoxesShown().size(), 1u);
+    EXPECT_EQ(displayContext.directDraw, nullptr);
+}
+
+TEST_F(ShellTest, EscapeClosesAtOnceAndReleasesTheDisplay)
+{
+    headless::ReplayResult result;
+    std::string error;
+    ASSERT_TRUE(headless::RunReplay("frame 1\nkey ESC\nframe 5\n", result, error)) << error;
+    EXPECT_EQ(result.frames, 1);
+    EXPECT_EQ(result.exitCode, 0);
+    EXPECT_TRUE(headless::MessageBoxesShown().empty());
+    EXPECT_EQ(displayContext.directDraw, nullptr);
 }
