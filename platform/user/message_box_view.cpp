@@ -146,11 +146,14 @@ void DrawMessageBox(const Canvas& target, const MessageBoxLayout& layout, const 
     FillBox(target, layout.frame, kBodyColour);
     OutlineBox(target, layout.frame, kFrameColour);
     FillBox(target, layout.captionBar, kCaptionColour);
-    DrawLabel(target, layout.captionBar.left + kCaptionTextLeft,
-        layout.captionBar.top + (layout.captionBar.Height() - UiCellHeight()) / 2, layout.caption, kCaptionTextColour);
+    // A caption or line wider than the box is cut at its edge.
+    DrawLabel(SubCanvas(target, layout.captionBar), kCaptionTextLeft, (layout.captionBar.Height() - UiCellHeight()) / 2,
+        layout.caption, kCaptionTextColour);
+    Box textArea { layout.textLeft, layout.textTop, layout.frame.right - 1 - (layout.textLeft - layout.frame.left - 1),
+        layout.buttonStrip.top };
+    Canvas text = SubCanvas(target, textArea);
     for (size_t i = 0; i < layout.lines.size(); ++i)
-        DrawLabel(target, layout.textLeft, layout.textTop + int(i) * layout.lineHeight, Label { layout.lines[i], -1 },
-            kTextColour);
+        DrawLabel(text, 0, int(i) * layout.lineHeight, Label { layout.lines[i], -1 }, kTextColour);
     FillBox(target, layout.buttonStrip, kStripColour);
     for (size_t i = 0; i < layout.buttons.size(); ++i)
         DrawButton(target, layout.buttons[i], int(i) == look.focused, int(i) == look.pressed);

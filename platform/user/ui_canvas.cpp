@@ -30,14 +30,17 @@ platform::gdi::SizedFace* UiFace()
 
 void Put(const Canvas& canvas, int x, int y, uint32_t colour)
 {
-    if (x < 0 || y < 0 || x >= canvas.width || y >= canvas.height) return;
+    x -= canvas.offsetX;
+    y -= canvas.offsetY;
+    if (!canvas.pixels || x < 0 || y < 0 || x >= canvas.width || y >= canvas.height) return;
     canvas.pixels[size_t(y) * size_t(canvas.pitchPixels) + size_t(x)] = colour;
 }
 
+// `box` in the canvas's pixels, cut to them.
 Box Clipped(const Canvas& canvas, const Box& box)
 {
-    return Box { std::max(box.left, 0), std::max(box.top, 0), std::min(box.right, canvas.width),
-        std::min(box.bottom, canvas.height) };
+    return Box { std::max(box.left - canvas.offsetX, 0), std::max(box.top - canvas.offsetY, 0),
+        std::min(box.right - canvas.offsetX, canvas.width), std::min(box.bottom - canvas.offsetY, canvas.height) };
 }
 
 char32_t Upper(char32_t c) { return (c >= U'a' && c <= U'z') ? c - U'a' + U'A' : c; }
@@ -81,9 +84,25 @@ int UiTextWidth(const std::u32string& text)
     return width;
 }
 
+Canvas SubCanvas(const Canvas& canvas, const Box& box)
+{
+    Box clipped = Clipped(canvas, box);
+    if (clipped.Width() <= 0 || clipped.Height() <= 0 || !canvas.pixels) return Canvas {};
+    Canvas inner;
+    inner.pixels = canvas.pixels + size_t(clipped.top) * size_t(canvas.pitchPixels) + size_t(clipped.left);
+    inner.width = clipped.Width();
+    inner.height = clipped.Height();
+    inner.pitchPixels = canvas.pitchPixels;
+    // Box coordinates of the first pixel: past any part cut off at the start.
+    inner.offsetX = clipped.left + canvas.offsetX - box.left;
+    inner.offsetY = clipped.top + canvas.offsetY - box.top;
+    return inner;
+}
+
 void FillBox(const Canvas& canvas, const Box& box, uint32_t colour)
 {
     Box clipped = Clipped(canvas, box);
+    if (!canvas.pixels) return;
     for (int y = clipped.top; y < clipped.bottom; ++y)
         std::fill_n(canvas.pixels + size_t(y) * size_t(canvas.pitchPixels) + size_t(clipped.left),
             std::max(clipped.Width(), 0), colour);

@@ -14,6 +14,10 @@ struct Canvas {
     int width = 0;
     int height = 0;
     int pitchPixels = 0;
+    // The drawing coordinates of pixel (0, 0); non-zero only in a SubCanvas
+    // whose box begins outside its parent.
+    int offsetX = 0;
+    int offsetY = 0;
 };
 
 struct Box {
@@ -39,6 +43,10 @@ Label PlainLabel(std::string_view utf8);
 // The face of menus and boxes: "ＭＳゴシック" as GDI resolves it.
 int UiCellHeight();
 int UiTextWidth(const std::u32string& text);
+
+// The part of `canvas` inside `box`, with its own origin at the box's
+// top-left: what is drawn on it cannot spill past the box.
+Canvas SubCanvas(const Canvas& canvas, const Box& box);
 
 void FillBox(const Canvas& canvas, const Box& box, uint32_t colour);
 void OutlineBox(const Canvas& canvas, const Box& box, uint32_t colour);

@@ -271,3 +271,53 @@ TEST_F(MenuLoopTest, CloseDuringTheMenuStillClosesTheWindow)
 }
 
 } // namespace
+
+namespace {
+
+using namespace menu_test;
+using InputFormTest = HeadlessWindowTest;
+
+TEST_F(InputFormTest, RawInputArrivesInTheFormsWindowsPosts)
+{
+    // The window is at (100, 100); its client area starts 20 rows lower.
+    headless::PushMouseMove(5, -10); // over the bar, right of the titles
+    headless::PushMouseButton(600, -10, true);
+    headless::PushMouseButton(600, -10, false);
+    headless::PushMouseButton(30, 40, true);
+    headless::PushKeyDown('Q', true);
+    headless::PushKeyUp('Q', true);
+    Pump();
+    auto find = [](UINT message) {
+        auto it = std::find_if(Log().begin(), Log().end(), [&](const Received& r) { return r.message == message; });
+        return it == Log().end() ? nullptr : &*it;
+    };
+    for (const Received& r : Log())
+        EXPECT_NE(r.message, UINT(WM_MOUSEMOVE)) << "the bar is no client area";
+    const Received* move = find(0x00A0); // WM_NCMOUSEMOVE
+    ASSERT_NE(move, nullptr);
+    EXPECT_EQ(SHORT(LOWORD(move->lParam)), 105);
+    EXPECT_EQ(SHORT(HIWORD(move->lParam)), 110);
+    const Received* press = find(0x00A1); // WM_NCLBUTTONDOWN, HTMENU
+    ASSERT_NE(press, nullptr);
+    EXPECT_EQ(press->wParam, WPARAM(5));
+    const Received* clientPress = find(0x0201); // WM_LBUTTONDOWN
+    ASSERT_NE(clientPress, nullptr);
+    EXPECT_EQ(clientPress->lParam, MAKELPARAM(30, 40));
+    const Received* sysKey = find(WM_SYSKEYDOWN);
+    ASSERT_NE(sysKey, nullptr);
+    EXPECT_EQ(sysKey->wParam, WPARAM('Q'));
+    EXPECT_NE(sysKey->lParam & (LPARAM(1) << 29), 0) << "Alt held";
+    EXPECT_NE(find(0x0106), nullptr) << "Alt+Q also comes as WM_SYSCHAR";
+    EXPECT_TRUE(Commands().empty()) << "a click right of the titles opens nothing";
+}
+
+TEST_F(InputFormTest, AltF4ClosesTheWindow)
+{
+    headless::PushKeyDown(VK_MENU);
+    headless::PushKeyDown(VK_F4, true);
+    Pump();
+    bool destroyed = std::any_of(Log().begin(), Log().end(), [](const Received& r) { return r.message == WM_DESTROY; });
+    EXPECT_TRUE(destroyed);
+}
+
+} // namespace
