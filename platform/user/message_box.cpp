@@ -5,6 +5,8 @@
 #include "user/message_box_session.h"
 #include "user/window_list.h"
 
+#include <utility>
+
 #include <windows.h>
 
 namespace {
@@ -36,20 +38,41 @@ Window* DrawingTarget(HWND owner)
     return window;
 }
 
-int DrawnMessageBox(Window& window, const platform::user::MessageBoxContent& content)
+platform::user::MessageBoxBackdropSource& BackdropSource()
+{
+    static platform::user::MessageBoxBackdropSource source;
+    return source;
+}
+
+int DrawnMessageBox(
+    HWND owner, platform::user::ModalBackdrop backdrop, const platform::user::MessageBoxContent& content)
 {
     platform::host::Host& host = platform::host::Current();
-    HWND handle = window.handle;
     host.MessageBoxOpened(content.captionUtf8, content.textUtf8, content.buttons);
-    platform::user::ModalBackdrop backdrop { window.clientPixels, window.clientWidth, window.clientHeight,
-        [&host](const platform::host::PixelView& view) { host.PresentClient(view); } };
-    int answer = ValidAnswer(content.buttons, platform::user::RunMessageBox(handle, content, backdrop));
-    // The program's own picture again, as it was under the box.
-    if (Window* live = platform::user::FindWindow(handle))
-        host.PresentClient(platform::host::PixelView {
-            live->clientPixels.data(), live->clientWidth, live->clientHeight, live->clientWidth });
+    int answer = ValidAnswer(content.buttons, platform::user::RunMessageBox(owner, content, backdrop));
+    // The picture under the box again, as it was.
+    if (backdrop.present && !backdrop.pixels.empty())
+        backdrop.present(
+            platform::host::PixelView { backdrop.pixels.data(), backdrop.width, backdrop.height, backdrop.width });
     host.MessageBoxClosed(answer);
     return answer;
+}
+
+// A backdrop that claims a size must hold the pixels for it.
+bool Usable(const platform::user::ModalBackdrop& backdrop)
+{
+    return backdrop.width > 0 && backdrop.height > 0 && backdrop.present
+        && backdrop.pixels.size() == size_t(backdrop.width) * size_t(backdrop.height);
+}
+
+// The source's picture where it has one (full screen), else the client area.
+platform::user::ModalBackdrop BackdropFor(const Window& window)
+{
+    platform::user::ModalBackdrop backdrop;
+    if (BackdropSource() && BackdropSource()(backdrop) && Usable(backdrop)) return backdrop;
+    platform::host::Host& host = platform::host::Current();
+    return platform::user::ModalBackdrop { window.clientPixels, window.clientWidth, window.clientHeight,
+        [&host](const platform::host::PixelView& view) { host.PresentClient(view); } };
 }
 
 } // namespace
@@ -60,6 +83,11 @@ int WINAPI MessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT type)
         platform::encoding::Cp932ToUtf8(text ? text : ""), ButtonsOf(type) };
     platform::host::Host& host = platform::host::Current();
     Window* window = host.HasDisplay() ? DrawingTarget(owner) : nullptr;
-    if (window) return DrawnMessageBox(*window, content);
+    if (window) return DrawnMessageBox(window->handle, BackdropFor(*window), content);
     return ValidAnswer(content.buttons, host.ShowMessageBox(content.captionUtf8, content.textUtf8, content.buttons));
+}
+
+void platform::user::SetMessageBoxBackdropSource(MessageBoxBackdropSource source)
+{
+    BackdropSource() = std::move(source);
 }

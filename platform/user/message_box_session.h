@@ -49,4 +49,11 @@ struct ModalBackdrop {
 };
 int RunMessageBox(HWND owner, const MessageBoxContent& content, const ModalBackdrop& backdrop);
 
+// Where the picture under a box comes from when the client area is not what
+// the screen shows (full screen: the 640 by 480 frame, and how to show it).
+// The source fills in a backdrop and returns true, or returns false to let
+// the box be drawn over the owner's client area as usual.
+using MessageBoxBackdropSource = std::function<bool(ModalBackdrop&)>;
+void SetMessageBoxBackdropSource(MessageBoxBackdropSource source);
+
 } // namespace platform::user

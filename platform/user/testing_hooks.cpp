@@ -2,6 +2,7 @@
 
 #include "user/cursor.h"
 #include "user/menu_loop.h"
+#include "user/message_box_session.h"
 #include "user/message_queue.h"
 #include "user/window_classes.h"
 #include "user/window_list.h"
@@ -15,6 +16,7 @@ void ResetForTesting()
     ForgetQueue();
     ResetCursorCounter();
     ForgetMenuKeys();
+    SetMessageBoxBackdropSource({});
     SetMenuBarHeight(DefaultMenuBarHeight());
 }
 

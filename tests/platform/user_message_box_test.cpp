@@ -4,6 +4,7 @@
 #include "headless_window_fixture.h"
 
 #include "host/headless/headless_host.h"
+#include "user/message_box_session.h"
 #include "user/message_box_view.h"
 
 #include <algorithm>
@@ -276,6 +277,41 @@ TEST_F(MessageBoxScreenTest, ThePictureUnderTheBoxComesBack)
     headless::PushKeyPress('N');
     MessageBoxA(window, kQuestion, kCaption, MB_YESNO);
     EXPECT_EQ(headless::CaptureScreen().pixels, before.pixels);
+}
+
+TEST_F(MessageBoxScreenTest, ABackdropSourceTakesTheBoxOffTheClientArea)
+{
+    // As full screen would: its own frame under the box, its own way to show it.
+    constexpr uint32_t kFrame = 0x204060;
+    std::vector<std::vector<uint32_t>> shown;
+    platform::user::SetMessageBoxBackdropSource([&](platform::user::ModalBackdrop& backdrop) {
+        backdrop.pixels.assign(640 * 480, kFrame);
+        backdrop.width = 640;
+        backdrop.height = 480;
+        backdrop.present = [&](const platform::host::PixelView& view) {
+            shown.emplace_back(view.pixels, view.pixels + size_t(view.width) * size_t(view.height));
+        };
+        return true;
+    });
+    headless::Capture client = headless::CaptureScreen();
+    headless::PushKeyPress('Y');
+    EXPECT_EQ(MessageBoxA(window, kQuestion, kCaption, MB_YESNO), IDYES);
+    ASSERT_GE(shown.size(), 2u);
+    EXPECT_NE(shown.front()[240 * 640 + 320], kFrame) << "the box over the frame";
+    EXPECT_EQ(shown.back(), std::vector<uint32_t>(640 * 480, kFrame)) << "the frame alone again";
+    EXPECT_EQ(headless::CaptureScreen().pixels, client.pixels) << "the client area was not drawn on";
+
+    // A source whose backdrop lacks its pixels is not used.
+    shown.clear();
+    platform::user::SetMessageBoxBackdropSource([&](platform::user::ModalBackdrop& backdrop) {
+        backdrop.width = 640;
+        backdrop.height = 480;
+        backdrop.present = [&](const platform::host::PixelView&) { shown.emplace_back(); };
+        return true;
+    });
+    headless::PushKeyPress('N');
+    EXPECT_EQ(MessageBoxA(window, kQuestion, kCaption, MB_YESNO), IDNO);
+    EXPECT_TRUE(shown.empty());
 }
 
 } // namespace
