@@ -71,6 +71,15 @@ public:
     // False when there is none. Nothing is ever played on it.
     virtual bool OpenAudioOutput() { return true; }
     virtual void CloseAudioOutput() { }
+
+    // Exclusive full screen. The window covers the whole desktop and shows a
+    // `width` by `height` picture scaled with its aspect kept, black bars
+    // around it and no menu bar; mouse positions arrive in picture pixels.
+    // Leaving puts the window back where it was, with its bar.
+    virtual void EnterFullScreen(int /*width*/, int /*height*/) { }
+    // What the full-screen display now shows; called after every change.
+    virtual void PresentFullScreen(const PixelView& /*screen*/) { }
+    virtual void LeaveFullScreen() { }
 };
 
 // The host the process runs on; installed by the executable's main.

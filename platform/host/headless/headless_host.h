@@ -49,6 +49,13 @@ public:
     bool OpenAudioOutput() override;
     void CloseAudioOutput() override;
 
+    // Full screen: the capture is the full-screen picture meanwhile.
+    void EnterFullScreen(int width, int height) override;
+    void PresentFullScreen(const PixelView& screen) override;
+    void LeaveFullScreen() override;
+    bool IsFullScreen() const { return fullScreen; }
+    int FullScreenPresentations() const { return fullScreenPresentations; }
+
     void SetDesktopSize(int width, int height);
     void SetNoDisplay() { hasDisplay = false; }
     void SetNoSound() { hasSound = false; }
@@ -102,6 +109,10 @@ private:
     uint32_t frameMilliseconds = 0;
     std::function<bool()> budgetSpent;
     int64_t frames = 0;
+
+    bool fullScreen = false;
+    headless::Capture fullScreenPicture;
+    int fullScreenPresentations = 0;
 };
 
 // The one headless host of the process; headless::Reset installs it.
