@@ -76,6 +76,14 @@ bool WritePng(const Capture& capture, const std::string& path, std::string* erro
 int CursorCounter();
 bool CursorVisible();
 
+// Full screen and sound, as the host sees them. While full screen the
+// capture above is the whole full-screen picture.
+bool IsFullScreen();
+// The user switches to another program: in full screen every surface is
+// lost (as with LoseDisplay); a window just loses the focus.
+void LoseFocus();
+bool AudioOutputOpen();
+
 // Frames drawn so far: idle turns of the message loop the host let through.
 int FramesDrawn();
 

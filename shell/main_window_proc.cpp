@@ -6,7 +6,9 @@
 #include "display/display_context.h"
 #include "display/release_display.h"
 #include "shell/application.h"
+#include "shell/display_mode_commands.h"
 #include "shell/input.h"
+#include "sound/sound_device.h"
 
 static void EmptyImageTable()
 {
@@ -27,6 +29,21 @@ static void LockClientSize(HWND window, LPARAM lParam)
     MoveWindow(window, outer.left, outer.top, outerWidth, outerHeight, TRUE);
 }
 
+static void ToggleDisplayMode(HWND window)
+{
+    if (displayContext.fullScreen == 0)
+        ChooseFullScreen(window);
+    else
+        ChooseWindowed(window);
+}
+
+// The Window menu sets its mode up whatever the current one is.
+static void ChooseDisplayModeOfCommand(HWND window, int id)
+{
+    if (id == IDM_FULLSCREEN) ChooseFullScreen(window);
+    if (id == IDM_WINDOWED) ChooseWindowed(window);
+}
+
 LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
     switch (message) {
@@ -34,6 +51,7 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
         EmptyImageTable();
         return 0;
     case WM_DESTROY:
+        ReleaseSound();
         ReleaseDisplay();
         PostQuitMessage(0);
         return 0;
@@ -41,9 +59,11 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
         LockClientSize(window, lParam);
         return 0;
     case WM_KEYDOWN:
+        if (wParam == VK_F12) ToggleDisplayMode(window);
         HandleKey(wParam, window);
         return 0;
     case WM_COMMAND:
+        ChooseDisplayModeOfCommand(window, (int)LOWORD(wParam));
         HandleMenuCommand((int)LOWORD(wParam), window);
         return 0;
     case WM_MOUSEMOVE:

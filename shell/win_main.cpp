@@ -7,6 +7,7 @@
 #include "display/windowed_display.h"
 #include "scene/draw_scene.h"
 #include "shell/application.h"
+#include "sound/sound_device.h"
 
 HINSTANCE instanceHandle = NULL;
 HWND mainWindow = NULL;
@@ -82,6 +83,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE previousInstance, LPSTR command
         // The close request is taken from the queue before any frame is drawn.
         PostMessageA(mainWindow, WM_CLOSE, 0, 0);
     }
+    InitSound(mainWindow);
     lastTick = GetTickCount();
     return RunFrameLoop();
 }

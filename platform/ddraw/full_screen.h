@@ -1,9 +1,10 @@
-// Where the exclusive full-screen display meets the host. The host side
-// (the window on the desktop's own resolution, the 640 by 480 picture
-// scaled into it with black bars) is not written yet; until it is, these
-// only keep track of the state, and a full-screen primary is drawn into
-// its own memory where tests can read it.
+// Where the exclusive full-screen display meets the host: entering and
+// leaving it, and showing the full-screen primary's pixels, converted from
+// the display's 5-6-5 to the 0x00RRGGBB pictures a host shows.
 #pragma once
+
+#include <cstdint>
+#include <vector>
 
 #include "ddraw/blitters.h"
 
@@ -17,5 +18,21 @@ void LeaveFullScreen();
 void ShowFullScreenFrame(const Raster& screen);
 
 bool IsFullScreen();
+// What full screen shows now as 0x00RRGGBB (black before the first frame),
+// so that a message box can be drawn over it. False when not full screen.
+bool FullScreenPicture(std::vector<uint32_t>& pixels, int& width, int& height);
+
+// Each channel widened by repeating its top bits, so that full intensity
+// stays full: 0xFFFF is white, 0xF81F is 0xFF00FF.
+constexpr uint32_t Rgb565ToXrgb(uint16_t pixel)
+{
+    const uint32_t red = (pixel >> 11) & 0x1F;
+    const uint32_t green = (pixel >> 5) & 0x3F;
+    const uint32_t blue = pixel & 0x1F;
+    return ((red << 3 | red >> 2) << 16) | ((green << 2 | green >> 4) << 8) | (blue << 3 | blue >> 2);
+}
+
+// `screen` (2 or 4 bytes a pixel) as rows of 0x00RRGGBB, without padding.
+void ConvertToXrgb(const Raster& screen, std::vector<uint32_t>& out);
 
 } // namespace platform::ddraw

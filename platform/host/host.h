@@ -78,6 +78,15 @@ public:
     virtual bool OpenAudioOutput() { return true; }
     virtual void CloseAudioOutput() { }
 
+    // Exclusive full screen. The window covers the whole desktop and shows a
+    // `width` by `height` picture scaled with its aspect kept, black bars
+    // around it and no menu bar; mouse positions arrive in picture pixels.
+    // Leaving puts the window back where it was, with its bar.
+    virtual void EnterFullScreen(int /*width*/, int /*height*/) { }
+    // What the full-screen display now shows; called after every change.
+    virtual void PresentFullScreen(const PixelView& /*screen*/) { }
+    virtual void LeaveFullScreen() { }
+
     // ---- Menu bar, modal loops and drawn message boxes ----
     // The menu bar strip as the window manager drew it, window width by bar
     // height; shown above the client area until the next one.

@@ -1,5 +1,6 @@
 #include "user/menu_loop.h"
 
+#include "ddraw/full_screen.h"
 #include "host/host.h"
 #include "user/menu_bar.h"
 #include "user/menu_tracker.h"
@@ -90,7 +91,9 @@ void TrackMenuBar(HWND handle, MenuStart start, char32_t letter, POINT screenPoi
 {
     ForgetMenuKeys();
     Window* window = FindWindow(handle);
-    if (!window || !window->visible) return;
+    // Full screen shows no bar: a menu nobody can see would only stop the
+    // program's frames until a blind Esc.
+    if (!window || !window->visible || platform::ddraw::IsFullScreen()) return;
     MenuModel model = MenuModelFor(*window);
     if (model.titles.empty()) return;
 

@@ -1,6 +1,7 @@
 // MessageBoxA: drawn over the owner's client area and run modally where the
 // window shows; otherwise left to the host (standard error without a display).
 #include "common/encoding.h"
+#include "ddraw/full_screen.h"
 #include "host/host.h"
 #include "user/message_box_session.h"
 #include "user/window_list.h"
@@ -65,11 +66,24 @@ bool Usable(const platform::user::ModalBackdrop& backdrop)
         && backdrop.pixels.size() == size_t(backdrop.width) * size_t(backdrop.height);
 }
 
-// The source's picture where it has one (full screen), else the client area.
+// In full screen the box goes over the full-screen picture, the way
+// FlipToGDISurface lets a box show over an exclusive display on Windows.
+bool FullScreenBackdrop(platform::user::ModalBackdrop& backdrop)
+{
+    if (!platform::ddraw::FullScreenPicture(backdrop.pixels, backdrop.width, backdrop.height)) return false;
+    platform::host::Host& host = platform::host::Current();
+    backdrop.present = [&host](const platform::host::PixelView& view) { host.PresentFullScreen(view); };
+    return true;
+}
+
+// A source's picture where it has one, the full-screen picture in full
+// screen, else the client area.
 platform::user::ModalBackdrop BackdropFor(const Window& window)
 {
     platform::user::ModalBackdrop backdrop;
     if (BackdropSource() && BackdropSource()(backdrop) && Usable(backdrop)) return backdrop;
+    backdrop = {};
+    if (FullScreenBackdrop(backdrop) && Usable(backdrop)) return backdrop;
     platform::host::Host& host = platform::host::Current();
     return platform::user::ModalBackdrop { window.clientPixels, window.clientWidth, window.clientHeight,
         [&host](const platform::host::PixelView& view) { host.PresentClient(view); } };

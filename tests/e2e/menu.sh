@@ -60,6 +60,9 @@ top=$(geometry "Absolute upper-left Y")
 bar=$((height - 480))
 ((width == 640 && bar >= 10 && bar <= 60)) || fail "window is $width by $height: expected 640 wide with a menu bar over 480 rows"
 
+source "$(dirname "$0")/support/startup_box.sh"
+answer_startup_box "$left" "$top" "$bar" "$work" || fail "no frame within 10 s of the window appearing"
+
 # Dark columns of the bar, grouped where fewer than 8 light columns part
 # them: "first-last" for each group, one a line.
 title_groups() {
@@ -72,11 +75,7 @@ title_groups() {
             END { if (last >= 0) print start "-" end }'
 }
 
-# Share of the box's caption blue in the middle of the client area.
-box_blue() {
-    convert "$1" -crop "300x150+$((left + 170))+$((top + bar + 165))" +repage \
-        -fill black +opaque '#0078D7' -fill white -opaque '#0078D7' -format '%[fx:mean]' info:
-}
+box_blue() { box_caption_share "$1" "$left" "$top" "$bar"; }
 
 groups=
 for _ in $(seq 20); do

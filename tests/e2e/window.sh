@@ -73,6 +73,9 @@ bar=$((height - 480))
 ((bar >= 1 && bar <= 60)) || fail "window is $height pixels high: menu bar of $bar pixels above a 480-pixel client area, expected 1 to 60"
 echo "window $window at ($left, $top): 640 by 480 client area under a $bar-pixel menu bar"
 
+source "$(dirname "$0")/support/startup_box.sh"
+answer_startup_box "$left" "$top" "$bar" "$work" || fail "no frame within 10 s of the window appearing"
+
 # The start frame as the headless host draws it, from the same pictures.
 printf 'frame 2\ncapture %s\n' "$work/expected.png" | "$(dirname "$sample")/sample-replay" >/dev/null \
     || fail "sample-replay could not draw the expected start frame"

@@ -3,6 +3,7 @@
 // display.
 #include "headless_window_fixture.h"
 
+#include "ddraw/full_screen.h"
 #include "host/headless/headless_host.h"
 #include "user/message_box_session.h"
 #include "user/message_box_view.h"
@@ -312,6 +313,32 @@ TEST_F(MessageBoxScreenTest, ABackdropSourceTakesTheBoxOffTheClientArea)
     headless::PushKeyPress('N');
     EXPECT_EQ(MessageBoxA(window, kQuestion, kCaption, MB_YESNO), IDNO);
     EXPECT_TRUE(shown.empty());
+}
+
+} // namespace
+
+namespace {
+
+using namespace menu_test;
+using FullScreenModalTest = HeadlessWindowTest;
+
+TEST_F(FullScreenModalTest, BoxGoesOverTheFullScreenPictureAndTheMenuStaysShut)
+{
+    platform::ddraw::EnterFullScreen(640, 480);
+    platform::host::HeadlessHost& host = platform::host::TheHeadlessHost();
+    headless::Capture before = headless::CaptureScreen();
+    int presentations = host.FullScreenPresentations();
+    headless::PushKeyPress('N');
+    EXPECT_EQ(MessageBoxA(window, kQuestion, kCaption, MB_YESNO), IDNO);
+    EXPECT_GE(host.FullScreenPresentations() - presentations, 2) << "the box, then the picture without it";
+    EXPECT_EQ(headless::CaptureScreen().pixels, before.pixels);
+
+    // No bar on screen, so F10 opens nothing and the next key is the program's.
+    headless::PushKeyPress(VK_F10);
+    headless::PushKeyPress(VK_DOWN);
+    Pump();
+    EXPECT_EQ(KeyDowns(), std::vector<UINT> { VK_DOWN });
+    platform::ddraw::LeaveFullScreen();
 }
 
 } // namespace

@@ -136,6 +136,34 @@ bool HeadlessHost::OpenAudioOutput()
 
 void HeadlessHost::CloseAudioOutput() { audioOpen = false; }
 
+void HeadlessHost::EnterFullScreen(int width, int height)
+{
+    fullScreen = true;
+    // Until the program draws, the display shows black.
+    fullScreenPicture.width = std::max(width, 0);
+    fullScreenPicture.height = std::max(height, 0);
+    fullScreenPicture.pixels.assign(size_t(fullScreenPicture.width) * size_t(fullScreenPicture.height), 0);
+}
+
+void HeadlessHost::PresentFullScreen(const PixelView& picture)
+{
+    if (!fullScreen || !picture.pixels || picture.width != fullScreenPicture.width
+        || picture.height != fullScreenPicture.height || picture.pitchPixels < picture.width)
+        return;
+    ++fullScreenPresentations;
+    for (int y = 0; y < picture.height; ++y) {
+        const uint32_t* row = picture.pixels + size_t(y) * size_t(picture.pitchPixels);
+        std::transform(row, row + picture.width, fullScreenPicture.pixels.begin() + ptrdiff_t(y) * picture.width,
+            [](uint32_t pixel) { return pixel & 0x00FFFFFFu; });
+    }
+}
+
+void HeadlessHost::LeaveFullScreen()
+{
+    fullScreen = false;
+    fullScreenPicture = headless::Capture {};
+}
+
 void HeadlessHost::SetDesktopSize(int width, int height)
 {
     desktopWidth = std::max(width, 1);
@@ -152,6 +180,7 @@ int HeadlessHost::FramesDrawn() const { return int(std::min<int64_t>(frames, INT
 
 headless::Capture HeadlessHost::CaptureScreen() const
 {
+    if (fullScreen) return fullScreenPicture;
     if (!screen.pixels.empty()) return screen;
     // Nothing presented yet: the client area is still black.
     headless::Capture black;

@@ -49,6 +49,13 @@ public:
     bool OpenAudioOutput() override;
     void CloseAudioOutput() override;
 
+    // Full screen: the capture is the full-screen picture meanwhile.
+    void EnterFullScreen(int width, int height) override;
+    void PresentFullScreen(const PixelView& screen) override;
+    void LeaveFullScreen() override;
+    bool IsFullScreen() const { return fullScreen; }
+    int FullScreenPresentations() const { return fullScreenPresentations; }
+
     // ---- Menu bar, modal loops and drawn message boxes ----
     void PresentMenuBar(const PixelView& bar) override;
     // Input is there, or a scripted answer or the modal handler supplies some.
@@ -119,6 +126,10 @@ private:
     uint32_t frameMilliseconds = 0;
     std::function<bool()> budgetSpent;
     int64_t frames = 0;
+
+    bool fullScreen = false;
+    headless::Capture fullScreenPicture;
+    int fullScreenPresentations = 0;
 
     // ---- Menu bar, modal loops and drawn message boxes ----
     headless::Capture menuBar;

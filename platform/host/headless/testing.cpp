@@ -5,6 +5,7 @@
 #include "common/diagnostics.h"
 #include "ddraw/display_loss.h"
 #include "ddraw/testing_hooks.h"
+#include "dsound/direct_sound.h"
 #include "gdi/testing_hooks.h"
 #include "host/headless/headless_host.h"
 #include "user/testing_hooks.h"
@@ -26,6 +27,7 @@ void Reset(uint32_t startTick)
     platform::host::Install(&Host());
     platform::user::ResetForTesting();
     platform::ddraw::ResetForTesting();
+    platform::dsound::ResetForTesting();
     platform::gdi::ResetForTesting();
     platform::diagnostics::ClearFaults();
     platform::diagnostics::StopCallLog();
@@ -129,5 +131,14 @@ int CursorCounter() { return platform::user::CursorCounter(); }
 bool CursorVisible() { return Host().CursorVisible(); }
 
 int FramesDrawn() { return Host().FramesDrawn(); }
+
+bool IsFullScreen() { return Host().IsFullScreen(); }
+
+void LoseFocus()
+{
+    if (Host().IsFullScreen()) platform::ddraw::LoseAllSurfaces();
+}
+
+bool AudioOutputOpen() { return Host().AudioOutputOpen(); }
 
 } // namespace headless

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "ddraw/display_loss.h"
+#include "host/letterbox.h"
 #include "host/sdl/key_map.h"
 #include "host/sdl/sdl_message_box.h"
 
@@ -105,6 +107,10 @@ void SdlHost::PlaceWindow(const RECT& outer, int menuBarHeight)
 {
     if (!window_) return;
     menuBarHeight_ = menuBarHeight;
+    if (fullScreen_) {
+        windowedOuter_ = outer;
+        return;
+    }
     SDL_SetWindowPosition(window_, int(outer.left), int(outer.top));
     SDL_SetWindowSize(window_, Width(outer), Height(outer));
     RedrawAll();
@@ -137,7 +143,8 @@ void SdlHost::PresentClient(const PixelView& client)
     for (int y = 0; y < client.height; ++y)
         std::copy_n(client.pixels + size_t(y) * client.pitchPixels, client.width,
             client_.begin() + ptrdiff_t(y) * client.width);
-    if (!window_) return;
+    // In full screen the window shows the full-screen picture instead.
+    if (!window_ || fullScreen_) return;
     SDL_Surface* surface = SDL_GetWindowSurface(window_);
     if (!surface) return;
     DrawClient(surface);
@@ -151,6 +158,11 @@ void SdlHost::RedrawAll()
     if (!window_) return;
     SDL_Surface* surface = SDL_GetWindowSurface(window_);
     if (!surface) return;
+    if (fullScreen_) {
+        DrawFullScreen(surface);
+        SDL_UpdateWindowSurface(window_);
+        return;
+    }
     DrawMenuBar(surface);
     DrawClient(surface);
     SDL_UpdateWindowSurface(window_);
@@ -197,6 +209,7 @@ void SdlHost::Translate(const SDL_Event& event, std::vector<InputEvent>& out)
         out.push_back(InputEvent { InputEvent::Kind::Close });
         break;
     case SDL_WINDOWEVENT:
+        if (fullScreen_) HandleFullScreenWindowEvent(event.window);
         if (event.window.event == SDL_WINDOWEVENT_CLOSE) out.push_back(InputEvent { InputEvent::Kind::Close });
         if (event.window.event == SDL_WINDOWEVENT_EXPOSED || event.window.event == SDL_WINDOWEVENT_SIZE_CHANGED)
             RedrawAll();
@@ -239,6 +252,10 @@ void SdlHost::TranslateKey(const SDL_KeyboardEvent& key, std::vector<InputEvent>
 // it, and sends the program no WM_MOUSEMOVE there, as Windows does not.
 void SdlHost::TranslateMouseMotion(const SDL_MouseMotionEvent& motion, std::vector<InputEvent>& out)
 {
+    if (fullScreen_) {
+        TranslateFullScreenMouse(motion, out);
+        return;
+    }
     int y = motion.y - menuBarHeight_;
     if (motion.x < 0 || (clientWidth_ > 0 && motion.x >= clientWidth_)) return;
     InputEvent input { InputEvent::Kind::MouseMove };
@@ -258,6 +275,164 @@ void SdlHost::SetCursorVisible(bool visible)
     if (video_) SDL_ShowCursor(visible ? SDL_ENABLE : SDL_DISABLE);
 }
 
+// Full screen ----------------------------------------------------------------
+
+void SdlHost::EnterFullScreen(int width, int height)
+{
+    fullScreenWidth_ = std::max(width, 1);
+    fullScreenHeight_ = std::max(height, 1);
+    // Black until the program presents its first full-screen frame.
+    fullScreenPicture_.assign(size_t(fullScreenWidth_) * size_t(fullScreenHeight_), 0);
+    if (!window_ || fullScreen_) {
+        fullScreen_ = true;
+        return;
+    }
+    int x = 0, y = 0, w = 0, h = 0;
+    SDL_GetWindowPosition(window_, &x, &y);
+    SDL_GetWindowSize(window_, &w, &h);
+    windowedOuter_ = RECT { x, y, x + w, y + h };
+    fullScreen_ = true;
+    // The desktop's own resolution: no real mode change, pixels stay square.
+    if (SDL_SetWindowFullscreen(window_, SDL_WINDOW_FULLSCREEN_DESKTOP) != 0)
+        std::fprintf(stderr, "platform: cannot go full screen: %s\n", SDL_GetError());
+    SDL_RaiseWindow(window_);
+    RedrawAll();
+}
+
+void SdlHost::PresentFullScreen(const PixelView& screen)
+{
+    if (!fullScreen_ || !screen.pixels || screen.width != fullScreenWidth_ || screen.height != fullScreenHeight_
+        || screen.pitchPixels < screen.width)
+        return;
+    for (int y = 0; y < screen.height; ++y)
+        std::copy_n(screen.pixels + size_t(y) * screen.pitchPixels, screen.width,
+            fullScreenPicture_.begin() + ptrdiff_t(y) * screen.width);
+    if (!window_) return;
+    SDL_Surface* surface = SDL_GetWindowSurface(window_);
+    if (!surface) return;
+    DrawFullScreen(surface);
+    SDL_UpdateWindowSurface(window_);
+}
+
+void SdlHost::LeaveFullScreen()
+{
+    if (!fullScreen_) return;
+    fullScreen_ = false;
+    fullScreenPicture_.clear();
+    if (!window_) return;
+    SDL_SetWindowFullscreen(window_, 0);
+    if (SDL_GetWindowFlags(window_) & SDL_WINDOW_MINIMIZED) SDL_RestoreWindow(window_);
+    SDL_SetWindowPosition(window_, int(windowedOuter_.left), int(windowedOuter_.top));
+    SDL_SetWindowSize(window_, Width(windowedOuter_), Height(windowedOuter_));
+    RedrawAll();
+}
+
+// Only the bars are filled, not the whole screen, then the picture is
+// scaled nearest-neighbour into the box between them.
+void SdlHost::DrawFullScreen(SDL_Surface* surface)
+{
+    const Letterbox box = FitPicture(fullScreenWidth_, fullScreenHeight_, surface->w, surface->h);
+    const Uint32 black = SDL_MapRGB(surface->format, 0, 0, 0);
+    const SDL_Rect bars[] = {
+        { 0, 0, surface->w, box.y },
+        { 0, box.y + box.height, surface->w, surface->h - box.y - box.height },
+        { 0, box.y, box.x, box.height },
+        { box.x + box.width, box.y, surface->w - box.x - box.width, box.height },
+    };
+    for (const SDL_Rect& bar : bars)
+        if (bar.w > 0 && bar.h > 0) SDL_FillRect(surface, &bar, black);
+    if (fullScreenPicture_.empty()) return;
+    SDL_Surface* picture = SDL_CreateRGBSurfaceWithFormatFrom(fullScreenPicture_.data(), fullScreenWidth_,
+        fullScreenHeight_, 32, fullScreenWidth_ * 4, SDL_PIXELFORMAT_RGB888);
+    if (!picture) return;
+    SDL_Rect target { box.x, box.y, box.width, box.height };
+    SDL_SetSurfaceBlendMode(picture, SDL_BLENDMODE_NONE);
+    SDL_BlitScaled(picture, nullptr, surface, &target);
+    SDL_FreeSurface(picture);
+}
+
+// As with an exclusive display on Windows: switching away takes every
+// surface from the program, and the full-screen window gets out of the way.
+void SdlHost::HandleFullScreenWindowEvent(const SDL_WindowEvent& event)
+{
+    switch (event.event) {
+    case SDL_WINDOWEVENT_FOCUS_LOST:
+        platform::ddraw::LoseAllSurfaces();
+        if (window_ && !(SDL_GetWindowFlags(window_) & SDL_WINDOW_MINIMIZED)) SDL_MinimizeWindow(window_);
+        break;
+    case SDL_WINDOWEVENT_MINIMIZED:
+        platform::ddraw::LoseAllSurfaces();
+        break;
+    case SDL_WINDOWEVENT_RESTORED:
+        RedrawAll();
+        break;
+    default:
+        break;
+    }
+}
+
+void SdlHost::TranslateFullScreenMouse(const SDL_MouseMotionEvent& motion, std::vector<InputEvent>& out)
+{
+    int w = 0, h = 0;
+    SDL_GetWindowSize(window_, &w, &h);
+    const Letterbox box = FitPicture(fullScreenWidth_, fullScreenHeight_, w, h);
+    const PicturePoint point = ScreenToPicture(box, fullScreenWidth_, fullScreenHeight_, motion.x, motion.y);
+    InputEvent input { InputEvent::Kind::MouseMove };
+    input.x = point.x;
+    input.y = point.y;
+    out.push_back(input);
+}
+
+// Audio output -----------------------------------------------------------------
+
+namespace {
+
+void WriteSilence(void*, Uint8* stream, int length) { SDL_memset(stream, 0, size_t(std::max(length, 0))); }
+
+// SDL's dummy and disk drivers pretend there is a device; the program must
+// learn that there is none, as on a machine without a sound card.
+bool StartAudio()
+{
+    if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return false;
+    const char* driver = SDL_GetCurrentAudioDriver();
+    if (!driver || SDL_strcmp(driver, "dummy") == 0 || SDL_strcmp(driver, "disk") == 0) {
+        SDL_QuitSubSystem(SDL_INIT_AUDIO);
+        return false;
+    }
+    return true;
+}
+
+} // namespace
+
+bool SdlHost::OpenAudioOutput()
+{
+    if (audioDevice_ != 0) return true;
+    if (!StartAudio()) return false;
+    SDL_AudioSpec wanted {};
+    wanted.freq = 44100;
+    wanted.format = AUDIO_S16SYS; // signed: silence is zero bytes
+    wanted.channels = 2;
+    wanted.samples = 1024;
+    wanted.callback = WriteSilence;
+    SDL_AudioSpec obtained {};
+    // No changes allowed: SDL converts, and the callback's zeros stay silence.
+    audioDevice_ = SDL_OpenAudioDevice(nullptr, 0, &wanted, &obtained, 0);
+    if (audioDevice_ == 0) {
+        SDL_QuitSubSystem(SDL_INIT_AUDIO);
+        return false;
+    }
+    // Left paused: nothing is ever played.
+    return true;
+}
+
+void SdlHost::CloseAudioOutput()
+{
+    if (audioDevice_ == 0) return;
+    SDL_CloseAudioDevice(audioDevice_);
+    audioDevice_ = 0;
+    SDL_QuitSubSystem(SDL_INIT_AUDIO);
+}
+
 // ---- Menu bar, modal loops and drawn message boxes ----
 
 void SdlHost::PresentMenuBar(const PixelView& bar)
@@ -269,7 +444,8 @@ void SdlHost::PresentMenuBar(const PixelView& bar)
     for (int y = 0; y < bar.height; ++y)
         std::copy_n(
             bar.pixels + size_t(y) * size_t(bar.pitchPixels), bar.width, menuBar_.begin() + ptrdiff_t(y) * bar.width);
-    if (!window_) return;
+    // Full screen has no bar; it comes back with the window.
+    if (!window_ || fullScreen_) return;
     SDL_Surface* surface = SDL_GetWindowSurface(window_);
     if (!surface) return;
     DrawMenuBar(surface);
@@ -303,6 +479,15 @@ void SdlHost::TranslateButton(const SDL_MouseButtonEvent& button, std::vector<In
                                                           : InputEvent::Kind::MouseButtonUp };
     input.x = button.x;
     input.y = button.y - menuBarHeight_;
+    if (fullScreen_ && window_) {
+        // In picture pixels, as full-screen motion is.
+        int w = 0, h = 0;
+        SDL_GetWindowSize(window_, &w, &h);
+        const Letterbox box = FitPicture(fullScreenWidth_, fullScreenHeight_, w, h);
+        const PicturePoint point = ScreenToPicture(box, fullScreenWidth_, fullScreenHeight_, button.x, button.y);
+        input.x = point.x;
+        input.y = point.y;
+    }
     out.push_back(input);
 }
 

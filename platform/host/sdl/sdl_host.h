@@ -34,6 +34,15 @@ public:
     void SetCursorVisible(bool visible) override;
     uint32_t TickCount() override { return SDL_GetTicks(); }
 
+    // Full screen on the desktop's own resolution, the picture letterboxed.
+    void EnterFullScreen(int width, int height) override;
+    void PresentFullScreen(const PixelView& screen) override;
+    void LeaveFullScreen() override;
+
+    // The default playback device, opened paused: only silence ever reaches it.
+    bool OpenAudioOutput() override;
+    void CloseAudioOutput() override;
+
     // ---- Menu bar, modal loops and drawn message boxes ----
     void PresentMenuBar(const PixelView& bar) override;
     bool WaitForInput(uint32_t timeoutMilliseconds) override;
@@ -48,6 +57,11 @@ private:
     void DrawMenuBar(SDL_Surface* surface);
     void DrawClient(SDL_Surface* surface);
 
+    // Full screen: the picture, the bars, and what the desktop does to it.
+    void DrawFullScreen(SDL_Surface* surface);
+    void HandleFullScreenWindowEvent(const SDL_WindowEvent& event);
+    void TranslateFullScreenMouse(const SDL_MouseMotionEvent& motion, std::vector<InputEvent>& out);
+
     bool video_ = false;
     SDL_Window* window_ = nullptr;
     int menuBarHeight_ = 0;
@@ -60,6 +74,15 @@ private:
     std::vector<uint32_t> client_;
     int clientWidth_ = 0;
     int clientHeight_ = 0;
+
+    bool fullScreen_ = false;
+    std::vector<uint32_t> fullScreenPicture_;
+    int fullScreenWidth_ = 0;
+    int fullScreenHeight_ = 0;
+    // Where the window goes back to; the program may move it meanwhile.
+    RECT windowedOuter_ {};
+
+    SDL_AudioDeviceID audioDevice_ = 0;
 
     // ---- Menu bar, modal loops and drawn message boxes ----
     void TranslateKeyUp(const SDL_KeyboardEvent& key, std::vector<InputEvent>& out);
