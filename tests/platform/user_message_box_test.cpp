@@ -272,14 +272,6 @@ TEST(MessageBoxPicture, WrapKeepsEveryCharacterAndBreaksAtLineEnds)
 
 using MessageBoxScreenTest = HeadlessWindowTest;
 
-TEST_F(MessageBoxScreenTest, ThePictureUnderTheBoxComesBack)
-{
-    headless::Capture before = headless::CaptureScreen();
-    headless::PushKeyPress('N');
-    MessageBoxA(window, kQuestion, kCaption, MB_YESNO);
-    EXPECT_EQ(headless::CaptureScreen().pixels, before.pixels);
-}
-
 TEST_F(MessageBoxScreenTest, ABackdropSourceTakesTheBoxOffTheClientArea)
 {
     // As full screen would: its own frame under the box, its own way to show it.
