@@ -9,7 +9,7 @@ packages=(
   clang libclang-rt-14-dev
   libsdl2-dev libx11-dev libfreetype-dev libfontconfig-dev libpng-dev libgtest-dev
   fonts-ipafont-gothic
-  xvfb xdotool imagemagick x11-utils
+  xvfb xdotool imagemagick x11-utils openbox
 )
 
 missing=()

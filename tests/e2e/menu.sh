@@ -10,70 +10,19 @@
 set -u
 
 sample=${1:?usage: menu.sh PATH/TO/sample}
-work=$(mktemp -d)
-xvfb_pid=
-sample_pid=
+source "$(dirname "$0")/support/session.sh"
 
-fail() {
-    echo "FAIL: $*" >&2
-    if [[ -s "$work/sample.err" ]]; then
-        echo "--- sample's standard error:" >&2
-        cat "$work/sample.err" >&2
-    fi
-    exit 1
-}
-
-cleanup() {
-    [[ -n "${E2E_SCREENSHOTS:-}" ]] && mkdir -p "$E2E_SCREENSHOTS" && cp "$work"/*.png "$E2E_SCREENSHOTS"/ 2>/dev/null
-    [[ -n "$sample_pid" ]] && kill "$sample_pid" 2>/dev/null
-    [[ -n "$xvfb_pid" ]] && kill "$xvfb_pid" 2>/dev/null
-    wait 2>/dev/null
-    rm -rf "$work"
-}
-trap cleanup EXIT
-
-for tool in Xvfb xdotool xwininfo import convert; do
-    command -v "$tool" >/dev/null || fail "$tool is not installed"
-done
-[[ -x "$sample" ]] || fail "$sample is not an executable"
-
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.err" &
-xvfb_pid=$!
-for _ in $(seq 100); do
-    [[ -s "$work/display" ]] && break
-    kill -0 "$xvfb_pid" 2>/dev/null || fail "Xvfb did not start: $(cat "$work/xvfb.err")"
-    sleep 0.1
-done
-[[ -s "$work/display" ]] || fail "Xvfb named no display within 10 s"
-export DISPLAY=":$(head -n1 "$work/display")"
-
-"$sample" >"$work/sample.out" 2>"$work/sample.err" &
-sample_pid=$!
-
-window=$(timeout 20 xdotool search --sync --onlyvisible --name '^sample$' 2>/dev/null | head -n1)
-[[ -n "$window" ]] || fail "window 'sample' did not appear within 20 s"
-geometry() { xwininfo -id "$window" | awk -v key="$1" -F: '$1 ~ key { gsub(/ /, "", $2); print $2 }'; }
-width=$(geometry "^ *Width")
-height=$(geometry "^ *Height")
-left=$(geometry "Absolute upper-left X")
-top=$(geometry "Absolute upper-left Y")
-bar=$((height - 480))
+require_tools Xvfb xdotool xwininfo import convert
+start_xvfb
+start_sample
+find_window
+read_geometry
 ((width == 640 && bar >= 10 && bar <= 60)) || fail "window is $width by $height: expected 640 wide with a menu bar over 480 rows"
 
 source "$(dirname "$0")/support/startup_box.sh"
 answer_startup_box "$left" "$top" "$bar" "$work" || fail "no frame within 10 s of the window appearing"
 
-# Dark columns of the bar, grouped where fewer than 8 light columns part
-# them: "first-last" for each group, one a line.
-title_groups() {
-    convert "$1" -crop "${width}x${bar}+$left+$top" +repage -colorspace Gray -threshold 25% -negate \
-        -scale "${width}x1!" -compress none pgm:- |
-        tail -n +4 | tr -s ' \n' '\n' | awk '
-            NF == 0 { next }
-            { x = n++; if ($1 > 0) { if (last >= 0 && x - last <= 8) end = x; else { if (last >= 0) print start "-" end; start = x; end = x } last = x } }
-            BEGIN { last = -1 }
-            END { if (last >= 0) print start "-" end }'
-}
+source "$(dirname "$0")/support/menu_bar.sh"
 
 box_blue() { box_caption_share "$1" "$left" "$top" "$bar"; }
 
@@ -118,13 +67,5 @@ kill -0 "$sample_pid" 2>/dev/null || fail "sample ended after answering No"
 echo "answered No: box gone, program still runs"
 
 xdotool key Escape
-for _ in $(seq 100); do
-    kill -0 "$sample_pid" 2>/dev/null || break
-    sleep 0.1
-done
-kill -0 "$sample_pid" 2>/dev/null && fail "sample still runs 10 s after ESC"
-wait "$sample_pid"
-status=$?
-sample_pid=
-((status == 0)) || fail "sample ended with status $status after ESC, expected 0"
+expect_exit ESC
 echo "PASS: menu bar titles, exit question drawn and answered No, ESC ended with status 0"

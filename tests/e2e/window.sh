@@ -15,60 +15,14 @@ set -u
 sample=${1:?usage: window.sh PATH/TO/sample}
 here=$(cd "$(dirname "$sample")" && pwd)
 close_window="$here/close-window"
-work=$(mktemp -d)
-xvfb_pid=
-sample_pid=
+source "$(dirname "$0")/support/session.sh"
 
-fail() {
-    echo "FAIL: $*" >&2
-    if [[ -s "$work/sample.err" ]]; then
-        echo "--- sample's standard error:" >&2
-        cat "$work/sample.err" >&2
-    fi
-    exit 1
-}
-
-cleanup() {
-    [[ -n "$sample_pid" ]] && kill "$sample_pid" 2>/dev/null
-    [[ -n "$xvfb_pid" ]] && kill "$xvfb_pid" 2>/dev/null
-    wait 2>/dev/null
-    rm -rf "$work"
-}
-trap cleanup EXIT
-
-for tool in Xvfb xdotool xwininfo import convert compare; do
-    command -v "$tool" >/dev/null || fail "$tool is not installed"
-done
-[[ -x "$sample" ]] || fail "$sample is not an executable"
+require_tools Xvfb xdotool xwininfo import convert compare
 [[ -x "$close_window" ]] || fail "$close_window is missing (it is built with the tools)"
-
-# Xvfb picks a free display itself and names it on the descriptor once it
-# accepts connections.
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.err" &
-xvfb_pid=$!
-for _ in $(seq 100); do
-    [[ -s "$work/display" ]] && break
-    kill -0 "$xvfb_pid" 2>/dev/null || fail "Xvfb did not start: $(cat "$work/xvfb.err")"
-    sleep 0.1
-done
-[[ -s "$work/display" ]] || fail "Xvfb named no display within 10 s"
-export DISPLAY=":$(head -n1 "$work/display")"
-
-"$sample" >"$work/sample.out" 2>"$work/sample.err" &
-sample_pid=$!
-
-window=$(timeout 20 xdotool search --sync --onlyvisible --name '^sample$' 2>/dev/null | head -n1)
-if [[ -z "$window" ]]; then
-    kill -0 "$sample_pid" 2>/dev/null || { wait "$sample_pid"; fail "sample ended (status $?) before its window appeared"; }
-    fail "window 'sample' did not appear within 20 s"
-fi
-
-geometry() { xwininfo -id "$window" | awk -v key="$1" -F: '$1 ~ key { gsub(/ /, "", $2); print $2 }'; }
-width=$(geometry "^ *Width")
-height=$(geometry "^ *Height")
-left=$(geometry "Absolute upper-left X")
-top=$(geometry "Absolute upper-left Y")
-bar=$((height - 480))
+start_xvfb
+start_sample
+find_window
+read_geometry
 [[ "$width" == 640 ]] || fail "window is $width pixels wide, expected 640"
 ((bar >= 1 && bar <= 60)) || fail "window is $height pixels high: menu bar of $bar pixels above a 480-pixel client area, expected 1 to 60"
 echo "window $window at ($left, $top): 640 by 480 client area under a $bar-pixel menu bar"
@@ -97,15 +51,5 @@ cp "$work/screen.png" "${E2E_SCREENSHOT:-/dev/null}" 2>/dev/null
 awk -v m="$bar_mean" 'BEGIN { exit !(m > 0.5) }' || fail "menu bar strip is dark (mean $bar_mean): screenshot does not show the window"
 
 "$close_window" "$window" || fail "could not send the close request"
-for _ in $(seq 100); do
-    kill -0 "$sample_pid" 2>/dev/null || break
-    sleep 0.1
-done
-if kill -0 "$sample_pid" 2>/dev/null; then
-    fail "sample still runs 10 s after the close request"
-fi
-wait "$sample_pid"
-status=$?
-sample_pid=
-((status == 0)) || fail "sample ended with status $status after the close request, expected 0"
+expect_exit "the close request"
 echo "PASS: window appeared, client area shows the start frame, closed with status 0"

@@ -1,0 +1,102 @@
+# Sourced by the end-to-end tests: an X server of their own, the real
+# program in it, its window's geometry, and its end.
+#
+# Set `sample` (the executable) before sourcing. Provides `work` (a scratch
+# folder), fail, start_xvfb, start_window_manager, start_sample,
+# find_window, read_geometry (sets width height left top bar) and
+# expect_exit.
+
+work=$(mktemp -d)
+xvfb_pid=
+wm_pid=
+sample_pid=
+
+fail() {
+    echo "FAIL: $*" >&2
+    if [[ -s "$work/sample.err" ]]; then
+        echo "--- sample's standard error:" >&2
+        cat "$work/sample.err" >&2
+    fi
+    exit 1
+}
+
+cleanup() {
+    [[ -n "${E2E_SCREENSHOTS:-}" ]] && mkdir -p "$E2E_SCREENSHOTS" && cp "$work"/*.png "$E2E_SCREENSHOTS"/ 2>/dev/null
+    [[ -n "$sample_pid" ]] && kill "$sample_pid" 2>/dev/null
+    [[ -n "$wm_pid" ]] && kill "$wm_pid" 2>/dev/null
+    [[ -n "$xvfb_pid" ]] && kill "$xvfb_pid" 2>/dev/null
+    wait 2>/dev/null
+    rm -rf "$work"
+}
+trap cleanup EXIT
+
+require_tools() {
+    local tool
+    for tool in "$@"; do
+        command -v "$tool" >/dev/null || fail "$tool is not installed"
+    done
+    [[ -x "$sample" ]] || fail "$sample is not an executable"
+}
+
+# start_xvfb [WIDTHxHEIGHT]: Xvfb picks a free display itself and names it
+# on the descriptor once it accepts connections.
+start_xvfb() {
+    Xvfb -displayfd 3 -screen 0 "${1:-1024x768}x24" -nolisten tcp 3>"$work/display" 2>"$work/xvfb.err" &
+    xvfb_pid=$!
+    for _ in $(seq 100); do
+        [[ -s "$work/display" ]] && break
+        kill -0 "$xvfb_pid" 2>/dev/null || fail "Xvfb did not start: $(cat "$work/xvfb.err")"
+        sleep 0.1
+    done
+    [[ -s "$work/display" ]] || fail "Xvfb named no display within 10 s"
+    export DISPLAY=":$(head -n1 "$work/display")"
+}
+
+# Full screen is the window manager's to grant, as on any desktop.
+start_window_manager() {
+    command -v openbox >/dev/null || fail "openbox is not installed (full screen needs a window manager)"
+    openbox --sm-disable >"$work/wm.out" 2>&1 &
+    wm_pid=$!
+    for _ in $(seq 50); do
+        xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && return 0
+        sleep 0.1
+    done
+    fail "openbox did not start within 5 s: $(cat "$work/wm.out")"
+}
+
+start_sample() {
+    "$sample" >"$work/sample.out" 2>"$work/sample.err" &
+    sample_pid=$!
+}
+
+find_window() {
+    window=$(timeout 20 xdotool search --sync --onlyvisible --name '^sample$' 2>/dev/null | head -n1)
+    if [[ -z "$window" ]]; then
+        kill -0 "$sample_pid" 2>/dev/null || { wait "$sample_pid"; fail "sample ended (status $?) before its window appeared"; }
+        fail "window 'sample' did not appear within 20 s"
+    fi
+}
+
+read_geometry() {
+    local info
+    info=$(xwininfo -id "$window") || fail "window $window is gone"
+    value() { awk -v key="$1" -F: '$1 ~ key { gsub(/ /, "", $2); print $2 }' <<<"$info"; }
+    width=$(value "^ *Width")
+    height=$(value "^ *Height")
+    left=$(value "Absolute upper-left X")
+    top=$(value "Absolute upper-left Y")
+    bar=$((height - 480))
+}
+
+# expect_exit WHAT: the program ends within 10 s of WHAT, with status 0.
+expect_exit() {
+    for _ in $(seq 100); do
+        kill -0 "$sample_pid" 2>/dev/null || break
+        sleep 0.1
+    done
+    kill -0 "$sample_pid" 2>/dev/null && fail "sample still runs 10 s after $1"
+    wait "$sample_pid"
+    local status=$?
+    sample_pid=
+    ((status == 0)) || fail "sample ended with status $status after $1, expected 0"
+}
