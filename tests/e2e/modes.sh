@@ -3,7 +3,8 @@
 # server: without an audio device the start-up box comes once and the
 # program runs on after Enter; clicking ﾃﾞﾊﾞｯｸ then ｽﾞｰﾑ switches the zoom
 # on; F12 takes the whole 1280 by 720 screen with the 640 by 480 picture
-# scaled to 960 by 720 between black bars and no menu bar; F12 again gives
+# scaled to 960 by 720 between black bars and no menu bar, and is whole
+# again after being minimised and restored; F12 again gives
 # the window back with its 640 by 480 client area; ESC ends with status 0.
 #
 # Usage: bash modes.sh PATH/TO/sample   (run in the folder with the pictures)
@@ -103,6 +104,28 @@ menu_grey=$(colour_share "$work/full_screen.png" '#F0F0F0' 960x20+160+0)
 above 0.5 "$menu_grey" || fail "the menu bar still shows in full screen (grey share $menu_grey)"
 above "$top_row" 0 || fail "the picture's top row is black in full screen"
 echo "full screen: picture 960 by 720 at x 160 between black bars, no menu bar"
+
+# Minimised, the display is lost; back again, the next frames are whole (a
+# restored surface holds a loud green and magenta pattern until redrawn).
+xdotool windowminimize "$window"
+sleep 0.5
+xdotool windowactivate "$window" 2>/dev/null
+restored=
+for _ in $(seq 40); do
+    sleep 0.25
+    read_geometry
+    [[ "$width" == 1280 && "$height" == 720 ]] || continue
+    shot restored
+    green=$(colour_share "$work/restored.png" '#00FF00' 960x720+160+0)
+    above 0.001 "$green" && { restored=1; break; }
+done
+[[ -n "$restored" ]] || fail "after minimising and coming back the screen is $width by $height with a green share of ${green:-?}"
+# And it is drawn anew, not a picture left over: the wave moves on.
+sleep 0.3
+shot restored_later
+moved=$(compare -metric AE "$work/restored.png" "$work/restored_later.png" null: 2>&1)
+((moved > 1000)) || fail "the full-screen picture stands still after coming back ($moved pixels changed in 0.3 s)"
+echo "minimised and back: the full-screen picture is whole again"
 
 xdotool key F12
 back=
