@@ -19,6 +19,24 @@ int FittingAnswer(MessageBoxButtons buttons, int answer)
 
 int DefaultAnswer(MessageBoxButtons buttons) { return buttons == MessageBoxButtons::YesNo ? IDNO : IDOK; }
 
+bool IsWholePicture(const PixelView& picture)
+{
+    return picture.pixels && picture.width > 0 && picture.height > 0 && picture.pitchPixels >= picture.width;
+}
+
+// Takes the picture as the screen shows it: the alpha byte is not part of it.
+void CopyPicture(const PixelView& picture, headless::Capture& into)
+{
+    into.width = picture.width;
+    into.height = picture.height;
+    into.pixels.resize(size_t(picture.width) * size_t(picture.height));
+    for (int y = 0; y < picture.height; ++y) {
+        const uint32_t* row = picture.pixels + size_t(y) * size_t(picture.pitchPixels);
+        std::transform(row, row + picture.width, into.pixels.begin() + ptrdiff_t(y) * picture.width,
+            [](uint32_t pixel) { return pixel & 0x00FFFFFFu; });
+    }
+}
+
 } // namespace
 
 HeadlessHost& TheHeadlessHost()
@@ -74,16 +92,7 @@ void HeadlessHost::DestroyWindow()
 
 void HeadlessHost::PresentClient(const PixelView& client)
 {
-    if (!client.pixels || client.width <= 0 || client.height <= 0 || client.pitchPixels < client.width) return;
-    screen.width = client.width;
-    screen.height = client.height;
-    screen.pixels.resize(size_t(client.width) * size_t(client.height));
-    for (int y = 0; y < client.height; ++y) {
-        const uint32_t* row = client.pixels + size_t(y) * size_t(client.pitchPixels);
-        // The alpha byte is not part of what a screen shows.
-        std::transform(row, row + client.width, screen.pixels.begin() + ptrdiff_t(y) * client.width,
-            [](uint32_t pixel) { return pixel & 0x00FFFFFFu; });
-    }
+    if (IsWholePicture(client)) CopyPicture(client, screen);
 }
 
 void HeadlessHost::PollInput(std::vector<InputEvent>& out)
@@ -147,15 +156,11 @@ void HeadlessHost::EnterFullScreen(int width, int height)
 
 void HeadlessHost::PresentFullScreen(const PixelView& picture)
 {
-    if (!fullScreen || !picture.pixels || picture.width != fullScreenPicture.width
-        || picture.height != fullScreenPicture.height || picture.pitchPixels < picture.width)
+    if (!fullScreen || !IsWholePicture(picture) || picture.width != fullScreenPicture.width
+        || picture.height != fullScreenPicture.height)
         return;
     ++fullScreenPresentations;
-    for (int y = 0; y < picture.height; ++y) {
-        const uint32_t* row = picture.pixels + size_t(y) * size_t(picture.pitchPixels);
-        std::transform(row, row + picture.width, fullScreenPicture.pixels.begin() + ptrdiff_t(y) * picture.width,
-            [](uint32_t pixel) { return pixel & 0x00FFFFFFu; });
-    }
+    CopyPicture(picture, fullScreenPicture);
 }
 
 void HeadlessHost::LeaveFullScreen()
@@ -197,15 +202,7 @@ headless::Capture HeadlessHost::CaptureScreen() const
 
 void HeadlessHost::PresentMenuBar(const PixelView& bar)
 {
-    if (!bar.pixels || bar.width <= 0 || bar.height <= 0 || bar.pitchPixels < bar.width) return;
-    menuBar.width = bar.width;
-    menuBar.height = bar.height;
-    menuBar.pixels.resize(size_t(bar.width) * size_t(bar.height));
-    for (int y = 0; y < bar.height; ++y) {
-        const uint32_t* row = bar.pixels + size_t(y) * size_t(bar.pitchPixels);
-        std::transform(row, row + bar.width, menuBar.pixels.begin() + ptrdiff_t(y) * bar.width,
-            [](uint32_t pixel) { return pixel & 0x00FFFFFFu; });
-    }
+    if (IsWholePicture(bar)) CopyPicture(bar, menuBar);
 }
 
 // The key that gives `answer` in a box of the drawn kind.
