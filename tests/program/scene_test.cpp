@@ -20,6 +20,28 @@ TEST_F(SceneTest, StartFrameShowsOnlyTheDayBackgroundOnBlack)
     EXPECT_EQ(wrong, 0);
 }
 
+TEST_F(SceneTest, PicturesLoadInSlotOrderThenAllGetTheirKey)
+{
+    headless::StartCallLog();
+    Frame(0.0f);
+    std::vector<std::string> calls = LoggedCalls();
+    std::vector<std::string> order;
+    for (const std::string& call : calls)
+        if (call.rfind("CreateSurface(offscreen", 0) == 0)
+            order.push_back("load");
+        else if (call.rfind("SetColorKey", 0) == 0)
+            order.push_back("key");
+    // Each load sets a provisional key of its own; magenta comes after all six.
+    std::vector<std::string> expected;
+    for (int slot = 0; slot < 6; ++slot)
+        expected.insert(expected.end(), { "load", "key" });
+    expected.insert(expected.end(), 6, "key");
+    EXPECT_EQ(order, expected);
+    const char* const names[6] = { "bg01.bmp", "bg02.bmp", "ch01.bmp", "koke.bmp", "mul.bmp", "chn.bmp" };
+    for (int slot = 0; slot < 6; ++slot)
+        EXPECT_STREQ(imageTable[slot].fileName, names[slot]);
+}
+
 TEST_F(SceneTest, PicturesAreRequestedOnceEvenWhenOneIsMissing)
 {
     std::filesystem::remove("mul.bmp");
