@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "ddraw/pixel_rows.h"
 #include "host/host.h"
 
 namespace platform::ddraw {
@@ -60,20 +61,12 @@ void ConvertToXrgb(const Raster& screen, std::vector<uint32_t>& out)
     const int height = std::max(screen.height, 0);
     out.resize(size_t(width) * size_t(height));
     if (screen.pixels == nullptr) return;
-    uint32_t* to = out.data();
     for (int y = 0; y < height; ++y) {
-        const uint8_t* row = screen.At(0, y);
-        for (int x = 0; x < width; ++x) {
-            if (screen.bytesPerPixel == 2) {
-                uint16_t raw = 0;
-                std::memcpy(&raw, row + x * 2, 2);
-                *to++ = Rgb565ToXrgb(raw);
-            } else {
-                uint32_t raw = 0;
-                std::memcpy(&raw, row + x * 4, 4);
-                *to++ = raw & 0x00FFFFFFu;
-            }
-        }
+        uint32_t* to = out.data() + size_t(y) * size_t(width);
+        if (screen.bytesPerPixel == 2)
+            rows::Widen565(to, screen.At(0, y), width);
+        else
+            rows::CopyMasked32(reinterpret_cast<uint8_t*>(to), screen.At(0, y), width, 0x00FFFFFFu);
     }
 }
 

@@ -4,6 +4,8 @@
 #include <climits>
 #include <cstdio>
 
+#include "ddraw/pixel_rows.h"
+
 namespace platform::host {
 namespace {
 
@@ -18,6 +20,12 @@ int FittingAnswer(MessageBoxButtons buttons, int answer)
 }
 
 int DefaultAnswer(MessageBoxButtons buttons) { return buttons == MessageBoxButtons::YesNo ? IDNO : IDOK; }
+
+void CopyColourBits(uint32_t* to, const uint32_t* from, int count)
+{
+    ddraw::rows::CopyMasked32(
+        reinterpret_cast<uint8_t*>(to), reinterpret_cast<const uint8_t*>(from), count, 0x00FFFFFFu);
+}
 
 } // namespace
 
@@ -81,8 +89,7 @@ void HeadlessHost::PresentClient(const PixelView& client)
     for (int y = 0; y < client.height; ++y) {
         const uint32_t* row = client.pixels + size_t(y) * size_t(client.pitchPixels);
         // The alpha byte is not part of what a screen shows.
-        std::transform(row, row + client.width, screen.pixels.begin() + ptrdiff_t(y) * client.width,
-            [](uint32_t pixel) { return pixel & 0x00FFFFFFu; });
+        CopyColourBits(screen.pixels.data() + ptrdiff_t(y) * client.width, row, client.width);
     }
 }
 
@@ -153,8 +160,7 @@ void HeadlessHost::PresentFullScreen(const PixelView& picture)
     ++fullScreenPresentations;
     for (int y = 0; y < picture.height; ++y) {
         const uint32_t* row = picture.pixels + size_t(y) * size_t(picture.pitchPixels);
-        std::transform(row, row + picture.width, fullScreenPicture.pixels.begin() + ptrdiff_t(y) * picture.width,
-            [](uint32_t pixel) { return pixel & 0x00FFFFFFu; });
+        CopyColourBits(fullScreenPicture.pixels.data() + ptrdiff_t(y) * picture.width, row, picture.width);
     }
 }
 
