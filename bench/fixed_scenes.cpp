@@ -7,8 +7,8 @@
 #include <testing.h>
 
 #include "display/display_context.h"
-#include "display/image_slot.h"
 #include "display/full_screen_display.h"
+#include "display/image_slot.h"
 #include "display/presentation.h"
 #include "display/release_display.h"
 #include "display/windowed_display.h"
@@ -77,25 +77,6 @@ bool AllPicturesLoaded()
     return true;
 }
 
-bool ReadBackBuffer(RawImage& image)
-{
-    DDSURFACEDESC description = {};
-    description.dwSize = sizeof(description);
-    if (displayContext.backBuffer == NULL
-        || displayContext.backBuffer->Lock(NULL, &description, DDLOCK_WAIT, NULL) != DD_OK)
-        return false;
-    image.width = kScreenWidth;
-    image.height = kScreenHeight;
-    image.bytesPerPixel = int(description.ddpfPixelFormat.dwRGBBitCount / 8);
-    const size_t rowBytes = size_t(image.width) * size_t(image.bytesPerPixel);
-    image.bytes.resize(rowBytes * size_t(image.height));
-    for (int y = 0; y < image.height; ++y)
-        std::memcpy(image.bytes.data() + rowBytes * size_t(y),
-            static_cast<const uint8_t*>(description.lpSurface) + ptrdiff_t(y) * description.lPitch, rowBytes);
-    displayContext.backBuffer->Unlock(NULL);
-    return true;
-}
-
 uint32_t RawAt(const RawImage& image, int x, int y)
 {
     uint32_t value = 0;
@@ -120,6 +101,25 @@ RawImage Crop(const RawImage& image, int left, int top, int right, int bottom)
 }
 
 } // namespace
+
+bool ReadProgramBackBuffer(RawImage& image)
+{
+    DDSURFACEDESC description = {};
+    description.dwSize = sizeof(description);
+    if (displayContext.backBuffer == NULL
+        || displayContext.backBuffer->Lock(NULL, &description, DDLOCK_WAIT, NULL) != DD_OK)
+        return false;
+    image.width = kScreenWidth;
+    image.height = kScreenHeight;
+    image.bytesPerPixel = int(description.ddpfPixelFormat.dwRGBBitCount / 8);
+    const size_t rowBytes = size_t(image.width) * size_t(image.bytesPerPixel);
+    image.bytes.resize(rowBytes * size_t(image.height));
+    for (int y = 0; y < image.height; ++y)
+        std::memcpy(image.bytes.data() + rowBytes * size_t(y),
+            static_cast<const uint8_t*>(description.lpSurface) + ptrdiff_t(y) * description.lPitch, rowBytes);
+    displayContext.backBuffer->Unlock(NULL);
+    return true;
+}
 
 const char* ModeName(DisplayMode mode) { return mode == DisplayMode::Window32 ? "window32" : "full16"; }
 
@@ -200,7 +200,7 @@ bool RenderCaptionLayer(CaptionLayer& layer)
     DrawTypewriterText(captionText);
 
     RawImage screen;
-    if (!ReadBackBuffer(screen)) return false;
+    if (!ReadProgramBackBuffer(screen)) return false;
     int left = kScreenWidth, top = kScreenHeight, right = 0, bottom = 0;
     for (int y = 0; y < screen.height; ++y)
         for (int x = 0; x < screen.width; ++x)

@@ -58,6 +58,9 @@ void CloseProgramDisplay();
 // drawn, frame presented.
 void DrawProgramFrame(const FixedScene& scene);
 
+// The back buffer as the last frame left it, in the display's raw format.
+bool ReadProgramBackBuffer(RawImage& image);
+
 // The caption alone, as the program draws it, on the colour key (magenta in
 // the display's format), cropped to the pixels the text covers. `left` and
 // `top` say where the crop lies on the screen.

@@ -130,7 +130,8 @@ bool MeasureMode(bench::DisplayMode mode, const Options& options, std::vector<Sc
         figures.floorMs = bench::FloorMilliseconds(figures.bytes, bandwidth);
         scenes.push_back(figures);
     }
-    const std::vector<int> sizes = options.smoke ? std::vector<int> { 0, 480 } : std::vector<int> { 0, 120, 240, 360, 480 };
+    const std::vector<int> sizes
+        = options.smoke ? std::vector<int> { 0, 480 } : std::vector<int> { 0, 120, 240, 360, 480 };
     for (int size : sizes) {
         const bench::FixedScene scene = bench::ZoomScene(size);
         zooms.push_back({ bench::ModeName(mode), size,
@@ -185,8 +186,8 @@ int RunFrames(const Options& options)
     PrintZoomTable(zooms);
     std::printf("\n");
     for (const SceneFigures& row : scenes)
-        std::printf("RESULT scene=%s mode=%s ms=%.3f peer_ms=%.3f floor_ms=%.3f\n", row.scene.c_str(),
-            row.mode.c_str(), row.programMs, row.peerMs, row.floorMs);
+        std::printf("RESULT scene=%s mode=%s ms=%.3f peer_ms=%.3f floor_ms=%.3f\n", row.scene.c_str(), row.mode.c_str(),
+            row.programMs, row.peerMs, row.floorMs);
     return 0;
 }
 
@@ -223,12 +224,13 @@ int RunMemory()
             std::fprintf(stderr, "sample-bench: %s\n", error.c_str());
             return 1;
         }
-        std::printf("MEMORY frames=%ld peak_kib=%ld seconds=%.1f\n", figures.frames, figures.peakKibibytes,
-            figures.seconds);
+        std::printf(
+            "MEMORY frames=%ld peak_kib=%ld seconds=%.1f\n", figures.frames, figures.peakKibibytes, figures.seconds);
         std::fflush(stdout);
         runs.push_back(figures);
     }
-    std::printf("MEMORY growth_kib=%ld from 1000 to 100000 frames\n", runs.back().peakKibibytes - runs.front().peakKibibytes);
+    std::printf(
+        "MEMORY growth_kib=%ld from 1000 to 100000 frames\n", runs.back().peakKibibytes - runs.front().peakKibibytes);
     return 0;
 }
 
@@ -253,7 +255,9 @@ int main(int argc, char** argv)
     Options options;
     std::string error;
     if (!ParseOptions(argc, argv, options, error)) {
-        std::fprintf(stderr, "sample-bench: %s\nusage: sample-bench [--smoke] [--seconds S] [--repeats N] | --window S | --memory | --profile SCENE MODE\n",
+        std::fprintf(stderr,
+            "sample-bench: %s\nusage: sample-bench [--smoke] [--seconds S] [--repeats N] | --window S | --memory | "
+            "--profile SCENE MODE\n",
             error.c_str());
         return kUsageStatus;
     }

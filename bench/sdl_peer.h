@@ -37,6 +37,8 @@ public:
 
     // What the window shows after the frame: 0x00RRGGBB, 640 by 480.
     SDL_Surface* Screen() const { return screen_; }
+    // The frame before presenting, in the display's format.
+    SDL_Surface* BackBuffer() const { return back_; }
     // The bytes the pictures of `scene` occupy, with back buffer and screen.
     uint64_t WorkingSetBytes(const FixedScene& scene) const;
 

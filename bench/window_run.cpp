@@ -74,8 +74,8 @@ public:
     bool Idle() override { return inner_.Idle(); }
 
     // Nobody sits at the benchmark: a box is answered with its default.
-    int ShowMessageBox(const std::string& caption, const std::string& text,
-        platform::host::MessageBoxButtons buttons) override
+    int ShowMessageBox(
+        const std::string& caption, const std::string& text, platform::host::MessageBoxButtons buttons) override
     {
         std::fprintf(stderr, "message box answered: %s | %s\n", caption.c_str(), text.c_str());
         return buttons == platform::host::MessageBoxButtons::YesNo ? IDNO : IDOK;

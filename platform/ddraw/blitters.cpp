@@ -131,8 +131,8 @@ void StretchRows(const Raster& target, const Span2D& destination, const Span2D& 
                 std::memcpy(out, previousOut, static_cast<size_t>(chunkWidth) * sizeof(Pixel));
             } else {
                 for (int64_t i = 0; i < chunkWidth; ++i)
-                    Store<Pixel>(
-                        out + i * static_cast<int64_t>(sizeof(Pixel)), static_cast<Pixel>(Load<Pixel>(in + sourceColumns[i]) & keepBits));
+                    Store<Pixel>(out + i * static_cast<int64_t>(sizeof(Pixel)),
+                        static_cast<Pixel>(Load<Pixel>(in + sourceColumns[i]) & keepBits));
                 previousIn = in;
             }
             previousOut = out;

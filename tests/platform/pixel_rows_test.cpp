@@ -55,7 +55,8 @@ TEST(PixelRowsTest, Keyed32SkipsExactlyTheKeyRangeAtEveryWidth)
         { 0xFFFFFFF0u, 0xFu, ~0u }, { 0u, 0u, ~0u } };
     for (const Case& test : cases)
         for (int width = 0; width <= kMaxWidth; ++width) {
-            const std::vector<uint32_t> keys = { test.low, test.low + test.range, test.low - 1, test.low + test.range + 1 };
+            const std::vector<uint32_t> keys
+                = { test.low, test.low + test.range, test.low - 1, test.low + test.range + 1 };
             const std::vector<uint32_t> sourcePixels = Pattern<uint32_t>(width + 2 * kGuard, width * 7 + 1, keys);
             const std::vector<uint32_t> targetPixels = Pattern<uint32_t>(width + 2 * kGuard, width * 7 + 2, keys);
             Row<uint32_t> source(sourcePixels), target(targetPixels);
