@@ -28,47 +28,15 @@ void FillRows(const Raster& target, const Span2D& area, uint32_t value)
     }
 }
 
-// Copies narrower than one vector, such as the one-pixel columns of a wave,
-// stay in this loop rather than paying a call per row.
-template <typename Pixel>
-void CopyKeyedNarrow(const Raster& target, const Span2D& area, const Raster& source, int64_t sourceX, int64_t sourceY,
-    uint32_t keyLow, uint32_t keyRange, uint32_t keepBits)
-{
-    const int64_t width = area.Width();
-    uint8_t* out = target.At(area.left, area.top);
-    const uint8_t* in = source.At(sourceX, sourceY);
-    for (int64_t y = 0; y < area.Height(); ++y, out += target.pitch, in += source.pitch)
-        for (int64_t x = 0; x < width; ++x) {
-            uint8_t* to = out + x * static_cast<int64_t>(sizeof(Pixel));
-            const Pixel value = Load<Pixel>(in + x * static_cast<int64_t>(sizeof(Pixel)));
-            // One unsigned comparison tests low <= value <= high. Writing
-            // back what was there keeps the loop free of branches, which the
-            // edges of transparent areas would mispredict.
-            const bool keyed = static_cast<uint32_t>(value) - keyLow <= keyRange;
-            Store<Pixel>(to, keyed ? Load<Pixel>(to) : static_cast<Pixel>(value & keepBits));
-        }
-}
-
 void CopyKeyedRows(const Raster& target, const Span2D& area, const Raster& source, int64_t sourceX, int64_t sourceY,
     uint32_t keyLow, uint32_t keyRange, uint32_t keepBits)
 {
-    const int64_t width = area.Width();
-    const bool sixteen = target.bytesPerPixel == 2;
-    if (width < (sixteen ? 8 : 4)) {
-        if (sixteen)
-            CopyKeyedNarrow<uint16_t>(target, area, source, sourceX, sourceY, keyLow, keyRange, keepBits);
-        else
-            CopyKeyedNarrow<uint32_t>(target, area, source, sourceX, sourceY, keyLow, keyRange, keepBits);
-        return;
-    }
-    for (int64_t y = 0; y < area.Height(); ++y) {
-        uint8_t* out = target.At(area.left, area.top + y);
-        const uint8_t* in = source.At(sourceX, sourceY + y);
-        if (sixteen)
-            rows::CopyKeyed16(out, in, width, keyLow, keyRange);
-        else
-            rows::CopyKeyed32(out, in, width, keyLow, keyRange, keepBits);
-    }
+    const rows::Area rectangle { target.At(area.left, area.top), target.pitch, source.At(sourceX, sourceY),
+        source.pitch, area.Width(), area.Height() };
+    if (target.bytesPerPixel == 2)
+        rows::CopyKeyed16(rectangle, keyLow, keyRange);
+    else
+        rows::CopyKeyed32(rectangle, keyLow, keyRange, keepBits);
 }
 
 void CopyMaskedRows(

@@ -45,6 +45,17 @@ void StoreHalfWhere(uint8_t* out, __m128i draw, __m128i value)
     if (drawn != 0xFF) value = _mm_or_si128(_mm_and_si128(draw, value), _mm_andnot_si128(draw, LoadHalf(out)));
     _mm_storel_epi64(reinterpret_cast<__m128i*>(out), value);
 }
+
+// And for the low 4 bytes.
+__m128i LoadQuarter(const uint8_t* address) { return _mm_cvtsi32_si128(int32_t(Load<uint32_t>(address))); }
+
+void StoreQuarterWhere(uint8_t* out, __m128i draw, __m128i value)
+{
+    const int drawn = _mm_movemask_epi8(draw) & 0xF;
+    if (drawn == 0) return;
+    if (drawn != 0xF) value = _mm_or_si128(_mm_and_si128(draw, value), _mm_andnot_si128(draw, LoadQuarter(out)));
+    Store<uint32_t>(out, uint32_t(_mm_cvtsi128_si32(value)));
+}
 #endif
 
 } // namespace
@@ -103,9 +114,48 @@ void CopyMasked32(uint8_t* out, const uint8_t* in, int64_t count, uint32_t keepB
         Store<uint32_t>(out + x * 4, Load<uint32_t>(in + x * 4) & keepBits);
 }
 
-void CopyKeyed32(uint8_t* out, const uint8_t* in, int64_t count, uint32_t keyLow, uint32_t keyRange, uint32_t keepBits)
+namespace {
+
+// The pixels after the last whole vector, one at a time. Writing back what
+// was there keeps the loop free of branches, which the edges of
+// transparent areas would mispredict.
+template <typename Pixel>
+void CopyKeyedTail(
+    uint8_t* out, const uint8_t* in, int64_t from, int64_t to, uint32_t keyLow, uint32_t keyRange, uint32_t keepBits)
 {
-    int64_t x = 0;
+    for (int64_t x = from; x < to; ++x) {
+        uint8_t* target = out + x * int64_t(sizeof(Pixel));
+        const Pixel value = Load<Pixel>(in + x * int64_t(sizeof(Pixel)));
+        const bool keyed = uint32_t(value) - keyLow <= keyRange;
+        Store<Pixel>(target, keyed ? Load<Pixel>(target) : Pixel(value & keepBits));
+    }
+}
+
+// A column one pixel wide, such as a wave's: no row setup at all.
+template <typename Pixel>
+void CopyKeyedColumn(uint8_t* out, int64_t outPitch, const uint8_t* in, int64_t inPitch, int64_t height,
+    uint32_t keyLow, uint32_t keyRange, uint32_t keepBits)
+{
+    for (int64_t y = 0; y < height; ++y, out += outPitch, in += inPitch) {
+        const Pixel value = Load<Pixel>(in);
+        const bool keyed = uint32_t(value) - keyLow <= keyRange;
+        Store<Pixel>(out, keyed ? Load<Pixel>(out) : Pixel(value & keepBits));
+    }
+}
+
+} // namespace
+
+void CopyKeyed32(const Area& area, uint32_t keyLow, uint32_t keyRange, uint32_t keepBits)
+{
+    // Locals, not the structure: a store through a byte pointer could alias
+    // it, and it would be read again after every store.
+    uint8_t* out = area.out;
+    const uint8_t* in = area.in;
+    const int64_t width = area.width, height = area.height, outPitch = area.outPitch, inPitch = area.inPitch;
+    if (width == 1) {
+        CopyKeyedColumn<uint32_t>(out, outPitch, in, inPitch, height, keyLow, keyRange, keepBits);
+        return;
+    }
 #if defined(__SSE2__)
     // SSE2 compares signed: shifting both sides by 2^31 makes the unsigned
     // test (value - low) > range a signed one.
@@ -113,50 +163,67 @@ void CopyKeyed32(uint8_t* out, const uint8_t* in, int64_t count, uint32_t keyLow
     const __m128i bias = _mm_set1_epi32(INT32_MIN);
     const __m128i range = _mm_xor_si128(_mm_set1_epi32(int32_t(keyRange)), bias);
     const __m128i keep = _mm_set1_epi32(int32_t(keepBits));
-    for (; x + 4 <= count; x += 4) {
-        const __m128i value = LoadVector(in + x * 4);
-        const __m128i draw = _mm_cmpgt_epi32(_mm_xor_si128(_mm_sub_epi32(value, low), bias), range);
-        StoreWhere(out + x * 4, draw, _mm_and_si128(value, keep));
-    }
-    if (x + 2 <= count) {
-        const __m128i value = LoadHalf(in + x * 4);
-        const __m128i draw = _mm_cmpgt_epi32(_mm_xor_si128(_mm_sub_epi32(value, low), bias), range);
-        StoreHalfWhere(out + x * 4, draw, _mm_and_si128(value, keep));
-        x += 2;
-    }
 #endif
-    for (; x < count; ++x) {
-        const uint32_t value = Load<uint32_t>(in + x * 4);
-        if (value - keyLow > keyRange) Store<uint32_t>(out + x * 4, value & keepBits);
+    for (int64_t y = 0; y < height; ++y, out += outPitch, in += inPitch) {
+        int64_t x = 0;
+#if defined(__SSE2__)
+        for (; x + 4 <= width; x += 4) {
+            const __m128i value = LoadVector(in + x * 4);
+            const __m128i draw = _mm_cmpgt_epi32(_mm_xor_si128(_mm_sub_epi32(value, low), bias), range);
+            StoreWhere(out + x * 4, draw, _mm_and_si128(value, keep));
+        }
+        if (x + 2 <= width) {
+            const __m128i value = LoadHalf(in + x * 4);
+            const __m128i draw = _mm_cmpgt_epi32(_mm_xor_si128(_mm_sub_epi32(value, low), bias), range);
+            StoreHalfWhere(out + x * 4, draw, _mm_and_si128(value, keep));
+            x += 2;
+        }
+#endif
+        CopyKeyedTail<uint32_t>(out, in, x, width, keyLow, keyRange, keepBits);
     }
 }
 
-void CopyKeyed16(uint8_t* out, const uint8_t* in, int64_t count, uint32_t keyLow, uint32_t keyRange)
+void CopyKeyed16(const Area& area, uint32_t keyLow, uint32_t keyRange)
 {
-    int64_t x = 0;
+    uint8_t* out = area.out;
+    const uint8_t* in = area.in;
+    const int64_t width = area.width, height = area.height, outPitch = area.outPitch, inPitch = area.inPitch;
+    if (width == 1) {
+        CopyKeyedColumn<uint16_t>(out, outPitch, in, inPitch, height, keyLow, keyRange, 0xFFFFu);
+        return;
+    }
 #if defined(__SSE2__)
     // 16-bit lanes give the same answer as the 32-bit test only while the
     // whole key range lies within 16 bits.
-    if (keyLow <= 0xFFFF && keyRange <= 0xFFFF - keyLow) {
-        const __m128i low = _mm_set1_epi16(int16_t(keyLow));
-        const __m128i bias = _mm_set1_epi16(INT16_MIN);
-        const __m128i range = _mm_xor_si128(_mm_set1_epi16(int16_t(keyRange)), bias);
-        for (; x + 8 <= count; x += 8) {
-            const __m128i value = LoadVector(in + x * 2);
-            const __m128i draw = _mm_cmpgt_epi16(_mm_xor_si128(_mm_sub_epi16(value, low), bias), range);
-            StoreWhere(out + x * 2, draw, value);
-        }
-        if (x + 4 <= count) {
-            const __m128i value = LoadHalf(in + x * 2);
-            const __m128i draw = _mm_cmpgt_epi16(_mm_xor_si128(_mm_sub_epi16(value, low), bias), range);
-            StoreHalfWhere(out + x * 2, draw, value);
-            x += 4;
-        }
-    }
+    const bool vectors = keyLow <= 0xFFFF && keyRange <= 0xFFFF - keyLow;
+    const __m128i low = _mm_set1_epi16(int16_t(keyLow));
+    const __m128i bias = _mm_set1_epi16(INT16_MIN);
+    const __m128i range = _mm_xor_si128(_mm_set1_epi16(int16_t(keyRange)), bias);
 #endif
-    for (; x < count; ++x) {
-        const uint16_t value = Load<uint16_t>(in + x * 2);
-        if (uint32_t(value) - keyLow > keyRange) Store<uint16_t>(out + x * 2, value);
+    for (int64_t y = 0; y < height; ++y, out += outPitch, in += inPitch) {
+        int64_t x = 0;
+#if defined(__SSE2__)
+        if (vectors) {
+            for (; x + 8 <= width; x += 8) {
+                const __m128i value = LoadVector(in + x * 2);
+                const __m128i draw = _mm_cmpgt_epi16(_mm_xor_si128(_mm_sub_epi16(value, low), bias), range);
+                StoreWhere(out + x * 2, draw, value);
+            }
+            if (x + 4 <= width) {
+                const __m128i value = LoadHalf(in + x * 2);
+                const __m128i draw = _mm_cmpgt_epi16(_mm_xor_si128(_mm_sub_epi16(value, low), bias), range);
+                StoreHalfWhere(out + x * 2, draw, value);
+                x += 4;
+            }
+            if (x + 2 <= width) {
+                const __m128i value = LoadQuarter(in + x * 2);
+                const __m128i draw = _mm_cmpgt_epi16(_mm_xor_si128(_mm_sub_epi16(value, low), bias), range);
+                StoreQuarterWhere(out + x * 2, draw, value);
+                x += 2;
+            }
+        }
+#endif
+        CopyKeyedTail<uint16_t>(out, in, x, width, keyLow, keyRange, 0xFFFFu);
     }
 }
 

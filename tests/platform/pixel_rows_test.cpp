@@ -60,7 +60,8 @@ TEST(PixelRowsTest, Keyed32SkipsExactlyTheKeyRangeAtEveryWidth)
             const std::vector<uint32_t> sourcePixels = Pattern<uint32_t>(width + 2 * kGuard, width * 7 + 1, keys);
             const std::vector<uint32_t> targetPixels = Pattern<uint32_t>(width + 2 * kGuard, width * 7 + 2, keys);
             Row<uint32_t> source(sourcePixels), target(targetPixels);
-            rows::CopyKeyed32(target.At(kGuard), source.At(kGuard), width, test.low, test.range, test.keep);
+            rows::CopyKeyed32(
+                { target.At(kGuard), 0, source.At(kGuard), 0, width, 1 }, test.low, test.range, test.keep);
             for (int x = 0; x < width + 2 * kGuard; ++x) {
                 const bool inside = x >= kGuard && x < kGuard + width;
                 const uint32_t value = sourcePixels[x];
@@ -85,13 +86,45 @@ TEST(PixelRowsTest, Keyed16SkipsExactlyTheKeyRangeAtEveryWidth)
             const std::vector<uint16_t> sourcePixels = Pattern<uint16_t>(width + 2 * kGuard, width * 5 + 3, keys);
             const std::vector<uint16_t> targetPixels = Pattern<uint16_t>(width + 2 * kGuard, width * 5 + 4, keys);
             Row<uint16_t> source(sourcePixels), target(targetPixels);
-            rows::CopyKeyed16(target.At(kGuard), source.At(kGuard), width, test.low, test.range);
+            rows::CopyKeyed16({ target.At(kGuard), 0, source.At(kGuard), 0, width, 1 }, test.low, test.range);
             for (int x = 0; x < width + 2 * kGuard; ++x) {
                 const bool inside = x >= kGuard && x < kGuard + width;
                 const bool keyed = uint32_t(sourcePixels[x]) - test.low <= test.range;
                 const uint16_t expected = inside && !keyed ? sourcePixels[x] : targetPixels[x];
                 ASSERT_EQ(target.Get(x), expected) << "width " << width << " pixel " << x << " key " << test.low;
             }
+        }
+}
+
+// Rows of a rectangle are as far apart as each raster's pitch says, and
+// nothing between them is touched.
+TEST(PixelRowsTest, KeyedRectanglesFollowEachPitch)
+{
+    constexpr int kHeight = 5, kSourcePitch = 17, kTargetPitch = 21;
+    for (int width : { 1, 2, 13 })
+        for (int bytes : { 2, 4 }) {
+            std::vector<uint8_t> source(size_t(kSourcePitch) * kHeight * bytes),
+                target(size_t(kTargetPitch) * kHeight * bytes);
+            for (size_t i = 0; i < source.size(); ++i)
+                source[i] = uint8_t(i * 37 + 1);
+            for (size_t i = 0; i < target.size(); ++i)
+                target[i] = uint8_t(i * 11 + 5);
+            const std::vector<uint8_t> before = target;
+            // No source pixel has the key value 1: every pixel moves.
+            const rows::Area area { target.data(), kTargetPitch * bytes, source.data(), kSourcePitch * bytes, width,
+                kHeight };
+            if (bytes == 2)
+                rows::CopyKeyed16(area, 1, 0);
+            else
+                rows::CopyKeyed32(area, 1, 0, ~0u);
+            for (int y = 0; y < kHeight; ++y)
+                for (int x = 0; x < kTargetPitch * bytes; ++x) {
+                    const size_t at = size_t(y) * kTargetPitch * bytes + size_t(x);
+                    const uint8_t expected
+                        = x < width * bytes ? source[size_t(y) * kSourcePitch * bytes + size_t(x)] : before[at];
+                    ASSERT_EQ(target[at], expected)
+                        << width << " wide, " << bytes << " bytes, row " << y << ", byte " << x;
+                }
         }
 }
 
