@@ -22,6 +22,19 @@ FullScreenState& State()
     return state;
 }
 
+// `screen` into `out`, rows without padding.
+void ConvertRows(const Raster& screen, uint32_t* out)
+{
+    if (screen.pixels == nullptr) return;
+    for (int y = 0; y < screen.height; ++y) {
+        uint32_t* to = out + size_t(y) * size_t(screen.width);
+        if (screen.bytesPerPixel == 2)
+            rows::Widen565(to, screen.At(0, y), screen.width);
+        else
+            rows::CopyMasked32(reinterpret_cast<uint8_t*>(to), screen.At(0, y), screen.width, 0x00FFFFFFu);
+    }
+}
+
 } // namespace
 
 void EnterFullScreen(int width, int height)
@@ -48,26 +61,16 @@ void ShowFullScreenFrame(const Raster& screen)
     FullScreenState& state = State();
     if (!state.active || screen.pixels == nullptr || screen.width != state.width || screen.height != state.height)
         return;
-    ConvertToXrgb(screen, state.picture);
-    host::Current().PresentFullScreen(
-        host::PixelView { state.picture.data(), screen.width, screen.height, screen.width });
+    host::Host& host = host::Current();
+    uint32_t* canvas = host.FullScreenCanvas(screen.width, screen.height);
+    if (canvas == nullptr) {
+        state.picture.resize(size_t(screen.width) * size_t(screen.height));
+        canvas = state.picture.data();
+    }
+    ConvertRows(screen, canvas);
+    host.PresentFullScreen(host::PixelView { canvas, screen.width, screen.height, screen.width });
 }
 
 bool IsFullScreen() { return State().active; }
-
-void ConvertToXrgb(const Raster& screen, std::vector<uint32_t>& out)
-{
-    const int width = std::max(screen.width, 0);
-    const int height = std::max(screen.height, 0);
-    out.resize(size_t(width) * size_t(height));
-    if (screen.pixels == nullptr) return;
-    for (int y = 0; y < height; ++y) {
-        uint32_t* to = out.data() + size_t(y) * size_t(width);
-        if (screen.bytesPerPixel == 2)
-            rows::Widen565(to, screen.At(0, y), width);
-        else
-            rows::CopyMasked32(reinterpret_cast<uint8_t*>(to), screen.At(0, y), width, 0x00FFFFFFu);
-    }
-}
 
 } // namespace platform::ddraw

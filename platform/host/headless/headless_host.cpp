@@ -158,10 +158,19 @@ void HeadlessHost::PresentFullScreen(const PixelView& picture)
         || picture.height != fullScreenPicture.height || picture.pitchPixels < picture.width)
         return;
     ++fullScreenPresentations;
+    // Drawn in place on the canvas: nothing to copy.
+    if (picture.pixels == fullScreenPicture.pixels.data() && picture.pitchPixels == picture.width) return;
     for (int y = 0; y < picture.height; ++y) {
         const uint32_t* row = picture.pixels + size_t(y) * size_t(picture.pitchPixels);
         CopyColourBits(fullScreenPicture.pixels.data() + ptrdiff_t(y) * picture.width, row, picture.width);
     }
+}
+
+uint32_t* HeadlessHost::FullScreenCanvas(int width, int height)
+{
+    if (!fullScreen || width <= 0 || width != fullScreenPicture.width || height != fullScreenPicture.height)
+        return nullptr;
+    return fullScreenPicture.pixels.data();
 }
 
 void HeadlessHost::LeaveFullScreen()
