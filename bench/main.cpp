@@ -7,6 +7,8 @@
 //   sample-bench --window S                    the real window (needs DISPLAY)
 //   sample-bench --memory                      peak memory of sample-replay
 //   sample-bench --profile SCENE MODE          the program's frames alone, for perf
+#include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -130,12 +132,14 @@ bool MeasureMode(bench::DisplayMode mode, const Options& options, std::vector<Sc
         figures.floorMs = bench::FloorMilliseconds(figures.bytes, bandwidth);
         scenes.push_back(figures);
     }
-    const std::vector<int> sizes
-        = options.smoke ? std::vector<int> { 0, 480 } : std::vector<int> { 0, 120, 240, 360, 480 };
-    for (int size : sizes) {
+    // The sweep needs many sizes more than long runs of each.
+    bench::TimingPlan sweepPlan = options.plan;
+    sweepPlan.secondsPerRepeat = std::min(sweepPlan.secondsPerRepeat, 0.5);
+    sweepPlan.repeats = std::min(sweepPlan.repeats, 3);
+    for (int size = 0; size <= 480; size += options.smoke ? 480 : 60) {
         const bench::FixedScene scene = bench::ZoomScene(size);
         zooms.push_back({ bench::ModeName(mode), size,
-            bench::MedianMillisecondsPerFrame([&] { bench::DrawProgramFrame(scene); }, options.plan) });
+            bench::MedianMillisecondsPerFrame([&] { bench::DrawProgramFrame(scene); }, sweepPlan) });
     }
     bench::CloseProgramDisplay();
     return true;
@@ -151,21 +155,52 @@ void PrintSceneTable(const std::vector<SceneFigures>& scenes)
             row.programMs / row.floorMs);
 }
 
-// The zoom's cost above the frame without it, per zoomed pixel: flat when
-// the cost grows linearly with the pixels drawn.
+// Least squares of ms over zoomed pixels, per mode: the cost of a zoomed
+// pixel, and how far any size lies from the line.
+struct LineFit {
+    double msPerPixel = 0.0;
+    double baseMs = 0.0;
+    double worstMs = 0.0;
+};
+
+LineFit FitLine(const std::vector<ZoomFigures>& zooms, const std::string& mode)
+{
+    double n = 0, sumX = 0, sumY = 0, sumXX = 0, sumXY = 0;
+    for (const ZoomFigures& row : zooms) {
+        if (row.mode != mode) continue;
+        const double x = double(row.size) * row.size;
+        n += 1;
+        sumX += x;
+        sumY += row.programMs;
+        sumXX += x * x;
+        sumXY += x * row.programMs;
+    }
+    LineFit fit;
+    const double spread = n * sumXX - sumX * sumX;
+    if (n < 2 || spread <= 0) return fit;
+    fit.msPerPixel = (n * sumXY - sumX * sumY) / spread;
+    fit.baseMs = (sumY - fit.msPerPixel * sumX) / n;
+    for (const ZoomFigures& row : zooms)
+        if (row.mode == mode)
+            fit.worstMs = std::max(
+                fit.worstMs, std::abs(row.programMs - (fit.baseMs + fit.msPerPixel * double(row.size) * row.size)));
+    return fit;
+}
+
 void PrintZoomTable(const std::vector<ZoomFigures>& zooms)
 {
-    std::printf("\nzoom sweep (background + zoom):\n%-9s %6s %10s %11s %16s\n", "mode", "size", "pixels", "program ms",
-        "ns/zoomed pixel");
-    double base = 0.0;
-    for (const ZoomFigures& row : zooms) {
-        if (row.size == 0) base = row.programMs;
-        const double pixels = double(row.size) * row.size;
-        if (pixels > 0)
-            std::printf("%-9s %6d %10.0f %11.3f %16.3f\n", row.mode.c_str(), row.size, pixels, row.programMs,
-                (row.programMs - base) * 1e6 / pixels);
-        else
-            std::printf("%-9s %6d %10.0f %11.3f %16s\n", row.mode.c_str(), row.size, pixels, row.programMs, "-");
+    std::printf("\nzoom sweep (background and zoom only):\n%-9s %6s %10s %11s %10s\n", "mode", "size", "pixels",
+        "program ms", "line ms");
+    for (const char* mode : { "window32", "full16" }) {
+        const LineFit fit = FitLine(zooms, mode);
+        for (const ZoomFigures& row : zooms)
+            if (row.mode == mode) {
+                const double pixels = double(row.size) * row.size;
+                std::printf("%-9s %6d %10.0f %11.3f %10.3f\n", mode, row.size, pixels, row.programMs,
+                    fit.baseMs + fit.msPerPixel * pixels);
+            }
+        std::printf("%-9s line: %.3f ms + %.3f ns per zoomed pixel; no size more than %.3f ms off it\n", mode,
+            fit.baseMs, fit.msPerPixel * 1e6, fit.worstMs);
     }
 }
 

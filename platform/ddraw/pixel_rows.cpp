@@ -116,18 +116,15 @@ void CopyMasked32(uint8_t* out, const uint8_t* in, int64_t count, uint32_t keepB
 
 namespace {
 
-// The pixels after the last whole vector, one at a time. Writing back what
-// was there keeps the loop free of branches, which the edges of
-// transparent areas would mispredict.
+// The pixels after the last whole vector, one at a time.
 template <typename Pixel>
 void CopyKeyedTail(
     uint8_t* out, const uint8_t* in, int64_t from, int64_t to, uint32_t keyLow, uint32_t keyRange, uint32_t keepBits)
 {
     for (int64_t x = from; x < to; ++x) {
-        uint8_t* target = out + x * int64_t(sizeof(Pixel));
         const Pixel value = Load<Pixel>(in + x * int64_t(sizeof(Pixel)));
-        const bool keyed = uint32_t(value) - keyLow <= keyRange;
-        Store<Pixel>(target, keyed ? Load<Pixel>(target) : Pixel(value & keepBits));
+        if (uint32_t(value) - keyLow > keyRange)
+            Store<Pixel>(out + x * int64_t(sizeof(Pixel)), Pixel(value & keepBits));
     }
 }
 
@@ -138,8 +135,7 @@ void CopyKeyedColumn(uint8_t* out, int64_t outPitch, const uint8_t* in, int64_t 
 {
     for (int64_t y = 0; y < height; ++y, out += outPitch, in += inPitch) {
         const Pixel value = Load<Pixel>(in);
-        const bool keyed = uint32_t(value) - keyLow <= keyRange;
-        Store<Pixel>(out, keyed ? Load<Pixel>(out) : Pixel(value & keepBits));
+        if (uint32_t(value) - keyLow > keyRange) Store<Pixel>(out, Pixel(value & keepBits));
     }
 }
 
