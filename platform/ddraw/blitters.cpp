@@ -1,6 +1,9 @@
 #include "ddraw/blitters.h"
 
+#include <algorithm>
 #include <cstring>
+
+#include "ddraw/pixel_rows.h"
 
 namespace platform::ddraw {
 namespace {
@@ -14,42 +17,33 @@ template <typename Pixel> Pixel Load(const uint8_t* address)
 
 template <typename Pixel> void Store(uint8_t* address, Pixel value) { std::memcpy(address, &value, sizeof(Pixel)); }
 
-template <typename Pixel> void FillRows(const Raster& target, const Span2D& area, Pixel value)
+void FillRows(const Raster& target, const Span2D& area, uint32_t value)
 {
     for (int64_t y = area.top; y < area.bottom; ++y) {
         uint8_t* row = target.At(area.left, y);
-        for (int64_t x = 0; x < area.Width(); ++x)
-            Store<Pixel>(row + x * sizeof(Pixel), value);
+        if (target.bytesPerPixel == 2)
+            rows::Fill16(row, area.Width(), static_cast<uint16_t>(value));
+        else
+            rows::Fill32(row, area.Width(), value);
     }
 }
 
-template <typename Pixel>
 void CopyKeyedRows(const Raster& target, const Span2D& area, const Raster& source, int64_t sourceX, int64_t sourceY,
     uint32_t keyLow, uint32_t keyRange, uint32_t keepBits)
 {
-    const int64_t width = area.Width();
-    for (int64_t y = 0; y < area.Height(); ++y) {
-        uint8_t* out = target.At(area.left, area.top + y);
-        const uint8_t* in = source.At(sourceX, sourceY + y);
-        for (int64_t x = 0; x < width; ++x) {
-            Pixel value = Load<Pixel>(in + x * sizeof(Pixel));
-            // One unsigned comparison tests low <= value <= high.
-            if (static_cast<uint32_t>(value) - keyLow <= keyRange) continue;
-            Store<Pixel>(out + x * sizeof(Pixel), static_cast<Pixel>(value & keepBits));
-        }
-    }
+    const rows::Area rectangle { target.At(area.left, area.top), target.pitch, source.At(sourceX, sourceY),
+        source.pitch, area.Width(), area.Height() };
+    if (target.bytesPerPixel == 2)
+        rows::CopyKeyed16(rectangle, keyLow, keyRange);
+    else
+        rows::CopyKeyed32(rectangle, keyLow, keyRange, keepBits);
 }
 
-template <typename Pixel>
 void CopyMaskedRows(
     const Raster& target, const Span2D& area, const Raster& source, int64_t sourceX, int64_t sourceY, uint32_t keepBits)
 {
-    for (int64_t y = 0; y < area.Height(); ++y) {
-        uint8_t* out = target.At(area.left, area.top + y);
-        const uint8_t* in = source.At(sourceX, sourceY + y);
-        for (int64_t x = 0; x < area.Width(); ++x)
-            Store<Pixel>(out + x * sizeof(Pixel), static_cast<Pixel>(Load<Pixel>(in + x * sizeof(Pixel)) & keepBits));
-    }
+    for (int64_t y = 0; y < area.Height(); ++y)
+        rows::CopyMasked32(target.At(area.left, area.top + y), source.At(sourceX, sourceY + y), area.Width(), keepBits);
 }
 
 // Walks source coordinates for consecutive destination coordinates without
@@ -81,19 +75,35 @@ struct NearestStepper {
     }
 };
 
+// Destination columns are done in chunks whose source columns are worked
+// out once for all rows; a destination row that shows the same source row
+// as the one above it is a copy of that row.
 template <typename Pixel>
 void StretchRows(const Raster& target, const Span2D& destination, const Span2D& visible, const Raster& source,
     const Span2D& sourceRect, uint32_t keepBits)
 {
-    NearestStepper row(sourceRect.top, sourceRect.Height(), destination.Height(), visible.top - destination.top);
-    for (int64_t y = visible.top; y < visible.bottom; ++y, row.Advance()) {
-        uint8_t* out = target.At(visible.left, y);
-        const uint8_t* in = source.At(0, row.position);
-        NearestStepper column(
-            sourceRect.left, sourceRect.Width(), destination.Width(), visible.left - destination.left);
-        for (int64_t x = 0; x < visible.Width(); ++x, column.Advance()) {
-            Pixel value = Load<Pixel>(in + column.position * static_cast<int64_t>(sizeof(Pixel)));
-            Store<Pixel>(out + x * sizeof(Pixel), static_cast<Pixel>(value & keepBits));
+    constexpr int64_t kChunk = 256;
+    int64_t sourceColumns[kChunk];
+    NearestStepper column(sourceRect.left, sourceRect.Width(), destination.Width(), visible.left - destination.left);
+    for (int64_t chunkStart = 0; chunkStart < visible.Width(); chunkStart += kChunk) {
+        const int64_t chunkWidth = std::min(kChunk, visible.Width() - chunkStart);
+        for (int64_t i = 0; i < chunkWidth; ++i, column.Advance())
+            sourceColumns[i] = column.position * static_cast<int64_t>(sizeof(Pixel));
+        NearestStepper row(sourceRect.top, sourceRect.Height(), destination.Height(), visible.top - destination.top);
+        const uint8_t* previousIn = nullptr;
+        const uint8_t* previousOut = nullptr;
+        for (int64_t y = visible.top; y < visible.bottom; ++y, row.Advance()) {
+            uint8_t* out = target.At(visible.left + chunkStart, y);
+            const uint8_t* in = source.At(0, row.position);
+            if (in == previousIn) {
+                std::memcpy(out, previousOut, static_cast<size_t>(chunkWidth) * sizeof(Pixel));
+            } else {
+                for (int64_t i = 0; i < chunkWidth; ++i)
+                    Store<Pixel>(out + i * static_cast<int64_t>(sizeof(Pixel)),
+                        static_cast<Pixel>(Load<Pixel>(in + sourceColumns[i]) & keepBits));
+                previousIn = in;
+            }
+            previousOut = out;
         }
     }
 }
@@ -103,10 +113,7 @@ void StretchRows(const Raster& target, const Span2D& destination, const Span2D& 
 void FillPixels(const Raster& target, const Span2D& area, uint32_t raw, uint32_t keepBits)
 {
     if (area.IsEmpty()) return;
-    if (target.bytesPerPixel == 2)
-        FillRows<uint16_t>(target, area, static_cast<uint16_t>(raw));
-    else
-        FillRows<uint32_t>(target, area, raw & keepBits);
+    FillRows(target, area, target.bytesPerPixel == 2 ? raw : raw & keepBits);
 }
 
 void CopyPixels(
@@ -114,7 +121,7 @@ void CopyPixels(
 {
     if (area.IsEmpty()) return;
     if (target.bytesPerPixel == 4 && keepBits != kKeepAllBits) {
-        CopyMaskedRows<uint32_t>(target, area, source, sourceX, sourceY, keepBits);
+        CopyMaskedRows(target, area, source, sourceX, sourceY, keepBits);
         return;
     }
     const size_t rowBytes = static_cast<size_t>(area.Width() * target.bytesPerPixel);
@@ -128,10 +135,7 @@ void CopyKeyedPixels(const Raster& target, const Span2D& area, const Raster& sou
     if (area.IsEmpty()) return;
     // A range given upside down keys its low value alone.
     const uint32_t keyRange = keyHigh >= keyLow ? keyHigh - keyLow : 0;
-    if (target.bytesPerPixel == 2)
-        CopyKeyedRows<uint16_t>(target, area, source, sourceX, sourceY, keyLow, keyRange, keepBits);
-    else
-        CopyKeyedRows<uint32_t>(target, area, source, sourceX, sourceY, keyLow, keyRange, keepBits);
+    CopyKeyedRows(target, area, source, sourceX, sourceY, keyLow, keyRange, keepBits);
 }
 
 void StretchPixels(const Raster& target, const Span2D& destination, const Span2D& visible, const Raster& source,

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "ddraw/pixel_rows.h"
 #include "host/host.h"
 
 namespace platform::ddraw {
@@ -13,12 +14,26 @@ struct FullScreenState {
     int width = 0;
     int height = 0;
     std::vector<uint32_t> picture; // kept between frames: no allocation per frame
+    const uint32_t* shown = nullptr; // the last picture shown: `picture` or the host's canvas
 };
 
 FullScreenState& State()
 {
     static FullScreenState state;
     return state;
+}
+
+// `screen` into `out`, rows without padding.
+void ConvertRows(const Raster& screen, uint32_t* out)
+{
+    if (screen.pixels == nullptr) return;
+    for (int y = 0; y < screen.height; ++y) {
+        uint32_t* to = out + size_t(y) * size_t(screen.width);
+        if (screen.bytesPerPixel == 2)
+            rows::Widen565(to, screen.At(0, y), screen.width);
+        else
+            rows::CopyMasked32(reinterpret_cast<uint8_t*>(to), screen.At(0, y), screen.width, 0x00FFFFFFu);
+    }
 }
 
 } // namespace
@@ -39,6 +54,7 @@ void LeaveFullScreen()
     if (!state.active) return;
     state.active = false;
     state.picture.clear();
+    state.shown = nullptr;
     host::Current().LeaveFullScreen();
 }
 
@@ -47,9 +63,15 @@ void ShowFullScreenFrame(const Raster& screen)
     FullScreenState& state = State();
     if (!state.active || screen.pixels == nullptr || screen.width != state.width || screen.height != state.height)
         return;
-    ConvertToXrgb(screen, state.picture);
-    host::Current().PresentFullScreen(
-        host::PixelView { state.picture.data(), screen.width, screen.height, screen.width });
+    host::Host& host = host::Current();
+    uint32_t* canvas = host.FullScreenCanvas(screen.width, screen.height);
+    if (canvas == nullptr) {
+        state.picture.resize(size_t(screen.width) * size_t(screen.height));
+        canvas = state.picture.data();
+    }
+    ConvertRows(screen, canvas);
+    state.shown = canvas;
+    host.PresentFullScreen(host::PixelView { canvas, screen.width, screen.height, screen.width });
 }
 
 bool IsFullScreen() { return State().active; }
@@ -60,32 +82,13 @@ bool FullScreenPicture(std::vector<uint32_t>& pixels, int& width, int& height)
     if (!state.active || state.width <= 0 || state.height <= 0) return false;
     width = state.width;
     height = state.height;
-    pixels = state.picture;
-    pixels.resize(size_t(width) * size_t(height), 0);
+    size_t count = size_t(width) * size_t(height);
+    // Black until the first frame is shown.
+    if (state.shown)
+        pixels.assign(state.shown, state.shown + count);
+    else
+        pixels.assign(count, 0);
     return true;
-}
-
-void ConvertToXrgb(const Raster& screen, std::vector<uint32_t>& out)
-{
-    const int width = std::max(screen.width, 0);
-    const int height = std::max(screen.height, 0);
-    out.resize(size_t(width) * size_t(height));
-    if (screen.pixels == nullptr) return;
-    uint32_t* to = out.data();
-    for (int y = 0; y < height; ++y) {
-        const uint8_t* row = screen.At(0, y);
-        for (int x = 0; x < width; ++x) {
-            if (screen.bytesPerPixel == 2) {
-                uint16_t raw = 0;
-                std::memcpy(&raw, row + x * 2, 2);
-                *to++ = Rgb565ToXrgb(raw);
-            } else {
-                uint32_t raw = 0;
-                std::memcpy(&raw, row + x * 4, 4);
-                *to++ = raw & 0x00FFFFFFu;
-            }
-        }
-    }
 }
 
 } // namespace platform::ddraw

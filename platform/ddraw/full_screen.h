@@ -32,7 +32,4 @@ constexpr uint32_t Rgb565ToXrgb(uint16_t pixel)
     return ((red << 3 | red >> 2) << 16) | ((green << 2 | green >> 4) << 8) | (blue << 3 | blue >> 2);
 }
 
-// `screen` (2 or 4 bytes a pixel) as rows of 0x00RRGGBB, without padding.
-void ConvertToXrgb(const Raster& screen, std::vector<uint32_t>& out);
-
 } // namespace platform::ddraw

@@ -1,6 +1,7 @@
 #include "ddraw/surface.h"
 
 #include <new>
+#include <typeinfo>
 
 #include "ddraw/call_log.h"
 #include "ddraw/clipper.h"
@@ -58,7 +59,13 @@ Surface::~Surface()
     display_->Forget(this);
 }
 
-Surface* AsSurface(IDirectDrawSurface* surface) { return dynamic_cast<Surface*>(surface); }
+// Surface is final, so the exact type test says what dynamic_cast would,
+// without its walk through the base classes on every blit.
+Surface* AsSurface(IDirectDrawSurface* surface)
+{
+    if (surface == nullptr || typeid(*surface) != typeid(Surface)) return nullptr;
+    return static_cast<Surface*>(surface);
+}
 
 HRESULT Surface::QueryInterface(REFIID riid, void** object)
 {
@@ -85,11 +92,6 @@ ULONG Surface::Drop()
     ULONG left = --references_;
     if (left == 0) delete this;
     return left;
-}
-
-Raster Surface::MemoryRaster() const
-{
-    return Raster { memory_.get(), shape_.width, shape_.height, pitch_, shape_.format.bytesPerPixel };
 }
 
 HRESULT Surface::Restore()

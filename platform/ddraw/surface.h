@@ -83,7 +83,10 @@ private:
     bool IsWindowedPrimary() const { return !shape_.ownMemory; }
     bool IsBusy() const { return dc_ != nullptr || locked_; }
     bool IsGone() const { return lost_ || !display_->alive; }
-    Raster MemoryRaster() const;
+    Raster MemoryRaster() const
+    {
+        return Raster { memory_.get(), shape_.width, shape_.height, pitch_, shape_.format.bytesPerPixel };
+    }
 
     HRESULT CheckBlitSource(Surface* source) const;
     HRESULT PrepareDestination(const Span2D& dest, WriteTarget& target) const;
@@ -111,7 +114,16 @@ private:
 Surface* AsSurface(IDirectDrawSurface* surface);
 
 // Pitch in bytes of a surface row: rows start on 4-byte boundaries, so that
-// a 32-bit read at the start of any row stays inside the surface.
-constexpr int RowPitch(int width, int bytesPerPixel) { return (width * bytesPerPixel + 3) / 4 * 4; }
+// a 32-bit read at the start of any row stays inside the surface. Rows an
+// even number of cache lines apart (640 pixels at either depth) would put a
+// column of pixels into a few cache sets only, and a column walk such as a
+// wave's one-pixel copies would keep evicting itself: such rows get one
+// cache line more.
+constexpr int RowPitch(int width, int bytesPerPixel)
+{
+    constexpr int kCacheLine = 64;
+    const int packed = (width * bytesPerPixel + 3) / 4 * 4;
+    return packed >= 8 * kCacheLine && packed % (2 * kCacheLine) == 0 ? packed + kCacheLine : packed;
+}
 
 } // namespace platform::ddraw

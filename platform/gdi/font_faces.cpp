@@ -7,6 +7,7 @@
 #include <fontconfig/fontconfig.h>
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstring>
 #include <map>
@@ -225,12 +226,23 @@ public:
         if (!resolved_.empty()) FcFini(); // only GDI asks fontconfig; leak checkers stay quiet
     }
 
+    // A program that makes a new font for every line of text asks for the
+    // same few descriptions each frame: those skip the name conversion and
+    // the lookups.
     SizedFace* Find(const LOGFONTA& description)
     {
+        const FaceKey key = KeyOf(description);
+        for (const RecentFace& recent : recent_)
+            if (recent.used && recent.key == key) return recent.face;
         std::optional<FontFile> file = Resolve(description);
         if (!file) return nullptr;
         LoadedFace* face = Open(*file);
-        return face != nullptr ? face->AtSize(description) : nullptr;
+        SizedFace* sized = face != nullptr ? face->AtSize(description) : nullptr;
+        if (sized != nullptr) {
+            recent_[nextRecent_] = RecentFace { true, key, sized };
+            nextRecent_ = (nextRecent_ + 1) % kRecentFaces;
+        }
+        return sized;
     }
 
     int OpenFaceCount() const
@@ -273,6 +285,34 @@ private:
         return library_;
     }
 
+    // What of a description decides its face and size.
+    struct FaceKey {
+        std::array<char, LF_FACESIZE> name {};
+        BYTE charSet = 0;
+        LONG height = 0;
+        LONG width = 0;
+        bool operator==(const FaceKey&) const = default;
+    };
+    struct RecentFace {
+        bool used = false;
+        FaceKey key;
+        SizedFace* face = nullptr; // sizes live as long as the registry
+    };
+    static constexpr size_t kRecentFaces = 4;
+
+    static FaceKey KeyOf(const LOGFONTA& description)
+    {
+        FaceKey key;
+        // Bytes after the name's end do not name anything.
+        std::memcpy(key.name.data(), description.lfFaceName, strnlen(description.lfFaceName, LF_FACESIZE));
+        key.charSet = description.lfCharSet;
+        key.height = description.lfHeight;
+        key.width = description.lfWidth;
+        return key;
+    }
+
+    std::array<RecentFace, kRecentFaces> recent_ {};
+    size_t nextRecent_ = 0;
     FT_Library library_ = nullptr;
     std::map<std::string, std::optional<FontFile>> resolved_;
     std::map<FontFile, std::unique_ptr<LoadedFace>> faces_;

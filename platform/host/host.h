@@ -85,6 +85,9 @@ public:
     virtual void EnterFullScreen(int /*width*/, int /*height*/) { }
     // What the full-screen display now shows; called after every change.
     virtual void PresentFullScreen(const PixelView& /*screen*/) { }
+    // Where the next full-screen picture may be written in place, saving a
+    // copy of every frame; null when the host copies what it is given.
+    virtual uint32_t* FullScreenCanvas(int /*width*/, int /*height*/) { return nullptr; }
     virtual void LeaveFullScreen() { }
 
     // ---- Menu bar, modal loops and drawn message boxes ----

@@ -270,3 +270,75 @@ TEST_F(FullScreenTest, ResetLeavesFullScreen)
 }
 
 } // namespace
+
+namespace {
+
+// The headless host as a host without a canvas of its own would be (the
+// desktop's): every full-screen picture reaches it as a copy.
+class CopyingHost final : public platform::host::Host {
+public:
+    explicit CopyingHost(platform::host::Host& inner)
+        : inner_(inner)
+    {
+    }
+    bool HasDisplay() override { return inner_.HasDisplay(); }
+    RECT DesktopRect() override { return inner_.DesktopRect(); }
+    void CreateWindow(const std::string& title, const RECT& outer, int bar) override
+    {
+        inner_.CreateWindow(title, outer, bar);
+    }
+    void SetWindowIcon(const platform::host::PixelView& icon) override { inner_.SetWindowIcon(icon); }
+    void PlaceWindow(const RECT& outer, int bar) override { inner_.PlaceWindow(outer, bar); }
+    void ShowWindow(bool visible) override { inner_.ShowWindow(visible); }
+    void DestroyWindow() override { inner_.DestroyWindow(); }
+    void PresentClient(const platform::host::PixelView& client) override { inner_.PresentClient(client); }
+    void PollInput(std::vector<platform::host::InputEvent>& out) override { inner_.PollInput(out); }
+    bool Idle() override { return inner_.Idle(); }
+    int ShowMessageBox(
+        const std::string& caption, const std::string& text, platform::host::MessageBoxButtons buttons) override
+    {
+        return inner_.ShowMessageBox(caption, text, buttons);
+    }
+    void SetCursorVisible(bool visible) override { inner_.SetCursorVisible(visible); }
+    uint32_t TickCount() override { return inner_.TickCount(); }
+    void EnterFullScreen(int width, int height) override { inner_.EnterFullScreen(width, height); }
+    void PresentFullScreen(const platform::host::PixelView& screen) override
+    {
+        copiedFrom = screen.pixels;
+        inner_.PresentFullScreen(screen);
+    }
+    void LeaveFullScreen() override { inner_.LeaveFullScreen(); }
+
+    const uint32_t* copiedFrom = nullptr;
+
+private:
+    platform::host::Host& inner_;
+};
+
+} // namespace
+
+TEST_F(FullScreenTest, HostsWithAndWithoutACanvasShowTheSamePicture)
+{
+    auto pattern = [](int x, int y) { return uint16_t(x * 97 + y * 31); };
+    ASSERT_TRUE(SetUpFullScreen());
+    DrawBackBuffer(pattern);
+    ASSERT_EQ(Present(), DD_OK);
+    const headless::Capture inPlace = headless::CaptureScreen();
+    display.Release();
+
+    CopyingHost copying(host);
+    platform::host::Install(&copying);
+    ASSERT_TRUE(SetUpFullScreen());
+    DrawBackBuffer(pattern);
+    ASSERT_EQ(Present(), DD_OK);
+    const headless::Capture copied = headless::CaptureScreen();
+    platform::host::Install(&host);
+
+    ASSERT_NE(copying.copiedFrom, nullptr);
+    ASSERT_EQ(copied.width, 640);
+    ASSERT_EQ(inPlace.pixels.size(), copied.pixels.size());
+    for (int y = 0; y < 480; y += 7)
+        for (int x = 0; x < 640; ++x)
+            ASSERT_EQ(copied.At(x, y), platform::ddraw::Rgb565ToXrgb(pattern(x, y))) << x << ", " << y;
+    EXPECT_EQ(inPlace.pixels, copied.pixels);
+}

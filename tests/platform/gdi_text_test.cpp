@@ -181,6 +181,54 @@ TEST_F(GdiTextTest, FontsAreCheapObjectsOverOneSharedFace)
     EXPECT_EQ(platform::gdi::LiveObjectCount(), 1); // the surface context
 }
 
+// Text drawn in the gothic face at `height`, from a description whose face
+// name may carry bytes after its end; returns the inked box.
+Ink DrawWithHeight(int height, const char* afterName = "")
+{
+    GuardedBuffer buffer(200, 40, PixelFormat::Xrgb8888);
+    FillPattern(buffer, PixelFormat::Xrgb8888);
+    GuardedBuffer before = buffer;
+    {
+        SurfaceContext context(buffer);
+        LOGFONTA description {};
+        std::strcpy(description.lfFaceName, kGothicFace);
+        std::strncpy(description.lfFaceName + sizeof(kGothicFace), afterName, LF_FACESIZE - sizeof(kGothicFace) - 1);
+        description.lfHeight = height;
+        description.lfCharSet = SHIFTJIS_CHARSET;
+        HFONT font = CreateFontIndirectA(&description);
+        HGDIOBJ kept = SelectObject(context.get(), font);
+        SetBkMode(context.get(), TRANSPARENT);
+        SetTextColor(context.get(), RGB(255, 0, 0));
+        EXPECT_TRUE(TextOutA(context.get(), 0, 0, kCaption, 10));
+        SelectObject(context.get(), kept);
+        DeleteObject(font);
+    }
+    return Compare(before, buffer, platform::gdi::RgbToRaw(0xFF0000, PixelFormat::Xrgb8888));
+}
+
+// The faces remembered for fonts made anew each call must still follow the
+// description: every height its own size, whatever came before it.
+TEST_F(GdiTextTest, RememberedFacesKeepEachHeightApart)
+{
+    const Ink small = DrawWithHeight(12);
+    const Ink large = DrawWithHeight(24);
+    ASSERT_GT(small.changed, 0);
+    EXPECT_GT(large.right - large.left, (small.right - small.left) * 3 / 2);
+    for (int i = 0; i < 6; ++i) {
+        const int height = i % 3 == 0 ? 12 : i % 3 == 1 ? 24 : 16;
+        const Ink again = DrawWithHeight(height);
+        if (height == 16) continue;
+        const Ink& expected = height == 12 ? small : large;
+        EXPECT_EQ(again.changed, expected.changed) << height;
+        EXPECT_EQ(again.right, expected.right) << height;
+        EXPECT_EQ(again.bottom, expected.bottom) << height;
+    }
+    // Bytes after the name's end name nothing.
+    const Ink trailing = DrawWithHeight(24, "junk");
+    EXPECT_EQ(trailing.changed, large.changed);
+    EXPECT_EQ(trailing.right, large.right);
+}
+
 TEST_F(GdiTextTest, FontDescriptionsAndContextStateAreKept)
 {
     HFONT font = CreateGothic(-12);

@@ -4,6 +4,8 @@
 #include <climits>
 #include <cstdio>
 
+#include "ddraw/pixel_rows.h"
+
 namespace platform::host {
 namespace {
 
@@ -30,11 +32,10 @@ void CopyPicture(const PixelView& picture, headless::Capture& into)
     into.width = picture.width;
     into.height = picture.height;
     into.pixels.resize(size_t(picture.width) * size_t(picture.height));
-    for (int y = 0; y < picture.height; ++y) {
-        const uint32_t* row = picture.pixels + size_t(y) * size_t(picture.pitchPixels);
-        std::transform(row, row + picture.width, into.pixels.begin() + ptrdiff_t(y) * picture.width,
-            [](uint32_t pixel) { return pixel & 0x00FFFFFFu; });
-    }
+    for (int y = 0; y < picture.height; ++y)
+        ddraw::rows::CopyMasked32(reinterpret_cast<uint8_t*>(into.pixels.data() + ptrdiff_t(y) * picture.width),
+            reinterpret_cast<const uint8_t*>(picture.pixels + size_t(y) * size_t(picture.pitchPixels)), picture.width,
+            0x00FFFFFFu);
 }
 
 } // namespace
@@ -160,7 +161,16 @@ void HeadlessHost::PresentFullScreen(const PixelView& picture)
         || picture.height != fullScreenPicture.height)
         return;
     ++fullScreenPresentations;
+    // Drawn in place on the canvas: nothing to copy.
+    if (picture.pixels == fullScreenPicture.pixels.data() && picture.pitchPixels == picture.width) return;
     CopyPicture(picture, fullScreenPicture);
+}
+
+uint32_t* HeadlessHost::FullScreenCanvas(int width, int height)
+{
+    if (!fullScreen || width <= 0 || width != fullScreenPicture.width || height != fullScreenPicture.height)
+        return nullptr;
+    return fullScreenPicture.pixels.data();
 }
 
 void HeadlessHost::LeaveFullScreen()

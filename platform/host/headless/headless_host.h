@@ -52,6 +52,7 @@ public:
     // Full screen: the capture is the full-screen picture meanwhile.
     void EnterFullScreen(int width, int height) override;
     void PresentFullScreen(const PixelView& screen) override;
+    uint32_t* FullScreenCanvas(int width, int height) override;
     void LeaveFullScreen() override;
     bool IsFullScreen() const { return fullScreen; }
     int FullScreenPresentations() const { return fullScreenPresentations; }

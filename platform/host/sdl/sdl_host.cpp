@@ -23,6 +23,10 @@ int Height(const RECT& r) { return std::max(1, int(r.bottom - r.top)); }
 // the program must then see no display at all, as on a machine without one.
 bool StartVideo()
 {
+    // Every pixel is drawn in software: handing the window surface to the
+    // X server directly beats uploading it as a texture each frame, which
+    // without a GPU is a software renderer spending most of every frame.
+    SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) return false;
     const char* driver = SDL_GetCurrentVideoDriver();
     if (driver && (SDL_strcmp(driver, "offscreen") == 0 || SDL_strcmp(driver, "dummy") == 0)) {

@@ -1,0 +1,135 @@
+#include "window_run.h"
+
+#include <chrono>
+#include <cstdio>
+
+#include <windows.h>
+
+#include "host/sdl/sdl_host.h"
+#include "shell/application.h"
+#include "shell/input.h"
+
+namespace bench {
+namespace {
+
+using Clock = std::chrono::steady_clock;
+using platform::host::InputEvent;
+
+constexpr double kWarmUpSeconds = 1.0;
+
+// Passes everything to the SDL host; adds the user's menu choices at the
+// start, the close request at the end, and a stopwatch around presenting.
+class TimedHost final : public platform::host::Host {
+public:
+    TimedHost(platform::host::Host& inner, double seconds)
+        : inner_(inner)
+        , seconds_(seconds)
+    {
+    }
+
+    bool HasDisplay() override { return inner_.HasDisplay(); }
+    RECT DesktopRect() override { return inner_.DesktopRect(); }
+    void CreateWindow(const std::string& title, const RECT& outer, int menuBarHeight) override
+    {
+        inner_.CreateWindow(title, outer, menuBarHeight);
+    }
+    void SetWindowIcon(const platform::host::PixelView& icon) override { inner_.SetWindowIcon(icon); }
+    void PlaceWindow(const RECT& outer, int menuBarHeight) override { inner_.PlaceWindow(outer, menuBarHeight); }
+    void ShowWindow(bool visible) override { inner_.ShowWindow(visible); }
+    void DestroyWindow() override { inner_.DestroyWindow(); }
+
+    void PresentClient(const platform::host::PixelView& client) override
+    {
+        const Clock::time_point start = Clock::now();
+        inner_.PresentClient(client);
+        const Clock::time_point end = Clock::now();
+        if (!measuring_) return;
+        ++figures_.frames;
+        figures_.presentSeconds += std::chrono::duration<double>(end - start).count();
+    }
+
+    void PollInput(std::vector<InputEvent>& out) override
+    {
+        inner_.PollInput(out);
+        if (!started_) {
+            started_ = true;
+            startedAt_ = Clock::now();
+            SwitchEverythingOn(out);
+            return;
+        }
+        const double elapsed = std::chrono::duration<double>(Clock::now() - startedAt_).count();
+        if (!measuring_ && elapsed >= kWarmUpSeconds) {
+            measuring_ = true;
+            measureStart_ = Clock::now();
+        }
+        if (measuring_ && !closing_ && elapsed >= kWarmUpSeconds + seconds_) {
+            closing_ = true;
+            figures_.seconds = std::chrono::duration<double>(Clock::now() - measureStart_).count();
+            InputEvent close;
+            close.kind = InputEvent::Kind::Close;
+            out.push_back(close);
+        }
+    }
+
+    bool Idle() override { return inner_.Idle(); }
+
+    // Nobody sits at the benchmark: a box is answered with its default.
+    int ShowMessageBox(
+        const std::string& caption, const std::string& text, platform::host::MessageBoxButtons buttons) override
+    {
+        std::fprintf(stderr, "message box answered: %s | %s\n", caption.c_str(), text.c_str());
+        return buttons == platform::host::MessageBoxButtons::YesNo ? IDNO : IDOK;
+    }
+    void SetCursorVisible(bool visible) override { inner_.SetCursorVisible(visible); }
+    uint32_t TickCount() override { return inner_.TickCount(); }
+    bool OpenAudioOutput() override { return inner_.OpenAudioOutput(); }
+    void CloseAudioOutput() override { inner_.CloseAudioOutput(); }
+    void EnterFullScreen(int width, int height) override { inner_.EnterFullScreen(width, height); }
+    void PresentFullScreen(const platform::host::PixelView& screen) override { inner_.PresentFullScreen(screen); }
+    void LeaveFullScreen() override { inner_.LeaveFullScreen(); }
+
+    const WindowFigures& Figures() const { return figures_; }
+
+private:
+    static void SwitchEverythingOn(std::vector<InputEvent>& out)
+    {
+        const int commands[] = { IDM_SWAYING_BACKGROUND, IDM_KOKESHI, IDM_CHARACTER, IDM_ZOOM, IDM_TEXT, IDM_MULTI };
+        for (int command : commands) {
+            InputEvent event;
+            event.kind = InputEvent::Kind::Command;
+            event.commandId = command;
+            out.push_back(event);
+        }
+        InputEvent mouse;
+        mouse.kind = InputEvent::Kind::MouseMove;
+        mouse.x = 270;
+        mouse.y = 180;
+        out.push_back(mouse);
+    }
+
+    platform::host::Host& inner_;
+    double seconds_;
+    bool started_ = false;
+    bool measuring_ = false;
+    bool closing_ = false;
+    Clock::time_point startedAt_;
+    Clock::time_point measureStart_;
+    WindowFigures figures_;
+};
+
+} // namespace
+
+bool RunRealWindow(double seconds, WindowFigures& figures)
+{
+    platform::host::SdlHost sdl;
+    if (!sdl.HasDisplay()) return false;
+    TimedHost timed(sdl, seconds);
+    platform::host::Install(&timed);
+    const int exitCode = WinMain(GetModuleHandleA(nullptr), nullptr, const_cast<char*>(""), SW_SHOWDEFAULT);
+    platform::host::Install(nullptr);
+    figures = timed.Figures();
+    figures.exitCode = exitCode;
+    return true;
+}
+
+} // namespace bench

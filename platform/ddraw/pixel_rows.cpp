@@ -1,0 +1,253 @@
+#include "ddraw/pixel_rows.h"
+
+#include <cstring>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
+namespace platform::ddraw::rows {
+namespace {
+
+template <typename Pixel> Pixel Load(const uint8_t* address)
+{
+    Pixel value;
+    std::memcpy(&value, address, sizeof(Pixel));
+    return value;
+}
+
+template <typename Pixel> void Store(uint8_t* address, Pixel value) { std::memcpy(address, &value, sizeof(Pixel)); }
+
+#if defined(__SSE2__)
+__m128i LoadVector(const uint8_t* address) { return _mm_loadu_si128(reinterpret_cast<const __m128i*>(address)); }
+void StoreVector(uint8_t* address, __m128i value) { _mm_storeu_si128(reinterpret_cast<__m128i*>(address), value); }
+
+// Writes `value` where `draw` is set and leaves the rest of the 16 bytes.
+// Whole vectors drawn or skipped, the usual case inside and around a
+// picture's transparent areas, take no read of the target.
+void StoreWhere(uint8_t* out, __m128i draw, __m128i value)
+{
+    const int drawn = _mm_movemask_epi8(draw);
+    if (drawn == 0) return;
+    if (drawn != 0xFFFF) value = _mm_or_si128(_mm_and_si128(draw, value), _mm_andnot_si128(draw, LoadVector(out)));
+    StoreVector(out, value);
+}
+
+// The same for the low 8 bytes, for the pixels after the last whole vector:
+// a vector overlapping the one just written would have to wait for that
+// store before it could read the target.
+__m128i LoadHalf(const uint8_t* address) { return _mm_loadl_epi64(reinterpret_cast<const __m128i*>(address)); }
+
+void StoreHalfWhere(uint8_t* out, __m128i draw, __m128i value)
+{
+    const int drawn = _mm_movemask_epi8(draw) & 0xFF;
+    if (drawn == 0) return;
+    if (drawn != 0xFF) value = _mm_or_si128(_mm_and_si128(draw, value), _mm_andnot_si128(draw, LoadHalf(out)));
+    _mm_storel_epi64(reinterpret_cast<__m128i*>(out), value);
+}
+
+// And for the low 4 bytes.
+__m128i LoadQuarter(const uint8_t* address) { return _mm_cvtsi32_si128(int32_t(Load<uint32_t>(address))); }
+
+void StoreQuarterWhere(uint8_t* out, __m128i draw, __m128i value)
+{
+    const int drawn = _mm_movemask_epi8(draw) & 0xF;
+    if (drawn == 0) return;
+    if (drawn != 0xF) value = _mm_or_si128(_mm_and_si128(draw, value), _mm_andnot_si128(draw, LoadQuarter(out)));
+    Store<uint32_t>(out, uint32_t(_mm_cvtsi128_si32(value)));
+}
+#endif
+
+} // namespace
+
+void Fill32(uint8_t* out, int64_t count, uint32_t value)
+{
+    if (count <= 0) return;
+    const uint8_t byte = uint8_t(value);
+    if (value == byte * 0x01010101u) {
+        std::memset(out, byte, size_t(count) * 4);
+        return;
+    }
+    int64_t x = 0;
+#if defined(__SSE2__)
+    const __m128i vector = _mm_set1_epi32(int32_t(value));
+    for (; x + 4 <= count; x += 4)
+        StoreVector(out + x * 4, vector);
+#endif
+    for (; x < count; ++x)
+        Store<uint32_t>(out + x * 4, value);
+}
+
+void Fill16(uint8_t* out, int64_t count, uint16_t value)
+{
+    if (count <= 0) return;
+    const uint8_t byte = uint8_t(value);
+    if (value == byte * 0x0101u) {
+        std::memset(out, byte, size_t(count) * 2);
+        return;
+    }
+    int64_t x = 0;
+#if defined(__SSE2__)
+    const __m128i vector = _mm_set1_epi16(int16_t(value));
+    for (; x + 8 <= count; x += 8)
+        StoreVector(out + x * 2, vector);
+#endif
+    for (; x < count; ++x)
+        Store<uint16_t>(out + x * 2, value);
+}
+
+void CopyMasked32(uint8_t* out, const uint8_t* in, int64_t count, uint32_t keepBits)
+{
+    int64_t x = 0;
+#if defined(__SSE2__)
+    const __m128i keep = _mm_set1_epi32(int32_t(keepBits));
+    for (; x + 8 <= count; x += 8) {
+        const __m128i first = _mm_and_si128(LoadVector(in + x * 4), keep);
+        const __m128i second = _mm_and_si128(LoadVector(in + x * 4 + 16), keep);
+        StoreVector(out + x * 4, first);
+        StoreVector(out + x * 4 + 16, second);
+    }
+    for (; x + 4 <= count; x += 4)
+        StoreVector(out + x * 4, _mm_and_si128(LoadVector(in + x * 4), keep));
+#endif
+    for (; x < count; ++x)
+        Store<uint32_t>(out + x * 4, Load<uint32_t>(in + x * 4) & keepBits);
+}
+
+namespace {
+
+// The pixels after the last whole vector, one at a time.
+template <typename Pixel>
+void CopyKeyedTail(
+    uint8_t* out, const uint8_t* in, int64_t from, int64_t to, uint32_t keyLow, uint32_t keyRange, uint32_t keepBits)
+{
+    for (int64_t x = from; x < to; ++x) {
+        const Pixel value = Load<Pixel>(in + x * int64_t(sizeof(Pixel)));
+        if (uint32_t(value) - keyLow > keyRange)
+            Store<Pixel>(out + x * int64_t(sizeof(Pixel)), Pixel(value & keepBits));
+    }
+}
+
+// A column one pixel wide, such as a wave's: no row setup at all.
+template <typename Pixel>
+void CopyKeyedColumn(uint8_t* out, int64_t outPitch, const uint8_t* in, int64_t inPitch, int64_t height,
+    uint32_t keyLow, uint32_t keyRange, uint32_t keepBits)
+{
+    for (int64_t y = 0; y < height; ++y, out += outPitch, in += inPitch) {
+        const Pixel value = Load<Pixel>(in);
+        if (uint32_t(value) - keyLow > keyRange) Store<Pixel>(out, Pixel(value & keepBits));
+    }
+}
+
+} // namespace
+
+void CopyKeyed32(const Area& area, uint32_t keyLow, uint32_t keyRange, uint32_t keepBits)
+{
+    // Locals, not the structure: a store through a byte pointer could alias
+    // it, and it would be read again after every store.
+    uint8_t* out = area.out;
+    const uint8_t* in = area.in;
+    const int64_t width = area.width, height = area.height, outPitch = area.outPitch, inPitch = area.inPitch;
+    if (width == 1) {
+        CopyKeyedColumn<uint32_t>(out, outPitch, in, inPitch, height, keyLow, keyRange, keepBits);
+        return;
+    }
+#if defined(__SSE2__)
+    // SSE2 compares signed: shifting both sides by 2^31 makes the unsigned
+    // test (value - low) > range a signed one.
+    const __m128i low = _mm_set1_epi32(int32_t(keyLow));
+    const __m128i bias = _mm_set1_epi32(INT32_MIN);
+    const __m128i range = _mm_xor_si128(_mm_set1_epi32(int32_t(keyRange)), bias);
+    const __m128i keep = _mm_set1_epi32(int32_t(keepBits));
+#endif
+    for (int64_t y = 0; y < height; ++y, out += outPitch, in += inPitch) {
+        int64_t x = 0;
+#if defined(__SSE2__)
+        for (; x + 4 <= width; x += 4) {
+            const __m128i value = LoadVector(in + x * 4);
+            const __m128i draw = _mm_cmpgt_epi32(_mm_xor_si128(_mm_sub_epi32(value, low), bias), range);
+            StoreWhere(out + x * 4, draw, _mm_and_si128(value, keep));
+        }
+        if (x + 2 <= width) {
+            const __m128i value = LoadHalf(in + x * 4);
+            const __m128i draw = _mm_cmpgt_epi32(_mm_xor_si128(_mm_sub_epi32(value, low), bias), range);
+            StoreHalfWhere(out + x * 4, draw, _mm_and_si128(value, keep));
+            x += 2;
+        }
+#endif
+        CopyKeyedTail<uint32_t>(out, in, x, width, keyLow, keyRange, keepBits);
+    }
+}
+
+void CopyKeyed16(const Area& area, uint32_t keyLow, uint32_t keyRange)
+{
+    uint8_t* out = area.out;
+    const uint8_t* in = area.in;
+    const int64_t width = area.width, height = area.height, outPitch = area.outPitch, inPitch = area.inPitch;
+    if (width == 1) {
+        CopyKeyedColumn<uint16_t>(out, outPitch, in, inPitch, height, keyLow, keyRange, 0xFFFFu);
+        return;
+    }
+#if defined(__SSE2__)
+    // 16-bit lanes give the same answer as the 32-bit test only while the
+    // whole key range lies within 16 bits.
+    const bool vectors = keyLow <= 0xFFFF && keyRange <= 0xFFFF - keyLow;
+    const __m128i low = _mm_set1_epi16(int16_t(keyLow));
+    const __m128i bias = _mm_set1_epi16(INT16_MIN);
+    const __m128i range = _mm_xor_si128(_mm_set1_epi16(int16_t(keyRange)), bias);
+#endif
+    for (int64_t y = 0; y < height; ++y, out += outPitch, in += inPitch) {
+        int64_t x = 0;
+#if defined(__SSE2__)
+        if (vectors) {
+            for (; x + 8 <= width; x += 8) {
+                const __m128i value = LoadVector(in + x * 2);
+                const __m128i draw = _mm_cmpgt_epi16(_mm_xor_si128(_mm_sub_epi16(value, low), bias), range);
+                StoreWhere(out + x * 2, draw, value);
+            }
+            if (x + 4 <= width) {
+                const __m128i value = LoadHalf(in + x * 2);
+                const __m128i draw = _mm_cmpgt_epi16(_mm_xor_si128(_mm_sub_epi16(value, low), bias), range);
+                StoreHalfWhere(out + x * 2, draw, value);
+                x += 4;
+            }
+            if (x + 2 <= width) {
+                const __m128i value = LoadQuarter(in + x * 2);
+                const __m128i draw = _mm_cmpgt_epi16(_mm_xor_si128(_mm_sub_epi16(value, low), bias), range);
+                StoreQuarterWhere(out + x * 2, draw, value);
+                x += 2;
+            }
+        }
+#endif
+        CopyKeyedTail<uint16_t>(out, in, x, width, keyLow, keyRange, 0xFFFFu);
+    }
+}
+
+void Widen565(uint32_t* out, const uint8_t* in, int64_t count)
+{
+    int64_t x = 0;
+#if defined(__SSE2__)
+    const __m128i five = _mm_set1_epi16(0x1F);
+    const __m128i six = _mm_set1_epi16(0x3F);
+    for (; x + 8 <= count; x += 8) {
+        const __m128i pixel = LoadVector(in + x * 2);
+        const __m128i red = _mm_and_si128(_mm_srli_epi16(pixel, 11), five);
+        const __m128i green = _mm_and_si128(_mm_srli_epi16(pixel, 5), six);
+        const __m128i blue = _mm_and_si128(pixel, five);
+        const __m128i red8 = _mm_or_si128(_mm_slli_epi16(red, 3), _mm_srli_epi16(red, 2));
+        const __m128i green8 = _mm_or_si128(_mm_slli_epi16(green, 2), _mm_srli_epi16(green, 4));
+        const __m128i blue8 = _mm_or_si128(_mm_slli_epi16(blue, 3), _mm_srli_epi16(blue, 2));
+        // Low half of each 32-bit pixel: green and blue; high half: red.
+        const __m128i greenBlue = _mm_or_si128(_mm_slli_epi16(green8, 8), blue8);
+        StoreVector(reinterpret_cast<uint8_t*>(out + x), _mm_unpacklo_epi16(greenBlue, red8));
+        StoreVector(reinterpret_cast<uint8_t*>(out + x + 4), _mm_unpackhi_epi16(greenBlue, red8));
+    }
+#endif
+    for (; x < count; ++x) {
+        const uint16_t pixel = Load<uint16_t>(in + x * 2);
+        const uint32_t red = (pixel >> 11) & 0x1F, green = (pixel >> 5) & 0x3F, blue = pixel & 0x1F;
+        out[x] = ((red << 3 | red >> 2) << 16) | ((green << 2 | green >> 4) << 8) | (blue << 3 | blue >> 2);
+    }
+}
+
+} // namespace platform::ddraw::rows

@@ -1,0 +1,35 @@
+// The inner loops of the blitters, many pixels a step: SSE2 (part of
+// every x86-64) where the compiler offers it, plain loops elsewhere.
+// Addresses need no alignment; source and target never overlap.
+#pragma once
+
+#include <cstdint>
+
+namespace platform::ddraw::rows {
+
+void Fill32(uint8_t* out, int64_t count, uint32_t value);
+void Fill16(uint8_t* out, int64_t count, uint16_t value);
+
+// out = in & keepBits, pixel by pixel.
+void CopyMasked32(uint8_t* out, const uint8_t* in, int64_t count, uint32_t keepBits);
+
+// A rectangle of `width` by `height` pixels in both rasters, rows
+// `outPitch` and `inPitch` bytes apart.
+struct Area {
+    uint8_t* out = nullptr;
+    int64_t outPitch = 0;
+    const uint8_t* in = nullptr;
+    int64_t inPitch = 0;
+    int64_t width = 0;
+    int64_t height = 0;
+};
+
+// Source pixels whose value lies in keyLow .. keyLow + keyRange are left
+// out; the others are written (32-bit ones masked with keepBits).
+void CopyKeyed32(const Area& area, uint32_t keyLow, uint32_t keyRange, uint32_t keepBits);
+void CopyKeyed16(const Area& area, uint32_t keyLow, uint32_t keyRange);
+
+// 5-6-5 pixels to 0x00RRGGBB, each channel widened by repeating its top bits.
+void Widen565(uint32_t* out, const uint8_t* in, int64_t count);
+
+} // namespace platform::ddraw::rows

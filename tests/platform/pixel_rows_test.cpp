@@ -1,0 +1,216 @@
+// The vector row loops and the stretch against plain per-pixel rules, at
+// every width around the vector sizes, with guard pixels on both sides.
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <cstring>
+#include <random>
+#include <vector>
+
+#include "ddraw/blitters.h"
+#include "ddraw/full_screen.h"
+#include "ddraw/pixel_rows.h"
+#include "ddraw/surface.h"
+
+namespace {
+
+namespace ddraw = platform::ddraw;
+namespace rows = platform::ddraw::rows;
+
+constexpr int kGuard = 9; // pixels before and after each row
+constexpr int kMaxWidth = 41;
+
+template <typename Pixel> std::vector<Pixel> Pattern(size_t count, uint32_t seed, const std::vector<Pixel>& keys)
+{
+    std::mt19937 random(seed);
+    std::vector<Pixel> pixels(count);
+    for (Pixel& pixel : pixels)
+        pixel = random() % 3 == 0 ? keys[random() % keys.size()] : static_cast<Pixel>(random());
+    return pixels;
+}
+
+// Rows start one byte past a pixel boundary: nothing may assume alignment.
+template <typename Pixel> struct Row {
+    std::vector<uint8_t> bytes;
+    explicit Row(const std::vector<Pixel>& pixels)
+        : bytes(pixels.size() * sizeof(Pixel) + 1)
+    {
+        std::memcpy(bytes.data() + 1, pixels.data(), pixels.size() * sizeof(Pixel));
+    }
+    uint8_t* At(int pixel) { return bytes.data() + 1 + pixel * int(sizeof(Pixel)); }
+    Pixel Get(int pixel) const
+    {
+        Pixel value;
+        std::memcpy(&value, bytes.data() + 1 + pixel * int(sizeof(Pixel)), sizeof(Pixel));
+        return value;
+    }
+};
+
+TEST(PixelRowsTest, Keyed32SkipsExactlyTheKeyRangeAtEveryWidth)
+{
+    struct Case {
+        uint32_t low, range, keep;
+    };
+    const Case cases[] = { { 0x00FF00FFu, 0, 0xFFFFFFFFu }, { 0x00FF00FFu, 0, 0x00FFFFFFu }, { 0x100u, 0x40u, ~0u },
+        { 0xFFFFFFF0u, 0xFu, ~0u }, { 0u, 0u, ~0u } };
+    for (const Case& test : cases)
+        for (int width = 0; width <= kMaxWidth; ++width) {
+            const std::vector<uint32_t> keys
+                = { test.low, test.low + test.range, test.low - 1, test.low + test.range + 1 };
+            const std::vector<uint32_t> sourcePixels = Pattern<uint32_t>(width + 2 * kGuard, width * 7 + 1, keys);
+            const std::vector<uint32_t> targetPixels = Pattern<uint32_t>(width + 2 * kGuard, width * 7 + 2, keys);
+            Row<uint32_t> source(sourcePixels), target(targetPixels);
+            rows::CopyKeyed32(
+                { target.At(kGuard), 0, source.At(kGuard), 0, width, 1 }, test.low, test.range, test.keep);
+            for (int x = 0; x < width + 2 * kGuard; ++x) {
+                const bool inside = x >= kGuard && x < kGuard + width;
+                const uint32_t value = sourcePixels[x];
+                const bool keyed = value - test.low <= test.range;
+                const uint32_t expected = inside && !keyed ? (value & test.keep) : targetPixels[x];
+                ASSERT_EQ(target.Get(x), expected) << "width " << width << " pixel " << x << " key " << test.low;
+            }
+        }
+}
+
+TEST(PixelRowsTest, Keyed16SkipsExactlyTheKeyRangeAtEveryWidth)
+{
+    struct Case {
+        uint32_t low, range;
+    };
+    // The last two reach past 16 bits, where only the low end can match.
+    const Case cases[] = { { 0xF81Fu, 0 }, { 0x0000u, 0 }, { 0x1000u, 0x0FFFu }, { 0xFFF0u, 0x20u }, { 0x1F81Fu, 0 } };
+    for (const Case& test : cases)
+        for (int width = 0; width <= kMaxWidth; ++width) {
+            const std::vector<uint16_t> keys
+                = { uint16_t(test.low), uint16_t(test.low + test.range), uint16_t(test.low - 1), 0xFFFF };
+            const std::vector<uint16_t> sourcePixels = Pattern<uint16_t>(width + 2 * kGuard, width * 5 + 3, keys);
+            const std::vector<uint16_t> targetPixels = Pattern<uint16_t>(width + 2 * kGuard, width * 5 + 4, keys);
+            Row<uint16_t> source(sourcePixels), target(targetPixels);
+            rows::CopyKeyed16({ target.At(kGuard), 0, source.At(kGuard), 0, width, 1 }, test.low, test.range);
+            for (int x = 0; x < width + 2 * kGuard; ++x) {
+                const bool inside = x >= kGuard && x < kGuard + width;
+                const bool keyed = uint32_t(sourcePixels[x]) - test.low <= test.range;
+                const uint16_t expected = inside && !keyed ? sourcePixels[x] : targetPixels[x];
+                ASSERT_EQ(target.Get(x), expected) << "width " << width << " pixel " << x << " key " << test.low;
+            }
+        }
+}
+
+// Rows of a rectangle are as far apart as each raster's pitch says, and
+// nothing between them is touched.
+TEST(PixelRowsTest, KeyedRectanglesFollowEachPitch)
+{
+    constexpr int kHeight = 5, kSourcePitch = 17, kTargetPitch = 21;
+    for (int width : { 1, 2, 13 })
+        for (int bytes : { 2, 4 }) {
+            std::vector<uint8_t> source(size_t(kSourcePitch) * kHeight * bytes),
+                target(size_t(kTargetPitch) * kHeight * bytes);
+            for (size_t i = 0; i < source.size(); ++i)
+                source[i] = uint8_t(i * 37 + 1);
+            for (size_t i = 0; i < target.size(); ++i)
+                target[i] = uint8_t(i * 11 + 5);
+            const std::vector<uint8_t> before = target;
+            // No source pixel has the key value 1: every pixel moves.
+            const rows::Area area { target.data(), kTargetPitch * bytes, source.data(), kSourcePitch * bytes, width,
+                kHeight };
+            if (bytes == 2)
+                rows::CopyKeyed16(area, 1, 0);
+            else
+                rows::CopyKeyed32(area, 1, 0, ~0u);
+            for (int y = 0; y < kHeight; ++y)
+                for (int x = 0; x < kTargetPitch * bytes; ++x) {
+                    const size_t at = size_t(y) * kTargetPitch * bytes + size_t(x);
+                    const uint8_t expected
+                        = x < width * bytes ? source[size_t(y) * kSourcePitch * bytes + size_t(x)] : before[at];
+                    ASSERT_EQ(target[at], expected)
+                        << width << " wide, " << bytes << " bytes, row " << y << ", byte " << x;
+                }
+        }
+}
+
+TEST(PixelRowsTest, FillsAndMaskedCopiesStayInsideTheRow)
+{
+    for (int width = 0; width <= kMaxWidth; ++width) {
+        const std::vector<uint32_t> before = Pattern<uint32_t>(width + 2 * kGuard, width + 11, { 0u });
+        for (uint32_t value : { 0u, 0x12345678u, 0xFFFFFFFFu }) {
+            Row<uint32_t> target(before);
+            rows::Fill32(target.At(kGuard), width, value);
+            for (int x = 0; x < width + 2 * kGuard; ++x)
+                ASSERT_EQ(target.Get(x), x >= kGuard && x < kGuard + width ? value : before[x]) << width;
+        }
+        const std::vector<uint16_t> before16 = Pattern<uint16_t>(width + 2 * kGuard, width + 12, { 0 });
+        for (uint16_t value : { uint16_t(0), uint16_t(0xF81F), uint16_t(0x7777) }) {
+            Row<uint16_t> target(before16);
+            rows::Fill16(target.At(kGuard), width, value);
+            for (int x = 0; x < width + 2 * kGuard; ++x)
+                ASSERT_EQ(target.Get(x), x >= kGuard && x < kGuard + width ? value : before16[x]) << width;
+        }
+        const std::vector<uint32_t> sourcePixels = Pattern<uint32_t>(width + 2 * kGuard, width + 13, { 0u });
+        Row<uint32_t> source(sourcePixels), target(before);
+        rows::CopyMasked32(target.At(kGuard), source.At(kGuard), width, 0x00FFFFFFu);
+        for (int x = 0; x < width + 2 * kGuard; ++x)
+            ASSERT_EQ(target.Get(x), x >= kGuard && x < kGuard + width ? (sourcePixels[x] & 0x00FFFFFFu) : before[x])
+                << width;
+    }
+}
+
+TEST(PixelRowsTest, Widen565AgreesWithThePixelRuleForEveryValue)
+{
+    std::vector<uint16_t> all(65536 + 3);
+    for (size_t i = 0; i < all.size(); ++i)
+        all[i] = uint16_t(i);
+    Row<uint16_t> source(all);
+    std::vector<uint32_t> widened(all.size() + 1, 0xDEADBEEFu);
+    rows::Widen565(widened.data(), source.At(0), int64_t(all.size()));
+    for (size_t i = 0; i < all.size(); ++i)
+        ASSERT_EQ(widened[i], ddraw::Rgb565ToXrgb(all[i])) << i;
+    EXPECT_EQ(widened.back(), 0xDEADBEEFu);
+}
+
+// Wide enough for several column chunks, scaled by uneven factors, and cut
+// by a visible part that starts inside the destination.
+TEST(PixelRowsTest, StretchPicksTheNearestSourcePixelAcrossChunksAndRepeatedRows)
+{
+    constexpr int kSourceWidth = 53, kSourceHeight = 7;
+    std::vector<uint32_t> sourcePixels(size_t(kSourceWidth) * kSourceHeight);
+    for (size_t i = 0; i < sourcePixels.size(); ++i)
+        sourcePixels[i] = uint32_t(i) * 2654435761u;
+    const ddraw::Raster source { reinterpret_cast<uint8_t*>(sourcePixels.data()), kSourceWidth, kSourceHeight,
+        kSourceWidth * 4, 4 };
+    constexpr int kTargetWidth = 700, kTargetHeight = 40;
+    std::vector<uint32_t> targetPixels(size_t(kTargetWidth) * kTargetHeight, 0x01010101u);
+    const ddraw::Raster target { reinterpret_cast<uint8_t*>(targetPixels.data()), kTargetWidth, kTargetHeight,
+        kTargetWidth * 4, 4 };
+    const ddraw::Span2D sourceRect { 2, 1, 51, 6 }; // 49 by 5
+    const ddraw::Span2D destination { -30, -3, 660, 37 }; // 690 by 40
+    const ddraw::Span2D visible { 0, 0, 655, 37 };
+    ddraw::StretchPixels(target, destination, visible, source, sourceRect, 0x00FFFFFFu);
+    for (int y = 0; y < kTargetHeight; ++y)
+        for (int x = 0; x < kTargetWidth; ++x) {
+            uint32_t expected = 0x01010101u;
+            if (x < visible.right && y < visible.bottom) {
+                const int64_t sx = sourceRect.left + (x - destination.left) * sourceRect.Width() / destination.Width();
+                const int64_t sy = sourceRect.top + (y - destination.top) * sourceRect.Height() / destination.Height();
+                expected = sourcePixels[size_t(sy) * kSourceWidth + size_t(sx)] & 0x00FFFFFFu;
+            }
+            ASSERT_EQ(targetPixels[size_t(y) * kTargetWidth + x], expected) << x << ", " << y;
+        }
+}
+
+// A column of pixels must spread over the cache: no row pitch of a wide
+// surface may be a multiple of two cache lines.
+TEST(PixelRowsTest, WideRowsAreNeverAnEvenNumberOfCacheLinesApart)
+{
+    for (int bytesPerPixel : { 2, 4 })
+        for (int width = 1; width <= 4096; ++width) {
+            const int pitch = ddraw::RowPitch(width, bytesPerPixel);
+            ASSERT_GE(pitch, width * bytesPerPixel);
+            ASSERT_EQ(pitch % 4, 0);
+            ASSERT_LE(pitch, width * bytesPerPixel + 67);
+            if (pitch >= 512) {
+                ASSERT_NE(pitch % 128, 0) << width << " pixels of " << bytesPerPixel;
+            }
+        }
+}
+
+} // namespace
