@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Builds sample.exe (scripts/windows-build.sh), checks the resources windres
-# put into it, and runs it under Wine in Xvfb against the Linux build's
+# Builds sample.exe (scripts/windows-build.sh), checks that it needs no DLL
+# beyond Windows' own and the resources windres put into it, and runs it under Wine in Xvfb against the Linux build's
 # pictures of the same frames (tests/windows/wine.sh). Installs Wine (32-bit,
 # with the i386 architecture), the X tools and the Japanese locale first if
 # they are missing. Needs the Linux build (default build/, made by ./test.sh;
@@ -37,5 +37,6 @@ native=${1:-build}
 [ -x "$native/run/sample-replay" ] || { echo "$native/run/sample-replay is missing: run ./test.sh first" >&2; exit 1; }
 
 scripts/windows-build.sh build-win32
+bash tests/windows/imports.sh i686-w64-mingw32-objdump build-win32/sample/sample.exe
 python3 tests/windows/resources.py i686-w64-mingw32-windres build-win32/sample/sample.exe resources/sample.rc
 timeout 900 bash tests/windows/wine.sh build-win32/sample "$native/run"
