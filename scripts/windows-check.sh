@@ -1,10 +1,11 @@
 #!/usr/bin/env bash
 # Builds sample.exe (scripts/windows-build.sh), checks that it needs no DLL
-# beyond Windows' own and the resources windres put into it, and runs it under Wine in Xvfb against the Linux build's
-# pictures of the same frames (tests/windows/wine.sh). Installs Wine (32-bit,
-# with the i386 architecture), the X tools and the Japanese locale first if
-# they are missing. Needs the Linux build (default build/, made by ./test.sh;
-# another folder as the first argument).
+# beyond Windows' own and the resources windres put into it, and runs it
+# under Wine in Xvfb against the Linux build's pictures of the same frames
+# (tests/windows/wine.sh). Installs Wine (32-bit, with the i386
+# architecture), the X tools and the Japanese locale first if they are
+# missing. Needs the Linux build (default build/, made by ./test.sh; another
+# folder as the first argument).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
