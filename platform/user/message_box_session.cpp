@@ -36,7 +36,9 @@ void MessageBoxSession::OnKeyDown(UINT key)
             answer_ = layout_.buttons[size_t(look_.focused)].answer;
         return;
     case VK_ESCAPE:
-        answer_ = CancelAnswer();
+        // As on Windows: Esc stands for Cancel, which only a box with an OK
+        // button answers; a Yes/No box stays open.
+        if (HasAnswer(IDOK)) answer_ = IDOK;
         return;
     case VK_TAB:
     case VK_RIGHT:

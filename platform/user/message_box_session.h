@@ -1,7 +1,8 @@
 // What an open message box does with each key and click: focus moves with
 // Tab and the arrows, Enter or Space press the focused button, Esc answers
-// OK or No, Y and N answer Yes and No, a click is a press and release on
-// the same button. No drawing, no I/O.
+// an OK box (a Yes/No box has no Cancel and ignores it), Y and N answer Yes
+// and No, a click is a press and release on the same button. No drawing, no
+// I/O.
 #pragma once
 
 #include "user/message_box_view.h"
@@ -20,7 +21,8 @@ public:
     void OnKeyDown(UINT virtualKey);
     void OnButtonDown(int x, int y);
     void OnButtonUp(int x, int y);
-    // Closed from outside (no more input, the window's close request).
+    // Closed from outside (no more input, the window's close request): a
+    // Yes/No box answers No, never Yes.
     void Cancel() { answer_ = CancelAnswer(); }
 
     bool Done() const { return answer_ != 0; }

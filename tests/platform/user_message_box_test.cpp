@@ -60,7 +60,7 @@ TEST_F(MessageBoxKeysTest, KeysAnswerAsOnWindows)
         { { 'Y', VK_F12 }, MB_YESNO, IDYES },
         { { 'N', 'Y' }, MB_YESNO, IDNO },
         { { VK_RETURN, 'N' }, MB_YESNO, IDYES }, // はい is the default button
-        { { VK_ESCAPE, 'Y' }, MB_YESNO, IDNO },
+        { { VK_ESCAPE, 'Y', VK_F12 }, MB_YESNO, IDYES }, // no Cancel button: Esc is swallowed, ignored
         { { VK_TAB, VK_RETURN, 'Y' }, MB_YESNO, IDNO },
         { { VK_RIGHT, VK_SPACE, 'Y' }, MB_YESNO, IDNO },
         { { VK_RIGHT, VK_LEFT, VK_RETURN, 'N' }, MB_YESNO, IDYES },
