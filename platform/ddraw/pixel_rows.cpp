@@ -1,5 +1,7 @@
 #include "ddraw/pixel_rows.h"
 
+#include "ddraw/pixel_rows_avx2.h"
+
 #include <cstring>
 
 #if defined(__SSE2__)
@@ -152,6 +154,10 @@ void CopyKeyed32(const Area& area, uint32_t keyLow, uint32_t keyRange, uint32_t 
         CopyKeyedColumn<uint32_t>(out, outPitch, in, inPitch, height, keyLow, keyRange, keepBits);
         return;
     }
+    if (HaveAvx2()) {
+        CopyKeyed32Avx2(area, keyLow, keyRange, keepBits);
+        return;
+    }
 #if defined(__SSE2__)
     // SSE2 compares signed: shifting both sides by 2^31 makes the unsigned
     // test (value - low) > range a signed one.
@@ -186,6 +192,10 @@ void CopyKeyed16(const Area& area, uint32_t keyLow, uint32_t keyRange)
     const int64_t width = area.width, height = area.height, outPitch = area.outPitch, inPitch = area.inPitch;
     if (width == 1) {
         CopyKeyedColumn<uint16_t>(out, outPitch, in, inPitch, height, keyLow, keyRange, 0xFFFFu);
+        return;
+    }
+    if (HaveAvx2() && keyLow <= 0xFFFF && keyRange <= 0xFFFF - keyLow) {
+        CopyKeyed16Avx2(area, keyLow, keyRange);
         return;
     }
 #if defined(__SSE2__)

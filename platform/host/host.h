@@ -41,6 +41,10 @@ struct PixelView {
     int width = 0;
     int height = 0;
     int pitchPixels = 0;
+    // The pixels stay where they are, changed only before another
+    // presentation, until the window is destroyed: a host may show them
+    // from there instead of copying them now.
+    bool lasting = false;
 };
 
 class Host {

@@ -25,7 +25,7 @@ void PresentClientArea(HWND handle)
     Window* window = WindowOrTopLevel(handle);
     if (!window || window->clientPixels.empty()) return;
     platform::host::Current().PresentClient(platform::host::PixelView {
-        window->clientPixels.data(), window->clientWidth, window->clientHeight, window->clientWidth });
+        window->clientPixels.data(), window->clientWidth, window->clientHeight, window->clientWidth, true });
 }
 
 } // namespace platform::user

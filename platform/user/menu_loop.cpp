@@ -45,7 +45,7 @@ void RestorePicture(HWND handle)
     if (!window) return;
     PresentMenuBar(*window);
     platform::host::Current().PresentClient(platform::host::PixelView {
-        window->clientPixels.data(), window->clientWidth, window->clientHeight, window->clientWidth });
+        window->clientPixels.data(), window->clientWidth, window->clientHeight, window->clientWidth, true });
 }
 
 void Feed(MenuTracker& tracker, const ModalEvent& event)

@@ -54,7 +54,7 @@ void ShowClassIcon(const WindowClass& windowClass)
 void PresentBlackClient(const Window& window)
 {
     platform::host::Current().PresentClient(platform::host::PixelView {
-        window.clientPixels.data(), window.clientWidth, window.clientHeight, window.clientWidth });
+        window.clientPixels.data(), window.clientWidth, window.clientHeight, window.clientWidth, true });
 }
 
 } // namespace

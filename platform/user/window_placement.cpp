@@ -18,7 +18,7 @@ BOOL PlaceWindow(HWND handle, const RECT& outer)
     PresentMenuBar(*window);
     if (resized) {
         platform::host::Current().PresentClient(platform::host::PixelView {
-            window->clientPixels.data(), window->clientWidth, window->clientHeight, window->clientWidth });
+            window->clientPixels.data(), window->clientWidth, window->clientHeight, window->clientWidth, true });
         SendToWindow(handle, WM_SIZE, SIZE_RESTORED, MAKELPARAM(window->clientWidth, window->clientHeight));
     }
     return TRUE;

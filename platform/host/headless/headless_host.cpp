@@ -87,13 +87,30 @@ void HeadlessHost::PlaceWindow(const RECT& outer, int menuBarHeight)
 
 void HeadlessHost::DestroyWindow()
 {
+    // The window's pixels go with it; keep what the screen showed.
+    SettleScreen();
     window.exists = false;
     window.visible = false;
 }
 
 void HeadlessHost::PresentClient(const PixelView& client)
 {
-    if (IsWholePicture(client)) CopyPicture(client, screen);
+    if (!IsWholePicture(client)) return;
+    // The window's own pixels are shown from where they are, as a screen
+    // shows its memory; only a capture copies them.
+    if (client.lasting) {
+        lastingClient = client;
+        return;
+    }
+    lastingClient = {};
+    CopyPicture(client, screen);
+}
+
+void HeadlessHost::SettleScreen() const
+{
+    if (!lastingClient.pixels) return;
+    CopyPicture(lastingClient, screen);
+    lastingClient = {};
 }
 
 void HeadlessHost::PollInput(std::vector<InputEvent>& out)
@@ -196,6 +213,7 @@ int HeadlessHost::FramesDrawn() const { return int(std::min<int64_t>(frames, INT
 headless::Capture HeadlessHost::CaptureScreen() const
 {
     if (fullScreen) return fullScreenPicture;
+    SettleScreen();
     if (!screen.pixels.empty()) return screen;
     // Nothing presented yet: the client area is still black.
     headless::Capture black;

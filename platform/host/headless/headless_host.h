@@ -118,7 +118,11 @@ private:
     uint32_t tick = 0;
     bool cursorVisible = true;
     HeadlessWindow window;
-    headless::Capture screen;
+    // The client area as last presented: copied, or, for the window's own
+    // lasting pixels, read from there when someone looks.
+    mutable headless::Capture screen;
+    mutable PixelView lastingClient;
+    void SettleScreen() const;
     std::deque<InputEvent> pendingInput;
     std::deque<int> answers;
     std::vector<headless::ShownMessageBox> shownBoxes;
