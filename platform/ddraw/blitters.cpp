@@ -39,11 +39,23 @@ void CopyKeyedRows(const Raster& target, const Span2D& area, const Raster& sourc
         rows::CopyKeyed32(rectangle, keyLow, keyRange, keepBits);
 }
 
+constexpr int64_t kStreamedPixels = 64 * 1024;
+
 void CopyMaskedRows(
     const Raster& target, const Span2D& area, const Raster& source, int64_t sourceX, int64_t sourceY, uint32_t keepBits)
 {
-    for (int64_t y = 0; y < area.Height(); ++y)
-        rows::CopyMasked32(target.At(area.left, area.top + y), source.At(sourceX, sourceY + y), area.Width(), keepBits);
+    // A window's client pixels are read again only when shown: a whole
+    // frame of them streams past the caches.
+    const bool stream = keepBits == kKeepColourBits && area.Width() * area.Height() >= kStreamedPixels;
+    for (int64_t y = 0; y < area.Height(); ++y) {
+        uint8_t* out = target.At(area.left, area.top + y);
+        const uint8_t* in = source.At(sourceX, sourceY + y);
+        if (stream)
+            rows::StreamMasked32(out, in, area.Width(), keepBits);
+        else
+            rows::CopyMasked32(out, in, area.Width(), keepBits);
+    }
+    if (stream) rows::FinishStreaming();
 }
 
 // Walks source coordinates for consecutive destination coordinates without

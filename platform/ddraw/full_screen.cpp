@@ -15,6 +15,8 @@ struct FullScreenState {
     int height = 0;
     std::vector<uint32_t> picture; // kept between frames: no allocation per frame
     const uint32_t* shown = nullptr; // the last picture shown: `picture` or the host's canvas
+    Raster pending; // the primary's memory, for a host that fetches on demand
+    bool stale = false; // `pending` changed since the host's canvas was filled
 };
 
 FullScreenState& State()
@@ -55,14 +57,14 @@ void LeaveFullScreen()
     state.active = false;
     state.picture.clear();
     state.shown = nullptr;
+    state.pending = {};
+    state.stale = false;
     host::Current().LeaveFullScreen();
 }
 
-void ShowFullScreenFrame(const Raster& screen)
+// Widens `screen` into the host's canvas (or our own picture) and shows it.
+static void PresentNow(FullScreenState& state, const Raster& screen)
 {
-    FullScreenState& state = State();
-    if (!state.active || screen.pixels == nullptr || screen.width != state.width || screen.height != state.height)
-        return;
     host::Host& host = host::Current();
     uint32_t* canvas = host.FullScreenCanvas(screen.width, screen.height);
     if (canvas == nullptr) {
@@ -74,10 +76,48 @@ void ShowFullScreenFrame(const Raster& screen)
     host.PresentFullScreen(host::PixelView { canvas, screen.width, screen.height, screen.width });
 }
 
+void ShowFullScreenFrame(const Raster& screen)
+{
+    FullScreenState& state = State();
+    if (!state.active || screen.pixels == nullptr || screen.width != state.width || screen.height != state.height)
+        return;
+    host::Host& host = host::Current();
+    if (host.ShowsFullScreenOnDemand()) {
+        state.pending = screen;
+        state.stale = true;
+        host.FullScreenChanged();
+        return;
+    }
+    PresentNow(state, screen);
+}
+
+void SettleFullScreenFrame()
+{
+    FullScreenState& state = State();
+    if (!state.active || !state.stale) return;
+    state.stale = false;
+    uint32_t* canvas = host::Current().FullScreenCanvas(state.pending.width, state.pending.height);
+    if (canvas == nullptr) {
+        PresentNow(state, state.pending);
+        return;
+    }
+    ConvertRows(state.pending, canvas);
+    state.shown = canvas;
+}
+
+void ForgetFullScreenMemory(const uint8_t* memory)
+{
+    FullScreenState& state = State();
+    if (memory == nullptr || state.pending.pixels != memory) return;
+    SettleFullScreenFrame();
+    state.pending = {};
+}
+
 bool IsFullScreen() { return State().active; }
 
 bool FullScreenPicture(std::vector<uint32_t>& pixels, int& width, int& height)
 {
+    SettleFullScreenFrame();
     const FullScreenState& state = State();
     if (!state.active || state.width <= 0 || state.height <= 0) return false;
     width = state.width;

@@ -16,6 +16,12 @@ void EnterFullScreen(int width, int height);
 void LeaveFullScreen();
 // The full-screen primary changed; `screen` is its memory.
 void ShowFullScreenFrame(const Raster& screen);
+// For a host that shows full screen on demand: brings its canvas up to date
+// with the primary's memory.
+void SettleFullScreenFrame();
+// Surface memory is about to be freed: a picture still to be fetched from
+// it is fetched now.
+void ForgetFullScreenMemory(const uint8_t* memory);
 
 bool IsFullScreen();
 // What full screen shows now as 0x00RRGGBB (black before the first frame),

@@ -116,6 +116,28 @@ void CopyMasked32(uint8_t* out, const uint8_t* in, int64_t count, uint32_t keepB
         Store<uint32_t>(out + x * 4, Load<uint32_t>(in + x * 4) & keepBits);
 }
 
+void StreamMasked32(uint8_t* out, const uint8_t* in, int64_t count, uint32_t keepBits)
+{
+    int64_t x = 0;
+#if defined(__SSE2__)
+    // Streaming stores want 16-byte aligned targets.
+    for (; x < count && (reinterpret_cast<uintptr_t>(out + x * 4) & 15) != 0; ++x)
+        Store<uint32_t>(out + x * 4, Load<uint32_t>(in + x * 4) & keepBits);
+    const __m128i keep = _mm_set1_epi32(int32_t(keepBits));
+    for (; x + 4 <= count; x += 4)
+        _mm_stream_si128(reinterpret_cast<__m128i*>(out + x * 4), _mm_and_si128(LoadVector(in + x * 4), keep));
+#endif
+    for (; x < count; ++x)
+        Store<uint32_t>(out + x * 4, Load<uint32_t>(in + x * 4) & keepBits);
+}
+
+void FinishStreaming()
+{
+#if defined(__SSE2__)
+    _mm_sfence();
+#endif
+}
+
 namespace {
 
 // The pixels after the last whole vector, one at a time.
@@ -130,15 +152,35 @@ void CopyKeyedTail(
     }
 }
 
-// A column one pixel wide, such as a wave's: no row setup at all.
+// A column one pixel wide, such as a wave's: no row setup at all, four rows
+// a step so that the loop's own bookkeeping is shared.
+template <typename Pixel, bool masked>
+void CopyKeyedColumnRows(uint8_t* out, int64_t outPitch, const uint8_t* in, int64_t inPitch, int64_t height,
+    uint32_t keyLow, uint32_t keyRange, uint32_t keepBits)
+{
+    auto copy = [&](uint8_t* to, const uint8_t* from) {
+        const Pixel value = Load<Pixel>(from);
+        if (uint32_t(value) - keyLow > keyRange) Store<Pixel>(to, masked ? Pixel(value & keepBits) : value);
+    };
+    int64_t y = 0;
+    for (; y + 4 <= height; y += 4, out += 4 * outPitch, in += 4 * inPitch) {
+        copy(out, in);
+        copy(out + outPitch, in + inPitch);
+        copy(out + 2 * outPitch, in + 2 * inPitch);
+        copy(out + 3 * outPitch, in + 3 * inPitch);
+    }
+    for (; y < height; ++y, out += outPitch, in += inPitch)
+        copy(out, in);
+}
+
 template <typename Pixel>
 void CopyKeyedColumn(uint8_t* out, int64_t outPitch, const uint8_t* in, int64_t inPitch, int64_t height,
     uint32_t keyLow, uint32_t keyRange, uint32_t keepBits)
 {
-    for (int64_t y = 0; y < height; ++y, out += outPitch, in += inPitch) {
-        const Pixel value = Load<Pixel>(in);
-        if (uint32_t(value) - keyLow > keyRange) Store<Pixel>(out, Pixel(value & keepBits));
-    }
+    if (Pixel(keepBits) == Pixel(~Pixel(0)))
+        CopyKeyedColumnRows<Pixel, false>(out, outPitch, in, inPitch, height, keyLow, keyRange, keepBits);
+    else
+        CopyKeyedColumnRows<Pixel, true>(out, outPitch, in, inPitch, height, keyLow, keyRange, keepBits);
 }
 
 } // namespace

@@ -1,5 +1,7 @@
 #include "ddraw/surface.h"
 
+#include "ddraw/full_screen.h"
+
 #include <new>
 #include <typeinfo>
 
@@ -53,6 +55,7 @@ Surface::Surface(
 
 Surface::~Surface()
 {
+    ForgetFullScreenMemory(memory_.get());
     if (dc_ != nullptr) gdi::DeleteSurfaceDC(dc_);
     if (clipper_ != nullptr) clipper_->ReleaseQuietly();
     if (attached_ != nullptr) attached_->ReleaseQuietly();

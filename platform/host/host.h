@@ -92,6 +92,11 @@ public:
     // Where the next full-screen picture may be written in place, saving a
     // copy of every frame; null when the host copies what it is given.
     virtual uint32_t* FullScreenCanvas(int /*width*/, int /*height*/) { return nullptr; }
+    // True: the host shows the display's own memory, which it fetches into
+    // its canvas with platform::ddraw::SettleFullScreenFrame when it needs
+    // the picture; each change is only announced by FullScreenChanged.
+    virtual bool ShowsFullScreenOnDemand() { return false; }
+    virtual void FullScreenChanged() { }
     virtual void LeaveFullScreen() { }
 
     // ---- Menu bar, modal loops and drawn message boxes ----

@@ -10,6 +10,7 @@
 #include "ddraw/blitters.h"
 #include "ddraw/full_screen.h"
 #include "ddraw/pixel_rows.h"
+#include "ddraw/pixel_rows_avx2.h"
 #include "ddraw/surface.h"
 
 namespace {
@@ -46,7 +47,22 @@ template <typename Pixel> struct Row {
     }
 };
 
-TEST(PixelRowsTest, Keyed32SkipsExactlyTheKeyRangeAtEveryWidth)
+// Each keyed test runs the SSE2 loops, then the AVX2 ones where the
+// processor has them.
+class KeyedRowsTest : public ::testing::TestWithParam<bool> {
+protected:
+    void SetUp() override
+    {
+        if (GetParam() && !(rows::AllowAvx2(true), rows::HaveAvx2())) GTEST_SKIP() << "no AVX2 here";
+        rows::AllowAvx2(GetParam());
+    }
+    void TearDown() override { rows::AllowAvx2(true); }
+};
+
+INSTANTIATE_TEST_SUITE_P(Loops, KeyedRowsTest, ::testing::Values(false, true),
+    [](const ::testing::TestParamInfo<bool>& info) { return info.param ? "Avx2" : "Sse2"; });
+
+TEST_P(KeyedRowsTest, Keyed32SkipsExactlyTheKeyRangeAtEveryWidth)
 {
     struct Case {
         uint32_t low, range, keep;
@@ -72,7 +88,7 @@ TEST(PixelRowsTest, Keyed32SkipsExactlyTheKeyRangeAtEveryWidth)
         }
 }
 
-TEST(PixelRowsTest, Keyed16SkipsExactlyTheKeyRangeAtEveryWidth)
+TEST_P(KeyedRowsTest, Keyed16SkipsExactlyTheKeyRangeAtEveryWidth)
 {
     struct Case {
         uint32_t low, range;
@@ -98,10 +114,11 @@ TEST(PixelRowsTest, Keyed16SkipsExactlyTheKeyRangeAtEveryWidth)
 
 // Rows of a rectangle are as far apart as each raster's pitch says, and
 // nothing between them is touched.
-TEST(PixelRowsTest, KeyedRectanglesFollowEachPitch)
+TEST_P(KeyedRowsTest, KeyedRectanglesFollowEachPitch)
 {
-    constexpr int kHeight = 5, kSourcePitch = 17, kTargetPitch = 21;
-    for (int width : { 1, 2, 13 })
+    // Columns run four rows a step: 9 rows leave one over.
+    constexpr int kHeight = 9, kSourcePitch = 23, kTargetPitch = 27;
+    for (int width : { 1, 2, 13, 19 })
         for (int bytes : { 2, 4 }) {
             std::vector<uint8_t> source(size_t(kSourcePitch) * kHeight * bytes),
                 target(size_t(kTargetPitch) * kHeight * bytes);

@@ -4,6 +4,7 @@
 #include <climits>
 #include <cstdio>
 
+#include "ddraw/full_screen.h"
 #include "ddraw/pixel_rows.h"
 
 namespace platform::host {
@@ -212,7 +213,10 @@ int HeadlessHost::FramesDrawn() const { return int(std::min<int64_t>(frames, INT
 
 headless::Capture HeadlessHost::CaptureScreen() const
 {
-    if (fullScreen) return fullScreenPicture;
+    if (fullScreen) {
+        ddraw::SettleFullScreenFrame();
+        return fullScreenPicture;
+    }
     SettleScreen();
     if (!screen.pixels.empty()) return screen;
     // Nothing presented yet: the client area is still black.

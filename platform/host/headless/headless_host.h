@@ -53,6 +53,8 @@ public:
     void EnterFullScreen(int width, int height) override;
     void PresentFullScreen(const PixelView& screen) override;
     uint32_t* FullScreenCanvas(int width, int height) override;
+    bool ShowsFullScreenOnDemand() override { return fullScreen; }
+    void FullScreenChanged() override { ++fullScreenPresentations; }
     void LeaveFullScreen() override;
     bool IsFullScreen() const { return fullScreen; }
     int FullScreenPresentations() const { return fullScreenPresentations; }
