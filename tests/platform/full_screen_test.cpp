@@ -195,6 +195,23 @@ TEST_F(FullScreenTest, BltFastOntoThePrimaryPresentsConvertedPixels)
     EXPECT_EQ(screen.At(639, 479), 0xFFFFFFu);
 }
 
+// The headless screen fetches a full-screen frame from the primary only
+// when looked at; a primary released first leaves its last picture shown.
+TEST_F(FullScreenTest, ReleasedPrimaryLeavesItsLastPictureOnTheScreen)
+{
+    ASSERT_TRUE(SetUpFullScreen());
+    DrawBackBuffer([](int x, int) -> uint16_t { return x < 320 ? 0x07E0 : 0x001F; });
+    ASSERT_EQ(Present(), DD_OK);
+    display.backBuffer->Release();
+    display.primary->Release();
+    display.backBuffer = display.primary = nullptr;
+    ASSERT_TRUE(headless::IsFullScreen());
+    headless::Capture screen = headless::CaptureScreen();
+    ASSERT_EQ(screen.width, 640);
+    EXPECT_EQ(screen.At(10, 10), 0x00FF00u);
+    EXPECT_EQ(screen.At(630, 470), 0x0000FFu);
+}
+
 TEST_F(FullScreenTest, OtherSurfacesDoNotReachTheDisplay)
 {
     ASSERT_TRUE(SetUpFullScreen());
