@@ -8,18 +8,8 @@ cd "$(dirname "$0")/.."
 
 packages=(build-essential cmake g++-mingw-w64-i686 binutils-mingw-w64-i686)
 
-missing=()
-for package in "${packages[@]}"; do
-  dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" || missing+=("$package")
-done
-
-if [ ${#missing[@]} -gt 0 ]; then
-  echo "Installing: ${missing[*]}"
-  sudo=""
-  [ "$(id -u)" -eq 0 ] || sudo="sudo"
-  $sudo apt-get update -qq
-  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq "${missing[@]}"
-fi
+source scripts/install_missing.sh
+install_missing "${packages[@]}"
 
 build=${1:-build-win32}
 cmake -S windows -B "$build" --toolchain "$PWD/cmake/mingw-i686.cmake"
