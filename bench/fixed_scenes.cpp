@@ -25,14 +25,9 @@ constexpr int kScreenHeight = 480;
 
 bool CreateProgramWindow()
 {
-    WNDCLASSA windowClass = {};
-    windowClass.lpfnWndProc = MainWindowProc;
-    windowClass.hInstance = GetModuleHandleA(NULL);
-    windowClass.lpszMenuName = MAKEINTRESOURCEA(102);
-    windowClass.lpszClassName = "Main Window";
-    if (RegisterClassA(&windowClass) == 0) return false;
-    mainWindow = CreateWindowExA(0, "Main Window", "sample", WS_CAPTION | WS_SYSMENU, CW_USEDEFAULT, CW_USEDEFAULT, 640,
-        480, NULL, NULL, windowClass.hInstance, NULL);
+    HINSTANCE instance = GetModuleHandleA(NULL);
+    if (RegisterMainWindowClass(instance) == 0) return false;
+    mainWindow = CreateMainWindow(instance);
     return mainWindow != NULL;
 }
 

@@ -10,6 +10,10 @@ extern DWORD lastTick;
 // Seconds since the previous frame; every effect's timers run on it.
 extern float FrameStep;
 
+// The class of the main window and the window itself, as WinMain makes them.
+ATOM RegisterMainWindowClass(HINSTANCE instance);
+HWND CreateMainWindow(HINSTANCE instance);
+
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE previousInstance, LPSTR commandLine, int showCommand);
 LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 

@@ -22,7 +22,7 @@ float ComputeFrameStep(DWORD now, DWORD previous)
     return (float)((double)elapsed * (double)0.001f);
 }
 
-static ATOM RegisterMainWindowClass(HINSTANCE instance)
+ATOM RegisterMainWindowClass(HINSTANCE instance)
 {
     WNDCLASSA windowClass;
     windowClass.style = CS_BYTEALIGNCLIENT | CS_HREDRAW | CS_VREDRAW;
@@ -38,7 +38,7 @@ static ATOM RegisterMainWindowClass(HINSTANCE instance)
     return RegisterClassA(&windowClass);
 }
 
-static HWND CreateMainWindow(HINSTANCE instance)
+HWND CreateMainWindow(HINSTANCE instance)
 {
     return CreateWindowExA(0, mainWindowClassName, "sample", WS_CAPTION | WS_SYSMENU, CW_USEDEFAULT, CW_USEDEFAULT, 640,
         480, NULL, NULL, instance, NULL);

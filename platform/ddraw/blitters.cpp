@@ -8,14 +8,8 @@
 namespace platform::ddraw {
 namespace {
 
-template <typename Pixel> Pixel Load(const uint8_t* address)
-{
-    Pixel value;
-    std::memcpy(&value, address, sizeof(Pixel));
-    return value;
-}
-
-template <typename Pixel> void Store(uint8_t* address, Pixel value) { std::memcpy(address, &value, sizeof(Pixel)); }
+using rows::Load;
+using rows::Store;
 
 void FillRows(const Raster& target, const Span2D& area, uint32_t value)
 {

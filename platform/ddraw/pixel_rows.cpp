@@ -11,15 +11,6 @@
 namespace platform::ddraw::rows {
 namespace {
 
-template <typename Pixel> Pixel Load(const uint8_t* address)
-{
-    Pixel value;
-    std::memcpy(&value, address, sizeof(Pixel));
-    return value;
-}
-
-template <typename Pixel> void Store(uint8_t* address, Pixel value) { std::memcpy(address, &value, sizeof(Pixel)); }
-
 #if defined(__SSE2__)
 __m128i LoadVector(const uint8_t* address) { return _mm_loadu_si128(reinterpret_cast<const __m128i*>(address)); }
 void StoreVector(uint8_t* address, __m128i value) { _mm_storeu_si128(reinterpret_cast<__m128i*>(address), value); }

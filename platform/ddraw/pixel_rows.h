@@ -4,8 +4,19 @@
 #pragma once
 
 #include <cstdint>
+#include <cstring>
 
 namespace platform::ddraw::rows {
+
+// One pixel at an address of any alignment.
+template <typename Pixel> Pixel Load(const uint8_t* address)
+{
+    Pixel value;
+    std::memcpy(&value, address, sizeof(Pixel));
+    return value;
+}
+
+template <typename Pixel> void Store(uint8_t* address, Pixel value) { std::memcpy(address, &value, sizeof(Pixel)); }
 
 void Fill32(uint8_t* out, int64_t count, uint32_t value);
 void Fill16(uint8_t* out, int64_t count, uint16_t value);

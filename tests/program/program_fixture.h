@@ -30,14 +30,9 @@ protected:
     // The main window as WinMain makes it, without entering the loop.
     void CreateMainWindow()
     {
-        WNDCLASSA windowClass = {};
-        windowClass.lpfnWndProc = MainWindowProc;
-        windowClass.hInstance = GetModuleHandleA(NULL);
-        windowClass.lpszMenuName = MAKEINTRESOURCEA(102);
-        windowClass.lpszClassName = "Main Window";
-        ASSERT_NE(RegisterClassA(&windowClass), 0);
-        mainWindow = CreateWindowExA(0, "Main Window", "sample", WS_CAPTION | WS_SYSMENU, CW_USEDEFAULT, CW_USEDEFAULT,
-            640, 480, NULL, NULL, windowClass.hInstance, NULL);
+        HINSTANCE instance = GetModuleHandleA(NULL);
+        ASSERT_NE(RegisterMainWindowClass(instance), 0);
+        mainWindow = ::CreateMainWindow(instance);
         ASSERT_NE(mainWindow, nullptr);
     }
 
