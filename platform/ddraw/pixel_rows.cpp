@@ -4,29 +4,13 @@
 
 #include <cstring>
 
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
+#include "ddraw/pixel_vectors_sse2.h"
 
 namespace platform::ddraw::rows {
 namespace {
 
 #if defined(__SSE2__)
-__m128i LoadVector(const uint8_t* address) { return _mm_loadu_si128(reinterpret_cast<const __m128i*>(address)); }
-void StoreVector(uint8_t* address, __m128i value) { _mm_storeu_si128(reinterpret_cast<__m128i*>(address), value); }
-
-// Writes `value` where `draw` is set and leaves the rest of the 16 bytes.
-// Whole vectors drawn or skipped, the usual case inside and around a
-// picture's transparent areas, take no read of the target.
-void StoreWhere(uint8_t* out, __m128i draw, __m128i value)
-{
-    const int drawn = _mm_movemask_epi8(draw);
-    if (drawn == 0) return;
-    if (drawn != 0xFFFF) value = _mm_or_si128(_mm_and_si128(draw, value), _mm_andnot_si128(draw, LoadVector(out)));
-    StoreVector(out, value);
-}
-
-// The same for the low 8 bytes, for the pixels after the last whole vector:
+// StoreWhere for the low 8 bytes, for the pixels after the last whole vector:
 // a vector overlapping the one just written would have to wait for that
 // store before it could read the target.
 __m128i LoadHalf(const uint8_t* address) { return _mm_loadl_epi64(reinterpret_cast<const __m128i*>(address)); }

@@ -7,6 +7,7 @@
 
 #include "ddraw/call_log.h"
 #include "ddraw/clipper.h"
+#include "ddraw/column_queue.h"
 #include "ddraw/unknown_iid.h"
 #include "gdi/surface_dc.h"
 
@@ -55,6 +56,8 @@ Surface::Surface(
 
 Surface::~Surface()
 {
+    // A column waiting to be copied from or into this memory is done now.
+    SettleQueuedColumns();
     ForgetFullScreenMemory(memory_.get());
     if (dc_ != nullptr) gdi::DeleteSurfaceDC(dc_);
     if (clipper_ != nullptr) clipper_->ReleaseQuietly();
@@ -103,6 +106,12 @@ HRESULT Surface::Restore()
     return RestoreQuietly();
 }
 
+void Surface::MarkLost()
+{
+    SettleQueuedColumns();
+    lost_ = true;
+}
+
 // Restoring the front of a flipping chain restores the whole chain.
 HRESULT Surface::RestoreQuietly()
 {
@@ -114,6 +123,7 @@ HRESULT Surface::RestoreQuietly()
     // The window's client pixels are not ours to scribble on; surfaces with
     // memory of their own come back with content no program may rely on.
     if (memory_) {
+        SettleQueuedColumns();
         FillLostPattern(MemoryRaster());
         WriteFinished(true);
     }

@@ -54,7 +54,7 @@ public:
     HRESULT STDMETHODCALLTYPE Unlock(LPVOID surfaceData) override;
 
     // The display took the memory away; it comes back with Restore.
-    void MarkLost() { lost_ = true; }
+    void MarkLost();
     // The flipping chain: the primary owns one reference on its back buffer.
     void AttachBackBuffer(Surface* backBuffer) { attached_ = backBuffer; }
     // A reference held inside DirectDraw; silent in the call log.

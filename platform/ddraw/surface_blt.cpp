@@ -6,6 +6,7 @@
 
 #include "ddraw/call_log.h"
 #include "ddraw/clipper.h"
+#include "ddraw/column_queue.h"
 #include "ddraw/full_screen.h"
 #include "ddraw/surface.h"
 #include "host/host.h"
@@ -117,6 +118,7 @@ HRESULT Surface::ColorFill(const Span2D& dest, DWORD raw)
     WriteTarget target;
     HRESULT result = PrepareDestination(dest, target);
     if (result != DD_OK) return result;
+    SettleQueuedColumns();
     Span2D area = target.visible;
     area.left -= target.originX;
     area.right -= target.originX;
@@ -135,6 +137,22 @@ HRESULT Surface::CopyFrom(Surface& source, const Span2D& dest, const Span2D& sou
     if (result != DD_OK) return result;
     const Span2D& visible = target.visible;
     if (visible.IsEmpty() || sourceRect.IsEmpty()) return DD_OK;
+    const Span2D area { visible.left - target.originX, visible.top - target.originY, visible.right - target.originX,
+        visible.bottom - target.originY };
+    const bool scaled = dest.Width() != sourceRect.Width() || dest.Height() != sourceRect.Height();
+    // Clipping moves the source by as much as it cut from the destination.
+    const int64_t sourceX = sourceRect.left + (visible.left - dest.left);
+    const int64_t sourceY = sourceRect.top + (visible.top - dest.top);
+
+    // A primary's pixels are shown as soon as they are written, so only
+    // columns into surface memory wait.
+    if (keyed && !scaled && area.Width() == 1 && &source != this && shape_.role != SurfaceRole::Primary
+        && target.keepBits == kKeepAllBits) {
+        QueueKeyedColumn(target.raster, area, source.MemoryRaster(), sourceX, sourceY,
+            source.sourceKey_.dwColorSpaceLowValue, source.sourceKey_.dwColorSpaceHighValue);
+        return DD_OK;
+    }
+    SettleQueuedColumns();
 
     Raster from = source.MemoryRaster();
     Span2D fromRect = sourceRect;
@@ -145,22 +163,18 @@ HRESULT Surface::CopyFrom(Surface& source, const Span2D& dest, const Span2D& sou
         fromRect = from.Bounds();
     }
 
-    const Span2D area { visible.left - target.originX, visible.top - target.originY, visible.right - target.originX,
-        visible.bottom - target.originY };
-    const bool scaled = dest.Width() != sourceRect.Width() || dest.Height() != sourceRect.Height();
     if (scaled) {
         const Span2D destination { dest.left - target.originX, dest.top - target.originY, dest.right - target.originX,
             dest.bottom - target.originY };
         StretchPixels(target.raster, destination, area, from, fromRect, target.keepBits);
     } else {
-        // Clipping moves the source by as much as it cut from the destination.
-        const int64_t sourceX = fromRect.left + (visible.left - dest.left);
-        const int64_t sourceY = fromRect.top + (visible.top - dest.top);
+        const int64_t fromX = fromRect.left + (sourceX - sourceRect.left);
+        const int64_t fromY = fromRect.top + (sourceY - sourceRect.top);
         if (keyed)
-            CopyKeyedPixels(target.raster, area, from, sourceX, sourceY, source.sourceKey_.dwColorSpaceLowValue,
+            CopyKeyedPixels(target.raster, area, from, fromX, fromY, source.sourceKey_.dwColorSpaceLowValue,
                 source.sourceKey_.dwColorSpaceHighValue, target.keepBits);
         else
-            CopyPixels(target.raster, area, from, sourceX, sourceY, target.keepBits);
+            CopyPixels(target.raster, area, from, fromX, fromY, target.keepBits);
     }
     WriteFinished(true);
     return DD_OK;
