@@ -22,15 +22,14 @@ struct ColumnQueue {
     QueuedColumn columns[kCapacity];
     int64_t firstRows[kCapacity];
 
-    // Columns only ever join left to right, so no two of them share a
-    // target pixel and the order they are done in does not matter.
-    bool Takes(const Raster& to, const Raster& from, uint32_t low, uint32_t range, int64_t outX) const
+    bool Takes(const Raster& to, const Raster& from, uint32_t low, uint32_t range) const
     {
         return count > 0 && count < kCapacity && to.pixels == target.pixels && from.pixels == source.pixels
-            && low == keyLow && range == keyRange && outX > columns[count - 1].outX;
+            && low == keyLow && range == keyRange;
     }
 
-    // Columns next to each other in both rasters, over the same source rows.
+    // Columns next to each other in both rasters, over the same source rows,
+    // make a band: no two of its columns share a target pixel.
     bool Continues(const QueuedColumn& column, const QueuedColumn& previous) const
     {
         return column.outX == previous.outX + 1 && column.inX == previous.inX + 1 && column.inY == previous.inY
@@ -50,6 +49,8 @@ struct ColumnQueue {
             rows::CopyKeyedColumns32(band, keyLow, keyRange);
     }
 
+    // Bands in the order they were asked for, so that where two overlap
+    // the later one wins, as if each had been done at once.
     void Settle()
     {
         const int waiting = count;
@@ -73,7 +74,7 @@ void QueueKeyedColumn(const Raster& target, const Span2D& area, const Raster& so
     if (area.IsEmpty()) return;
     // A range given upside down keys its low value alone.
     const uint32_t keyRange = keyHigh >= keyLow ? keyHigh - keyLow : 0;
-    if (!queue.Takes(target, source, keyLow, keyRange, area.left)) {
+    if (!queue.Takes(target, source, keyLow, keyRange)) {
         queue.Settle();
         queue.target = target;
         queue.source = source;

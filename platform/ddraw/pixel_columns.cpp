@@ -3,8 +3,10 @@
 #include <algorithm>
 #include <climits>
 
+#include "ddraw/pixel_columns_avx2.h"
 #include "ddraw/pixel_rows.h"
 #include "ddraw/pixel_vectors_sse2.h"
+#include "ddraw/vector_sets.h"
 
 namespace platform::ddraw::rows {
 namespace {
@@ -125,25 +127,39 @@ template <typename Pixel, typename Key> void CopyColumns(const ColumnBand& band,
 
 #endif
 
+// The band without its first `columns` columns.
+template <typename Pixel> ColumnBand Rest(const ColumnBand& band, int64_t columns)
+{
+    const int64_t bytes = columns * int64_t(sizeof(Pixel));
+    return { band.out + bytes, band.outPitch, band.in + bytes, band.inPitch, band.width - columns, band.height,
+        band.firstRows + columns };
+}
+
 } // namespace
 
 void CopyKeyedColumns32(const ColumnBand& band, uint32_t keyLow, uint32_t keyRange)
 {
+    const int64_t done = HaveAvx2() ? CopyKeyedColumns32Avx2(band, keyLow, keyRange) : 0;
+    const ColumnBand rest = Rest<uint32_t>(band, done);
 #if defined(__SSE2__)
-    CopyColumns<uint32_t, Key32>(band, keyLow, keyRange);
+    CopyColumns<uint32_t, Key32>(rest, keyLow, keyRange);
 #else
-    CopyColumnsOneByOne<uint32_t>(band, 0, keyLow, keyRange);
+    CopyColumnsOneByOne<uint32_t>(rest, 0, keyLow, keyRange);
 #endif
 }
 
 void CopyKeyedColumns16(const ColumnBand& band, uint32_t keyLow, uint32_t keyRange)
 {
-#if defined(__SSE2__)
     if (keyLow <= 0xFFFF && keyRange <= 0xFFFF - keyLow) {
-        CopyColumns<uint16_t, Key16>(band, keyLow, keyRange);
+        const int64_t done = HaveAvx2() ? CopyKeyedColumns16Avx2(band, keyLow, keyRange) : 0;
+        const ColumnBand rest = Rest<uint16_t>(band, done);
+#if defined(__SSE2__)
+        CopyColumns<uint16_t, Key16>(rest, keyLow, keyRange);
+#else
+        CopyColumnsOneByOne<uint16_t>(rest, 0, keyLow, keyRange);
+#endif
         return;
     }
-#endif
     CopyColumnsOneByOne<uint16_t>(band, 0, keyLow, keyRange);
 }
 

@@ -1,6 +1,7 @@
 #include "ddraw/pixel_rows.h"
 
 #include "ddraw/pixel_rows_avx2.h"
+#include "ddraw/pixel_rows_avx512.h"
 
 #include <cstring>
 
@@ -171,6 +172,10 @@ void CopyKeyed32(const Area& area, uint32_t keyLow, uint32_t keyRange, uint32_t 
         CopyKeyedColumn<uint32_t>(out, outPitch, in, inPitch, height, keyLow, keyRange, keepBits);
         return;
     }
+    if (HaveAvx512()) {
+        CopyKeyed32Avx512(area, keyLow, keyRange, keepBits);
+        return;
+    }
     if (HaveAvx2()) {
         CopyKeyed32Avx2(area, keyLow, keyRange, keepBits);
         return;
@@ -211,9 +216,15 @@ void CopyKeyed16(const Area& area, uint32_t keyLow, uint32_t keyRange)
         CopyKeyedColumn<uint16_t>(out, outPitch, in, inPitch, height, keyLow, keyRange, 0xFFFFu);
         return;
     }
-    if (HaveAvx2() && keyLow <= 0xFFFF && keyRange <= 0xFFFF - keyLow) {
-        CopyKeyed16Avx2(area, keyLow, keyRange);
-        return;
+    if (keyLow <= 0xFFFF && keyRange <= 0xFFFF - keyLow) {
+        if (HaveAvx512()) {
+            CopyKeyed16Avx512(area, keyLow, keyRange);
+            return;
+        }
+        if (HaveAvx2()) {
+            CopyKeyed16Avx2(area, keyLow, keyRange);
+            return;
+        }
     }
 #if defined(__SSE2__)
     // 16-bit lanes give the same answer as the 32-bit test only while the

@@ -101,16 +101,6 @@ AVX2 void CopyRow16(
 
 } // namespace
 
-static bool avx2Allowed = true;
-
-void AllowAvx2(bool allowed) { avx2Allowed = allowed; }
-
-bool HaveAvx2()
-{
-    static const bool have = __builtin_cpu_supports("avx2");
-    return have && avx2Allowed;
-}
-
 AVX2 void CopyKeyed32Avx2(const Area& area, uint32_t keyLow, uint32_t keyRange, uint32_t keepBits)
 {
     const __m256i bias = _mm256_set1_epi32(INT32_MIN);
@@ -136,8 +126,6 @@ AVX2 void CopyKeyed16Avx2(const Area& area, uint32_t keyLow, uint32_t keyRange)
 
 #else
 
-bool HaveAvx2() { return false; }
-void AllowAvx2(bool) { }
 void CopyKeyed32Avx2(const Area&, uint32_t, uint32_t, uint32_t) { }
 void CopyKeyed16Avx2(const Area&, uint32_t, uint32_t) { }
 

@@ -4,12 +4,10 @@
 #pragma once
 
 #include "ddraw/pixel_rows.h"
+#include "ddraw/vector_sets.h"
 
 namespace platform::ddraw::rows {
 
-bool HaveAvx2();
-// Tests turn the AVX2 loops off to check the SSE2 ones on the same machine.
-void AllowAvx2(bool allowed);
 // As CopyKeyed32 and CopyKeyed16, for areas more than one pixel wide; the
 // 16-bit one only for a key range that lies within 16 bits.
 void CopyKeyed32Avx2(const Area& area, uint32_t keyLow, uint32_t keyRange, uint32_t keepBits);

@@ -123,7 +123,6 @@ HRESULT Surface::RestoreQuietly()
     // The window's client pixels are not ours to scribble on; surfaces with
     // memory of their own come back with content no program may rely on.
     if (memory_) {
-        SettleQueuedColumns();
         FillLostPattern(MemoryRaster());
         WriteFinished(true);
     }

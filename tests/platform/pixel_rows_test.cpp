@@ -5,13 +5,14 @@
 #include <cstdint>
 #include <cstring>
 #include <random>
+#include <string>
 #include <vector>
 
 #include "ddraw/blitters.h"
 #include "ddraw/full_screen.h"
 #include "ddraw/pixel_rows.h"
-#include "ddraw/pixel_rows_avx2.h"
 #include "ddraw/surface.h"
+#include "ddraw/vector_sets.h"
 
 namespace {
 
@@ -47,20 +48,26 @@ template <typename Pixel> struct Row {
     }
 };
 
-// Each keyed test runs the SSE2 loops, then the AVX2 ones where the
-// processor has them.
-class KeyedRowsTest : public ::testing::TestWithParam<bool> {
+// Each keyed test runs the SSE2 loops, then the AVX2 and AVX-512 ones where
+// the processor has them.
+class KeyedRowsTest : public ::testing::TestWithParam<rows::VectorSet> {
 protected:
     void SetUp() override
     {
-        if (GetParam() && !(rows::AllowAvx2(true), rows::HaveAvx2())) GTEST_SKIP() << "no AVX2 here";
-        rows::AllowAvx2(GetParam());
+        if (GetParam() > rows::ProcessorVectors()) GTEST_SKIP() << "this processor lacks these vectors";
+        rows::LimitVectors(GetParam());
     }
-    void TearDown() override { rows::AllowAvx2(true); }
+    void TearDown() override { rows::LimitVectors(rows::VectorSet::Avx512); }
 };
 
-INSTANTIATE_TEST_SUITE_P(Loops, KeyedRowsTest, ::testing::Values(false, true),
-    [](const ::testing::TestParamInfo<bool>& info) { return info.param ? "Avx2" : "Sse2"; });
+std::string VectorSetName(const ::testing::TestParamInfo<rows::VectorSet>& info)
+{
+    static const char* const names[] = { "Sse2", "Avx2", "Avx512" };
+    return names[int(info.param)];
+}
+
+INSTANTIATE_TEST_SUITE_P(Loops, KeyedRowsTest,
+    ::testing::Values(rows::VectorSet::Sse2, rows::VectorSet::Avx2, rows::VectorSet::Avx512), VectorSetName);
 
 TEST_P(KeyedRowsTest, Keyed32SkipsExactlyTheKeyRangeAtEveryWidth)
 {

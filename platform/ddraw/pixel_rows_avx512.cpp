@@ -1,0 +1,66 @@
+#include "ddraw/pixel_rows_avx512.h"
+
+#if defined(__x86_64__) || defined(__i386__)
+#include <immintrin.h>
+#define SAMPLE_HAVE_AVX512_PATH 1
+#endif
+
+namespace platform::ddraw::rows {
+
+#if SAMPLE_HAVE_AVX512_PATH
+
+#define AVX512 __attribute__((target("avx512f,avx512bw")))
+
+// A pixel is drawn when (value - low) > range, unsigned: AVX-512 compares
+// unsigned lanes directly, straight into a mask.
+AVX512 void CopyKeyed32Avx512(const Area& area, uint32_t keyLow, uint32_t keyRange, uint32_t keepBits)
+{
+    const __m512i low = _mm512_set1_epi32(int32_t(keyLow));
+    const __m512i range = _mm512_set1_epi32(int32_t(keyRange));
+    const __m512i keep = _mm512_set1_epi32(int32_t(keepBits));
+    const int64_t whole = area.width / 16 * 16;
+    const __mmask16 rest = __mmask16((1u << (area.width - whole)) - 1);
+    uint8_t* out = area.out;
+    const uint8_t* in = area.in;
+    for (int64_t y = 0; y < area.height; ++y, out += area.outPitch, in += area.inPitch) {
+        for (int64_t x = 0; x < whole; x += 16) {
+            const __m512i value = _mm512_loadu_si512(in + x * 4);
+            const __mmask16 draw = _mm512_cmpgt_epu32_mask(_mm512_sub_epi32(value, low), range);
+            _mm512_mask_storeu_epi32(out + x * 4, draw, _mm512_and_si512(value, keep));
+        }
+        if (rest == 0) continue;
+        const __m512i value = _mm512_maskz_loadu_epi32(rest, in + whole * 4);
+        const __mmask16 draw = _mm512_mask_cmpgt_epu32_mask(rest, _mm512_sub_epi32(value, low), range);
+        _mm512_mask_storeu_epi32(out + whole * 4, draw, _mm512_and_si512(value, keep));
+    }
+}
+
+AVX512 void CopyKeyed16Avx512(const Area& area, uint32_t keyLow, uint32_t keyRange)
+{
+    const __m512i low = _mm512_set1_epi16(int16_t(keyLow));
+    const __m512i range = _mm512_set1_epi16(int16_t(keyRange));
+    const int64_t whole = area.width / 32 * 32;
+    const __mmask32 rest = __mmask32((uint64_t(1) << (area.width - whole)) - 1);
+    uint8_t* out = area.out;
+    const uint8_t* in = area.in;
+    for (int64_t y = 0; y < area.height; ++y, out += area.outPitch, in += area.inPitch) {
+        for (int64_t x = 0; x < whole; x += 32) {
+            const __m512i value = _mm512_loadu_si512(in + x * 2);
+            const __mmask32 draw = _mm512_cmpgt_epu16_mask(_mm512_sub_epi16(value, low), range);
+            _mm512_mask_storeu_epi16(out + x * 2, draw, value);
+        }
+        if (rest == 0) continue;
+        const __m512i value = _mm512_maskz_loadu_epi16(rest, in + whole * 2);
+        const __mmask32 draw = _mm512_mask_cmpgt_epu16_mask(rest, _mm512_sub_epi16(value, low), range);
+        _mm512_mask_storeu_epi16(out + whole * 2, draw, value);
+    }
+}
+
+#else
+
+void CopyKeyed32Avx512(const Area&, uint32_t, uint32_t, uint32_t) { }
+void CopyKeyed16Avx512(const Area&, uint32_t, uint32_t) { }
+
+#endif
+
+} // namespace platform::ddraw::rows
