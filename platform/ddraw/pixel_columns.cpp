@@ -4,6 +4,7 @@
 #include <climits>
 
 #include "ddraw/pixel_columns_avx2.h"
+#include "ddraw/pixel_columns_avx512.h"
 #include "ddraw/pixel_rows.h"
 #include "ddraw/pixel_vectors_sse2.h"
 #include "ddraw/vector_sets.h"
@@ -139,8 +140,10 @@ template <typename Pixel> ColumnBand Rest(const ColumnBand& band, int64_t column
 
 void CopyKeyedColumns32(const ColumnBand& band, uint32_t keyLow, uint32_t keyRange)
 {
-    const int64_t done = HaveAvx2() ? CopyKeyedColumns32Avx2(band, keyLow, keyRange) : 0;
-    const ColumnBand rest = Rest<uint32_t>(band, done);
+    // The widest vectors take what whole vectors they can, narrower ones the rest.
+    ColumnBand rest = band;
+    if (HaveAvx512()) rest = Rest<uint32_t>(rest, CopyKeyedColumns32Avx512(rest, keyLow, keyRange));
+    if (HaveAvx2()) rest = Rest<uint32_t>(rest, CopyKeyedColumns32Avx2(rest, keyLow, keyRange));
 #if defined(__SSE2__)
     CopyColumns<uint32_t, Key32>(rest, keyLow, keyRange);
 #else
@@ -150,17 +153,18 @@ void CopyKeyedColumns32(const ColumnBand& band, uint32_t keyLow, uint32_t keyRan
 
 void CopyKeyedColumns16(const ColumnBand& band, uint32_t keyLow, uint32_t keyRange)
 {
-    if (keyLow <= 0xFFFF && keyRange <= 0xFFFF - keyLow) {
-        const int64_t done = HaveAvx2() ? CopyKeyedColumns16Avx2(band, keyLow, keyRange) : 0;
-        const ColumnBand rest = Rest<uint16_t>(band, done);
-#if defined(__SSE2__)
-        CopyColumns<uint16_t, Key16>(rest, keyLow, keyRange);
-#else
-        CopyColumnsOneByOne<uint16_t>(rest, 0, keyLow, keyRange);
-#endif
+    if (keyLow > 0xFFFF || keyRange > 0xFFFF - keyLow) {
+        CopyColumnsOneByOne<uint16_t>(band, 0, keyLow, keyRange);
         return;
     }
-    CopyColumnsOneByOne<uint16_t>(band, 0, keyLow, keyRange);
+    ColumnBand rest = band;
+    if (HaveAvx512()) rest = Rest<uint16_t>(rest, CopyKeyedColumns16Avx512(rest, keyLow, keyRange));
+    if (HaveAvx2()) rest = Rest<uint16_t>(rest, CopyKeyedColumns16Avx2(rest, keyLow, keyRange));
+#if defined(__SSE2__)
+    CopyColumns<uint16_t, Key16>(rest, keyLow, keyRange);
+#else
+    CopyColumnsOneByOne<uint16_t>(rest, 0, keyLow, keyRange);
+#endif
 }
 
 } // namespace platform::ddraw::rows

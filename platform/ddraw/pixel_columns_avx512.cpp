@@ -1,0 +1,122 @@
+#include "ddraw/pixel_columns_avx512.h"
+
+#if defined(__x86_64__) || defined(__i386__)
+#include <immintrin.h>
+#define SAMPLE_HAVE_AVX512_PATH 1
+#endif
+
+namespace platform::ddraw::rows {
+
+#if SAMPLE_HAVE_AVX512_PATH
+
+namespace {
+
+#define AVX512 __attribute__((target("avx512f,avx512bw")))
+
+// A pixel is drawn when (value - low) > range, unsigned, straight into a
+// mask register; masked stores then leave the other lanes' memory alone,
+// with no read of the target.
+struct Key32 {
+    __m512i low, range;
+    AVX512 Key32(uint32_t keyLow, uint32_t keyRange)
+        : low(_mm512_set1_epi32(int32_t(keyLow)))
+        , range(_mm512_set1_epi32(int32_t(keyRange)))
+    {
+    }
+    using Mask = __mmask16;
+    static constexpr int64_t kLanes = 16;
+    AVX512 void Copy(uint8_t* out, const uint8_t* in, Mask lanes) const
+    {
+        const __m512i value = _mm512_loadu_si512(in);
+        _mm512_mask_storeu_epi32(out, _mm512_mask_cmpgt_epu32_mask(lanes, _mm512_sub_epi32(value, low), range), value);
+    }
+};
+
+struct Key16 {
+    __m512i low, range;
+    AVX512 Key16(uint32_t keyLow, uint32_t keyRange)
+        : low(_mm512_set1_epi16(int16_t(keyLow)))
+        , range(_mm512_set1_epi16(int16_t(keyRange)))
+    {
+    }
+    using Mask = __mmask32;
+    static constexpr int64_t kLanes = 32;
+    AVX512 void Copy(uint8_t* out, const uint8_t* in, Mask lanes) const
+    {
+        const __m512i value = _mm512_loadu_si512(in);
+        _mm512_mask_storeu_epi16(out, _mm512_mask_cmpgt_epu16_mask(lanes, _mm512_sub_epi16(value, low), range), value);
+    }
+};
+
+// The columns of one vector that land on the same target rows, stored
+// together: `lanes` picks them; `inOffset` is where the vector lies in a
+// source row, `outOffset` where it meets target row 0 of their placement.
+template <typename Mask> struct Placement {
+    int64_t inOffset;
+    int64_t outOffset;
+    Mask lanes;
+};
+
+constexpr int64_t kChunkColumns = 256;
+
+// Columns first .. first + count - 1, a whole number of vectors and at most
+// kChunkColumns, row by row across all of them.
+template <typename Key>
+AVX512 void CopyColumnVectors(const ColumnBand& band, int64_t first, int64_t count, const Key& key, int64_t pixelBytes)
+{
+    using Mask = typename Key::Mask;
+    Placement<Mask> placements[kChunkColumns];
+    int64_t used = 0;
+    for (int64_t group = 0; group < count / Key::kLanes; ++group) {
+        const int64_t groupStart = used;
+        const int64_t groupColumn = first + group * Key::kLanes;
+        for (int64_t lane = 0; lane < Key::kLanes; ++lane) {
+            const int64_t offset = band.firstRows[groupColumn + lane] * band.outPitch + groupColumn * pixelBytes;
+            int64_t p = groupStart;
+            while (p < used && placements[p].outOffset != offset)
+                ++p;
+            if (p == used) placements[used++] = { groupColumn * pixelBytes, offset, 0 };
+            placements[p].lanes = Mask(placements[p].lanes | (Mask(1) << lane));
+        }
+    }
+
+    const Key local = key; // in registers: stores through byte pointers could alias the caller's
+    const uint8_t* inRow = band.in;
+    uint8_t* outRow = band.out;
+    for (int64_t y = 0; y < band.height; ++y, inRow += band.inPitch, outRow += band.outPitch)
+        for (int64_t p = 0; p < used; ++p)
+            local.Copy(outRow + placements[p].outOffset, inRow + placements[p].inOffset, placements[p].lanes);
+}
+
+template <typename Key>
+AVX512 int64_t CopyColumns(const ColumnBand& band, uint32_t keyLow, uint32_t keyRange, int64_t pixelBytes)
+{
+    const Key key(keyLow, keyRange);
+    const int64_t whole = band.width / Key::kLanes * Key::kLanes;
+    for (int64_t column = 0; column < whole; column += kChunkColumns) {
+        const int64_t count = whole - column < kChunkColumns ? whole - column : kChunkColumns;
+        CopyColumnVectors(band, column, count, key, pixelBytes);
+    }
+    return whole;
+}
+
+} // namespace
+
+AVX512 int64_t CopyKeyedColumns32Avx512(const ColumnBand& band, uint32_t keyLow, uint32_t keyRange)
+{
+    return CopyColumns<Key32>(band, keyLow, keyRange, 4);
+}
+
+AVX512 int64_t CopyKeyedColumns16Avx512(const ColumnBand& band, uint32_t keyLow, uint32_t keyRange)
+{
+    return CopyColumns<Key16>(band, keyLow, keyRange, 2);
+}
+
+#else
+
+int64_t CopyKeyedColumns32Avx512(const ColumnBand&, uint32_t, uint32_t) { return 0; }
+int64_t CopyKeyedColumns16Avx512(const ColumnBand&, uint32_t, uint32_t) { return 0; }
+
+#endif
+
+} // namespace platform::ddraw::rows
