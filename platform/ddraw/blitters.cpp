@@ -83,12 +83,13 @@ struct NearestStepper {
 
 // Destination columns are done in chunks whose source columns are worked
 // out once for all rows; a destination row that shows the same source row
-// as the one above it is a copy of that row.
+// as the one above it is a copy of that row. A chunk spans any screen's
+// width, so rows are written whole, one after the other.
 template <typename Pixel>
 void StretchRows(const Raster& target, const Span2D& destination, const Span2D& visible, const Raster& source,
     const Span2D& sourceRect, uint32_t keepBits)
 {
-    constexpr int64_t kChunk = 256;
+    constexpr int64_t kChunk = 1024;
     int64_t sourceColumns[kChunk];
     NearestStepper column(sourceRect.left, sourceRect.Width(), destination.Width(), visible.left - destination.left);
     for (int64_t chunkStart = 0; chunkStart < visible.Width(); chunkStart += kChunk) {

@@ -93,6 +93,7 @@ private:
     bool FindWriteTarget(WriteTarget& target) const;
     void WriteFinished(bool wroteVisiblePixels) const;
     HRESULT ColorFill(const Span2D& dest, DWORD raw);
+    bool IsColumnIntoMemory(const Surface& source, const Span2D& dest, const Span2D& sourceRect) const;
     HRESULT CopyFrom(Surface& source, const Span2D& dest, const Span2D& sourceRect, bool keyed);
     void FillDescription(DDSURFACEDESC& description) const;
 

@@ -129,29 +129,30 @@ HRESULT Surface::ColorFill(const Span2D& dest, DWORD raw)
     return DD_OK;
 }
 
+// A one-pixel-wide copy, unscaled, from another surface into this one's
+// memory: it can wait in the column queue. A primary's pixels are shown as
+// soon as they are written, so it never waits.
+bool Surface::IsColumnIntoMemory(const Surface& source, const Span2D& dest, const Span2D& sourceRect) const
+{
+    return dest.Width() == 1 && sourceRect.Width() == 1 && dest.Height() == sourceRect.Height() && &source != this
+        && memory_ && shape_.role != SurfaceRole::Primary;
+}
+
 HRESULT Surface::CopyFrom(Surface& source, const Span2D& dest, const Span2D& sourceRect, bool keyed)
 {
     if (!LiesInside(sourceRect, source.Bounds())) return DDERR_INVALIDRECT;
+    if (keyed && IsColumnIntoMemory(source, dest, sourceRect)) {
+        if (!LiesInside(dest, Bounds())) return DDERR_INVALIDRECT;
+        if (!dest.IsEmpty())
+            QueueKeyedColumn(MemoryRaster(), dest, source.MemoryRaster(), sourceRect.left, sourceRect.top,
+                source.sourceKey_.dwColorSpaceLowValue, source.sourceKey_.dwColorSpaceHighValue);
+        return DD_OK;
+    }
     WriteTarget target;
     HRESULT result = PrepareDestination(dest, target);
     if (result != DD_OK) return result;
     const Span2D& visible = target.visible;
     if (visible.IsEmpty() || sourceRect.IsEmpty()) return DD_OK;
-    const Span2D area { visible.left - target.originX, visible.top - target.originY, visible.right - target.originX,
-        visible.bottom - target.originY };
-    const bool scaled = dest.Width() != sourceRect.Width() || dest.Height() != sourceRect.Height();
-    // Clipping moves the source by as much as it cut from the destination.
-    const int64_t sourceX = sourceRect.left + (visible.left - dest.left);
-    const int64_t sourceY = sourceRect.top + (visible.top - dest.top);
-
-    // A primary's pixels are shown as soon as they are written, so only
-    // columns into surface memory wait.
-    if (keyed && !scaled && area.Width() == 1 && &source != this && shape_.role != SurfaceRole::Primary
-        && target.keepBits == kKeepAllBits) {
-        QueueKeyedColumn(target.raster, area, source.MemoryRaster(), sourceX, sourceY,
-            source.sourceKey_.dwColorSpaceLowValue, source.sourceKey_.dwColorSpaceHighValue);
-        return DD_OK;
-    }
     SettleQueuedColumns();
 
     Raster from = source.MemoryRaster();
@@ -163,18 +164,22 @@ HRESULT Surface::CopyFrom(Surface& source, const Span2D& dest, const Span2D& sou
         fromRect = from.Bounds();
     }
 
+    const Span2D area { visible.left - target.originX, visible.top - target.originY, visible.right - target.originX,
+        visible.bottom - target.originY };
+    const bool scaled = dest.Width() != sourceRect.Width() || dest.Height() != sourceRect.Height();
     if (scaled) {
         const Span2D destination { dest.left - target.originX, dest.top - target.originY, dest.right - target.originX,
             dest.bottom - target.originY };
         StretchPixels(target.raster, destination, area, from, fromRect, target.keepBits);
     } else {
-        const int64_t fromX = fromRect.left + (sourceX - sourceRect.left);
-        const int64_t fromY = fromRect.top + (sourceY - sourceRect.top);
+        // Clipping moves the source by as much as it cut from the destination.
+        const int64_t sourceX = fromRect.left + (visible.left - dest.left);
+        const int64_t sourceY = fromRect.top + (visible.top - dest.top);
         if (keyed)
-            CopyKeyedPixels(target.raster, area, from, fromX, fromY, source.sourceKey_.dwColorSpaceLowValue,
+            CopyKeyedPixels(target.raster, area, from, sourceX, sourceY, source.sourceKey_.dwColorSpaceLowValue,
                 source.sourceKey_.dwColorSpaceHighValue, target.keepBits);
         else
-            CopyPixels(target.raster, area, from, fromX, fromY, target.keepBits);
+            CopyPixels(target.raster, area, from, sourceX, sourceY, target.keepBits);
     }
     WriteFinished(true);
     return DD_OK;

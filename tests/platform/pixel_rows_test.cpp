@@ -201,13 +201,13 @@ TEST(PixelRowsTest, StretchPicksTheNearestSourcePixelAcrossChunksAndRepeatedRows
         sourcePixels[i] = uint32_t(i) * 2654435761u;
     const ddraw::Raster source { reinterpret_cast<uint8_t*>(sourcePixels.data()), kSourceWidth, kSourceHeight,
         kSourceWidth * 4, 4 };
-    constexpr int kTargetWidth = 700, kTargetHeight = 40;
+    constexpr int kTargetWidth = 2300, kTargetHeight = 40;
     std::vector<uint32_t> targetPixels(size_t(kTargetWidth) * kTargetHeight, 0x01010101u);
     const ddraw::Raster target { reinterpret_cast<uint8_t*>(targetPixels.data()), kTargetWidth, kTargetHeight,
         kTargetWidth * 4, 4 };
     const ddraw::Span2D sourceRect { 2, 1, 51, 6 }; // 49 by 5
-    const ddraw::Span2D destination { -30, -3, 660, 37 }; // 690 by 40
-    const ddraw::Span2D visible { 0, 0, 655, 37 };
+    const ddraw::Span2D destination { -30, -3, 2260, 37 }; // 2290 by 40
+    const ddraw::Span2D visible { 0, 0, 2255, 37 };
     ddraw::StretchPixels(target, destination, visible, source, sourceRect, 0x00FFFFFFu);
     for (int y = 0; y < kTargetHeight; ++y)
         for (int x = 0; x < kTargetWidth; ++x) {
