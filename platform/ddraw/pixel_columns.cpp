@@ -1,8 +1,8 @@
 #include "ddraw/pixel_columns.h"
 
-#include <algorithm>
 #include <climits>
 
+#include "ddraw/column_placements.h"
 #include "ddraw/pixel_columns_avx2.h"
 #include "ddraw/pixel_columns_avx512.h"
 #include "ddraw/pixel_rows.h"
@@ -44,6 +44,13 @@ struct Key32 {
     {
     }
     __m128i Draw(__m128i value) const { return _mm_cmpgt_epi32(_mm_xor_si128(_mm_sub_epi32(value, low), bias), range); }
+    // The lanes whose bits are set in `bits`.
+    static __m128i Lanes(uint32_t bits)
+    {
+        const __m128i each = _mm_setr_epi32(1, 2, 4, 8);
+        return _mm_cmpeq_epi32(_mm_and_si128(_mm_set1_epi32(int32_t(bits)), each), each);
+    }
+    static constexpr int64_t kLanes = 4;
 };
 
 // Only for a key range that lies within 16 bits.
@@ -56,74 +63,45 @@ struct Key16 {
     {
     }
     __m128i Draw(__m128i value) const { return _mm_cmpgt_epi16(_mm_xor_si128(_mm_sub_epi16(value, low), bias), range); }
+    static __m128i Lanes(uint32_t bits)
+    {
+        const __m128i each = _mm_setr_epi16(1, 2, 4, 8, 16, 32, 64, 128);
+        return _mm_cmpeq_epi16(_mm_and_si128(_mm_set1_epi16(int16_t(bits)), each), each);
+    }
+    static constexpr int64_t kLanes = 8;
 };
-
-// The columns of one vector that land on the same target rows, stored
-// together: `lanes` picks them; `inOffset` is where the vector lies in a
-// source row, `outOffset` where it meets target row 0 of their placement.
-struct Placement {
-    int64_t inOffset;
-    int64_t outOffset;
-    __m128i lanes;
-};
-
-constexpr int64_t kChunkColumns = 256;
-
-template <typename Pixel> __m128i Lane(int64_t lane)
-{
-    alignas(16) Pixel bits[16 / sizeof(Pixel)] = {};
-    bits[lane] = Pixel(~Pixel(0));
-    return _mm_load_si128(reinterpret_cast<const __m128i*>(bits));
-}
 
 // Columns first .. first + count - 1, a whole number of vectors and at most
-// kChunkColumns: each source row is read once across all of them, and a
-// vector is stored on as many target rows as its columns have placements,
-// usually one or two. One flat loop over the placements, rather than one
-// over the vectors with another inside, keeps its branches predictable.
-template <typename Pixel, typename Key>
-void CopyColumnVectors(const ColumnBand& band, int64_t first, int64_t count, const Key& key)
+// kChunkColumns, row by row across all of them. One flat loop over the
+// placements, rather than one over the vectors with another inside, keeps
+// its branches predictable.
+template <typename Key>
+void CopyColumnVectors(const ColumnBand& band, int64_t first, int64_t count, const Key& key, int64_t pixelBytes)
 {
-    constexpr int64_t kLanes = 16 / int64_t(sizeof(Pixel));
-    Placement placements[kChunkColumns];
-    int64_t used = 0;
-    for (int64_t group = 0; group < count / kLanes; ++group) {
-        const int64_t groupStart = used;
-        const int64_t groupX = (first + group * kLanes) * int64_t(sizeof(Pixel));
-        for (int64_t lane = 0; lane < kLanes; ++lane) {
-            const int64_t offset = band.firstRows[first + group * kLanes + lane] * band.outPitch + groupX;
-            int64_t p = groupStart;
-            while (p < used && placements[p].outOffset != offset)
-                ++p;
-            if (p == used) placements[used++] = { groupX, offset, _mm_setzero_si128() };
-            placements[p].lanes = _mm_or_si128(placements[p].lanes, Lane<Pixel>(lane));
-        }
-    }
+    ColumnPlacement placements[kChunkColumns];
+    __m128i lanes[kChunkColumns];
+    const int64_t used = PlaceColumns(band, first, count, Key::kLanes, pixelBytes, placements);
+    for (int64_t p = 0; p < used; ++p)
+        lanes[p] = Key::Lanes(placements[p].lanes);
 
+    const Key local = key; // in registers: stores through byte pointers could alias the caller's
     const uint8_t* inRow = band.in;
     uint8_t* outRow = band.out;
-    for (int64_t y = 0; y < band.height; ++y, inRow += band.inPitch, outRow += band.outPitch) {
+    for (int64_t y = 0; y < band.height; ++y, inRow += band.inPitch, outRow += band.outPitch)
         for (int64_t p = 0; p < used; ++p) {
-            const Placement& placement = placements[p];
-            const __m128i value = LoadVector(inRow + placement.inOffset);
-            const __m128i write = _mm_and_si128(key.Draw(value), placement.lanes);
-            uint8_t* out = outRow + placement.outOffset;
+            const __m128i value = LoadVector(inRow + placements[p].inOffset);
+            const __m128i write = _mm_and_si128(local.Draw(value), lanes[p]);
+            uint8_t* out = outRow + placements[p].outOffset;
             StoreVector(out, _mm_or_si128(_mm_and_si128(write, value), _mm_andnot_si128(write, LoadVector(out))));
         }
-    }
 }
 
 template <typename Pixel, typename Key> void CopyColumns(const ColumnBand& band, uint32_t keyLow, uint32_t keyRange)
 {
-    constexpr int64_t kLanes = 16 / int64_t(sizeof(Pixel));
     const Key key(keyLow, keyRange);
-    int64_t column = 0;
-    while (band.width - column >= kLanes) {
-        const int64_t count = std::min(kChunkColumns, (band.width - column) / kLanes * kLanes);
-        CopyColumnVectors<Pixel>(band, column, count, key);
-        column += count;
-    }
-    CopyColumnsOneByOne<Pixel>(band, column, keyLow, keyRange);
+    const int64_t done = CopyInChunks(band, Key::kLanes,
+        [&](int64_t first, int64_t count) { CopyColumnVectors(band, first, count, key, int64_t(sizeof(Pixel))); });
+    CopyColumnsOneByOne<Pixel>(band, done, keyLow, keyRange);
 }
 
 #endif
@@ -137,6 +115,24 @@ template <typename Pixel> ColumnBand Rest(const ColumnBand& band, int64_t column
 }
 
 } // namespace
+
+int64_t PlaceColumns(const ColumnBand& band, int64_t first, int64_t count, int64_t lanes, int64_t pixelBytes,
+    ColumnPlacement* placements)
+{
+    int64_t used = 0;
+    for (int64_t vector = first; vector < first + count; vector += lanes) {
+        const int64_t vectorStart = used;
+        for (int64_t lane = 0; lane < lanes; ++lane) {
+            const int64_t offset = band.firstRows[vector + lane] * band.outPitch + vector * pixelBytes;
+            int64_t p = vectorStart;
+            while (p < used && placements[p].outOffset != offset)
+                ++p;
+            if (p == used) placements[used++] = { vector * pixelBytes, offset, 0 };
+            placements[p].lanes |= uint32_t(1) << lane;
+        }
+    }
+    return used;
+}
 
 void CopyKeyedColumns32(const ColumnBand& band, uint32_t keyLow, uint32_t keyRange)
 {

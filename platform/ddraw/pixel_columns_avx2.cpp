@@ -1,5 +1,7 @@
 #include "ddraw/pixel_columns_avx2.h"
 
+#include "ddraw/column_placements.h"
+
 #include <climits>
 
 #if defined(__x86_64__) || defined(__i386__)
@@ -32,10 +34,11 @@ struct Key32 {
     {
         return _mm256_cmpgt_epi32(_mm256_xor_si256(_mm256_sub_epi32(value, low), bias), range);
     }
-    // All bits of one lane of eight.
-    AVX2 static __m256i Lane(int64_t lane)
+    // The lanes whose bits are set in `bits`.
+    AVX2 static __m256i Lanes(uint32_t bits)
     {
-        return _mm256_cmpeq_epi32(_mm256_set1_epi32(int32_t(lane)), _mm256_setr_epi32(0, 1, 2, 3, 4, 5, 6, 7));
+        const __m256i each = _mm256_setr_epi32(1, 2, 4, 8, 16, 32, 64, 128);
+        return _mm256_cmpeq_epi32(_mm256_and_si256(_mm256_set1_epi32(int32_t(bits)), each), each);
     }
     static constexpr int64_t kLanes = 8;
 };
@@ -52,67 +55,44 @@ struct Key16 {
     {
         return _mm256_cmpgt_epi16(_mm256_xor_si256(_mm256_sub_epi16(value, low), bias), range);
     }
-    AVX2 static __m256i Lane(int64_t lane)
+    AVX2 static __m256i Lanes(uint32_t bits)
     {
-        return _mm256_cmpeq_epi16(
-            _mm256_set1_epi16(int16_t(lane)), _mm256_setr_epi16(0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15));
+        const __m256i each
+            = _mm256_setr_epi16(1, 2, 4, 8, 16, 32, 64, 128, 256, 512, 1024, 2048, 4096, 8192, 16384, int16_t(32768));
+        return _mm256_cmpeq_epi16(_mm256_and_si256(_mm256_set1_epi16(int16_t(bits)), each), each);
     }
     static constexpr int64_t kLanes = 16;
 };
-
-// As in the SSE2 band: the columns of one vector that land on the same
-// target rows, stored together.
-struct Placement {
-    __m256i lanes;
-    int64_t inOffset;
-    int64_t outOffset;
-};
-
-constexpr int64_t kChunkColumns = 256;
 
 // Columns first .. first + count - 1, a whole number of vectors and at most
 // kChunkColumns, row by row across all of them.
 template <typename Key>
 AVX2 void CopyColumnVectors(const ColumnBand& band, int64_t first, int64_t count, const Key& key, int64_t pixelBytes)
 {
-    Placement placements[kChunkColumns];
-    int64_t used = 0;
-    for (int64_t group = 0; group < count / Key::kLanes; ++group) {
-        const int64_t groupStart = used;
-        const int64_t groupColumn = first + group * Key::kLanes;
-        for (int64_t lane = 0; lane < Key::kLanes; ++lane) {
-            const int64_t offset = band.firstRows[groupColumn + lane] * band.outPitch + groupColumn * pixelBytes;
-            int64_t p = groupStart;
-            while (p < used && placements[p].outOffset != offset)
-                ++p;
-            if (p == used) placements[used++] = { _mm256_setzero_si256(), groupColumn * pixelBytes, offset };
-            placements[p].lanes = _mm256_or_si256(placements[p].lanes, Key::Lane(lane));
-        }
-    }
+    ColumnPlacement placements[kChunkColumns];
+    __m256i lanes[kChunkColumns];
+    const int64_t used = PlaceColumns(band, first, count, Key::kLanes, pixelBytes, placements);
+    for (int64_t p = 0; p < used; ++p)
+        lanes[p] = Key::Lanes(placements[p].lanes);
 
+    const Key local = key; // in registers: stores through byte pointers could alias the caller's
     const uint8_t* inRow = band.in;
     uint8_t* outRow = band.out;
-    for (int64_t y = 0; y < band.height; ++y, inRow += band.inPitch, outRow += band.outPitch) {
+    for (int64_t y = 0; y < band.height; ++y, inRow += band.inPitch, outRow += band.outPitch)
         for (int64_t p = 0; p < used; ++p) {
-            const Placement& placement = placements[p];
-            const __m256i value = Load(inRow + placement.inOffset);
-            const __m256i write = _mm256_and_si256(key.Draw(value), placement.lanes);
-            uint8_t* out = outRow + placement.outOffset;
+            const __m256i value = Load(inRow + placements[p].inOffset);
+            const __m256i write = _mm256_and_si256(local.Draw(value), lanes[p]);
+            uint8_t* out = outRow + placements[p].outOffset;
             Store(out, _mm256_blendv_epi8(Load(out), value, write));
         }
-    }
 }
 
 template <typename Key>
 AVX2 int64_t CopyColumns(const ColumnBand& band, uint32_t keyLow, uint32_t keyRange, int64_t pixelBytes)
 {
     const Key key(keyLow, keyRange);
-    const int64_t whole = band.width / Key::kLanes * Key::kLanes;
-    for (int64_t column = 0; column < whole; column += kChunkColumns) {
-        const int64_t count = whole - column < kChunkColumns ? whole - column : kChunkColumns;
-        CopyColumnVectors(band, column, count, key, pixelBytes);
-    }
-    return whole;
+    return CopyInChunks(band, Key::kLanes,
+        [&](int64_t first, int64_t count) { CopyColumnVectors(band, first, count, key, pixelBytes); });
 }
 
 } // namespace

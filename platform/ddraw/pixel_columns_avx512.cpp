@@ -1,5 +1,7 @@
 #include "ddraw/pixel_columns_avx512.h"
 
+#include "ddraw/column_placements.h"
+
 #if defined(__x86_64__) || defined(__i386__)
 #include <immintrin.h>
 #define SAMPLE_HAVE_AVX512_PATH 1
@@ -48,56 +50,28 @@ struct Key16 {
     }
 };
 
-// The columns of one vector that land on the same target rows, stored
-// together: `lanes` picks them; `inOffset` is where the vector lies in a
-// source row, `outOffset` where it meets target row 0 of their placement.
-template <typename Mask> struct Placement {
-    int64_t inOffset;
-    int64_t outOffset;
-    Mask lanes;
-};
-
-constexpr int64_t kChunkColumns = 256;
-
 // Columns first .. first + count - 1, a whole number of vectors and at most
 // kChunkColumns, row by row across all of them.
 template <typename Key>
 AVX512 void CopyColumnVectors(const ColumnBand& band, int64_t first, int64_t count, const Key& key, int64_t pixelBytes)
 {
-    using Mask = typename Key::Mask;
-    Placement<Mask> placements[kChunkColumns];
-    int64_t used = 0;
-    for (int64_t group = 0; group < count / Key::kLanes; ++group) {
-        const int64_t groupStart = used;
-        const int64_t groupColumn = first + group * Key::kLanes;
-        for (int64_t lane = 0; lane < Key::kLanes; ++lane) {
-            const int64_t offset = band.firstRows[groupColumn + lane] * band.outPitch + groupColumn * pixelBytes;
-            int64_t p = groupStart;
-            while (p < used && placements[p].outOffset != offset)
-                ++p;
-            if (p == used) placements[used++] = { groupColumn * pixelBytes, offset, 0 };
-            placements[p].lanes = Mask(placements[p].lanes | (Mask(1) << lane));
-        }
-    }
-
+    ColumnPlacement placements[kChunkColumns];
+    const int64_t used = PlaceColumns(band, first, count, Key::kLanes, pixelBytes, placements);
     const Key local = key; // in registers: stores through byte pointers could alias the caller's
     const uint8_t* inRow = band.in;
     uint8_t* outRow = band.out;
     for (int64_t y = 0; y < band.height; ++y, inRow += band.inPitch, outRow += band.outPitch)
         for (int64_t p = 0; p < used; ++p)
-            local.Copy(outRow + placements[p].outOffset, inRow + placements[p].inOffset, placements[p].lanes);
+            local.Copy(outRow + placements[p].outOffset, inRow + placements[p].inOffset,
+                typename Key::Mask(placements[p].lanes));
 }
 
 template <typename Key>
 AVX512 int64_t CopyColumns(const ColumnBand& band, uint32_t keyLow, uint32_t keyRange, int64_t pixelBytes)
 {
     const Key key(keyLow, keyRange);
-    const int64_t whole = band.width / Key::kLanes * Key::kLanes;
-    for (int64_t column = 0; column < whole; column += kChunkColumns) {
-        const int64_t count = whole - column < kChunkColumns ? whole - column : kChunkColumns;
-        CopyColumnVectors(band, column, count, key, pixelBytes);
-    }
-    return whole;
+    return CopyInChunks(band, Key::kLanes,
+        [&](int64_t first, int64_t count) { CopyColumnVectors(band, first, count, key, pixelBytes); });
 }
 
 } // namespace

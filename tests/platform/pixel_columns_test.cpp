@@ -12,7 +12,8 @@
 #include <vector>
 
 #include "ddraw/pixel_columns.h"
-#include "ddraw/vector_sets.h"
+
+#include "vector_set_test.h"
 
 namespace {
 
@@ -20,24 +21,8 @@ namespace rows = platform::ddraw::rows;
 
 constexpr int kGuard = 5; // pixels on each side of the band, rows above and below it
 
-class ColumnBandTest : public ::testing::TestWithParam<rows::VectorSet> {
-protected:
-    void SetUp() override
-    {
-        if (GetParam() > rows::ProcessorVectors()) GTEST_SKIP() << "this processor lacks these vectors";
-        rows::LimitVectors(GetParam());
-    }
-    void TearDown() override { rows::LimitVectors(rows::VectorSet::Avx512); }
-};
-
-std::string VectorSetName(const ::testing::TestParamInfo<rows::VectorSet>& info)
-{
-    static const char* const names[] = { "Sse2", "Avx2", "Avx512" };
-    return names[int(info.param)];
-}
-
-INSTANTIATE_TEST_SUITE_P(Loops, ColumnBandTest,
-    ::testing::Values(rows::VectorSet::Sse2, rows::VectorSet::Avx2, rows::VectorSet::Avx512), VectorSetName);
+class ColumnBandTest : public VectorSetTest { };
+INSTANTIATE_FOR_EVERY_VECTOR_SET(ColumnBandTest);
 
 // Copies a band of `width` columns, `height` rows, from a random source to a
 // random target, through the band loop and through the rule, and compares

@@ -12,7 +12,8 @@
 #include "ddraw/full_screen.h"
 #include "ddraw/pixel_rows.h"
 #include "ddraw/surface.h"
-#include "ddraw/vector_sets.h"
+
+#include "vector_set_test.h"
 
 namespace {
 
@@ -48,26 +49,8 @@ template <typename Pixel> struct Row {
     }
 };
 
-// Each keyed test runs the SSE2 loops, then the AVX2 and AVX-512 ones where
-// the processor has them.
-class KeyedRowsTest : public ::testing::TestWithParam<rows::VectorSet> {
-protected:
-    void SetUp() override
-    {
-        if (GetParam() > rows::ProcessorVectors()) GTEST_SKIP() << "this processor lacks these vectors";
-        rows::LimitVectors(GetParam());
-    }
-    void TearDown() override { rows::LimitVectors(rows::VectorSet::Avx512); }
-};
-
-std::string VectorSetName(const ::testing::TestParamInfo<rows::VectorSet>& info)
-{
-    static const char* const names[] = { "Sse2", "Avx2", "Avx512" };
-    return names[int(info.param)];
-}
-
-INSTANTIATE_TEST_SUITE_P(Loops, KeyedRowsTest,
-    ::testing::Values(rows::VectorSet::Sse2, rows::VectorSet::Avx2, rows::VectorSet::Avx512), VectorSetName);
+class KeyedRowsTest : public VectorSetTest { };
+INSTANTIATE_FOR_EVERY_VECTOR_SET(KeyedRowsTest);
 
 TEST_P(KeyedRowsTest, Keyed32SkipsExactlyTheKeyRangeAtEveryWidth)
 {
