@@ -3,21 +3,13 @@
 #include <climits>
 #include <cstring>
 
-#if defined(__x86_64__) || defined(__i386__)
-#include <immintrin.h>
-#define SAMPLE_HAVE_AVX2_PATH 1
-#endif
+#include "ddraw/pixel_vectors_avx2.h"
 
 namespace platform::ddraw::rows {
 
 #if SAMPLE_HAVE_AVX2_PATH
 
 namespace {
-
-#define AVX2 __attribute__((target("avx2")))
-
-AVX2 __m256i Load(const uint8_t* address) { return _mm256_loadu_si256(reinterpret_cast<const __m256i*>(address)); }
-AVX2 void Store(uint8_t* address, __m256i value) { _mm256_storeu_si256(reinterpret_cast<__m256i*>(address), value); }
 
 // Lanes 0 .. count - 1 of eight 32-bit lanes set.
 AVX2 __m256i FirstLanes(int64_t count)
