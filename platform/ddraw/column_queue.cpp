@@ -6,7 +6,7 @@ namespace platform::ddraw {
 namespace {
 
 struct QueuedColumn {
-    int64_t outX, outY, inX, inY, height;
+    int64_t outX, inX, inY, height;
 };
 
 // Enough for any row of columns across a screen; a longer run settles and
@@ -20,7 +20,7 @@ struct ColumnQueue {
     uint32_t keyRange = 0;
     int count = 0;
     QueuedColumn columns[kCapacity];
-    int64_t firstRows[kCapacity];
+    int64_t outRows[kCapacity]; // where each column's first row lands, as bands want them
 
     bool Takes(const Raster& to, const Raster& from, uint32_t low, uint32_t range) const
     {
@@ -39,10 +39,8 @@ struct ColumnQueue {
     void CopyBand(int first, int end)
     {
         const QueuedColumn& head = columns[first];
-        for (int i = first; i < end; ++i)
-            firstRows[i - first] = columns[i].outY;
         const rows::ColumnBand band { target.At(head.outX, 0), target.pitch, source.At(head.inX, head.inY),
-            source.pitch, end - first, head.height, firstRows };
+            source.pitch, end - first, head.height, outRows + first };
         if (target.bytesPerPixel == 2)
             rows::CopyKeyedColumns16(band, keyLow, keyRange);
         else
@@ -81,7 +79,8 @@ void QueueKeyedColumn(const Raster& target, const Span2D& area, const Raster& so
         queue.keyLow = keyLow;
         queue.keyRange = keyRange;
     }
-    queue.columns[queue.count++] = { area.left, area.top, sourceX, sourceY, area.Height() };
+    queue.outRows[queue.count] = area.top;
+    queue.columns[queue.count++] = { area.left, sourceX, sourceY, area.Height() };
 }
 
 void SettleQueuedColumns()

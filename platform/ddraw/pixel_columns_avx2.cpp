@@ -1,9 +1,8 @@
 #include "ddraw/pixel_columns_avx2.h"
 
-#include "ddraw/column_placements.h"
-
 #include <climits>
 
+#include "ddraw/column_placements.h"
 #include "ddraw/pixel_vectors_avx2.h"
 
 namespace platform::ddraw::rows {

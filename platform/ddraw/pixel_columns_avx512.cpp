@@ -1,19 +1,13 @@
 #include "ddraw/pixel_columns_avx512.h"
 
 #include "ddraw/column_placements.h"
-
-#if defined(__x86_64__) || defined(__i386__)
-#include <immintrin.h>
-#define SAMPLE_HAVE_AVX512_PATH 1
-#endif
+#include "ddraw/pixel_vectors_avx512.h"
 
 namespace platform::ddraw::rows {
 
 #if SAMPLE_HAVE_AVX512_PATH
 
 namespace {
-
-#define AVX512 __attribute__((target("avx512f,avx512bw")))
 
 // A pixel is drawn when (value - low) > range, unsigned, straight into a
 // mask register; masked stores then leave the other lanes' memory alone,

@@ -1,15 +1,10 @@
 #include "ddraw/pixel_rows_avx512.h"
 
-#if defined(__x86_64__) || defined(__i386__)
-#include <immintrin.h>
-#define SAMPLE_HAVE_AVX512_PATH 1
-#endif
+#include "ddraw/pixel_vectors_avx512.h"
 
 namespace platform::ddraw::rows {
 
 #if SAMPLE_HAVE_AVX512_PATH
-
-#define AVX512 __attribute__((target("avx512f,avx512bw")))
 
 // A pixel is drawn when (value - low) > range, unsigned: AVX-512 compares
 // unsigned lanes directly, straight into a mask.

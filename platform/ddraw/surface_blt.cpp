@@ -143,9 +143,8 @@ HRESULT Surface::CopyFrom(Surface& source, const Span2D& dest, const Span2D& sou
     if (!LiesInside(sourceRect, source.Bounds())) return DDERR_INVALIDRECT;
     if (keyed && IsColumnIntoMemory(source, dest, sourceRect)) {
         if (!LiesInside(dest, Bounds())) return DDERR_INVALIDRECT;
-        if (!dest.IsEmpty())
-            QueueKeyedColumn(MemoryRaster(), dest, source.MemoryRaster(), sourceRect.left, sourceRect.top,
-                source.sourceKey_.dwColorSpaceLowValue, source.sourceKey_.dwColorSpaceHighValue);
+        QueueKeyedColumn(MemoryRaster(), dest, source.MemoryRaster(), sourceRect.left, sourceRect.top,
+            source.sourceKey_.dwColorSpaceLowValue, source.sourceKey_.dwColorSpaceHighValue);
         return DD_OK;
     }
     WriteTarget target;
