@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "ddraw/pixel_rows.h"
+#include "ddraw/store_kinds.h"
 
 namespace platform::ddraw {
 namespace {
@@ -33,85 +34,37 @@ void CopyKeyedRows(const Raster& target, const Span2D& area, const Raster& sourc
         rows::CopyKeyed32(rectangle, keyLow, keyRange, keepBits);
 }
 
-constexpr int64_t kStreamedPixels = 64 * 1024;
-
-void CopyMaskedRows(
+void CopyRows(
     const Raster& target, const Span2D& area, const Raster& source, int64_t sourceX, int64_t sourceY, uint32_t keepBits)
 {
-    // A window's client pixels are read again only when shown: a whole
-    // frame of them streams past the caches.
-    const bool stream = keepBits == kKeepColourBits && area.Width() * area.Height() >= kStreamedPixels;
-    for (int64_t y = 0; y < area.Height(); ++y) {
-        uint8_t* out = target.At(area.left, area.top + y);
-        const uint8_t* in = source.At(sourceX, sourceY + y);
-        if (stream)
-            rows::StreamMasked32(out, in, area.Width(), keepBits);
-        else
-            rows::CopyMasked32(out, in, area.Width(), keepBits);
-    }
-    if (stream) rows::FinishStreaming();
+    const rows::StoreKind kind = rows::StoreKindForCopy(area.Width(), area.Height(), target.bytesPerPixel);
+    for (int64_t y = 0; y < area.Height(); ++y)
+        rows::CopyRowWith(kind, target.At(area.left, area.top + y), source.At(sourceX, sourceY + y), area.Width(),
+            target.bytesPerPixel, keepBits);
+    rows::FinishStores(kind);
 }
 
-// Walks source coordinates for consecutive destination coordinates without
-// a division per pixel: source = origin + (offset * sourceSize) / destSize.
-struct NearestStepper {
-    int64_t position;
-    int64_t remainder;
-    int64_t wholeStep;
-    int64_t fractionStep;
-    int64_t divisor;
-
-    NearestStepper(int64_t sourceOrigin, int64_t sourceSize, int64_t destSize, int64_t firstOffset)
-        : position(sourceOrigin + firstOffset * sourceSize / destSize)
-        , remainder(firstOffset * sourceSize % destSize)
-        , wholeStep(sourceSize / destSize)
-        , fractionStep(sourceSize % destSize)
-        , divisor(destSize)
-    {
-    }
-
-    void Advance()
-    {
-        position += wholeStep;
-        remainder += fractionStep;
-        if (remainder >= divisor) {
-            remainder -= divisor;
-            ++position;
-        }
-    }
-};
-
-// Destination columns are done in chunks whose source columns are worked
-// out once for all rows; a destination row that shows the same source row
-// as the one above it is a copy of that row. A chunk spans any screen's
-// width, so rows are written whole, one after the other.
 template <typename Pixel>
-void StretchRows(const Raster& target, const Span2D& destination, const Span2D& visible, const Raster& source,
-    const Span2D& sourceRect, uint32_t keepBits)
+void StretchRows(uint8_t* out, int64_t outPitch, const StretchMap& map, const Raster& source, int64_t top,
+    int64_t bottom, int64_t left, int64_t right, uint32_t keepBits)
 {
-    constexpr int64_t kChunk = 1024;
-    int64_t sourceColumns[kChunk];
-    NearestStepper column(sourceRect.left, sourceRect.Width(), destination.Width(), visible.left - destination.left);
-    for (int64_t chunkStart = 0; chunkStart < visible.Width(); chunkStart += kChunk) {
-        const int64_t chunkWidth = std::min(kChunk, visible.Width() - chunkStart);
-        for (int64_t i = 0; i < chunkWidth; ++i, column.Advance())
-            sourceColumns[i] = column.position * static_cast<int64_t>(sizeof(Pixel));
-        NearestStepper row(sourceRect.top, sourceRect.Height(), destination.Height(), visible.top - destination.top);
-        const uint8_t* previousIn = nullptr;
-        const uint8_t* previousOut = nullptr;
-        for (int64_t y = visible.top; y < visible.bottom; ++y, row.Advance()) {
-            uint8_t* out = target.At(visible.left + chunkStart, y);
-            const uint8_t* in = source.At(0, row.position);
-            if (in == previousIn) {
-                std::memcpy(out, previousOut, static_cast<size_t>(chunkWidth) * sizeof(Pixel));
-            } else {
-                for (int64_t i = 0; i < chunkWidth; ++i)
-                    Store<Pixel>(out + i * static_cast<int64_t>(sizeof(Pixel)),
-                        static_cast<Pixel>(Load<Pixel>(in + sourceColumns[i]) & keepBits));
-                previousIn = in;
-            }
-            previousOut = out;
+    constexpr int64_t bytes = sizeof(Pixel);
+    const int32_t* columns = map.sourceColumns + (left - map.columnsFrom);
+    const uint8_t* previousIn = nullptr;
+    const uint8_t* previousOut = nullptr;
+    for (int64_t y = top; y < bottom; ++y, out += outPitch) {
+        const int64_t sourceY
+            = map.sourceRect.top + (y - map.destination.top) * map.sourceRect.Height() / map.destination.Height();
+        const uint8_t* in = source.At(0, sourceY);
+        uint8_t* row = out + left * bytes;
+        if (in == previousIn) {
+            std::memcpy(row, previousOut, size_t(right - left) * bytes);
+        } else {
+            for (int64_t i = 0; i < right - left; ++i)
+                Store<Pixel>(row + i * bytes, static_cast<Pixel>(Load<Pixel>(in + columns[i] * bytes) & keepBits));
+            previousIn = in;
         }
+        previousOut = row;
     }
 }
 
@@ -127,13 +80,7 @@ void CopyPixels(
     const Raster& target, const Span2D& area, const Raster& source, int64_t sourceX, int64_t sourceY, uint32_t keepBits)
 {
     if (area.IsEmpty()) return;
-    if (target.bytesPerPixel == 4 && keepBits != kKeepAllBits) {
-        CopyMaskedRows(target, area, source, sourceX, sourceY, keepBits);
-        return;
-    }
-    const size_t rowBytes = static_cast<size_t>(area.Width() * target.bytesPerPixel);
-    for (int64_t y = 0; y < area.Height(); ++y)
-        std::memcpy(target.At(area.left, area.top + y), source.At(sourceX, sourceY + y), rowBytes);
+    CopyRows(target, area, source, sourceX, sourceY, keepBits);
 }
 
 void CopyKeyedPixels(const Raster& target, const Span2D& area, const Raster& source, int64_t sourceX, int64_t sourceY,
@@ -145,14 +92,39 @@ void CopyKeyedPixels(const Raster& target, const Span2D& area, const Raster& sou
     CopyKeyedRows(target, area, source, sourceX, sourceY, keyLow, keyRange, keepBits);
 }
 
+void MapStretchColumns(const Span2D& destination, const Span2D& sourceRect, int64_t from, int64_t to, int32_t* columns)
+{
+    for (int64_t x = from; x < to; ++x)
+        columns[x - from]
+            = int32_t(sourceRect.left + (x - destination.left) * sourceRect.Width() / destination.Width());
+}
+
+void StretchBand(uint8_t* out, int64_t outPitch, const StretchMap& map, const Raster& source, int64_t top,
+    int64_t bottom, int64_t left, int64_t right, uint32_t keepBits)
+{
+    if (top >= bottom || left >= right) return;
+    if (source.bytesPerPixel == 2)
+        StretchRows<uint16_t>(out, outPitch, map, source, top, bottom, left, right, keepBits);
+    else
+        StretchRows<uint32_t>(out, outPitch, map, source, top, bottom, left, right, keepBits);
+}
+
+// Destination columns are done in chunks whose source columns are worked
+// out once for all rows; a chunk spans any screen's width, so rows are
+// written whole, one after the other.
 void StretchPixels(const Raster& target, const Span2D& destination, const Span2D& visible, const Raster& source,
     const Span2D& sourceRect, uint32_t keepBits)
 {
     if (visible.IsEmpty() || destination.IsEmpty() || sourceRect.IsEmpty()) return;
-    if (target.bytesPerPixel == 2)
-        StretchRows<uint16_t>(target, destination, visible, source, sourceRect, keepBits);
-    else
-        StretchRows<uint32_t>(target, destination, visible, source, sourceRect, keepBits);
+    constexpr int64_t kChunk = 1024;
+    int32_t columns[kChunk];
+    for (int64_t left = visible.left; left < visible.right; left += kChunk) {
+        const int64_t right = std::min(left + kChunk, visible.right);
+        MapStretchColumns(destination, sourceRect, left, right, columns);
+        const StretchMap map { destination, sourceRect, columns, left };
+        StretchBand(
+            target.At(0, visible.top), target.pitch, map, source, visible.top, visible.bottom, left, right, keepBits);
+    }
 }
 
 void FillLostPattern(const Raster& target)

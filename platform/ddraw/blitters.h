@@ -42,6 +42,25 @@ void CopyKeyedPixels(const Raster& target, const Span2D& area, const Raster& sou
 void StretchPixels(const Raster& target, const Span2D& destination, const Span2D& visible, const Raster& source,
     const Span2D& sourceRect, uint32_t keepBits);
 
+// Where a stretch finds each destination column's source pixel, worked out
+// once for a run of destination columns and shared by all its rows.
+struct StretchMap {
+    Span2D destination;
+    Span2D sourceRect;
+    const int32_t* sourceColumns = nullptr; // source x of destination columns columnsFrom, columnsFrom + 1, ...
+    int64_t columnsFrom = 0;
+};
+
+// Fills `columns` with the source x of destination columns from .. to - 1.
+void MapStretchColumns(const Span2D& destination, const Span2D& sourceRect, int64_t from, int64_t to, int32_t* columns);
+
+// Target rows top .. bottom - 1 and columns left .. right - 1 of a stretch
+// (a part of its destination whose columns `map` holds), written at `out`,
+// where target row `top` begins. A row showing the same source row as the
+// one above it is a copy of that row.
+void StretchBand(uint8_t* out, int64_t outPitch, const StretchMap& map, const Raster& source, int64_t top,
+    int64_t bottom, int64_t left, int64_t right, uint32_t keepBits);
+
 // What a restored surface holds until the program draws it again: a loud
 // checkerboard, so that a missing redraw is plain to see.
 void FillLostPattern(const Raster& target);

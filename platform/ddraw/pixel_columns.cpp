@@ -1,8 +1,8 @@
 #include "ddraw/pixel_columns.h"
 
+#include <algorithm>
 #include <climits>
 
-#include "ddraw/column_placements.h"
 #include "ddraw/pixel_columns_avx2.h"
 #include "ddraw/pixel_columns_avx512.h"
 #include "ddraw/pixel_rows.h"
@@ -12,23 +12,24 @@
 namespace platform::ddraw::rows {
 namespace {
 
-// One column on its own, through the ordinary keyed copy.
-template <typename Pixel> void CopyOneColumn(const ColumnBand& band, int64_t column, uint32_t keyLow, uint32_t keyRange)
-{
-    const int64_t x = column * int64_t(sizeof(Pixel));
-    const Area area { band.out + band.firstRows[column] * band.outPitch + x, band.outPitch, band.in + x, band.inPitch,
-        1, band.height };
-    if constexpr (sizeof(Pixel) == 4)
-        CopyKeyed32(area, keyLow, keyRange, 0xFFFFFFFFu);
-    else
-        CopyKeyed16(area, keyLow, keyRange);
-}
+bool KeyFits16(uint32_t keyLow, uint32_t keyRange) { return keyLow <= 0xFFFF && keyRange <= 0xFFFF - keyLow; }
 
+// Columns from .. to - 1 of the window, each on its own.
 template <typename Pixel>
-void CopyColumnsOneByOne(const ColumnBand& band, int64_t from, uint32_t keyLow, uint32_t keyRange)
+void CopyColumnsOneByOne(
+    const ColumnBand& band, const ColumnWindow& window, int64_t from, int64_t to, uint32_t keyLow, uint32_t keyRange)
 {
-    for (int64_t column = from; column < band.width; ++column)
-        CopyOneColumn<Pixel>(band, column, keyLow, keyRange);
+    constexpr int64_t bytes = sizeof(Pixel);
+    for (int64_t column = std::max(from, window.first); column < std::min(to, window.end); ++column) {
+        const int64_t firstRow = band.firstRows[column];
+        const int64_t top = std::max(window.top, firstRow), bottom = std::min(window.bottom, firstRow + band.height);
+        const uint8_t* in = band.in + (top - firstRow) * band.inPitch + column * bytes;
+        uint8_t* out = window.out + (top - window.top) * window.outPitch + column * bytes;
+        for (int64_t row = top; row < bottom; ++row, in += band.inPitch, out += window.outPitch) {
+            const Pixel value = Load<Pixel>(in);
+            if (uint32_t(value) - keyLow > keyRange) Store<Pixel>(out, value);
+        }
+    }
 }
 
 #if defined(__SSE2__)
@@ -71,96 +72,144 @@ struct Key16 {
     static constexpr int64_t kLanes = 8;
 };
 
-// Columns first .. first + count - 1, a whole number of vectors and at most
-// kChunkColumns, row by row across all of them. One flat loop over the
-// placements, rather than one over the vectors with another inside, keeps
-// its branches predictable.
+// Each target row of a vector gathers its lanes from the source rows their
+// groups want, then is keyed and stored once.
 template <typename Key>
-void CopyColumnVectors(const ColumnBand& band, int64_t first, int64_t count, const Key& key, int64_t pixelBytes)
+void CopyColumnVectors(const ColumnBand& band, const ColumnLayout& layout, const ColumnWindow& window, const Key& key)
 {
-    ColumnPlacement placements[kChunkColumns];
-    __m128i lanes[kChunkColumns];
-    const int64_t used = PlaceColumns(band, first, count, Key::kLanes, pixelBytes, placements);
-    for (int64_t p = 0; p < used; ++p)
-        lanes[p] = Key::Lanes(placements[p].lanes);
-
+    constexpr int64_t kBytes = 16 / Key::kLanes;
     const Key local = key; // in registers: stores through byte pointers could alias the caller's
-    const uint8_t* inRow = band.in;
-    uint8_t* outRow = band.out;
-    for (int64_t y = 0; y < band.height; ++y, inRow += band.inPitch, outRow += band.outPitch)
-        for (int64_t p = 0; p < used; ++p) {
-            const __m128i value = LoadVector(inRow + placements[p].inOffset);
-            const __m128i write = _mm_and_si128(local.Draw(value), lanes[p]);
-            uint8_t* out = outRow + placements[p].outOffset;
-            StoreVector(out, _mm_or_si128(_mm_and_si128(write, value), _mm_andnot_si128(write, LoadVector(out))));
+    const WindowVectors vectors = VectorsIn(band, window, Key::kLanes);
+    for (int64_t vector = vectors.first; vector < vectors.end; ++vector) {
+        const LaneGroup* first = layout.groups + layout.vectorGroups[vector];
+        const LaneGroup* end = layout.groups + layout.vectorGroups[vector + 1];
+        const uint32_t trim = LanesInWindow(window, vector, Key::kLanes);
+        __m128i lanes[Key::kLanes];
+        int64_t firstRows[Key::kLanes];
+        int groups = 0;
+        for (const LaneGroup* group = first; group < end; ++group)
+            if ((group->lanes & trim) != 0) {
+                lanes[groups] = Key::Lanes(group->lanes & trim);
+                firstRows[groups++] = group->firstRow;
+            }
+        const RowSpan rows = RowsReached(band, window, first, end);
+        const uint8_t* in = band.in + vector * 16;
+        uint8_t* out = window.out + (rows.top - window.top) * window.outPitch + vector * Key::kLanes * kBytes;
+        for (int64_t row = rows.top; row < rows.bottom; ++row, out += window.outPitch) {
+            __m128i value = _mm_setzero_si128(), valid = _mm_setzero_si128();
+            for (int g = 0; g < groups; ++g) {
+                const int64_t sourceRow = row - firstRows[g];
+                if (uint64_t(sourceRow) >= uint64_t(band.height)) continue;
+                value = _mm_or_si128(value, _mm_and_si128(LoadVector(in + sourceRow * band.inPitch), lanes[g]));
+                valid = _mm_or_si128(valid, lanes[g]);
+            }
+            StoreWhere(out, _mm_and_si128(local.Draw(value), valid), value);
         }
-}
-
-template <typename Pixel, typename Key> void CopyColumns(const ColumnBand& band, uint32_t keyLow, uint32_t keyRange)
-{
-    const Key key(keyLow, keyRange);
-    const int64_t done = CopyInChunks(band, Key::kLanes,
-        [&](int64_t first, int64_t count) { CopyColumnVectors(band, first, count, key, int64_t(sizeof(Pixel))); });
-    CopyColumnsOneByOne<Pixel>(band, done, keyLow, keyRange);
+    }
 }
 
 #endif
 
-// The band without its first `columns` columns.
-template <typename Pixel> ColumnBand Rest(const ColumnBand& band, int64_t columns)
+// The whole vectors go to the loop of the vector set the layout was made
+// for; the columns after them, and every column when the set is not
+// allowed now, one by one.
+template <typename Pixel>
+void CopyKeyedColumns(
+    const ColumnBand& band, const ColumnLayout& layout, const ColumnWindow& window, uint32_t keyLow, uint32_t keyRange)
 {
-    const int64_t bytes = columns * int64_t(sizeof(Pixel));
-    return { band.out + bytes, band.outPitch, band.in + bytes, band.inPitch, band.width - columns, band.height,
-        band.firstRows + columns };
+    constexpr int bytes = sizeof(Pixel);
+    int64_t done = 0;
+    if (layout.lanes > 0 && layout.lanes == ColumnLanes(bytes, keyLow, keyRange)) {
+        done = band.width / layout.lanes * layout.lanes;
+        if (layout.lanes * bytes == 64) {
+            if constexpr (bytes == 4)
+                CopyKeyedColumns32Avx512(band, layout, window, keyLow, keyRange);
+            else
+                CopyKeyedColumns16Avx512(band, layout, window, keyLow, keyRange);
+        } else if (layout.lanes * bytes == 32) {
+            if constexpr (bytes == 4)
+                CopyKeyedColumns32Avx2(band, layout, window, keyLow, keyRange);
+            else
+                CopyKeyedColumns16Avx2(band, layout, window, keyLow, keyRange);
+        } else {
+#if defined(__SSE2__)
+            if constexpr (bytes == 4)
+                CopyColumnVectors(band, layout, window, Key32(keyLow, keyRange));
+            else
+                CopyColumnVectors(band, layout, window, Key16(keyLow, keyRange));
+#endif
+        }
+    }
+    CopyColumnsOneByOne<Pixel>(band, window, done, band.width, keyLow, keyRange);
 }
 
 } // namespace
 
-int64_t PlaceColumns(const ColumnBand& band, int64_t first, int64_t count, int64_t lanes, int64_t pixelBytes,
-    ColumnPlacement* placements)
+int64_t ColumnLanes(int bytesPerPixel, uint32_t keyLow, uint32_t keyRange)
 {
-    int64_t used = 0;
-    for (int64_t vector = first; vector < first + count; vector += lanes) {
-        const int64_t vectorStart = used;
+    if (bytesPerPixel == 2 && !KeyFits16(keyLow, keyRange)) return 0;
+    if (HaveAvx512()) return 64 / bytesPerPixel;
+    if (HaveAvx2()) return 32 / bytesPerPixel;
+#if defined(__SSE2__)
+    return 16 / bytesPerPixel;
+#else
+    return 0;
+#endif
+}
+
+void LayOutColumns(const ColumnBand& band, int64_t lanes, LaneGroup* groups, int32_t* vectorGroups)
+{
+    int32_t used = 0;
+    const int64_t vectors = lanes > 0 ? band.width / lanes : 0;
+    for (int64_t vector = 0; vector < vectors; ++vector) {
+        vectorGroups[vector] = used;
         for (int64_t lane = 0; lane < lanes; ++lane) {
-            const int64_t offset = band.firstRows[vector + lane] * band.outPitch + vector * pixelBytes;
-            int64_t p = vectorStart;
-            while (p < used && placements[p].outOffset != offset)
-                ++p;
-            if (p == used) placements[used++] = { vector * pixelBytes, offset, 0 };
-            placements[p].lanes |= uint32_t(1) << lane;
+            const int64_t firstRow = band.firstRows[vector * lanes + lane];
+            int32_t group = vectorGroups[vector];
+            while (group < used && groups[group].firstRow != firstRow)
+                ++group;
+            if (group == used) groups[used++] = { firstRow, 0 };
+            groups[group].lanes |= uint32_t(1) << lane;
         }
     }
-    return used;
+    vectorGroups[vectors] = used;
 }
 
-void CopyKeyedColumns32(const ColumnBand& band, uint32_t keyLow, uint32_t keyRange)
+WindowVectors VectorsIn(const ColumnBand& band, const ColumnWindow& window, int64_t lanes)
 {
-    // The widest vectors take what whole vectors they can, narrower ones the rest.
-    ColumnBand rest = band;
-    if (HaveAvx512()) rest = Rest<uint32_t>(rest, CopyKeyedColumns32Avx512(rest, keyLow, keyRange));
-    if (HaveAvx2()) rest = Rest<uint32_t>(rest, CopyKeyedColumns32Avx2(rest, keyLow, keyRange));
-#if defined(__SSE2__)
-    CopyColumns<uint32_t, Key32>(rest, keyLow, keyRange);
-#else
-    CopyColumnsOneByOne<uint32_t>(rest, 0, keyLow, keyRange);
-#endif
+    return { window.first / lanes, std::min((window.end + lanes - 1) / lanes, band.width / lanes) };
 }
 
-void CopyKeyedColumns16(const ColumnBand& band, uint32_t keyLow, uint32_t keyRange)
+uint32_t LanesInWindow(const ColumnWindow& window, int64_t vector, int64_t lanes)
 {
-    if (keyLow > 0xFFFF || keyRange > 0xFFFF - keyLow) {
-        CopyColumnsOneByOne<uint16_t>(band, 0, keyLow, keyRange);
-        return;
+    const int64_t start = vector * lanes;
+    const int64_t from = std::max<int64_t>(window.first - start, 0), to = std::min(window.end - start, lanes);
+    const uint64_t below = (uint64_t(1) << to) - 1;
+    return uint32_t(below & ~((uint64_t(1) << from) - 1));
+}
+
+RowSpan RowsReached(const ColumnBand& band, const ColumnWindow& window, const LaneGroup* first, const LaneGroup* end)
+{
+    int64_t low = INT64_MAX, high = INT64_MIN;
+    for (const LaneGroup* group = first; group < end; ++group) {
+        low = std::min(low, group->firstRow);
+        high = std::max(high, group->firstRow);
     }
-    ColumnBand rest = band;
-    if (HaveAvx512()) rest = Rest<uint16_t>(rest, CopyKeyedColumns16Avx512(rest, keyLow, keyRange));
-    if (HaveAvx2()) rest = Rest<uint16_t>(rest, CopyKeyedColumns16Avx2(rest, keyLow, keyRange));
-#if defined(__SSE2__)
-    CopyColumns<uint16_t, Key16>(rest, keyLow, keyRange);
-#else
-    CopyColumnsOneByOne<uint16_t>(rest, 0, keyLow, keyRange);
-#endif
+    if (first == end) return { window.top, window.top };
+    const int64_t top = std::clamp(low, window.top, window.bottom);
+    return { top, std::clamp(high + band.height, top, window.bottom) };
+}
+
+void CopyKeyedColumns32(
+    const ColumnBand& band, const ColumnLayout& layout, const ColumnWindow& window, uint32_t keyLow, uint32_t keyRange)
+{
+    CopyKeyedColumns<uint32_t>(band, layout, window, keyLow, keyRange);
+}
+
+void CopyKeyedColumns16(
+    const ColumnBand& band, const ColumnLayout& layout, const ColumnWindow& window, uint32_t keyLow, uint32_t keyRange)
+{
+    CopyKeyedColumns<uint16_t>(band, layout, window, keyLow, keyRange);
 }
 
 } // namespace platform::ddraw::rows

@@ -11,8 +11,6 @@ namespace platform::ddraw::rows {
 // consecutive target columns. Source row r of column c lands on target row
 // firstRows[c] + r.
 struct ColumnBand {
-    uint8_t* out = nullptr; // the first target column, on target row 0
-    int64_t outPitch = 0;
     const uint8_t* in = nullptr; // the first source column, on its first row
     int64_t inPitch = 0;
     int64_t width = 0;
@@ -20,9 +18,64 @@ struct ColumnBand {
     const int64_t* firstRows = nullptr;
 };
 
+// What one call writes: target rows top .. bottom - 1 of the band's columns
+// first .. end - 1. `out` is where the band's first column meets target row
+// `top`, so that a band can be drawn into a buffer holding those rows alone.
+struct ColumnWindow {
+    uint8_t* out = nullptr;
+    int64_t outPitch = 0;
+    int64_t top = 0;
+    int64_t bottom = 0;
+    int64_t first = 0;
+    int64_t end = 0;
+};
+
+// The band cut into vectors of neighbouring columns, and each vector's
+// columns grouped by the target row their first source row lands on. A
+// target row of a vector is one load per group and a single store, however
+// the columns move.
+struct LaneGroup {
+    int64_t firstRow;
+    uint32_t lanes; // bit i: the vector's column i
+};
+
+struct ColumnLayout {
+    int64_t lanes = 0; // columns a vector; 0: every column on its own
+    const LaneGroup* groups = nullptr;
+    const int32_t* vectorGroups = nullptr; // vector v's groups: vectorGroups[v] .. vectorGroups[v + 1] - 1
+};
+
+// Columns a vector of the widest vector set allowed now holds, for pixels of
+// `bytesPerPixel` bytes; 0 when the key cannot be tested in such lanes
+// (16-bit lanes hold only a key range that lies within 16 bits).
+int64_t ColumnLanes(int bytesPerPixel, uint32_t keyLow, uint32_t keyRange);
+
+// Fills `groups` (room for band.width) and `vectorGroups` (room for
+// band.width / lanes + 1) for the band's whole vectors of `lanes` columns.
+void LayOutColumns(const ColumnBand& band, int64_t lanes, LaneGroup* groups, int32_t* vectorGroups);
+
 // Source pixels whose value lies in keyLow .. keyLow + keyRange are left
-// out; the others are written as they are.
-void CopyKeyedColumns32(const ColumnBand& band, uint32_t keyLow, uint32_t keyRange);
-void CopyKeyedColumns16(const ColumnBand& band, uint32_t keyLow, uint32_t keyRange);
+// out; the others are written as they are. `layout` comes from
+// LayOutColumns with the lanes ColumnLanes gave for this key.
+void CopyKeyedColumns32(
+    const ColumnBand& band, const ColumnLayout& layout, const ColumnWindow& window, uint32_t keyLow, uint32_t keyRange);
+void CopyKeyedColumns16(
+    const ColumnBand& band, const ColumnLayout& layout, const ColumnWindow& window, uint32_t keyLow, uint32_t keyRange);
+
+// The whole vectors of `window` that a vector set's loop takes:
+// first .. end - 1, and for each the lanes the window leaves it.
+struct WindowVectors {
+    int64_t first;
+    int64_t end;
+};
+WindowVectors VectorsIn(const ColumnBand& band, const ColumnWindow& window, int64_t lanes);
+uint32_t LanesInWindow(const ColumnWindow& window, int64_t vector, int64_t lanes);
+
+// Target rows of `window` on which some group of the vector has a source row.
+struct RowSpan {
+    int64_t top;
+    int64_t bottom;
+};
+RowSpan RowsReached(const ColumnBand& band, const ColumnWindow& window, const LaneGroup* first, const LaneGroup* end);
 
 } // namespace platform::ddraw::rows

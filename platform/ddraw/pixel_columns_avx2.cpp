@@ -2,7 +2,6 @@
 
 #include <climits>
 
-#include "ddraw/column_placements.h"
 #include "ddraw/pixel_vectors_avx2.h"
 
 namespace platform::ddraw::rows {
@@ -31,6 +30,11 @@ struct Key32 {
         const __m256i each = _mm256_setr_epi32(1, 2, 4, 8, 16, 32, 64, 128);
         return _mm256_cmpeq_epi32(_mm256_and_si256(_mm256_set1_epi32(int32_t(bits)), each), each);
     }
+    // 32-bit lanes can be stored alone: the target is not read.
+    AVX2 static void Put(uint8_t* out, __m256i draw, __m256i value)
+    {
+        _mm256_maskstore_epi32(reinterpret_cast<int*>(out), draw, value);
+    }
     static constexpr int64_t kLanes = 8;
 };
 
@@ -52,56 +56,67 @@ struct Key16 {
             = _mm256_setr_epi16(1, 2, 4, 8, 16, 32, 64, 128, 256, 512, 1024, 2048, 4096, 8192, 16384, int16_t(32768));
         return _mm256_cmpeq_epi16(_mm256_and_si256(_mm256_set1_epi16(int16_t(bits)), each), each);
     }
+    AVX2 static void Put(uint8_t* out, __m256i draw, __m256i value)
+    {
+        if (_mm256_movemask_epi8(draw) != 0) Store(out, _mm256_blendv_epi8(Load(out), value, draw));
+    }
     static constexpr int64_t kLanes = 16;
 };
 
-// Columns first .. first + count - 1, a whole number of vectors and at most
-// kChunkColumns, row by row across all of them.
+// Each target row of a vector gathers its lanes from the source rows their
+// groups want, then is keyed and stored once.
 template <typename Key>
-AVX2 void CopyColumnVectors(const ColumnBand& band, int64_t first, int64_t count, const Key& key, int64_t pixelBytes)
+AVX2 void CopyColumnVectors(
+    const ColumnBand& band, const ColumnLayout& layout, const ColumnWindow& window, const Key& key)
 {
-    ColumnPlacement placements[kChunkColumns];
-    __m256i lanes[kChunkColumns];
-    const int64_t used = PlaceColumns(band, first, count, Key::kLanes, pixelBytes, placements);
-    for (int64_t p = 0; p < used; ++p)
-        lanes[p] = Key::Lanes(placements[p].lanes);
-
     const Key local = key; // in registers: stores through byte pointers could alias the caller's
-    const uint8_t* inRow = band.in;
-    uint8_t* outRow = band.out;
-    for (int64_t y = 0; y < band.height; ++y, inRow += band.inPitch, outRow += band.outPitch)
-        for (int64_t p = 0; p < used; ++p) {
-            const __m256i value = Load(inRow + placements[p].inOffset);
-            const __m256i write = _mm256_and_si256(local.Draw(value), lanes[p]);
-            uint8_t* out = outRow + placements[p].outOffset;
-            Store(out, _mm256_blendv_epi8(Load(out), value, write));
+    const WindowVectors vectors = VectorsIn(band, window, Key::kLanes);
+    for (int64_t vector = vectors.first; vector < vectors.end; ++vector) {
+        const LaneGroup* first = layout.groups + layout.vectorGroups[vector];
+        const LaneGroup* end = layout.groups + layout.vectorGroups[vector + 1];
+        const uint32_t trim = LanesInWindow(window, vector, Key::kLanes);
+        __m256i lanes[Key::kLanes];
+        int64_t firstRows[Key::kLanes];
+        int groups = 0;
+        for (const LaneGroup* group = first; group < end; ++group)
+            if ((group->lanes & trim) != 0) {
+                lanes[groups] = Key::Lanes(group->lanes & trim);
+                firstRows[groups++] = group->firstRow;
+            }
+        const RowSpan rows = RowsReached(band, window, first, end);
+        const uint8_t* in = band.in + vector * 32;
+        uint8_t* out = window.out + (rows.top - window.top) * window.outPitch + vector * 32;
+        for (int64_t row = rows.top; row < rows.bottom; ++row, out += window.outPitch) {
+            __m256i value = _mm256_setzero_si256(), valid = _mm256_setzero_si256();
+            for (int g = 0; g < groups; ++g) {
+                const int64_t sourceRow = row - firstRows[g];
+                if (uint64_t(sourceRow) >= uint64_t(band.height)) continue;
+                value = _mm256_or_si256(value, _mm256_and_si256(Load(in + sourceRow * band.inPitch), lanes[g]));
+                valid = _mm256_or_si256(valid, lanes[g]);
+            }
+            Key::Put(out, _mm256_and_si256(local.Draw(value), valid), value);
         }
-}
-
-template <typename Key>
-AVX2 int64_t CopyColumns(const ColumnBand& band, uint32_t keyLow, uint32_t keyRange, int64_t pixelBytes)
-{
-    const Key key(keyLow, keyRange);
-    return CopyInChunks(band, Key::kLanes,
-        [&](int64_t first, int64_t count) { CopyColumnVectors(band, first, count, key, pixelBytes); });
+    }
 }
 
 } // namespace
 
-AVX2 int64_t CopyKeyedColumns32Avx2(const ColumnBand& band, uint32_t keyLow, uint32_t keyRange)
+AVX2 void CopyKeyedColumns32Avx2(
+    const ColumnBand& band, const ColumnLayout& layout, const ColumnWindow& window, uint32_t keyLow, uint32_t keyRange)
 {
-    return CopyColumns<Key32>(band, keyLow, keyRange, 4);
+    CopyColumnVectors(band, layout, window, Key32(keyLow, keyRange));
 }
 
-AVX2 int64_t CopyKeyedColumns16Avx2(const ColumnBand& band, uint32_t keyLow, uint32_t keyRange)
+AVX2 void CopyKeyedColumns16Avx2(
+    const ColumnBand& band, const ColumnLayout& layout, const ColumnWindow& window, uint32_t keyLow, uint32_t keyRange)
 {
-    return CopyColumns<Key16>(band, keyLow, keyRange, 2);
+    CopyColumnVectors(band, layout, window, Key16(keyLow, keyRange));
 }
 
 #else
 
-int64_t CopyKeyedColumns32Avx2(const ColumnBand&, uint32_t, uint32_t) { return 0; }
-int64_t CopyKeyedColumns16Avx2(const ColumnBand&, uint32_t, uint32_t) { return 0; }
+void CopyKeyedColumns32Avx2(const ColumnBand&, const ColumnLayout&, const ColumnWindow&, uint32_t, uint32_t) { }
+void CopyKeyedColumns16Avx2(const ColumnBand&, const ColumnLayout&, const ColumnWindow&, uint32_t, uint32_t) { }
 
 #endif
 

@@ -1,4 +1,4 @@
-// The column band eight 32-bit or sixteen 16-bit columns a vector, for
+// The column loops eight 32-bit or sixteen 16-bit columns a vector, for
 // processors with AVX2 (see HaveAvx2).
 #pragma once
 
@@ -8,10 +8,12 @@
 
 namespace platform::ddraw::rows {
 
-// Copies the band's first columns, a whole number of vectors, and returns
-// how many it did; the caller does the rest. The 16-bit one only for a key
+// The window's part in the band's whole vectors of a layout made for AVX2;
+// the caller does the columns after them. The 16-bit one only for a key
 // range that lies within 16 bits.
-int64_t CopyKeyedColumns32Avx2(const ColumnBand& band, uint32_t keyLow, uint32_t keyRange);
-int64_t CopyKeyedColumns16Avx2(const ColumnBand& band, uint32_t keyLow, uint32_t keyRange);
+void CopyKeyedColumns32Avx2(
+    const ColumnBand& band, const ColumnLayout& layout, const ColumnWindow& window, uint32_t keyLow, uint32_t keyRange);
+void CopyKeyedColumns16Avx2(
+    const ColumnBand& band, const ColumnLayout& layout, const ColumnWindow& window, uint32_t keyLow, uint32_t keyRange);
 
 } // namespace platform::ddraw::rows

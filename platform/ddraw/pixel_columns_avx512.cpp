@@ -1,6 +1,5 @@
 #include "ddraw/pixel_columns_avx512.h"
 
-#include "ddraw/column_placements.h"
 #include "ddraw/pixel_vectors_avx512.h"
 
 namespace platform::ddraw::rows {
@@ -10,8 +9,8 @@ namespace platform::ddraw::rows {
 namespace {
 
 // A pixel is drawn when (value - low) > range, unsigned, straight into a
-// mask register; masked stores then leave the other lanes' memory alone,
-// with no read of the target.
+// mask register. Masked loads take only a group's lanes, and masked stores
+// leave the other lanes' memory alone, with no read of the target.
 struct Key32 {
     __m512i low, range;
     AVX512 Key32(uint32_t keyLow, uint32_t keyRange)
@@ -21,10 +20,13 @@ struct Key32 {
     }
     using Mask = __mmask16;
     static constexpr int64_t kLanes = 16;
-    AVX512 void Copy(uint8_t* out, const uint8_t* in, Mask lanes) const
+    AVX512 static __m512i LoadLanes(__m512i into, Mask lanes, const uint8_t* in)
     {
-        const __m512i value = _mm512_loadu_si512(in);
-        _mm512_mask_storeu_epi32(out, _mm512_mask_cmpgt_epu32_mask(lanes, _mm512_sub_epi32(value, low), range), value);
+        return _mm512_mask_loadu_epi32(into, lanes, in);
+    }
+    AVX512 void Put(uint8_t* out, Mask valid, __m512i value) const
+    {
+        _mm512_mask_storeu_epi32(out, _mm512_mask_cmpgt_epu32_mask(valid, _mm512_sub_epi32(value, low), range), value);
     }
 };
 
@@ -37,53 +39,72 @@ struct Key16 {
     }
     using Mask = __mmask32;
     static constexpr int64_t kLanes = 32;
-    AVX512 void Copy(uint8_t* out, const uint8_t* in, Mask lanes) const
+    AVX512 static __m512i LoadLanes(__m512i into, Mask lanes, const uint8_t* in)
     {
-        const __m512i value = _mm512_loadu_si512(in);
-        _mm512_mask_storeu_epi16(out, _mm512_mask_cmpgt_epu16_mask(lanes, _mm512_sub_epi16(value, low), range), value);
+        return _mm512_mask_loadu_epi16(into, lanes, in);
+    }
+    AVX512 void Put(uint8_t* out, Mask valid, __m512i value) const
+    {
+        _mm512_mask_storeu_epi16(out, _mm512_mask_cmpgt_epu16_mask(valid, _mm512_sub_epi16(value, low), range), value);
     }
 };
 
-// Columns first .. first + count - 1, a whole number of vectors and at most
-// kChunkColumns, row by row across all of them.
+// Each target row of a vector gathers its lanes from the source rows their
+// groups want, then is keyed and stored once.
 template <typename Key>
-AVX512 void CopyColumnVectors(const ColumnBand& band, int64_t first, int64_t count, const Key& key, int64_t pixelBytes)
+AVX512 void CopyColumnVectors(
+    const ColumnBand& band, const ColumnLayout& layout, const ColumnWindow& window, const Key& key)
 {
-    ColumnPlacement placements[kChunkColumns];
-    const int64_t used = PlaceColumns(band, first, count, Key::kLanes, pixelBytes, placements);
+    using Mask = typename Key::Mask;
     const Key local = key; // in registers: stores through byte pointers could alias the caller's
-    const uint8_t* inRow = band.in;
-    uint8_t* outRow = band.out;
-    for (int64_t y = 0; y < band.height; ++y, inRow += band.inPitch, outRow += band.outPitch)
-        for (int64_t p = 0; p < used; ++p)
-            local.Copy(outRow + placements[p].outOffset, inRow + placements[p].inOffset,
-                typename Key::Mask(placements[p].lanes));
-}
-
-template <typename Key>
-AVX512 int64_t CopyColumns(const ColumnBand& band, uint32_t keyLow, uint32_t keyRange, int64_t pixelBytes)
-{
-    const Key key(keyLow, keyRange);
-    return CopyInChunks(band, Key::kLanes,
-        [&](int64_t first, int64_t count) { CopyColumnVectors(band, first, count, key, pixelBytes); });
+    const WindowVectors vectors = VectorsIn(band, window, Key::kLanes);
+    for (int64_t vector = vectors.first; vector < vectors.end; ++vector) {
+        const LaneGroup* first = layout.groups + layout.vectorGroups[vector];
+        const LaneGroup* end = layout.groups + layout.vectorGroups[vector + 1];
+        const uint32_t trim = LanesInWindow(window, vector, Key::kLanes);
+        Mask lanes[Key::kLanes];
+        int64_t firstRows[Key::kLanes];
+        int groups = 0;
+        for (const LaneGroup* group = first; group < end; ++group)
+            if ((group->lanes & trim) != 0) {
+                lanes[groups] = Mask(group->lanes & trim);
+                firstRows[groups++] = group->firstRow;
+            }
+        const RowSpan rows = RowsReached(band, window, first, end);
+        const uint8_t* in = band.in + vector * 64;
+        uint8_t* out = window.out + (rows.top - window.top) * window.outPitch + vector * 64;
+        for (int64_t row = rows.top; row < rows.bottom; ++row, out += window.outPitch) {
+            __m512i value = _mm512_setzero_si512();
+            Mask valid = 0;
+            for (int g = 0; g < groups; ++g) {
+                const int64_t sourceRow = row - firstRows[g];
+                if (uint64_t(sourceRow) >= uint64_t(band.height)) continue;
+                value = Key::LoadLanes(value, lanes[g], in + sourceRow * band.inPitch);
+                valid = Mask(valid | lanes[g]);
+            }
+            local.Put(out, valid, value);
+        }
+    }
 }
 
 } // namespace
 
-AVX512 int64_t CopyKeyedColumns32Avx512(const ColumnBand& band, uint32_t keyLow, uint32_t keyRange)
+AVX512 void CopyKeyedColumns32Avx512(
+    const ColumnBand& band, const ColumnLayout& layout, const ColumnWindow& window, uint32_t keyLow, uint32_t keyRange)
 {
-    return CopyColumns<Key32>(band, keyLow, keyRange, 4);
+    CopyColumnVectors(band, layout, window, Key32(keyLow, keyRange));
 }
 
-AVX512 int64_t CopyKeyedColumns16Avx512(const ColumnBand& band, uint32_t keyLow, uint32_t keyRange)
+AVX512 void CopyKeyedColumns16Avx512(
+    const ColumnBand& band, const ColumnLayout& layout, const ColumnWindow& window, uint32_t keyLow, uint32_t keyRange)
 {
-    return CopyColumns<Key16>(band, keyLow, keyRange, 2);
+    CopyColumnVectors(band, layout, window, Key16(keyLow, keyRange));
 }
 
 #else
 
-int64_t CopyKeyedColumns32Avx512(const ColumnBand&, uint32_t, uint32_t) { return 0; }
-int64_t CopyKeyedColumns16Avx512(const ColumnBand&, uint32_t, uint32_t) { return 0; }
+void CopyKeyedColumns32Avx512(const ColumnBand&, const ColumnLayout&, const ColumnWindow&, uint32_t, uint32_t) { }
+void CopyKeyedColumns16Avx512(const ColumnBand&, const ColumnLayout&, const ColumnWindow&, uint32_t, uint32_t) { }
 
 #endif
 

@@ -92,28 +92,6 @@ void CopyMasked32(uint8_t* out, const uint8_t* in, int64_t count, uint32_t keepB
         Store<uint32_t>(out + x * 4, Load<uint32_t>(in + x * 4) & keepBits);
 }
 
-void StreamMasked32(uint8_t* out, const uint8_t* in, int64_t count, uint32_t keepBits)
-{
-    int64_t x = 0;
-#if defined(__SSE2__)
-    // Streaming stores want 16-byte aligned targets.
-    for (; x < count && (reinterpret_cast<uintptr_t>(out + x * 4) & 15) != 0; ++x)
-        Store<uint32_t>(out + x * 4, Load<uint32_t>(in + x * 4) & keepBits);
-    const __m128i keep = _mm_set1_epi32(int32_t(keepBits));
-    for (; x + 4 <= count; x += 4)
-        _mm_stream_si128(reinterpret_cast<__m128i*>(out + x * 4), _mm_and_si128(LoadVector(in + x * 4), keep));
-#endif
-    for (; x < count; ++x)
-        Store<uint32_t>(out + x * 4, Load<uint32_t>(in + x * 4) & keepBits);
-}
-
-void FinishStreaming()
-{
-#if defined(__SSE2__)
-    _mm_sfence();
-#endif
-}
-
 namespace {
 
 // The pixels after the last whole vector, one at a time.

@@ -23,11 +23,6 @@ void Fill16(uint8_t* out, int64_t count, uint16_t value);
 
 // out = in & keepBits, pixel by pixel.
 void CopyMasked32(uint8_t* out, const uint8_t* in, int64_t count, uint32_t keepBits);
-// The same, writing past the caches, for a large target that nothing reads
-// soon (it would only push the frame's own pictures out). Call
-// FinishStreaming after the last row.
-void StreamMasked32(uint8_t* out, const uint8_t* in, int64_t count, uint32_t keepBits);
-void FinishStreaming();
 
 // A rectangle of `width` by `height` pixels in both rasters, rows
 // `outPitch` and `inPitch` bytes apart.

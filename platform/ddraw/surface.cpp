@@ -5,9 +5,9 @@
 #include <new>
 #include <typeinfo>
 
+#include "ddraw/blit_queue.h"
 #include "ddraw/call_log.h"
 #include "ddraw/clipper.h"
-#include "ddraw/column_queue.h"
 #include "ddraw/unknown_iid.h"
 #include "gdi/surface_dc.h"
 
@@ -56,8 +56,8 @@ Surface::Surface(
 
 Surface::~Surface()
 {
-    // A column waiting to be copied from or into this memory is done now.
-    SettleQueuedColumns();
+    // Blits waiting to read this memory are done now; those into it, dropped.
+    FreeingQueuedMemory(memory_.get());
     ForgetFullScreenMemory(memory_.get());
     if (dc_ != nullptr) gdi::DeleteSurfaceDC(dc_);
     if (clipper_ != nullptr) clipper_->ReleaseQuietly();
@@ -108,7 +108,7 @@ HRESULT Surface::Restore()
 
 void Surface::MarkLost()
 {
-    SettleQueuedColumns();
+    SettleQueuedBlitsFor(memory_.get());
     lost_ = true;
 }
 

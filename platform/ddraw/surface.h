@@ -93,7 +93,10 @@ private:
     bool FindWriteTarget(WriteTarget& target) const;
     void WriteFinished(bool wroteVisiblePixels) const;
     HRESULT ColorFill(const Span2D& dest, DWORD raw);
-    bool IsColumnIntoMemory(const Surface& source, const Span2D& dest, const Span2D& sourceRect) const;
+    bool TakesQueuedBlits() const;
+    // Leaves the copy to the blit queue; false when it does not take it.
+    bool QueueCopy(Surface& source, const Span2D& dest, const Span2D& area, const Span2D& fromRect, int64_t sourceX,
+        int64_t sourceY, bool keyed);
     HRESULT CopyFrom(Surface& source, const Span2D& dest, const Span2D& sourceRect, bool keyed);
     void FillDescription(DDSURFACEDESC& description) const;
 

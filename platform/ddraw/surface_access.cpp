@@ -3,7 +3,7 @@
 // given back; blits to or from it meanwhile fail with DDERR_SURFACEBUSY.
 #include "common/diagnostics.h"
 #include "ddraw/call_log.h"
-#include "ddraw/column_queue.h"
+#include "ddraw/blit_queue.h"
 #include "ddraw/surface.h"
 #include "gdi/surface_dc.h"
 
@@ -23,7 +23,7 @@ HRESULT Surface::Lock(LPRECT rect, LPDDSURFACEDESC description, DWORD flags, HAN
     const Span2D area = rect != nullptr ? FromRect(*rect) : Bounds();
     if (!LiesInside(area, Bounds())) return DDERR_INVALIDRECT;
 
-    SettleQueuedColumns();
+    SettleQueuedBlitsFor(memory_.get());
     FillDescription(*description);
     description->dwFlags |= DDSD_LPSURFACE;
     description->lpSurface = MemoryRaster().At(area.left, area.top);
@@ -50,7 +50,7 @@ HRESULT Surface::GetDC(HDC* context)
     if (dc_ != nullptr) return DDERR_DCALREADYCREATED;
     if (locked_) return DDERR_SURFACEBUSY;
     if (!memory_) return DDERR_CANTCREATEDC;
-    SettleQueuedColumns();
+    SettleQueuedBlitsFor(memory_.get());
     const gdi::PixelTarget target { memory_.get(), shape_.width, shape_.height, pitch_, shape_.format.gdiFormat };
     dc_ = gdi::CreateSurfaceDC(target);
     if (dc_ == nullptr) return DDERR_CANTCREATEDC;

@@ -4,9 +4,9 @@
 #include <new>
 #include <vector>
 
+#include "ddraw/blit_queue.h"
 #include "ddraw/call_log.h"
 #include "ddraw/clipper.h"
-#include "ddraw/column_queue.h"
 #include "ddraw/full_screen.h"
 #include "ddraw/surface.h"
 #include "host/host.h"
@@ -118,41 +118,60 @@ HRESULT Surface::ColorFill(const Span2D& dest, DWORD raw)
     WriteTarget target;
     HRESULT result = PrepareDestination(dest, target);
     if (result != DD_OK) return result;
-    SettleQueuedColumns();
     Span2D area = target.visible;
     area.left -= target.originX;
     area.right -= target.originX;
     area.top -= target.originY;
     area.bottom -= target.originY;
+    if (TakesQueuedBlits() && QueueFill(target.raster, area, raw)) return DD_OK;
+    SettleQueuedBlitsFor(target.raster.pixels);
     FillPixels(target.raster, area, raw, target.keepBits);
     WriteFinished(!area.IsEmpty());
     return DD_OK;
 }
 
-// A one-pixel-wide copy, unscaled, from another surface into this one's
-// memory: it can wait in the column queue. A primary's pixels are shown as
-// soon as they are written, so it never waits.
-bool Surface::IsColumnIntoMemory(const Surface& source, const Span2D& dest, const Span2D& sourceRect) const
+// Blits into a primary are shown as soon as they are written, so they never
+// wait in the queue; blits into other surface memory do.
+bool Surface::TakesQueuedBlits() const { return memory_ && shape_.role != SurfaceRole::Primary; }
+
+bool Surface::QueueCopy(Surface& source, const Span2D& dest, const Span2D& area, const Span2D& fromRect,
+    int64_t sourceX, int64_t sourceY, bool keyed)
 {
-    return dest.Width() == 1 && sourceRect.Width() == 1 && dest.Height() == sourceRect.Height() && &source != this
-        && memory_ && shape_.role != SurfaceRole::Primary;
+    if (!TakesQueuedBlits() || &source == this) return false;
+    const Raster from = source.MemoryRaster();
+    if (dest.Width() != fromRect.Width() || dest.Height() != fromRect.Height())
+        return QueueStretch(MemoryRaster(), dest, area, from, fromRect);
+    if (keyed)
+        return QueueKeyedCopy(MemoryRaster(), area, from, sourceX, sourceY, source.sourceKey_.dwColorSpaceLowValue,
+            source.sourceKey_.dwColorSpaceHighValue);
+    return ddraw::QueueCopy(MemoryRaster(), area, from, sourceX, sourceY);
 }
 
 HRESULT Surface::CopyFrom(Surface& source, const Span2D& dest, const Span2D& sourceRect, bool keyed)
 {
     if (!LiesInside(sourceRect, source.Bounds())) return DDERR_INVALIDRECT;
-    if (keyed && IsColumnIntoMemory(source, dest, sourceRect)) {
-        if (!LiesInside(dest, Bounds())) return DDERR_INVALIDRECT;
-        QueueKeyedColumn(MemoryRaster(), dest, source.MemoryRaster(), sourceRect.left, sourceRect.top,
-            source.sourceKey_.dwColorSpaceLowValue, source.sourceKey_.dwColorSpaceHighValue);
-        return DD_OK;
-    }
     WriteTarget target;
     HRESULT result = PrepareDestination(dest, target);
     if (result != DD_OK) return result;
     const Span2D& visible = target.visible;
     if (visible.IsEmpty() || sourceRect.IsEmpty()) return DD_OK;
-    SettleQueuedColumns();
+    const Span2D area { visible.left - target.originX, visible.top - target.originY, visible.right - target.originX,
+        visible.bottom - target.originY };
+    // Clipping moves the source by as much as it cut from the destination.
+    const int64_t sourceX = sourceRect.left + (visible.left - dest.left);
+    const int64_t sourceY = sourceRect.top + (visible.top - dest.top);
+    if (QueueCopy(source, dest, area, sourceRect, sourceX, sourceY, keyed)) return DD_OK;
+
+    const bool scaled = dest.Width() != sourceRect.Width() || dest.Height() != sourceRect.Height();
+    // A copy out of a surface whose blits wait, such as a frame's
+    // presentation, draws them on its way.
+    if (!scaled && !keyed && &source != this
+        && CopyOutOfQueue(target.raster, area, source.MemoryRaster(), sourceX, sourceY, target.keepBits)) {
+        WriteFinished(true);
+        return DD_OK;
+    }
+    SettleQueuedBlitsFor(source.memory_.get());
+    SettleQueuedBlitsFor(target.raster.pixels);
 
     Raster from = source.MemoryRaster();
     Span2D fromRect = sourceRect;
@@ -163,22 +182,18 @@ HRESULT Surface::CopyFrom(Surface& source, const Span2D& dest, const Span2D& sou
         fromRect = from.Bounds();
     }
 
-    const Span2D area { visible.left - target.originX, visible.top - target.originY, visible.right - target.originX,
-        visible.bottom - target.originY };
-    const bool scaled = dest.Width() != sourceRect.Width() || dest.Height() != sourceRect.Height();
     if (scaled) {
         const Span2D destination { dest.left - target.originX, dest.top - target.originY, dest.right - target.originX,
             dest.bottom - target.originY };
         StretchPixels(target.raster, destination, area, from, fromRect, target.keepBits);
     } else {
-        // Clipping moves the source by as much as it cut from the destination.
-        const int64_t sourceX = fromRect.left + (visible.left - dest.left);
-        const int64_t sourceY = fromRect.top + (visible.top - dest.top);
+        const int64_t fromX = fromRect.left + (visible.left - dest.left);
+        const int64_t fromY = fromRect.top + (visible.top - dest.top);
         if (keyed)
-            CopyKeyedPixels(target.raster, area, from, sourceX, sourceY, source.sourceKey_.dwColorSpaceLowValue,
+            CopyKeyedPixels(target.raster, area, from, fromX, fromY, source.sourceKey_.dwColorSpaceLowValue,
                 source.sourceKey_.dwColorSpaceHighValue, target.keepBits);
         else
-            CopyPixels(target.raster, area, from, sourceX, sourceY, target.keepBits);
+            CopyPixels(target.raster, area, from, fromX, fromY, target.keepBits);
     }
     WriteFinished(true);
     return DD_OK;

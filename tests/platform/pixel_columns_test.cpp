@@ -1,6 +1,7 @@
 // Bands of keyed one-pixel columns, each moved down by its own amount,
-// against the plain per-pixel rule, with guard pixels around the target
-// and in each vector set the processor has.
+// against the plain per-pixel rule, whole or in windows of rows and
+// columns, with guard pixels around the target and in each vector set the
+// processor has.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -24,21 +25,31 @@ constexpr int kGuard = 5; // pixels on each side of the band, rows above and bel
 class ColumnBandTest : public VectorSetTest { };
 INSTANTIATE_FOR_EVERY_VECTOR_SET(ColumnBandTest);
 
+// The part of the target one call writes: target rows top .. bottom - 1,
+// band columns first .. end - 1; bottom and end of -1 reach the end.
+struct Window {
+    int top = 0, bottom = -1, first = 0, end = -1;
+};
+
 // Copies a band of `width` columns, `height` rows, from a random source to a
 // random target, through the band loop and through the rule, and compares
-// every target pixel, guards included. Rasters start one byte past a pixel
-// boundary: nothing may assume alignment.
+// every target pixel, guards included: nothing outside `part` may change.
+// Rasters start one byte past a pixel boundary: nothing may assume alignment.
 template <typename Pixel>
-void CheckBand(
-    int width, int height, const std::vector<int64_t>& firstRows, uint32_t keyLow, uint32_t keyRange, uint32_t seed)
+void CheckBand(int width, int height, const std::vector<int64_t>& firstRows, uint32_t keyLow, uint32_t keyRange,
+    uint32_t seed, Window part = {})
 {
-    SCOPED_TRACE("width " + std::to_string(width) + ", seed " + std::to_string(seed));
+    SCOPED_TRACE("width " + std::to_string(width) + ", seed " + std::to_string(seed) + ", rows "
+        + std::to_string(part.top) + ".." + std::to_string(part.bottom) + ", columns " + std::to_string(part.first)
+        + ".." + std::to_string(part.end));
     constexpr int bytes = sizeof(Pixel);
     int lowest = 0;
     for (int64_t row : firstRows)
         lowest = std::max(lowest, int(row));
     const int inWidth = width + 3, inHeight = height + 2;
     const int outWidth = width + 2 * kGuard, outHeight = lowest + height + kGuard;
+    if (part.bottom < 0) part.bottom = outHeight;
+    if (part.end < 0) part.end = width;
     std::mt19937 random(seed);
     // A third of the pixels are keys or their neighbours.
     auto next = [&]() -> Pixel {
@@ -58,19 +69,28 @@ void CheckBand(
     const int64_t inPitch = int64_t(inWidth) * bytes, outPitch = int64_t(outWidth) * bytes;
     // The band starts at source column 2, row 1, and at target column kGuard.
     const int64_t inStart = 1 + inPitch + 2 * bytes, outStart = 1 + kGuard * bytes;
-    for (int c = 0; c < width; ++c)
+    for (int c = part.first; c < part.end; ++c)
         for (int r = 0; r < height; ++r) {
+            const int64_t row = firstRows[c] + r;
+            if (row < part.top || row >= part.bottom) continue;
             Pixel value;
             std::memcpy(&value, &in[inStart + r * inPitch + c * bytes], bytes);
             if (uint32_t(value) - keyLow > keyRange)
-                std::memcpy(&expected[outStart + (firstRows[c] + r) * outPitch + c * bytes], &value, bytes);
+                std::memcpy(&expected[outStart + row * outPitch + c * bytes], &value, bytes);
         }
 
-    const rows::ColumnBand band { &out[outStart], outPitch, &in[inStart], inPitch, width, height, firstRows.data() };
+    const rows::ColumnBand band { &in[inStart], inPitch, width, height, firstRows.data() };
+    const int64_t lanes = rows::ColumnLanes(bytes, keyLow, keyRange);
+    std::vector<rows::LaneGroup> groups(size_t(width) + 1);
+    std::vector<int32_t> vectorGroups(size_t(width) + 2);
+    if (lanes > 0) rows::LayOutColumns(band, lanes, groups.data(), vectorGroups.data());
+    const rows::ColumnLayout layout { lanes, groups.data(), vectorGroups.data() };
+    const rows::ColumnWindow window { &out[outStart + part.top * outPitch], outPitch, part.top, part.bottom, part.first,
+        part.end };
     if constexpr (bytes == 4)
-        rows::CopyKeyedColumns32(band, keyLow, keyRange);
+        rows::CopyKeyedColumns32(band, layout, window, keyLow, keyRange);
     else
-        rows::CopyKeyedColumns16(band, keyLow, keyRange);
+        rows::CopyKeyedColumns16(band, layout, window, keyLow, keyRange);
 
     for (size_t i = 1; i + bytes <= out.size(); i += bytes)
         if (std::memcmp(&out[i], &expected[i], bytes) != 0) {
@@ -117,6 +137,19 @@ TEST_P(ColumnBandTest, Keyed16MatchesTheRuleForEveryShape)
         for (int width : kWidths)
             for (const std::vector<int64_t>& firstRows : Shapes(width, uint32_t(width) + 7))
                 CheckBand<uint16_t>(width, 6, firstRows, key.low, key.range, uint32_t(width * 17 + key.low));
+}
+
+// Bands of a few rows and runs of columns, as a frame is drawn a band at a
+// time around what covers it: every vector may be cut at either side.
+TEST_P(ColumnBandTest, AnyWindowOfRowsAndColumns)
+{
+    const std::vector<int64_t> firstRows = Shapes(70, 5)[0];
+    const Window windows[] = { { 0, 8, 0, 70 }, { 13, 21, 0, 70 }, { 20, 36, 3, 29 }, { 0, 60, 17, 18 },
+        { 30, 31, 31, 64 }, { 5, 50, 64, 70 }, { 40, 40, 0, 70 }, { 0, 60, 33, 33 } };
+    for (const Window& window : windows) {
+        CheckBand<uint32_t>(70, 25, firstRows, 0xFF00FF, 0, 11, window);
+        CheckBand<uint16_t>(70, 25, firstRows, 0xF81F, 0, 12, window);
+    }
 }
 
 TEST_P(ColumnBandTest, TallBandsAndEmptyOnes)

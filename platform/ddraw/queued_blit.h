@@ -1,0 +1,76 @@
+// One blit waiting in the blit queue, and how any part of it is drawn into
+// a band of rows.
+#pragma once
+
+#include <cstdint>
+
+#include "ddraw/blitters.h"
+#include "ddraw/pixel_columns.h"
+
+namespace platform::ddraw {
+
+enum class BlitKind : uint8_t { Fill, Copy, Keyed, Stretch, Columns };
+
+struct QueuedBlit {
+    BlitKind kind = BlitKind::Fill;
+    Span2D area; // every target pixel it may write
+    int32_t source = -1; // in QueuedData::sources
+    // Copy, Keyed: the source pixel of the area's top-left one (of its first
+    // tile); Columns: of the first column's first row.
+    int64_t sourceX = 0;
+    int64_t sourceY = 0;
+    uint32_t value = 0; // Fill: the raw value; Keyed, Columns: the low end of the key
+    uint32_t keyRange = 0;
+    // Keyed: the area holds `count` copies of one source rectangle side by
+    // side, each `tileWidth` wide (a row of tiles). Columns: `count` columns,
+    // their target rows from QueuedData::columnRows[first].
+    int64_t tileWidth = 0;
+    int64_t count = 1;
+    int64_t first = 0; // Columns: see above; Stretch: in QueuedData::stretches
+    int64_t columnHeight = 0;
+
+    // Made before the first band is drawn (-1: nothing made): a row of
+    // tiles' strip, in QueuedData::strips; a stretch's source columns, in
+    // QueuedData::stretchColumns; a band of columns' layout, in
+    // QueuedData::laneGroups and vectorGroups.
+    int64_t madeAt = -1;
+    int64_t madeAlsoAt = 0;
+    int64_t lanes = 0;
+
+    // Writes every pixel of its area, whatever was there.
+    bool Opaque() const { return kind == BlitKind::Fill || kind == BlitKind::Copy || kind == BlitKind::Stretch; }
+};
+
+struct QueuedStretch {
+    Span2D destination;
+    Span2D sourceRect;
+};
+
+// What queued blits refer to, held by the queue.
+struct QueuedData {
+    const Raster* sources = nullptr;
+    const int64_t* columnRows = nullptr;
+    const QueuedStretch* stretches = nullptr;
+    const uint8_t* strips = nullptr;
+    const int32_t* stretchColumns = nullptr;
+    const rows::LaneGroup* laneGroups = nullptr;
+    const int32_t* vectorGroups = nullptr;
+};
+
+// Where a band is drawn: `raster` holds target row y as its row y - rowOffset
+// (the target's own memory, or a buffer holding the band's rows alone).
+struct BandTarget {
+    Raster raster;
+    int64_t rowOffset = 0;
+};
+
+// The strip of a row of tiles: its source rectangle repeated `count` times.
+Raster TileStrip(const QueuedBlit& blit, const QueuedData& data);
+void MakeTileStrip(const QueuedBlit& blit, const QueuedData& data, uint8_t* strip);
+
+// Draws target rows top .. bottom - 1 and columns left .. right - 1 of
+// `blit` (a part of its area) into `band`.
+void DrawQueuedBlit(const QueuedBlit& blit, const QueuedData& data, const BandTarget& band, int64_t top, int64_t bottom,
+    int64_t left, int64_t right);
+
+} // namespace platform::ddraw

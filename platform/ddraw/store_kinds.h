@@ -1,0 +1,33 @@
+// How a frame-sized copy writes its target: with ordinary stores, which
+// keep the target in the caches, or with streaming ones, which write past
+// them. Which is faster depends on the processor's caches and on the size
+// (a processor with a large last-level cache keeps a whole frame there),
+// and what a processor, or a virtual machine, reports of its caches cannot
+// be trusted: the choice is measured, once per size, on first use.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+
+namespace platform::ddraw::rows {
+
+enum class StoreKind { Ordinary, Streaming };
+
+// The faster kind for writing a target of `bytes` again and again, as each
+// frame's presentation does.
+StoreKind FrameStoreKind(size_t bytes);
+// The kind for a copy of `width` by `height` pixels: FrameStoreKind for one
+// as large as a frame, ordinary stores for a smaller one.
+StoreKind StoreKindForCopy(int64_t width, int64_t height, int bytesPerPixel);
+// Tests hold the copies to one kind; nullopt measures again.
+void ForceStoreKind(std::optional<StoreKind> kind);
+
+// `count` pixels of `bytesPerPixel` bytes from `in` to `out`; 32-bit ones
+// are masked with `keepBits`. Call FinishStores after the last row.
+void CopyRowWith(StoreKind kind, uint8_t* out, const uint8_t* in, int64_t count, int bytesPerPixel, uint32_t keepBits);
+// `count` pixels of the raw value `raw`.
+void FillRowWith(StoreKind kind, uint8_t* out, int64_t count, int bytesPerPixel, uint32_t raw);
+void FinishStores(StoreKind kind);
+
+} // namespace platform::ddraw::rows
