@@ -17,6 +17,7 @@
 
 #include <unistd.h>
 
+#include "ddraw/store_kinds.h"
 #include "fixed_scenes.h"
 #include "frame_timing.h"
 #include "memory_run.h"
@@ -278,7 +279,8 @@ int RunProfile(const Options& options)
     }
     const bench::FixedScene& scene = *FindScene(options.profileScene);
     const double ms = bench::MedianMillisecondsPerFrame([&] { bench::DrawProgramFrame(scene); }, options.plan);
-    std::printf("PROFILE scene=%s mode=%s ms=%.3f\n", scene.name, bench::ModeName(options.profileMode), ms);
+    std::printf("PROFILE scene=%s mode=%s ms=%.3f store=%d\n", scene.name, bench::ModeName(options.profileMode), ms,
+        int(platform::ddraw::rows::ChosenStoreKind(640 * 480 * 4).value_or(platform::ddraw::rows::StoreKind(9))));
     bench::CloseProgramDisplay();
     return 0;
 }

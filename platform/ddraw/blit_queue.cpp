@@ -14,7 +14,7 @@ namespace {
 // A band holds this many bytes of target rows, leaving most of the
 // first-level cache to what is drawn into it.
 constexpr int64_t kBandBytes = 20 * 1024;
-constexpr int64_t kMaxBandRows = 64;
+constexpr int kMaxBandShift = 6;
 // More than this many waiting blits, sources or columns settle the queue
 // and start it again.
 constexpr size_t kMaxBlits = 4096;
@@ -78,20 +78,31 @@ public:
     bool Keyed(const Raster& target, const Span2D& area, const Raster& source, int64_t sourceX, int64_t sourceY,
         uint32_t keyLow, uint32_t keyHigh)
     {
-        if (area.Width() == 1 && columnRows_.size() >= kMaxColumns) Settle();
+        // A range given upside down keys its low value alone.
+        const uint32_t keyRange = keyHigh >= keyLow ? keyHigh - keyLow : 0;
+        const bool column = area.Width() == 1;
+        if (column && columnRows_.size() >= kMaxColumns) Settle();
         if (!Accept(target, area, false)) return false;
+        // The common case, a tile or column next to the one before it, is
+        // decided before anything new is made.
+        if (blits_.size() > prepared_) {
+            QueuedBlit& last = blits_.back();
+            if (last.source >= 0 && sources_[size_t(last.source)].pixels == source.pixels && last.value == keyLow
+                && last.keyRange == keyRange
+                && (column ? JoinColumn(last, area, sourceX, sourceY) : JoinTile(last, area, sourceX, sourceY)))
+                return true;
+        }
         QueuedBlit blit;
-        blit.kind = area.Width() == 1 ? BlitKind::Columns : BlitKind::Keyed;
+        blit.kind = column ? BlitKind::Columns : BlitKind::Keyed;
         blit.area = area;
         blit.sourceX = sourceX;
         blit.sourceY = sourceY;
         blit.value = keyLow;
-        // A range given upside down keys its low value alone.
-        blit.keyRange = keyHigh >= keyLow ? keyHigh - keyLow : 0;
+        blit.keyRange = keyRange;
         if (!FindSource(source, blit.source)) return false;
-        if (blit.kind == BlitKind::Columns) return AddColumn(blit);
+        if (column) return AddColumn(blit);
         blit.tileWidth = area.Width();
-        return JoinTiles(blit) || Add(blit);
+        return Add(blit);
     }
 
     bool Stretch(const Raster& target, const Span2D& destination, const Span2D& visible, const Raster& source,
@@ -120,7 +131,7 @@ public:
         }
         Prepare();
         const int64_t bottom = sourceY + area.Height(), right = sourceX + area.Width();
-        const int64_t firstBand = sourceY / bandRows_, endBand = (bottom - 1) / bandRows_ + 1;
+        const int64_t firstBand = sourceY >> bandShift_, endBand = ((bottom - 1) >> bandShift_) + 1;
         SortIntoBands(firstBand, endBand);
         const rows::StoreKind kind = rows::StoreKindForCopy(area.Width(), area.Height(), out.bytesPerPixel);
         for (int64_t band = firstBand; band < endBand; ++band) {
@@ -205,13 +216,18 @@ private:
     {
         target_ = {};
         const int64_t rowBytes = int64_t(target.width) * target.bytesPerPixel;
-        const int64_t bandRows = std::clamp<int64_t>(kBandBytes / std::max<int64_t>(rowBytes, 1), 1, kMaxBandRows);
+        // A power of two, so that finding a row's band is a shift.
+        int bandShift = 0;
+        while (bandShift < kMaxBandShift && (rowBytes << (bandShift + 1)) <= kBandBytes)
+            ++bandShift;
+        const int64_t bandRows = int64_t(1) << bandShift;
         const int64_t bands = (target.height + bandRows - 1) / bandRows;
         if (!Reserve(bandStarts_, size_t(bands) + 2) || !Reserve(scratch_, size_t(bandRows * rowBytes) + 64))
             return false;
         scratch_.resize(scratch_.capacity());
         target_ = target;
         bandRows_ = bandRows;
+        bandShift_ = bandShift;
         return true;
     }
 
@@ -234,7 +250,10 @@ private:
             sources_.begin(), sources_.end(), [&](const Raster& source) { return source.pixels == memory; });
     }
 
-    int64_t BandsSpanned(const Span2D& area) const { return (area.bottom - 1) / bandRows_ - area.top / bandRows_ + 1; }
+    int64_t BandsSpanned(const Span2D& area) const
+    {
+        return ((area.bottom - 1) >> bandShift_) - (area.top >> bandShift_) + 1;
+    }
 
     bool Add(const QueuedBlit& blit)
     {
@@ -247,54 +266,55 @@ private:
         return true;
     }
 
-    // The blit before it may be the same picture just to its left, on the
-    // same rows, not yet drawn: the row of tiles grows by one.
-    bool JoinTiles(const QueuedBlit& tile)
+    // The same picture just to the right of the row of tiles before it, on
+    // the same rows: the row grows by one tile.
+    bool JoinTile(QueuedBlit& last, const Span2D& area, int64_t sourceX, int64_t sourceY)
     {
-        if (blits_.size() <= prepared_) return false;
-        QueuedBlit& last = blits_.back();
-        if (last.kind != BlitKind::Keyed || last.source != tile.source || last.sourceX != tile.sourceX
-            || last.sourceY != tile.sourceY || last.value != tile.value || last.keyRange != tile.keyRange
-            || last.tileWidth != tile.tileWidth || last.area.top != tile.area.top
-            || last.area.bottom != tile.area.bottom || last.area.right != tile.area.left)
+        if (last.kind != BlitKind::Keyed || last.sourceX != sourceX || last.sourceY != sourceY
+            || last.tileWidth != area.Width() || last.area.top != area.top || last.area.bottom != area.bottom
+            || last.area.right != area.left)
             return false;
-        const size_t tileBytes
-            = size_t(tile.tileWidth * tile.area.Height()) * size_t(sources_[size_t(tile.source)].bytesPerPixel);
+        const size_t tileBytes = size_t(area.Width() * area.Height()) * size_t(target_.bytesPerPixel);
         const size_t stripBytes = stripBytes_ + (last.count == 1 ? 2 * tileBytes : tileBytes);
         if (!Reserve(strips_, stripBytes)) return false;
+        // Sized at once: strips are made without clearing them first.
+        strips_.resize(strips_.capacity());
         stripBytes_ = stripBytes;
         ++last.count;
-        last.area.right = tile.area.right;
+        last.area.right = area.right;
         return true;
     }
 
-    // Neighbouring columns of neighbouring source columns, over the same
-    // source rows, make one band of columns, however each moves.
-    bool AddColumn(QueuedBlit& column)
+    // The next source column, over the same source rows, just to the right
+    // of the band of columns before it: the band grows by one column,
+    // however it moves.
+    bool JoinColumn(QueuedBlit& last, const Span2D& area, int64_t sourceX, int64_t sourceY)
+    {
+        if (last.kind != BlitKind::Columns || last.area.right != area.left || last.sourceX + last.count != sourceX
+            || last.sourceY != sourceY || last.columnHeight != area.Height() || !ReserveColumn())
+            return false;
+        const Span2D grown { last.area.left, std::min(last.area.top, area.top), area.right,
+            std::max(last.area.bottom, area.bottom) };
+        const size_t spans = entrySpans_ + size_t(BandsSpanned(grown) - BandsSpanned(last.area));
+        if (!Reserve(entries_, spans)) return false;
+        entrySpans_ = spans;
+        last.area = grown;
+        ++last.count;
+        columnRows_.push_back(area.top);
+        return true;
+    }
+
+    bool ReserveColumn()
     {
         const size_t columns = columnRows_.size() + 1;
-        if (!Reserve(columnRows_, columns) || !Reserve(laneGroups_, columns) || !Reserve(vectorGroups_, 2 * columns))
-            return false;
-        if (blits_.size() > prepared_) {
-            QueuedBlit& last = blits_.back();
-            if (last.kind == BlitKind::Columns && last.source == column.source && last.value == column.value
-                && last.keyRange == column.keyRange && last.area.right == column.area.left
-                && last.sourceX + last.count == column.sourceX && last.sourceY == column.sourceY
-                && last.columnHeight == column.area.Height()) {
-                const Span2D grown { last.area.left, std::min(last.area.top, column.area.top), column.area.right,
-                    std::max(last.area.bottom, column.area.bottom) };
-                const size_t spans = entrySpans_ + size_t(BandsSpanned(grown) - BandsSpanned(last.area));
-                if (!Reserve(entries_, spans)) return false;
-                entrySpans_ = spans;
-                last.area = grown;
-                ++last.count;
-                columnRows_.push_back(column.area.top);
-                return true;
-            }
-        }
+        return Reserve(columnRows_, columns) && Reserve(laneGroups_, columns) && Reserve(vectorGroups_, 2 * columns);
+    }
+
+    bool AddColumn(QueuedBlit& column)
+    {
         column.first = int64_t(columnRows_.size());
         column.columnHeight = column.area.Height();
-        if (!Add(column)) return false;
+        if (!ReserveColumn() || !Add(column)) return false;
         columnRows_.push_back(column.area.top);
         return true;
     }
@@ -313,11 +333,7 @@ private:
             QueuedBlit& blit = blits_[i];
             const size_t bytes = size_t(target_.bytesPerPixel);
             if (blit.kind == BlitKind::Keyed && blit.count > 1) {
-                const size_t at = strips_.size();
-                if (!GrowWithin(strips_, at + size_t(blit.count * blit.tileWidth * blit.area.Height()) * bytes))
-                    continue;
-                MakeTileStrip(blit, Data(), strips_.data() + at);
-                blit.madeAt = int64_t(at);
+                MakeStrip(i, bytes);
             } else if (blit.kind == BlitKind::Stretch) {
                 const size_t at = stretchColumns_.size();
                 if (!GrowWithin(stretchColumns_, at + size_t(blit.area.Width()))) continue;
@@ -330,6 +346,29 @@ private:
             }
         }
         prepared_ = blits_.size();
+    }
+
+    // Rows of the same tiles, drawn one after the other, share a strip.
+    void MakeStrip(size_t index, size_t bytes)
+    {
+        constexpr size_t kLookBack = 64;
+        QueuedBlit& blit = blits_[index];
+        for (size_t i = index; i > 0 && i + kLookBack > index; --i) {
+            const QueuedBlit& made = blits_[i - 1];
+            if (made.kind == BlitKind::Keyed && made.madeAt >= 0 && made.source == blit.source
+                && made.sourceX == blit.sourceX && made.sourceY == blit.sourceY && made.tileWidth == blit.tileWidth
+                && made.area.Height() == blit.area.Height() && made.madeAlsoAt >= blit.count) {
+                blit.madeAt = made.madeAt;
+                blit.madeAlsoAt = made.madeAlsoAt;
+                return;
+            }
+        }
+        const size_t at = stripsUsed_, size = size_t(blit.count * blit.tileWidth * blit.area.Height()) * bytes;
+        if (at + size > strips_.size()) return;
+        stripsUsed_ += size;
+        blit.madeAt = int64_t(at);
+        blit.madeAlsoAt = blit.count;
+        MakeTileStrip(blit, Data(), strips_.data() + at);
     }
 
     void LayOut(QueuedBlit& blit)
@@ -356,8 +395,8 @@ private:
         const int64_t count = endBand - firstBand;
         bandStarts_.assign(size_t(count) + 2, 0);
         auto forEachBand = [&](const Span2D& area, auto visit) {
-            const int64_t from = std::max(firstBand, area.top / bandRows_);
-            const int64_t to = std::min(endBand, (area.bottom - 1) / bandRows_ + 1);
+            const int64_t from = std::max(firstBand, area.top >> bandShift_);
+            const int64_t to = std::min(endBand, ((area.bottom - 1) >> bandShift_) + 1);
             for (int64_t band = from; band < to; ++band)
                 visit(size_t(band - firstBand));
         };
@@ -420,7 +459,7 @@ private:
         sources_.clear();
         columnRows_.clear();
         stretches_.clear();
-        strips_.clear();
+        stripsUsed_ = 0;
         stretchColumns_.clear();
         laneGroups_.clear();
         vectorGroups_.clear();
@@ -432,6 +471,7 @@ private:
 
     Raster target_;
     int64_t bandRows_ = 1;
+    int bandShift_ = 0;
     std::vector<QueuedBlit> blits_;
     size_t prepared_ = 0; // blits_ before this have what drawing needs, and take no more tiles or columns
     std::vector<Raster> sources_;
@@ -439,6 +479,7 @@ private:
     std::vector<QueuedStretch> stretches_;
     // Made by Prepare, within room reserved as blits were taken.
     std::vector<uint8_t> strips_;
+    size_t stripsUsed_ = 0;
     size_t stripBytes_ = 0;
     std::vector<int32_t> stretchColumns_;
     size_t stretchColumnCount_ = 0;

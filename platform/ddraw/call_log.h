@@ -14,7 +14,9 @@ inline void LogCall(std::string_view method)
     if (diagnostics::CallLogEnabled()) diagnostics::LogCall(std::string(method));
 }
 
-inline void LogCall(std::string_view method, std::string_view detail)
+// The detail stays a plain string until the log is on: blits log their
+// surface's role on every call.
+inline void LogCall(std::string_view method, const char* detail)
 {
     if (!diagnostics::CallLogEnabled()) return;
     std::string entry(method);

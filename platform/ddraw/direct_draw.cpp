@@ -152,7 +152,7 @@ HRESULT DirectDraw::CreateSurface(LPDDSURFACEDESC description, LPDIRECTDRAWSURFA
         std::string detail = RoleName(shape.role);
         if (shape.role != SurfaceRole::Primary)
             detail += " " + std::to_string(shape.width) + "x" + std::to_string(shape.height);
-        LogCall("CreateSurface", result == DD_OK ? detail : "invalid");
+        LogCall("CreateSurface", result == DD_OK ? detail.c_str() : "invalid");
     }
     if (result != DD_OK) return result;
     // Tests fail either any creation or one kind: "CreateSurface(backbuffer)".

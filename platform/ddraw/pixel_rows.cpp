@@ -76,7 +76,11 @@ void Fill16(uint8_t* out, int64_t count, uint16_t value)
 
 void CopyMasked32(uint8_t* out, const uint8_t* in, int64_t count, uint32_t keepBits)
 {
-    int64_t x = 0;
+    if (HaveAvx512()) {
+        CopyMasked32Avx512(out, in, count, keepBits);
+        return;
+    }
+    int64_t x = HaveAvx2() ? CopyMasked32Avx2(out, in, count, keepBits) : 0;
 #if defined(__SSE2__)
     const __m128i keep = _mm_set1_epi32(int32_t(keepBits));
     for (; x + 8 <= count; x += 8) {

@@ -116,8 +116,18 @@ AVX2 void CopyKeyed16Avx2(const Area& area, uint32_t keyLow, uint32_t keyRange)
         CopyRow16(out, in, area.width, key, keyLow, keyRange);
 }
 
+AVX2 int64_t CopyMasked32Avx2(uint8_t* out, const uint8_t* in, int64_t count, uint32_t keepBits)
+{
+    const __m256i keep = _mm256_set1_epi32(int32_t(keepBits));
+    int64_t x = 0;
+    for (; x + 8 <= count; x += 8)
+        Store(out + x * 4, _mm256_and_si256(Load(in + x * 4), keep));
+    return x;
+}
+
 #else
 
+int64_t CopyMasked32Avx2(uint8_t*, const uint8_t*, int64_t, uint32_t) { return 0; }
 void CopyKeyed32Avx2(const Area&, uint32_t, uint32_t, uint32_t) { }
 void CopyKeyed16Avx2(const Area&, uint32_t, uint32_t) { }
 

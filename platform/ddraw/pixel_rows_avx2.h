@@ -12,5 +12,7 @@ namespace platform::ddraw::rows {
 // 16-bit one only for a key range that lies within 16 bits.
 void CopyKeyed32Avx2(const Area& area, uint32_t keyLow, uint32_t keyRange, uint32_t keepBits);
 void CopyKeyed16Avx2(const Area& area, uint32_t keyLow, uint32_t keyRange);
+// As CopyMasked32, for the whole vectors of the row; returns how many pixels it did.
+int64_t CopyMasked32Avx2(uint8_t* out, const uint8_t* in, int64_t count, uint32_t keepBits);
 
 } // namespace platform::ddraw::rows

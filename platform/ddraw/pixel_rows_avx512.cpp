@@ -51,10 +51,26 @@ AVX512 void CopyKeyed16Avx512(const Area& area, uint32_t keyLow, uint32_t keyRan
     }
 }
 
+// Four vectors a step: a row of a frame is a few dozen steps.
+AVX512 void CopyMasked32Avx512(uint8_t* out, const uint8_t* in, int64_t count, uint32_t keepBits)
+{
+    const __m512i keep = _mm512_set1_epi32(int32_t(keepBits));
+    int64_t x = 0;
+    for (; x + 64 <= count; x += 64)
+        for (int64_t part = 0; part < 64; part += 16)
+            _mm512_storeu_si512(out + (x + part) * 4, _mm512_and_si512(_mm512_loadu_si512(in + (x + part) * 4), keep));
+    for (; x + 16 <= count; x += 16)
+        _mm512_storeu_si512(out + x * 4, _mm512_and_si512(_mm512_loadu_si512(in + x * 4), keep));
+    if (x == count) return;
+    const __mmask16 rest = __mmask16((1u << (count - x)) - 1);
+    _mm512_mask_storeu_epi32(out + x * 4, rest, _mm512_and_si512(_mm512_maskz_loadu_epi32(rest, in + x * 4), keep));
+}
+
 #else
 
 void CopyKeyed32Avx512(const Area&, uint32_t, uint32_t, uint32_t) { }
 void CopyKeyed16Avx512(const Area&, uint32_t, uint32_t) { }
+void CopyMasked32Avx512(uint8_t*, const uint8_t*, int64_t, uint32_t) { }
 
 #endif
 

@@ -72,7 +72,7 @@ void DrawColumns(const QueuedBlit& blit, const QueuedData& data, const BandTarge
 Raster TileStrip(const QueuedBlit& blit, const QueuedData& data)
 {
     const int bytes = data.sources[blit.source].bytesPerPixel;
-    const int width = int(blit.count * blit.tileWidth);
+    const int width = int(blit.madeAlsoAt * blit.tileWidth);
     // The queue hands out its strips as const data; drawing only reads them.
     return Raster { const_cast<uint8_t*>(data.strips) + blit.madeAt, width, int(blit.area.Height()), width * bytes,
         bytes };
@@ -82,7 +82,7 @@ void MakeTileStrip(const QueuedBlit& blit, const QueuedData& data, uint8_t* stri
 {
     const Raster& source = data.sources[blit.source];
     const size_t tileBytes = size_t(blit.tileWidth) * size_t(source.bytesPerPixel);
-    const size_t rowBytes = tileBytes * size_t(blit.count);
+    const size_t rowBytes = tileBytes * size_t(blit.madeAlsoAt);
     for (int64_t y = 0; y < blit.area.Height(); ++y, strip += rowBytes) {
         std::memcpy(strip, source.At(blit.sourceX, blit.sourceY + y), tileBytes);
         // Doubling what is there: a few long copies rather than many short ones.

@@ -30,9 +30,9 @@ struct QueuedBlit {
     int64_t columnHeight = 0;
 
     // Made before the first band is drawn (-1: nothing made): a row of
-    // tiles' strip, in QueuedData::strips; a stretch's source columns, in
-    // QueuedData::stretchColumns; a band of columns' layout, in
-    // QueuedData::laneGroups and vectorGroups.
+    // tiles' strip, in QueuedData::strips, madeAlsoAt tiles long; a
+    // stretch's source columns, in QueuedData::stretchColumns; a band of
+    // columns' layout, in QueuedData::laneGroups and vectorGroups.
     int64_t madeAt = -1;
     int64_t madeAlsoAt = 0;
     int64_t lanes = 0;
@@ -64,7 +64,8 @@ struct BandTarget {
     int64_t rowOffset = 0;
 };
 
-// The strip of a row of tiles: its source rectangle repeated `count` times.
+// The strip of a row of tiles: its source rectangle repeated at least
+// `count` times.
 Raster TileStrip(const QueuedBlit& blit, const QueuedData& data);
 void MakeTileStrip(const QueuedBlit& blit, const QueuedData& data, uint8_t* strip);
 

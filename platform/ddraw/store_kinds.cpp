@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <chrono>
 #include <cstring>
-#include <memory>
 #include <new>
+#include <vector>
 
 #include "ddraw/pixel_rows.h"
 #include "ddraw/pixel_vectors_sse2.h"
@@ -73,40 +73,78 @@ void FillStreaming(uint8_t* out, int64_t count, int bytesPerPixel, uint32_t raw)
 
 using Clock = std::chrono::steady_clock;
 
-// One frame's worth of rows written from a small source that stays in the
-// first-level cache, as a composed band is.
-double SecondsToWrite(StoreKind kind, uint8_t* target, size_t bytes, const uint8_t* band, size_t bandBytes)
-{
-    const Clock::time_point start = Clock::now();
-    for (size_t at = 0; at < bytes; at += bandBytes) {
-        const size_t chunk = std::min(bandBytes, bytes - at);
-        CopyRowWith(kind, target + at, band, int64_t(chunk / 4), 4, 0x00FFFFFFu);
+// The kinds take turns over the first presentations of a size, a block of
+// frames each, and the kind whose frames went faster is kept. A frame is
+// timed from one presentation to the next, so that it counts what the kind
+// costs the rest of the frame too: ordinary stores push the frame's own
+// pictures out of the caches, streaming ones go all the way to memory. A
+// copy timed on its own cannot tell: on some processors it favours the kind
+// that makes the whole frame slower.
+class StoreKindTrial {
+public:
+    explicit StoreKindTrial(size_t bytes)
+        : bytes_(bytes)
+    {
     }
-    FinishStores(kind);
-    return std::chrono::duration<double>(Clock::now() - start).count();
-}
 
-// The best of several rounds of each kind, taken in turns so that a
-// passing disturbance does not favour one of them.
-StoreKind Measure(size_t bytes)
+    size_t Bytes() const { return bytes_; }
+    std::optional<StoreKind> Decided() const { return decided_ ? std::optional(kind_) : std::nullopt; }
+
+    StoreKind Next()
+    {
+        if (decided_) return kind_;
+        const Clock::time_point now = Clock::now();
+        // The frame that just ended was presented with the last kind handed out.
+        const int64_t ended = presentations_++ - kFirstFrames - 1;
+        if (ended >= 0) Count(ended, std::chrono::duration<double>(now - last_).count());
+        last_ = now;
+        if (decided_) return kind_;
+        const int64_t frame = presentations_ - 1 - kFirstFrames;
+        return frame < 0 ? StoreKind::Ordinary : KindOfBlock(frame / kBlockFrames);
+    }
+
+private:
+    // Frames before the trial, while caches and pages settle; frames a
+    // block, of which the first is left out (it pays for the change); blocks
+    // in the order A B B A, twice, so that a drift favours neither kind.
+    static constexpr int64_t kFirstFrames = 8;
+    static constexpr int64_t kBlockFrames = 8;
+    static constexpr int64_t kBlocks = 8;
+
+    static StoreKind KindOfBlock(int64_t block)
+    {
+        return block % 4 == 1 || block % 4 == 2 ? StoreKind::Streaming : StoreKind::Ordinary;
+    }
+
+    void Count(int64_t frame, double seconds)
+    {
+        const int64_t block = frame / kBlockFrames, within = frame % kBlockFrames;
+        if (within > 0) blockSeconds_ += seconds;
+        if (within < kBlockFrames - 1) return;
+        // The fastest block of each kind: other work on the machine only
+        // ever makes a block slower.
+        double& best = best_[int(KindOfBlock(block))];
+        best = std::min(best, blockSeconds_);
+        blockSeconds_ = 0.0;
+        if (block < kBlocks - 1) return;
+        decided_ = true;
+        kind_ = best_[int(StoreKind::Streaming)] < best_[int(StoreKind::Ordinary)] ? StoreKind::Streaming
+                                                                                   : StoreKind::Ordinary;
+    }
+
+    size_t bytes_;
+    int64_t presentations_ = 0;
+    Clock::time_point last_;
+    double blockSeconds_ = 0.0;
+    double best_[2] = { 1e9, 1e9 };
+    bool decided_ = false;
+    StoreKind kind_ = StoreKind::Ordinary;
+};
+
+std::vector<StoreKindTrial>& Trials()
 {
-    constexpr size_t kBandBytes = 16 * 1024;
-    constexpr int kRounds = 7;
-    bytes = bytes / 64 * 64;
-    std::unique_ptr<uint8_t[]> target(new (std::nothrow) uint8_t[bytes + 64]);
-    std::unique_ptr<uint8_t[]> band(new (std::nothrow) uint8_t[kBandBytes + 64]);
-    if (!target || !band || bytes == 0) return StoreKind::Ordinary;
-    auto aligned = [](uint8_t* memory) { return memory + (64 - reinterpret_cast<uintptr_t>(memory) % 64) % 64; };
-    uint8_t* to = aligned(target.get());
-    uint8_t* from = aligned(band.get());
-    std::memset(from, 0x5A, kBandBytes);
-    std::memset(to, 0, bytes);
-    double best[2] = { 1e9, 1e9 };
-    for (int round = 0; round < kRounds; ++round)
-        for (StoreKind kind : { StoreKind::Ordinary, StoreKind::Streaming })
-            best[int(kind)] = std::min(best[int(kind)], SecondsToWrite(kind, to, bytes, from, kBandBytes));
-    return best[int(StoreKind::Streaming)] < best[int(StoreKind::Ordinary)] ? StoreKind::Streaming
-                                                                            : StoreKind::Ordinary;
+    static std::vector<StoreKindTrial> trials;
+    return trials;
 }
 
 } // namespace
@@ -114,19 +152,26 @@ StoreKind Measure(size_t bytes)
 StoreKind FrameStoreKind(size_t bytes)
 {
     if (Forced()) return *Forced();
-    // A program presents one or two frame sizes; a few are remembered.
-    struct Measured {
-        size_t bytes;
-        StoreKind kind;
-    };
-    constexpr int kRemembered = 4;
-    static Measured measured[kRemembered];
-    static int count = 0;
-    for (int i = 0; i < count; ++i)
-        if (measured[i].bytes == bytes) return measured[i].kind;
-    const StoreKind kind = Measure(bytes);
-    measured[count < kRemembered ? count++ : kRemembered - 1] = { bytes, kind };
-    return kind;
+    // A program presents one or two frame sizes; a few are kept apart.
+    constexpr size_t kSizes = 4;
+    std::vector<StoreKindTrial>& trials = Trials();
+    for (StoreKindTrial& trial : trials)
+        if (trial.Bytes() == bytes) return trial.Next();
+    if (trials.size() >= kSizes) return StoreKind::Ordinary;
+    try {
+        trials.emplace_back(bytes);
+    } catch (const std::bad_alloc&) {
+        return StoreKind::Ordinary;
+    }
+    return trials.back().Next();
+}
+
+std::optional<StoreKind> ChosenStoreKind(size_t bytes)
+{
+    if (Forced()) return Forced();
+    for (const StoreKindTrial& trial : Trials())
+        if (trial.Bytes() == bytes) return trial.Decided();
+    return std::nullopt;
 }
 
 StoreKind StoreKindForCopy(int64_t width, int64_t height, int bytesPerPixel)

@@ -1,9 +1,10 @@
 // How a frame-sized copy writes its target: with ordinary stores, which
 // keep the target in the caches, or with streaming ones, which write past
-// them. Which is faster depends on the processor's caches and on the size
-// (a processor with a large last-level cache keeps a whole frame there),
-// and what a processor, or a virtual machine, reports of its caches cannot
-// be trusted: the choice is measured, once per size, on first use.
+// them. Which makes a frame faster depends on the processor's caches and
+// on the size (a processor with a large last-level cache keeps a whole
+// frame there), and what a processor, or a virtual machine, reports of its
+// caches cannot be trusted: the choice is made by timing the program's own
+// first frames of each size with either kind.
 #pragma once
 
 #include <cstddef>
@@ -14,9 +15,12 @@ namespace platform::ddraw::rows {
 
 enum class StoreKind { Ordinary, Streaming };
 
-// The faster kind for writing a target of `bytes` again and again, as each
-// frame's presentation does.
+// The kind for this frame's presentation of `bytes`; called once a frame.
+// The first few dozen frames of a size try both kinds, then the faster
+// one stays.
 StoreKind FrameStoreKind(size_t bytes);
+// The kind chosen for `bytes`, once the trial is over.
+std::optional<StoreKind> ChosenStoreKind(size_t bytes);
 // The kind for a copy of `width` by `height` pixels: FrameStoreKind for one
 // as large as a frame, ordinary stores for a smaller one.
 StoreKind StoreKindForCopy(int64_t width, int64_t height, int bytesPerPixel);

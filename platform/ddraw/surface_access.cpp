@@ -2,8 +2,8 @@
 // reads, GetDC and ReleaseDC for GDI. Either holds the surface until it is
 // given back; blits to or from it meanwhile fail with DDERR_SURFACEBUSY.
 #include "common/diagnostics.h"
-#include "ddraw/call_log.h"
 #include "ddraw/blit_queue.h"
+#include "ddraw/call_log.h"
 #include "ddraw/surface.h"
 #include "gdi/surface_dc.h"
 
