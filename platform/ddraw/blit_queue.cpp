@@ -13,7 +13,7 @@ namespace {
 
 // A band holds this many bytes of target rows, leaving most of the
 // first-level cache to what is drawn into it.
-constexpr int64_t kBandBytes = 20 * 1024;
+constexpr int64_t kBandBytes = 40 * 1024;
 constexpr int kMaxBandShift = 6;
 // More than this many waiting blits, sources or columns settle the queue
 // and start it again.
@@ -114,10 +114,15 @@ public:
         blit.area = visible;
         blit.first = int64_t(stretches_.size());
         if (!FindSource(source, blit.source) || !Reserve(stretches_, stretches_.size() + 1)
-            || !Reserve(stretchColumns_, stretchColumnCount_ + size_t(visible.Width())) || !Add(blit))
+            || !Reserve(stretchColumns_, stretchColumnCount_ + size_t(visible.Width()))
+            || !Reserve(stretchRows_, stretchRowBytes_ + size_t(visible.Width()) * size_t(target.bytesPerPixel))
+            || !Add(blit))
             return false;
-        stretches_.push_back({ destination, sourceRect });
+        stretchRows_.resize(stretchRows_.capacity());
+        const size_t rowBytes = size_t(visible.Width()) * size_t(target.bytesPerPixel);
+        stretches_.push_back({ destination, sourceRect, int64_t(stretchRowBytes_), -1 });
         stretchColumnCount_ += size_t(visible.Width());
+        stretchRowBytes_ += rowBytes;
         return true;
     }
 
@@ -134,22 +139,16 @@ public:
         const int64_t firstBand = sourceY >> bandShift_, endBand = ((bottom - 1) >> bandShift_) + 1;
         SortIntoBands(firstBand, endBand);
         const rows::StoreKind kind = rows::StoreKindForCopy(area.Width(), area.Height(), out.bytesPerPixel);
+        // With ordinary stores, bands of whole rows are drawn straight into
+        // the copy's target; streaming stores want whole lines written once.
+        const bool direct = kind == rows::StoreKind::Ordinary && sourceX == 0 && area.Width() == target_.width;
         for (int64_t band = firstBand; band < endBand; ++band) {
-            const int64_t top = std::max(band * bandRows_, sourceY);
-            const int64_t end = std::min(band * bandRows_ + bandRows_, bottom);
-            const bool showsMemory = FindPieces(band - firstBand, top, end, sourceX, right);
+            const int64_t top = std::max(band << bandShift_, sourceY);
+            const int64_t end = std::min((band + 1) << bandShift_, bottom);
             uint8_t* outRow = out.At(area.left, area.top + (top - sourceY));
-            if (!showsMemory && IsOneFill()) {
-                for (int64_t y = top; y < end; ++y, outRow += out.pitch)
-                    rows::FillRowWith(kind, outRow, area.Width(), out.bytesPerPixel,
-                        out.bytesPerPixel == 2 ? blits_[pieces_[0].blit].value
-                                               : blits_[pieces_[0].blit].value & keepBits);
-                continue;
-            }
-            // Where the band shows memory it is drawn there, as a settle
-            // would; otherwise in the scratch band alone.
-            const BandTarget drawn = showsMemory ? BandTarget { target_, 0 } : BandTarget { Scratch(), top };
-            DrawPieces(drawn, top, end);
+            const BandTarget drawn = DrawBandFor(band, firstBand, top, end, sourceX, right, kind, direct,
+                BandTarget { out, sourceY - area.top, sourceX - area.left, keepBits });
+            if (drawn.raster.pixels == out.pixels) continue;
             for (int64_t y = top; y < end; ++y, outRow += out.pitch)
                 rows::CopyRowWith(kind, outRow, drawn.raster.At(sourceX, y - drawn.rowOffset), area.Width(),
                     out.bytesPerPixel, keepBits);
@@ -157,6 +156,19 @@ public:
         rows::FinishStores(kind);
         return true;
     }
+
+    // Settles the bands of target rows top .. bottom - 1.
+    void SettleRows(const uint8_t* memory, int64_t top, int64_t bottom)
+    {
+        if (blits_.empty() || memory != target_.pixels || top >= bottom) return;
+        Prepare();
+        const int64_t firstBand = top >> bandShift_, endBand = ((bottom - 1) >> bandShift_) + 1;
+        SortIntoBands(firstBand, endBand);
+        for (int64_t band = firstBand; band < endBand; ++band)
+            SettleBand(band, firstBand);
+    }
+
+    bool Reads(const uint8_t* memory) const { return !blits_.empty() && memory != nullptr && IsSource(memory); }
 
     void SettleFor(const uint8_t* memory)
     {
@@ -183,13 +195,10 @@ public:
     {
         if (blits_.empty()) return;
         Prepare();
-        const int64_t bands = (target_.height + bandRows_ - 1) / bandRows_;
+        const int64_t bands = int64_t(settled_.size());
         SortIntoBands(0, bands);
-        for (int64_t band = 0; band < bands; ++band) {
-            const int64_t top = band * bandRows_, bottom = std::min<int64_t>(top + bandRows_, target_.height);
-            FindPieces(band, top, bottom, 0, target_.width);
-            DrawPieces(BandTarget { target_, 0 }, top, bottom);
-        }
+        for (int64_t band = 0; band < bands; ++band)
+            SettleBand(band, 0);
         Clear();
     }
 
@@ -222,8 +231,10 @@ private:
             ++bandShift;
         const int64_t bandRows = int64_t(1) << bandShift;
         const int64_t bands = (target.height + bandRows - 1) / bandRows;
-        if (!Reserve(bandStarts_, size_t(bands) + 2) || !Reserve(scratch_, size_t(bandRows * rowBytes) + 64))
+        if (!Reserve(bandStarts_, size_t(bands) + 2) || !Reserve(scratch_, size_t(bandRows * rowBytes) + 64)
+            || !Reserve(settled_, size_t(bands)))
             return false;
+        settled_.assign(size_t(bands), 0);
         scratch_.resize(scratch_.capacity());
         target_ = target;
         bandRows_ = bandRows;
@@ -319,10 +330,10 @@ private:
         return true;
     }
 
-    QueuedData Data() const
+    QueuedData Data()
     {
-        return { sources_.data(), columnRows_.data(), stretches_.data(), strips_.data(), stretchColumns_.data(),
-            laneGroups_.data(), vectorGroups_.data() };
+        return { sources_.data(), columnRows_.data(), stretches_.data(), stretchRows_.data(), strips_.data(),
+            stretchColumns_.data(), laneGroups_.data(), vectorGroups_.data() };
     }
 
     // What the blits taken since the last drawing need: strips of tiles,
@@ -410,15 +421,17 @@ private:
     }
 
     // Fills pieces_ with what band `band` (of the last SortIntoBands) shows
-    // of its blits in target rows top .. bottom - 1, columns left .. right - 1,
-    // last blit first. True when some of those columns are covered by no
-    // opaque blit: there the band shows what its memory holds.
-    bool FindPieces(int64_t band, int64_t top, int64_t bottom, int64_t left, int64_t right)
+    // of its blits from `from` on, in target rows top .. bottom - 1, columns
+    // left .. right - 1, last blit first. True when some of those columns
+    // are covered by no opaque blit: there the band shows what its memory
+    // holds.
+    bool FindPieces(int64_t band, int64_t top, int64_t bottom, int64_t left, int64_t right, size_t from)
     {
         pieces_.clear();
         CoveredSpans covered(left, right);
         for (size_t k = bandStarts_[size_t(band) + 1]; k > bandStarts_[size_t(band)]; --k) {
             const size_t index = entries_[k - 1];
+            if (index < from) break;
             const QueuedBlit& blit = blits_[index];
             if (blit.area.top >= bottom || blit.area.bottom <= top) continue;
             const int64_t from = std::max(blit.area.left, left), to = std::min(blit.area.right, right);
@@ -434,7 +447,43 @@ private:
 
     bool IsOneFill() const { return pieces_.size() == 1 && blits_[pieces_[0].blit].kind == BlitKind::Fill; }
 
-    void DrawPieces(const BandTarget& band, int64_t top, int64_t bottom) const
+    // Draws what waits for a whole band into the target's memory: from then
+    // on the band's memory holds it, and those blits are not drawn there
+    // again (something, such as GDI, may have drawn over them since).
+    void SettleBand(int64_t band, int64_t firstBand)
+    {
+        const int64_t top = band << bandShift_, bottom = std::min<int64_t>(top + bandRows_, target_.height);
+        FindPieces(band - firstBand, top, bottom, 0, target_.width, settled_[size_t(band)]);
+        DrawPieces(BandTarget { target_ }, top, bottom);
+        settled_[size_t(band)] = blits_.size();
+    }
+
+    // Rows top .. bottom - 1, columns left .. right - 1 of band `band` for a
+    // copy out: drawn in the target's memory where the band shows some of it,
+    // else in `direct` (the copy's own target) or in the scratch band.
+    // Returns where they were drawn; nothing is drawn for a band that is one
+    // fill, whose rows are filled in `direct`'s raster at once.
+    BandTarget DrawBandFor(int64_t band, int64_t firstBand, int64_t top, int64_t bottom, int64_t left, int64_t right,
+        rows::StoreKind kind, bool drawDirect, const BandTarget& direct)
+    {
+        if (FindPieces(band - firstBand, top, bottom, left, right, settled_[size_t(band)])) {
+            SettleBand(band, firstBand);
+            return BandTarget { target_ };
+        }
+        if (IsOneFill()) {
+            const Raster& out = direct.raster;
+            const uint32_t value = blits_[pieces_[0].blit].value;
+            for (int64_t y = top; y < bottom; ++y)
+                rows::FillRowWith(kind, out.At(left - direct.columnOffset, y - direct.rowOffset), right - left,
+                    out.bytesPerPixel, out.bytesPerPixel == 2 ? value : value & direct.keepBits);
+            return direct;
+        }
+        const BandTarget drawn = drawDirect ? direct : BandTarget { Scratch(), top };
+        DrawPieces(drawn, top, bottom);
+        return drawn;
+    }
+
+    void DrawPieces(const BandTarget& band, int64_t top, int64_t bottom)
     {
         const QueuedData data = Data();
         for (size_t i = pieces_.size(); i > 0; --i) {
@@ -464,9 +513,11 @@ private:
         laneGroups_.clear();
         vectorGroups_.clear();
         prepared_ = 0;
+        std::fill(settled_.begin(), settled_.end(), 0);
         entrySpans_ = 0;
         stripBytes_ = 0;
         stretchColumnCount_ = 0;
+        stretchRowBytes_ = 0;
     }
 
     Raster target_;
@@ -483,6 +534,9 @@ private:
     size_t stripBytes_ = 0;
     std::vector<int32_t> stretchColumns_;
     size_t stretchColumnCount_ = 0;
+    // Each stretch's last picked row, sized at once like the strips.
+    std::vector<uint8_t> stretchRows_;
+    size_t stretchRowBytes_ = 0;
     std::vector<rows::LaneGroup> laneGroups_;
     std::vector<int32_t> vectorGroups_;
     // Drawing's own.
@@ -490,6 +544,7 @@ private:
     std::vector<size_t> entries_;
     size_t entrySpans_ = 0;
     std::vector<Piece> pieces_;
+    std::vector<size_t> settled_; // per band: blits before this one are in the target's memory
     std::vector<uint8_t> scratch_;
 };
 
@@ -531,6 +586,13 @@ bool CopyOutOfQueue(
 }
 
 void SettleQueuedBlitsFor(const uint8_t* memory) { Queue().SettleFor(memory); }
+
+void SettleQueuedBlitsReading(const uint8_t* memory)
+{
+    if (Queue().Reads(memory)) Queue().Settle();
+}
+
+void SettleQueuedRows(const uint8_t* memory, int top, int bottom) { Queue().SettleRows(memory, top, bottom); }
 
 void FreeingQueuedMemory(const uint8_t* memory) { Queue().Freeing(memory); }
 

@@ -35,6 +35,12 @@ bool CopyOutOfQueue(const Raster& target, const Span2D& area, const Raster& sour
 
 // Does every waiting blit when one writes or reads `memory`.
 void SettleQueuedBlitsFor(const uint8_t* memory);
+// Does every waiting blit when one reads `memory`.
+void SettleQueuedBlitsReading(const uint8_t* memory);
+// Does what waits for rows top .. bottom - 1 when `memory` is the waiting
+// blits' target, and no more: GDI, drawing into a surface, asks for the rows
+// it touches.
+void SettleQueuedRows(const uint8_t* memory, int top, int bottom);
 // Surface memory is about to be freed: blits into it are dropped, blits
 // reading it done now.
 void FreeingQueuedMemory(const uint8_t* memory);

@@ -45,11 +45,21 @@ void CopyRows(
 }
 
 template <typename Pixel>
+void PickColumns(uint8_t* out, const uint8_t* in, const int32_t* columns, int64_t count, uint32_t keepBits)
+{
+    constexpr int64_t bytes = sizeof(Pixel);
+    int64_t done = 0;
+    if constexpr (bytes == 4) done = rows::PickColumns32(out, in, columns, count, keepBits);
+    for (int64_t i = done; i < count; ++i)
+        Store<Pixel>(out + i * bytes, static_cast<Pixel>(Load<Pixel>(in + columns[i] * bytes) & keepBits));
+}
+
+template <typename Pixel>
 void StretchRows(uint8_t* out, int64_t outPitch, const StretchMap& map, const Raster& source, int64_t top,
     int64_t bottom, int64_t left, int64_t right, uint32_t keepBits)
 {
     constexpr int64_t bytes = sizeof(Pixel);
-    const int32_t* columns = map.sourceColumns + (left - map.columnsFrom);
+    const size_t rowBytes = size_t(right - left) * bytes;
     const uint8_t* previousIn = nullptr;
     const uint8_t* previousOut = nullptr;
     for (int64_t y = top; y < bottom; ++y, out += outPitch) {
@@ -58,12 +68,22 @@ void StretchRows(uint8_t* out, int64_t outPitch, const StretchMap& map, const Ra
         const uint8_t* in = source.At(0, sourceY);
         uint8_t* row = out + left * bytes;
         if (in == previousIn) {
-            std::memcpy(row, previousOut, size_t(right - left) * bytes);
+            std::memcpy(row, previousOut, rowBytes);
+        } else if (map.rowCache != nullptr) {
+            // The cache keeps whole pixels; each band keeps what its target does.
+            if (*map.cachedRow != sourceY) {
+                PickColumns<Pixel>(map.rowCache, in, map.sourceColumns, map.columnsCount, kKeepAllBits);
+                *map.cachedRow = sourceY;
+            }
+            const uint8_t* cached = map.rowCache + (left - map.columnsFrom) * bytes;
+            if (bytes == 4 && keepBits != kKeepAllBits)
+                rows::CopyMasked32(row, cached, right - left, keepBits);
+            else
+                std::memcpy(row, cached, rowBytes);
         } else {
-            for (int64_t i = 0; i < right - left; ++i)
-                Store<Pixel>(row + i * bytes, static_cast<Pixel>(Load<Pixel>(in + columns[i] * bytes) & keepBits));
-            previousIn = in;
+            PickColumns<Pixel>(row, in, map.sourceColumns + (left - map.columnsFrom), right - left, keepBits);
         }
+        previousIn = in;
         previousOut = row;
     }
 }
@@ -121,7 +141,7 @@ void StretchPixels(const Raster& target, const Span2D& destination, const Span2D
     for (int64_t left = visible.left; left < visible.right; left += kChunk) {
         const int64_t right = std::min(left + kChunk, visible.right);
         MapStretchColumns(destination, sourceRect, left, right, columns);
-        const StretchMap map { destination, sourceRect, columns, left };
+        const StretchMap map { destination, sourceRect, columns, left, right - left };
         StretchBand(
             target.At(0, visible.top), target.pitch, map, source, visible.top, visible.bottom, left, right, keepBits);
     }

@@ -49,6 +49,12 @@ struct StretchMap {
     Span2D sourceRect;
     const int32_t* sourceColumns = nullptr; // source x of destination columns columnsFrom, columnsFrom + 1, ...
     int64_t columnsFrom = 0;
+    int64_t columnsCount = 0;
+    // Where a row of all those columns is kept, with the source row it
+    // shows: a stretch drawn a band at a time picks each source row once,
+    // not once a band. Null: none is kept.
+    uint8_t* rowCache = nullptr;
+    int64_t* cachedRow = nullptr;
 };
 
 // Fills `columns` with the source x of destination columns from .. to - 1.

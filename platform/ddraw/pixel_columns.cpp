@@ -27,7 +27,7 @@ void CopyColumnsOneByOne(
         uint8_t* out = window.out + (top - window.top) * window.outPitch + column * bytes;
         for (int64_t row = top; row < bottom; ++row, in += band.inPitch, out += window.outPitch) {
             const Pixel value = Load<Pixel>(in);
-            if (uint32_t(value) - keyLow > keyRange) Store<Pixel>(out, value);
+            if (uint32_t(value) - keyLow > keyRange) Store<Pixel>(out, Pixel(value & window.keepBits));
         }
     }
 }
@@ -37,11 +37,12 @@ void CopyColumnsOneByOne(
 // The unsigned test (value - low) > range, made signed by a shift of the
 // lanes' top bit, as SSE2 compares signed only.
 struct Key32 {
-    __m128i low, bias, range;
-    Key32(uint32_t keyLow, uint32_t keyRange)
+    __m128i low, bias, range, keep;
+    Key32(uint32_t keyLow, uint32_t keyRange, uint32_t keepBits)
         : low(_mm_set1_epi32(int32_t(keyLow)))
         , bias(_mm_set1_epi32(INT32_MIN))
         , range(_mm_xor_si128(_mm_set1_epi32(int32_t(keyRange)), bias))
+        , keep(_mm_set1_epi32(int32_t(keepBits)))
     {
     }
     __m128i Draw(__m128i value) const { return _mm_cmpgt_epi32(_mm_xor_si128(_mm_sub_epi32(value, low), bias), range); }
@@ -56,11 +57,12 @@ struct Key32 {
 
 // Only for a key range that lies within 16 bits.
 struct Key16 {
-    __m128i low, bias, range;
-    Key16(uint32_t keyLow, uint32_t keyRange)
+    __m128i low, bias, range, keep;
+    Key16(uint32_t keyLow, uint32_t keyRange, uint32_t)
         : low(_mm_set1_epi16(int16_t(keyLow)))
         , bias(_mm_set1_epi16(INT16_MIN))
         , range(_mm_xor_si128(_mm_set1_epi16(int16_t(keyRange)), bias))
+        , keep(_mm_set1_epi32(-1))
     {
     }
     __m128i Draw(__m128i value) const { return _mm_cmpgt_epi16(_mm_xor_si128(_mm_sub_epi16(value, low), bias), range); }
@@ -103,7 +105,7 @@ void CopyColumnVectors(const ColumnBand& band, const ColumnLayout& layout, const
                 value = _mm_or_si128(value, _mm_and_si128(LoadVector(in + sourceRow * band.inPitch), lanes[g]));
                 valid = _mm_or_si128(valid, lanes[g]);
             }
-            StoreWhere(out, _mm_and_si128(local.Draw(value), valid), value);
+            StoreWhere(out, _mm_and_si128(local.Draw(value), valid), _mm_and_si128(value, local.keep));
         }
     }
 }
@@ -134,9 +136,9 @@ void CopyKeyedColumns(
         } else {
 #if defined(__SSE2__)
             if constexpr (bytes == 4)
-                CopyColumnVectors(band, layout, window, Key32(keyLow, keyRange));
+                CopyColumnVectors(band, layout, window, Key32(keyLow, keyRange, window.keepBits));
             else
-                CopyColumnVectors(band, layout, window, Key16(keyLow, keyRange));
+                CopyColumnVectors(band, layout, window, Key16(keyLow, keyRange, window.keepBits));
 #endif
         }
     }

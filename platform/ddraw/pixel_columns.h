@@ -21,6 +21,7 @@ struct ColumnBand {
 // What one call writes: target rows top .. bottom - 1 of the band's columns
 // first .. end - 1. `out` is where the band's first column meets target row
 // `top`, so that a band can be drawn into a buffer holding those rows alone.
+// 32-bit pixels are written masked with keepBits.
 struct ColumnWindow {
     uint8_t* out = nullptr;
     int64_t outPitch = 0;
@@ -28,6 +29,7 @@ struct ColumnWindow {
     int64_t bottom = 0;
     int64_t first = 0;
     int64_t end = 0;
+    uint32_t keepBits = 0xFFFFFFFFu;
 };
 
 // The band cut into vectors of neighbouring columns, and each vector's

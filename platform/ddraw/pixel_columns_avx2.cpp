@@ -13,11 +13,12 @@ namespace {
 // The unsigned test (value - low) > range, made signed by a shift of the
 // lanes' top bit.
 struct Key32 {
-    __m256i low, bias, range;
-    AVX2 Key32(uint32_t keyLow, uint32_t keyRange)
+    __m256i low, bias, range, keep;
+    AVX2 Key32(uint32_t keyLow, uint32_t keyRange, uint32_t keepBits)
         : low(_mm256_set1_epi32(int32_t(keyLow)))
         , bias(_mm256_set1_epi32(INT32_MIN))
         , range(_mm256_xor_si256(_mm256_set1_epi32(int32_t(keyRange)), bias))
+        , keep(_mm256_set1_epi32(int32_t(keepBits)))
     {
     }
     AVX2 __m256i Draw(__m256i value) const
@@ -39,11 +40,12 @@ struct Key32 {
 };
 
 struct Key16 {
-    __m256i low, bias, range;
-    AVX2 Key16(uint32_t keyLow, uint32_t keyRange)
+    __m256i low, bias, range, keep;
+    AVX2 Key16(uint32_t keyLow, uint32_t keyRange, uint32_t)
         : low(_mm256_set1_epi16(int16_t(keyLow)))
         , bias(_mm256_set1_epi16(INT16_MIN))
         , range(_mm256_xor_si256(_mm256_set1_epi16(int16_t(keyRange)), bias))
+        , keep(_mm256_set1_epi32(-1))
     {
     }
     AVX2 __m256i Draw(__m256i value) const
@@ -94,7 +96,7 @@ AVX2 void CopyColumnVectors(
                 value = _mm256_or_si256(value, _mm256_and_si256(Load(in + sourceRow * band.inPitch), lanes[g]));
                 valid = _mm256_or_si256(valid, lanes[g]);
             }
-            Key::Put(out, _mm256_and_si256(local.Draw(value), valid), value);
+            Key::Put(out, _mm256_and_si256(local.Draw(value), valid), _mm256_and_si256(value, local.keep));
         }
     }
 }
@@ -104,13 +106,13 @@ AVX2 void CopyColumnVectors(
 AVX2 void CopyKeyedColumns32Avx2(
     const ColumnBand& band, const ColumnLayout& layout, const ColumnWindow& window, uint32_t keyLow, uint32_t keyRange)
 {
-    CopyColumnVectors(band, layout, window, Key32(keyLow, keyRange));
+    CopyColumnVectors(band, layout, window, Key32(keyLow, keyRange, window.keepBits));
 }
 
 AVX2 void CopyKeyedColumns16Avx2(
     const ColumnBand& band, const ColumnLayout& layout, const ColumnWindow& window, uint32_t keyLow, uint32_t keyRange)
 {
-    CopyColumnVectors(band, layout, window, Key16(keyLow, keyRange));
+    CopyColumnVectors(band, layout, window, Key16(keyLow, keyRange, window.keepBits));
 }
 
 #else

@@ -12,10 +12,11 @@ namespace {
 // mask register. Masked loads take only a group's lanes, and masked stores
 // leave the other lanes' memory alone, with no read of the target.
 struct Key32 {
-    __m512i low, range;
-    AVX512 Key32(uint32_t keyLow, uint32_t keyRange)
+    __m512i low, range, keep;
+    AVX512 Key32(uint32_t keyLow, uint32_t keyRange, uint32_t keepBits)
         : low(_mm512_set1_epi32(int32_t(keyLow)))
         , range(_mm512_set1_epi32(int32_t(keyRange)))
+        , keep(_mm512_set1_epi32(int32_t(keepBits)))
     {
     }
     using Mask = __mmask16;
@@ -26,13 +27,14 @@ struct Key32 {
     }
     AVX512 void Put(uint8_t* out, Mask valid, __m512i value) const
     {
-        _mm512_mask_storeu_epi32(out, _mm512_mask_cmpgt_epu32_mask(valid, _mm512_sub_epi32(value, low), range), value);
+        _mm512_mask_storeu_epi32(out, _mm512_mask_cmpgt_epu32_mask(valid, _mm512_sub_epi32(value, low), range),
+            _mm512_and_si512(value, keep));
     }
 };
 
 struct Key16 {
     __m512i low, range;
-    AVX512 Key16(uint32_t keyLow, uint32_t keyRange)
+    AVX512 Key16(uint32_t keyLow, uint32_t keyRange, uint32_t)
         : low(_mm512_set1_epi16(int16_t(keyLow)))
         , range(_mm512_set1_epi16(int16_t(keyRange)))
     {
@@ -92,13 +94,13 @@ AVX512 void CopyColumnVectors(
 AVX512 void CopyKeyedColumns32Avx512(
     const ColumnBand& band, const ColumnLayout& layout, const ColumnWindow& window, uint32_t keyLow, uint32_t keyRange)
 {
-    CopyColumnVectors(band, layout, window, Key32(keyLow, keyRange));
+    CopyColumnVectors(band, layout, window, Key32(keyLow, keyRange, window.keepBits));
 }
 
 AVX512 void CopyKeyedColumns16Avx512(
     const ColumnBand& band, const ColumnLayout& layout, const ColumnWindow& window, uint32_t keyLow, uint32_t keyRange)
 {
-    CopyColumnVectors(band, layout, window, Key16(keyLow, keyRange));
+    CopyColumnVectors(band, layout, window, Key16(keyLow, keyRange, window.keepBits));
 }
 
 #else

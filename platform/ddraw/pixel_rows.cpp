@@ -243,6 +243,11 @@ void CopyKeyed16(const Area& area, uint32_t keyLow, uint32_t keyRange)
     }
 }
 
+int64_t PickColumns32(uint8_t* out, const uint8_t* in, const int32_t* columns, int64_t count, uint32_t keepBits)
+{
+    return HaveAvx512() ? PickColumns32Avx512(out, in, columns, count, keepBits) : 0;
+}
+
 void Widen565(uint32_t* out, const uint8_t* in, int64_t count)
 {
     int64_t x = 0;

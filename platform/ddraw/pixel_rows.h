@@ -40,6 +40,11 @@ struct Area {
 void CopyKeyed32(const Area& area, uint32_t keyLow, uint32_t keyRange, uint32_t keepBits);
 void CopyKeyed16(const Area& area, uint32_t keyLow, uint32_t keyRange);
 
+// out[i] = in[columns[i]] & keepBits for 32-bit pixels, as far as the
+// widest vectors allowed take it; returns how many it did (the caller does
+// the rest). `columns` never decrease.
+int64_t PickColumns32(uint8_t* out, const uint8_t* in, const int32_t* columns, int64_t count, uint32_t keepBits);
+
 // 5-6-5 pixels to 0x00RRGGBB, each channel widened by repeating its top bits.
 void Widen565(uint32_t* out, const uint8_t* in, int64_t count);
 

@@ -51,6 +51,28 @@ AVX512 void CopyKeyed16Avx512(const Area& area, uint32_t keyLow, uint32_t keyRan
     }
 }
 
+// Sixteen pixels that come from at most sixteen neighbours, as in any
+// magnification, are one load and one shuffle; others are gathered.
+AVX512 int64_t PickColumns32Avx512(
+    uint8_t* out, const uint8_t* in, const int32_t* columns, int64_t count, uint32_t keepBits)
+{
+    const __m512i keep = _mm512_set1_epi32(int32_t(keepBits));
+    int64_t x = 0;
+    for (; x + 16 <= count; x += 16) {
+        const __m512i index = _mm512_loadu_si512(columns + x);
+        const int32_t first = columns[x], span = columns[x + 15] - first;
+        __m512i value;
+        if (span < 16) {
+            const __m512i near = _mm512_maskz_loadu_epi32(__mmask16((1u << (span + 1)) - 1), in + int64_t(first) * 4);
+            value = _mm512_maskz_permutexvar_epi32(0xFFFF, _mm512_sub_epi32(index, _mm512_set1_epi32(first)), near);
+        } else {
+            value = _mm512_mask_i32gather_epi32(_mm512_setzero_si512(), 0xFFFF, index, in, 4);
+        }
+        _mm512_storeu_si512(out + x * 4, _mm512_and_si512(value, keep));
+    }
+    return x;
+}
+
 // Four vectors a step: a row of a frame is a few dozen steps.
 AVX512 void CopyMasked32Avx512(uint8_t* out, const uint8_t* in, int64_t count, uint32_t keepBits)
 {
@@ -71,6 +93,7 @@ AVX512 void CopyMasked32Avx512(uint8_t* out, const uint8_t* in, int64_t count, u
 void CopyKeyed32Avx512(const Area&, uint32_t, uint32_t, uint32_t) { }
 void CopyKeyed16Avx512(const Area&, uint32_t, uint32_t) { }
 void CopyMasked32Avx512(uint8_t*, const uint8_t*, int64_t, uint32_t) { }
+int64_t PickColumns32Avx512(uint8_t*, const uint8_t*, const int32_t*, int64_t, uint32_t) { return 0; }
 
 #endif
 

@@ -12,6 +12,8 @@ namespace platform::ddraw::rows {
 // lies within 16 bits.
 void CopyKeyed32Avx512(const Area& area, uint32_t keyLow, uint32_t keyRange, uint32_t keepBits);
 void CopyKeyed16Avx512(const Area& area, uint32_t keyLow, uint32_t keyRange);
+// As PickColumns32: whole vectors of sixteen.
+int64_t PickColumns32Avx512(uint8_t* out, const uint8_t* in, const int32_t* columns, int64_t count, uint32_t keepBits);
 // As CopyMasked32.
 void CopyMasked32Avx512(uint8_t* out, const uint8_t* in, int64_t count, uint32_t keepBits);
 

@@ -6,12 +6,6 @@
 namespace platform::ddraw {
 namespace {
 
-// Target rows and columns in the band's raster.
-Span2D InBand(const BandTarget& band, int64_t top, int64_t bottom, int64_t left, int64_t right)
-{
-    return { left, top - band.rowOffset, right, bottom - band.rowOffset };
-}
-
 uint32_t KeyHigh(const QueuedBlit& blit) { return blit.value + blit.keyRange; }
 
 void DrawTiles(const QueuedBlit& blit, const QueuedData& data, const BandTarget& band, int64_t top, int64_t bottom,
@@ -19,36 +13,37 @@ void DrawTiles(const QueuedBlit& blit, const QueuedData& data, const BandTarget&
 {
     const int64_t sourceY = blit.sourceY + (top - blit.area.top);
     if (blit.madeAt >= 0) {
-        CopyKeyedPixels(band.raster, InBand(band, top, bottom, left, right), TileStrip(blit, data),
-            left - blit.area.left, top - blit.area.top, blit.value, KeyHigh(blit), kKeepAllBits);
+        CopyKeyedPixels(band.raster, band.InRaster(top, bottom, left, right), TileStrip(blit, data),
+            left - blit.area.left, top - blit.area.top, blit.value, KeyHigh(blit), band.keepBits);
         return;
     }
     for (int64_t tile = (left - blit.area.left) / blit.tileWidth; tile < blit.count; ++tile) {
         const int64_t tileLeft = blit.area.left + tile * blit.tileWidth;
         if (tileLeft >= right) break;
         const int64_t from = std::max(left, tileLeft), to = std::min(right, tileLeft + blit.tileWidth);
-        CopyKeyedPixels(band.raster, InBand(band, top, bottom, from, to), data.sources[blit.source],
-            blit.sourceX + (from - tileLeft), sourceY, blit.value, KeyHigh(blit), kKeepAllBits);
+        CopyKeyedPixels(band.raster, band.InRaster(top, bottom, from, to), data.sources[blit.source],
+            blit.sourceX + (from - tileLeft), sourceY, blit.value, KeyHigh(blit), band.keepBits);
     }
 }
 
 void DrawStretch(const QueuedBlit& blit, const QueuedData& data, const BandTarget& band, int64_t top, int64_t bottom,
     int64_t left, int64_t right)
 {
-    const QueuedStretch& stretch = data.stretches[blit.first];
+    QueuedStretch& stretch = data.stretches[blit.first];
     const Raster& source = data.sources[blit.source];
     if (blit.madeAt < 0) {
         // Moving the destination with the band's rows leaves every target
         // row showing the same source row.
-        const Span2D destination { stretch.destination.left, stretch.destination.top - band.rowOffset,
-            stretch.destination.right, stretch.destination.bottom - band.rowOffset };
-        StretchPixels(
-            band.raster, destination, InBand(band, top, bottom, left, right), source, stretch.sourceRect, kKeepAllBits);
+        const Span2D destination { stretch.destination.left - band.columnOffset,
+            stretch.destination.top - band.rowOffset, stretch.destination.right - band.columnOffset,
+            stretch.destination.bottom - band.rowOffset };
+        StretchPixels(band.raster, destination, band.InRaster(top, bottom, left, right), source, stretch.sourceRect,
+            band.keepBits);
         return;
     }
-    const StretchMap map { stretch.destination, stretch.sourceRect, data.stretchColumns + blit.madeAt, blit.area.left };
-    StretchBand(band.raster.At(0, top - band.rowOffset), band.raster.pitch, map, source, top, bottom, left, right,
-        kKeepAllBits);
+    const StretchMap map { stretch.destination, stretch.sourceRect, data.stretchColumns + blit.madeAt, blit.area.left,
+        blit.area.Width(), data.stretchRows + stretch.rowAt, &stretch.cachedRow };
+    StretchBand(band.Row(top), band.raster.pitch, map, source, top, bottom, left, right, band.keepBits);
 }
 
 void DrawColumns(const QueuedBlit& blit, const QueuedData& data, const BandTarget& band, int64_t top, int64_t bottom,
@@ -59,8 +54,8 @@ void DrawColumns(const QueuedBlit& blit, const QueuedData& data, const BandTarge
         data.columnRows + blit.first };
     rows::ColumnLayout layout;
     if (blit.madeAt >= 0) layout = { blit.lanes, data.laneGroups + blit.madeAt, data.vectorGroups + blit.madeAlsoAt };
-    const rows::ColumnWindow window { band.raster.At(blit.area.left, top - band.rowOffset), band.raster.pitch, top,
-        bottom, left - blit.area.left, right - blit.area.left };
+    const rows::ColumnWindow window { band.Row(top) + blit.area.left * band.raster.bytesPerPixel, band.raster.pitch,
+        top, bottom, left - blit.area.left, right - blit.area.left, band.keepBits };
     if (band.raster.bytesPerPixel == 2)
         rows::CopyKeyedColumns16(columns, layout, window, blit.value, blit.keyRange);
     else
@@ -97,11 +92,11 @@ void DrawQueuedBlit(const QueuedBlit& blit, const QueuedData& data, const BandTa
     if (top >= bottom || left >= right) return;
     switch (blit.kind) {
     case BlitKind::Fill:
-        FillPixels(band.raster, InBand(band, top, bottom, left, right), blit.value, kKeepAllBits);
+        FillPixels(band.raster, band.InRaster(top, bottom, left, right), blit.value, band.keepBits);
         break;
     case BlitKind::Copy:
-        CopyPixels(band.raster, InBand(band, top, bottom, left, right), data.sources[blit.source],
-            blit.sourceX + (left - blit.area.left), blit.sourceY + (top - blit.area.top), kKeepAllBits);
+        CopyPixels(band.raster, band.InRaster(top, bottom, left, right), data.sources[blit.source],
+            blit.sourceX + (left - blit.area.left), blit.sourceY + (top - blit.area.top), band.keepBits);
         break;
     case BlitKind::Keyed:
         DrawTiles(blit, data, band, top, bottom, left, right);

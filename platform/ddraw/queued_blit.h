@@ -44,24 +44,41 @@ struct QueuedBlit {
 struct QueuedStretch {
     Span2D destination;
     Span2D sourceRect;
+    // Its last picked row, in QueuedData::stretchRows, and the source row
+    // that is (-1: none yet).
+    int64_t rowAt = 0;
+    int64_t cachedRow = -1;
 };
 
 // What queued blits refer to, held by the queue.
 struct QueuedData {
     const Raster* sources = nullptr;
     const int64_t* columnRows = nullptr;
-    const QueuedStretch* stretches = nullptr;
+    QueuedStretch* stretches = nullptr;
+    uint8_t* stretchRows = nullptr;
     const uint8_t* strips = nullptr;
     const int32_t* stretchColumns = nullptr;
     const rows::LaneGroup* laneGroups = nullptr;
     const int32_t* vectorGroups = nullptr;
 };
 
-// Where a band is drawn: `raster` holds target row y as its row y - rowOffset
-// (the target's own memory, or a buffer holding the band's rows alone).
+// Where a band is drawn: `raster` holds target pixel (x, y) at
+// (x - columnOffset, y - rowOffset): the target's own memory, a buffer
+// holding the band's rows alone, or the memory a copy out of the target
+// writes, keeping `keepBits` of each pixel. Every target column of the band
+// lies inside the raster.
 struct BandTarget {
     Raster raster;
     int64_t rowOffset = 0;
+    int64_t columnOffset = 0;
+    uint32_t keepBits = kKeepAllBits;
+
+    // Where target row y's column 0 lies.
+    uint8_t* Row(int64_t y) const { return raster.At(-columnOffset, y - rowOffset); }
+    Span2D InRaster(int64_t top, int64_t bottom, int64_t left, int64_t right) const
+    {
+        return { left - columnOffset, top - rowOffset, right - columnOffset, bottom - rowOffset };
+    }
 };
 
 // The strip of a row of tiles: its source rectangle repeated at least

@@ -50,8 +50,11 @@ HRESULT Surface::GetDC(HDC* context)
     if (dc_ != nullptr) return DDERR_DCALREADYCREATED;
     if (locked_) return DDERR_SURFACEBUSY;
     if (!memory_) return DDERR_CANTCREATEDC;
-    SettleQueuedBlitsFor(memory_.get());
-    const gdi::PixelTarget target { memory_.get(), shape_.width, shape_.height, pitch_, shape_.format.gdiFormat };
+    // Blits into the surface may go on waiting: GDI asks for the rows it
+    // touches. Blits reading it are done now, since GDI may write it.
+    SettleQueuedBlitsReading(memory_.get());
+    const gdi::PixelTarget target { memory_.get(), shape_.width, shape_.height, pitch_, shape_.format.gdiFormat,
+        &SettleQueuedRows };
     dc_ = gdi::CreateSurfaceDC(target);
     if (dc_ == nullptr) return DDERR_CANTCREATEDC;
     *context = dc_;

@@ -68,7 +68,10 @@ BOOL WINAPI BitBlt(HDC destinationHandle, int x, int y, int width, int height, H
     const PixelTarget& from = source->target;
     Span columns = ClipAxis(x, sourceX, width, to.width, from.width);
     Span rows = ClipAxis(y, sourceY, height, to.height, from.height);
-    if (columns.length > 0 && rows.length > 0) CopyRows(from, to, columns, rows);
+    if (columns.length <= 0 || rows.length <= 0) return TRUE;
+    PrepareRows(from, rows.source, int64_t { rows.source } + rows.length);
+    PrepareRows(to, rows.destination, int64_t { rows.destination } + rows.length);
+    CopyRows(from, to, columns, rows);
     return TRUE;
 }
 
@@ -77,6 +80,7 @@ COLORREF WINAPI GetPixel(HDC handle, int x, int y)
     DeviceContext* context = FindContext(handle);
     if (context == nullptr || !Contains(context->target, x, y)) return CLR_INVALID;
     const PixelTarget& target = context->target;
+    PrepareRows(target, y, int64_t { y } + 1);
     return RgbToColorRef(RawToRgb(ReadRaw(target, x, y), target.format));
 }
 
@@ -86,6 +90,7 @@ COLORREF WINAPI SetPixel(HDC handle, int x, int y, COLORREF colour)
     if (context == nullptr || !Contains(context->target, x, y)) return CLR_INVALID;
     const PixelTarget& target = context->target;
     uint32_t raw = RgbToRaw(ColorRefToRgb(colour), target.format);
+    PrepareRows(target, y, int64_t { y } + 1);
     WriteRaw(target, x, y, raw);
     return RgbToColorRef(RawToRgb(raw, target.format));
 }

@@ -58,6 +58,26 @@ void DrawGlyph(const PixelTarget& target, const Glyph& glyph, int64_t originX, i
     }
 }
 
+// The rows the text touches: its glyphs' and, with an opaque background,
+// its cells'.
+struct RowSpan {
+    int64_t top;
+    int64_t bottom;
+};
+
+RowSpan DrawnRows(const std::vector<PlacedGlyph>& placed, SizedFace& face, int y, bool opaque)
+{
+    const int64_t baseline = int64_t { y } + face.Ascent();
+    RowSpan rows = opaque ? RowSpan { y, int64_t { y } + face.CellHeight() } : RowSpan { INT64_MAX, INT64_MIN };
+    for (const PlacedGlyph& item : placed) {
+        rows.top = std::min(rows.top, baseline - item.glyph->top);
+        rows.bottom = std::max(rows.bottom, baseline - item.glyph->top + item.glyph->rows);
+    }
+    return rows;
+}
+
+void PrepareRows(const PixelTarget& target, RowSpan rows) { PrepareRows(target, rows.top, rows.bottom); }
+
 const LOGFONTA& SelectedDescription(const DeviceContext& context)
 {
     const Font* font = FindFont(context.font);
@@ -92,6 +112,7 @@ BOOL WINAPI TextOutA(HDC handle, int x, int y, LPCSTR text, int length)
     int penEnd = x;
     std::vector<PlacedGlyph> placed = Layout(*face, characters, x, penEnd);
     const PixelTarget& target = context->target;
+    PrepareRows(target, DrawnRows(placed, *face, y, context->backgroundMode == OPAQUE));
     if (context->backgroundMode == OPAQUE) {
         uint32_t background = RgbToRaw(ColorRefToRgb(context->backgroundColour), target.format);
         FillRectangle(target, x, y, penEnd, int64_t { y } + face->CellHeight(), background);
