@@ -287,9 +287,11 @@ private:
             return false;
         const size_t tileBytes = size_t(area.Width() * area.Height()) * size_t(target_.bytesPerPixel);
         const size_t stripBytes = stripBytes_ + (last.count == 1 ? 2 * tileBytes : tileBytes);
-        if (!Reserve(strips_, stripBytes)) return false;
-        // Sized at once: strips are made without clearing them first.
-        strips_.resize(strips_.capacity());
+        if (stripBytes > strips_.size()) {
+            if (!Reserve(strips_, stripBytes)) return false;
+            // Sized at once: strips are made without clearing them first.
+            strips_.resize(strips_.capacity());
+        }
         stripBytes_ = stripBytes;
         ++last.count;
         last.area.right = area.right;
@@ -548,11 +550,10 @@ private:
     std::vector<uint8_t> scratch_;
 };
 
-BlitQueue& Queue()
-{
-    static BlitQueue queue;
-    return queue;
-}
+// Made before the program runs, so that using it costs no check.
+constinit BlitQueue queue;
+
+BlitQueue& Queue() { return queue; }
 
 } // namespace
 

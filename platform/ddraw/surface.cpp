@@ -87,7 +87,7 @@ ULONG Surface::AddRef() { return ++references_; }
 
 ULONG Surface::Release()
 {
-    LogCall("Release", Role());
+    LogCallOnRole("Release");
     return Drop();
 }
 
@@ -102,7 +102,7 @@ ULONG Surface::Drop()
 
 HRESULT Surface::Restore()
 {
-    LogCall("Restore", Role());
+    LogCallOnRole("Restore");
     return RestoreQuietly();
 }
 
@@ -145,7 +145,7 @@ HRESULT Surface::SetClipper(LPDIRECTDRAWCLIPPER clipper)
 
 HRESULT Surface::SetColorKey(DWORD flags, LPDDCOLORKEY key)
 {
-    LogCall("SetColorKey", Role());
+    LogCallOnRole("SetColorKey");
     if (flags != DDCKEY_SRCBLT) return flags == DDCKEY_DESTBLT ? DDERR_UNSUPPORTED : DDERR_INVALIDPARAMS;
     hasSourceKey_ = key != nullptr;
     sourceKey_ = key != nullptr ? *key : DDCOLORKEY {};
@@ -174,7 +174,7 @@ void Surface::FillDescription(DDSURFACEDESC& description) const
 
 HRESULT Surface::GetSurfaceDesc(LPDDSURFACEDESC description)
 {
-    LogCall("GetSurfaceDesc", Role());
+    LogCallOnRole("GetSurfaceDesc");
     if (description == nullptr || description->dwSize != sizeof(DDSURFACEDESC)) return DDERR_INVALIDPARAMS;
     FillDescription(*description);
     return DD_OK;
@@ -182,7 +182,7 @@ HRESULT Surface::GetSurfaceDesc(LPDDSURFACEDESC description)
 
 HRESULT Surface::GetAttachedSurface(LPDDSCAPS caps, LPDIRECTDRAWSURFACE* attached)
 {
-    LogCall("GetAttachedSurface", Role());
+    LogCallOnRole("GetAttachedSurface");
     if (attached == nullptr) return DDERR_INVALIDPARAMS;
     *attached = nullptr;
     if (caps == nullptr) return DDERR_INVALIDPARAMS;

@@ -8,7 +8,9 @@
 
 #include <ddraw.h>
 
+#include "common/diagnostics.h"
 #include "ddraw/blitters.h"
+#include "ddraw/call_log.h"
 #include "ddraw/display_state.h"
 #include "ddraw/live_objects.h"
 #include "ddraw/pixel_formats.h"
@@ -61,6 +63,11 @@ public:
     void ReleaseQuietly();
 
     const char* Role() const { return RoleName(shape_.role); }
+    // "Blt(backbuffer)": the role is looked up only while the log is on.
+    void LogCallOnRole(const char* method) const
+    {
+        if (diagnostics::CallLogEnabled()) LogCall(method, Role());
+    }
 
 private:
     // Where a blit writes: `raster` holds surface point (x, y) at

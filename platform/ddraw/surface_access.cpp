@@ -11,7 +11,7 @@ namespace platform::ddraw {
 
 HRESULT Surface::Lock(LPRECT rect, LPDDSURFACEDESC description, DWORD flags, HANDLE)
 {
-    LogCall("Lock", Role());
+    LogCallOnRole("Lock");
     if (description == nullptr || description->dwSize != sizeof(DDSURFACEDESC)) return DDERR_INVALIDPARAMS;
     // A busy blitter is only ever simulated; with DDLOCK_WAIT it is waited out.
     if (diagnostics::ShouldFail("LockStillDrawing") && (flags & DDLOCK_WAIT) == 0) return DDERR_WASSTILLDRAWING;
@@ -33,7 +33,7 @@ HRESULT Surface::Lock(LPRECT rect, LPDDSURFACEDESC description, DWORD flags, HAN
 
 HRESULT Surface::Unlock(LPVOID)
 {
-    LogCall("Unlock", Role());
+    LogCallOnRole("Unlock");
     if (!locked_) return DDERR_NOTLOCKED;
     locked_ = false;
     WriteFinished(true);
@@ -42,7 +42,7 @@ HRESULT Surface::Unlock(LPVOID)
 
 HRESULT Surface::GetDC(HDC* context)
 {
-    LogCall("GetDC", Role());
+    LogCallOnRole("GetDC");
     if (context == nullptr) return DDERR_INVALIDPARAMS;
     *context = nullptr;
     if (diagnostics::ShouldFail("GetDC")) return DDERR_CANTCREATEDC;
@@ -63,7 +63,7 @@ HRESULT Surface::GetDC(HDC* context)
 
 HRESULT Surface::ReleaseDC(HDC context)
 {
-    LogCall("ReleaseDC", Role());
+    LogCallOnRole("ReleaseDC");
     if (dc_ == nullptr) return DDERR_NODC;
     if (context != dc_) return DDERR_INVALIDPARAMS;
     gdi::DeleteSurfaceDC(dc_);

@@ -137,7 +137,6 @@ bool Surface::TakesQueuedBlits() const { return memory_ && shape_.role != Surfac
 bool Surface::QueueCopy(Surface& source, const Span2D& dest, const Span2D& area, const Span2D& fromRect,
     int64_t sourceX, int64_t sourceY, bool keyed)
 {
-    if (!TakesQueuedBlits() || &source == this) return false;
     const Raster from = source.MemoryRaster();
     if (dest.Width() != fromRect.Width() || dest.Height() != fromRect.Height())
         return QueueStretch(MemoryRaster(), dest, area, from, fromRect);
@@ -150,6 +149,14 @@ bool Surface::QueueCopy(Surface& source, const Span2D& dest, const Span2D& area,
 HRESULT Surface::CopyFrom(Surface& source, const Span2D& dest, const Span2D& sourceRect, bool keyed)
 {
     if (!LiesInside(sourceRect, source.Bounds())) return DDERR_INVALIDRECT;
+    // The common case, from another surface into this one's memory, with
+    // nothing to clip: straight to the queue.
+    if (TakesQueuedBlits() && &source != this) {
+        if (!LiesInside(dest, Bounds())) return DDERR_INVALIDRECT;
+        if (dest.IsEmpty() || sourceRect.IsEmpty()
+            || QueueCopy(source, dest, dest, sourceRect, sourceRect.left, sourceRect.top, keyed))
+            return DD_OK;
+    }
     WriteTarget target;
     HRESULT result = PrepareDestination(dest, target);
     if (result != DD_OK) return result;
@@ -160,7 +167,6 @@ HRESULT Surface::CopyFrom(Surface& source, const Span2D& dest, const Span2D& sou
     // Clipping moves the source by as much as it cut from the destination.
     const int64_t sourceX = sourceRect.left + (visible.left - dest.left);
     const int64_t sourceY = sourceRect.top + (visible.top - dest.top);
-    if (QueueCopy(source, dest, area, sourceRect, sourceX, sourceY, keyed)) return DD_OK;
 
     const bool scaled = dest.Width() != sourceRect.Width() || dest.Height() != sourceRect.Height();
     // A copy out of a surface whose blits wait, such as a frame's
@@ -201,7 +207,7 @@ HRESULT Surface::CopyFrom(Surface& source, const Span2D& dest, const Span2D& sou
 
 HRESULT Surface::Blt(LPRECT destRect, LPDIRECTDRAWSURFACE source, LPRECT sourceRect, DWORD flags, LPDDBLTFX effects)
 {
-    LogCall("Blt", Role());
+    LogCallOnRole("Blt");
     if ((flags & ~kKnownBltFlags) != 0) return DDERR_INVALIDPARAMS;
     if ((flags & DDBLT_KEYSRC) != 0) return DDERR_UNSUPPORTED;
     if (IsGone()) return DDERR_SURFACELOST;
@@ -222,7 +228,7 @@ HRESULT Surface::Blt(LPRECT destRect, LPDIRECTDRAWSURFACE source, LPRECT sourceR
 
 HRESULT Surface::BltFast(DWORD x, DWORD y, LPDIRECTDRAWSURFACE source, LPRECT sourceRect, DWORD flags)
 {
-    LogCall("BltFast", Role());
+    LogCallOnRole("BltFast");
     if ((flags & ~kKnownBltFastFlags) != 0) return DDERR_INVALIDPARAMS;
     if ((flags & DDBLTFAST_DESTCOLORKEY) != 0) return DDERR_UNSUPPORTED;
     if (source == nullptr) return DDERR_INVALIDPARAMS;
