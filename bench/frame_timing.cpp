@@ -1,5 +1,7 @@
 #include "frame_timing.h"
 
+#include "ddraw/store_kinds.h"
+
 #include <algorithm>
 #include <chrono>
 #include <cstring>
@@ -33,6 +35,31 @@ double Median(std::vector<double> values)
     return values.size() % 2 == 1 ? values[middle] : (values[middle - 1] + values[middle]) / 2.0;
 }
 
+// Bytes per second `copy` moves between two buffers that together take
+// `workingSetBytes`: the best of a few rounds, since a floor is what the
+// machine can do at its best.
+double BestBandwidth(uint64_t workingSetBytes, double seconds, const std::function<void(uint8_t*, const uint8_t*, size_t)>& copy)
+{
+    const size_t half = std::max<size_t>(size_t(workingSetBytes / 2), 4096) / 64 * 64;
+    std::vector<uint8_t> from(half, 0x5A), to(half, 0);
+    double best = 0.0;
+    constexpr int kRounds = 5;
+    for (int round = 0; round < kRounds; ++round) {
+        const Clock::time_point start = Clock::now();
+        int64_t copies = 0;
+        double elapsed = 0.0;
+        do {
+            copy(to.data(), from.data(), half);
+            // Keep the compiler from dropping copies nobody reads.
+            from[size_t(copies) % half] ^= to[(size_t(copies) * 7) % half];
+            ++copies;
+            elapsed = SecondsSince(start);
+        } while (elapsed < seconds / kRounds);
+        best = std::max(best, 2.0 * double(half) * double(copies) / elapsed);
+    }
+    return best;
+}
+
 } // namespace
 
 double MedianMillisecondsPerFrame(const std::function<void()>& frame, const TimingPlan& plan)
@@ -46,24 +73,18 @@ double MedianMillisecondsPerFrame(const std::function<void()>& frame, const Timi
 
 double CopyBandwidth(uint64_t workingSetBytes, double seconds)
 {
-    const size_t half = std::max<size_t>(size_t(workingSetBytes / 2), 4096);
-    std::vector<uint8_t> from(half, 0x5A), to(half, 0);
-    double best = 0.0;
-    constexpr int kRounds = 5;
-    for (int round = 0; round < kRounds; ++round) {
-        const Clock::time_point start = Clock::now();
-        int64_t copies = 0;
-        double elapsed = 0.0;
-        do {
-            std::memcpy(to.data(), from.data(), half);
-            // Keep the compiler from dropping copies nobody reads.
-            from[size_t(copies) % half] ^= to[(size_t(copies) * 7) % half];
-            ++copies;
-            elapsed = SecondsSince(start);
-        } while (elapsed < seconds / kRounds);
-        best = std::max(best, 2.0 * double(half) * double(copies) / elapsed);
-    }
-    return best;
+    return BestBandwidth(workingSetBytes, seconds,
+        [](uint8_t* to, const uint8_t* from, size_t bytes) { std::memcpy(to, from, bytes); });
+}
+
+double CopyBandwidthAsPresented(uint64_t workingSetBytes, double seconds, size_t presentedBytes)
+{
+    namespace rows = platform::ddraw::rows;
+    const rows::StoreKind kind = rows::ChosenStoreKind(presentedBytes).value_or(rows::StoreKind::Ordinary);
+    return BestBandwidth(workingSetBytes, seconds, [kind](uint8_t* to, const uint8_t* from, size_t bytes) {
+        rows::CopyRowWith(kind, to, from, int64_t(bytes / 4), 4, 0xFFFFFFFFu);
+        rows::FinishStores(kind);
+    });
 }
 
 double FloorMilliseconds(uint64_t bytes, double bytesPerSecond)

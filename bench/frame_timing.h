@@ -1,6 +1,7 @@
 // Timing of repeated frames and of plain memory copies.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <functional>
 
@@ -20,6 +21,10 @@ double MedianMillisecondsPerFrame(const std::function<void()>& frame, const Timi
 // buffers that together take `workingSetBytes`: the best of a few rounds,
 // since the floor is what the machine can do at its best.
 double CopyBandwidth(uint64_t workingSetBytes, double seconds);
+
+// The same, the copy writing with the store kind the program's
+// presentation of `presentedBytes` settled on.
+double CopyBandwidthAsPresented(uint64_t workingSetBytes, double seconds, size_t presentedBytes);
 
 // Milliseconds that moving `bytes` takes at `bytesPerSecond`.
 double FloorMilliseconds(uint64_t bytes, double bytesPerSecond);

@@ -7,6 +7,7 @@ namespace {
 
 constexpr const char* kPictureFiles[6] = { "bg01.bmp", "bg02.bmp", "ch01.bmp", "koke.bmp", "mul.bmp", "chn.bmp" };
 constexpr int kEmblem = 5;
+constexpr int kCaptionPicture = 6;
 constexpr float kDegreesToRadians = 3.14f / 180.0f;
 
 Uint32 SdlFormat(DisplayMode mode)
@@ -97,6 +98,9 @@ void SdlPeer::Keyed(int slot, SDL_Rect source, int x, int y)
     // SDL leaves the clipped rectangle it drew in `destination`.
     const uint64_t bytes = Area(destination) * uint64_t(bytesPerPixel_);
     Count(bytes, bytes);
+    if (visible_ != nullptr && Area(destination) > 0)
+        visible_->Copy(slot, pictures_[slot], source.x + (destination.x - x), source.y + (destination.y - y),
+            destination, true);
 }
 
 void SdlPeer::Stretched(int slot, SDL_Rect source, SDL_Rect destination)
@@ -104,6 +108,7 @@ void SdlPeer::Stretched(int slot, SDL_Rect source, SDL_Rect destination)
     if (destination.w <= 0 || destination.h <= 0) return;
     SDL_BlitScaled(pictures_[slot], &source, back_, &destination);
     Count(Area(source) * uint64_t(bytesPerPixel_), Area(destination) * uint64_t(bytesPerPixel_));
+    if (visible_ != nullptr) visible_->Stretch(slot, pictures_[slot], source, destination);
 }
 
 void SdlPeer::Tiles()
@@ -134,6 +139,9 @@ void SdlPeer::Caption()
     SDL_Rect destination = captionPlace_;
     SDL_BlitSurface(caption_, nullptr, back_, &destination);
     Count(Area(destination) * uint64_t(bytesPerPixel_), Area(destination) * uint64_t(bytesPerPixel_));
+    if (visible_ != nullptr && Area(destination) > 0)
+        visible_->Copy(kCaptionPicture, caption_, destination.x - captionPlace_.x, destination.y - captionPlace_.y,
+            destination, true);
 }
 
 void SdlPeer::Present()
@@ -146,6 +154,7 @@ void SdlPeer::DrawFrame(const FixedScene& scene)
 {
     SDL_FillRect(back_, nullptr, 0);
     Count(0, SurfaceBytes(back_));
+    if (visible_ != nullptr) visible_->Clear();
     if (scene.tiles) Tiles();
     Background(scene.backgroundMode);
     if (scene.wipe) Keyed(2, { 0, 0, 380, 480 }, 0, 0);
@@ -162,6 +171,15 @@ FrameTraffic SdlPeer::MeasureFrame(const FixedScene& scene)
     DrawFrame(scene);
     traffic_ = nullptr;
     return traffic;
+}
+
+uint64_t SdlPeer::VisibleSourceBytes(const FixedScene& scene)
+{
+    VisibleSources shown(back_->w, back_->h);
+    visible_ = &shown;
+    DrawFrame(scene);
+    visible_ = nullptr;
+    return shown.Count() * uint64_t(bytesPerPixel_);
 }
 
 uint64_t SdlPeer::WorkingSetBytes(const FixedScene& scene) const

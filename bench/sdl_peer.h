@@ -10,6 +10,7 @@
 #include <string>
 
 #include "fixed_scenes.h"
+#include "visible_sources.h"
 
 namespace bench {
 
@@ -41,6 +42,8 @@ public:
     SDL_Surface* BackBuffer() const { return back_; }
     // The bytes the pictures of `scene` occupy, with back buffer and screen.
     uint64_t WorkingSetBytes(const FixedScene& scene) const;
+    // The bytes of the source pixels the finished frame shows, each once.
+    uint64_t VisibleSourceBytes(const FixedScene& scene);
 
 private:
     void Close();
@@ -60,6 +63,7 @@ private:
     SDL_Surface* screen_ = nullptr;
     int bytesPerPixel_ = 4;
     FrameTraffic* traffic_ = nullptr;
+    VisibleSources* visible_ = nullptr;
 };
 
 } // namespace bench
