@@ -38,7 +38,8 @@ double Median(std::vector<double> values)
 // Bytes per second `copy` moves between two buffers that together take
 // `workingSetBytes`: the best of a few rounds, since a floor is what the
 // machine can do at its best.
-double BestBandwidth(uint64_t workingSetBytes, double seconds, const std::function<void(uint8_t*, const uint8_t*, size_t)>& copy)
+double BestBandwidth(
+    uint64_t workingSetBytes, double seconds, const std::function<void(uint8_t*, const uint8_t*, size_t)>& copy)
 {
     const size_t half = std::max<size_t>(size_t(workingSetBytes / 2), 4096) / 64 * 64;
     std::vector<uint8_t> from(half, 0x5A), to(half, 0);
@@ -73,8 +74,8 @@ double MedianMillisecondsPerFrame(const std::function<void()>& frame, const Timi
 
 double CopyBandwidth(uint64_t workingSetBytes, double seconds)
 {
-    return BestBandwidth(workingSetBytes, seconds,
-        [](uint8_t* to, const uint8_t* from, size_t bytes) { std::memcpy(to, from, bytes); });
+    return BestBandwidth(
+        workingSetBytes, seconds, [](uint8_t* to, const uint8_t* from, size_t bytes) { std::memcpy(to, from, bytes); });
 }
 
 double CopyBandwidthAsPresented(uint64_t workingSetBytes, double seconds, size_t presentedBytes)

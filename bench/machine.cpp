@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
+#include <fstream>
 
 #if defined(__x86_64__) || defined(__i386__)
 #include <cpuid.h>
@@ -13,7 +14,23 @@
 
 namespace bench {
 
-std::string ProcessorName()
+namespace {
+
+// What the system calls the processor ("model name" in /proc/cpuinfo), which
+// may differ from what the processor says of itself.
+std::string SystemName()
+{
+    std::ifstream cpuinfo("/proc/cpuinfo");
+    std::string line;
+    while (std::getline(cpuinfo, line))
+        if (line.rfind("model name", 0) == 0) {
+            const size_t colon = line.find(':');
+            return colon == std::string::npos ? std::string() : line.substr(line.find_first_not_of(" \t", colon + 1));
+        }
+    return {};
+}
+
+std::string OwnName()
 {
 #if defined(__x86_64__) || defined(__i386__)
     unsigned int highest = 0, ebx = 0, ecx = 0, edx = 0;
@@ -32,13 +49,22 @@ std::string ProcessorName()
         = baseFamily == 0x6 || baseFamily == 0xF ? baseModel | (((signature >> 16) & 0xF) << 4) : baseModel;
     std::string name(brand);
     const size_t first = name.find_first_not_of(' '), last = name.find_last_not_of(' ');
-    name = first == std::string::npos ? "unknown" : name.substr(first, last - first + 1);
+    name = first == std::string::npos ? std::string() : name.substr(first, last - first + 1);
     char numbers[48];
-    std::snprintf(numbers, sizeof(numbers), " (family %u, model %u)", family, model);
-    return name + numbers;
+    std::snprintf(numbers, sizeof(numbers), "family %u, model %u", family, model);
+    return name.empty() ? numbers : name + ", " + numbers;
 #else
-    return "unknown";
+    return {};
 #endif
+}
+
+} // namespace
+
+std::string ProcessorName()
+{
+    const std::string system = SystemName(), own = OwnName();
+    if (system.empty()) return own.empty() ? "unknown" : own;
+    return own.empty() ? system : system + " (" + own + ")";
 }
 
 const char* VectorSetName()

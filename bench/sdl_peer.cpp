@@ -99,8 +99,8 @@ void SdlPeer::Keyed(int slot, SDL_Rect source, int x, int y)
     const uint64_t bytes = Area(destination) * uint64_t(bytesPerPixel_);
     Count(bytes, bytes);
     if (visible_ != nullptr && Area(destination) > 0)
-        visible_->Copy(slot, pictures_[slot], source.x + (destination.x - x), source.y + (destination.y - y),
-            destination, true);
+        visible_->Copy(
+            slot, pictures_[slot], source.x + (destination.x - x), source.y + (destination.y - y), destination, true);
 }
 
 void SdlPeer::Stretched(int slot, SDL_Rect source, SDL_Rect destination)

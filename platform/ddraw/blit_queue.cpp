@@ -81,17 +81,17 @@ public:
         // A range given upside down keys its low value alone.
         const uint32_t keyRange = keyHigh >= keyLow ? keyHigh - keyLow : 0;
         const bool column = area.Width() == 1;
-        if (column && columnRows_.size() >= kMaxColumns) Settle();
-        if (!Accept(target, area, false)) return false;
         // The common case, a tile or column next to the one before it, is
-        // decided before anything new is made.
-        if (blits_.size() > prepared_) {
+        // decided first, before anything new is made.
+        if (target.pixels == target_.pixels && blits_.size() > prepared_) {
             QueuedBlit& last = blits_.back();
             if (last.source >= 0 && sources_[size_t(last.source)].pixels == source.pixels && last.value == keyLow
                 && last.keyRange == keyRange
                 && (column ? JoinColumn(last, area, sourceX, sourceY) : JoinTile(last, area, sourceX, sourceY)))
                 return true;
         }
+        if (column && columnRows_.size() >= kMaxColumns) Settle();
+        if (!Accept(target, area, false)) return false;
         QueuedBlit blit;
         blit.kind = column ? BlitKind::Columns : BlitKind::Keyed;
         blit.area = area;
@@ -304,7 +304,8 @@ private:
     bool JoinColumn(QueuedBlit& last, const Span2D& area, int64_t sourceX, int64_t sourceY)
     {
         if (last.kind != BlitKind::Columns || last.area.right != area.left || last.sourceX + last.count != sourceX
-            || last.sourceY != sourceY || last.columnHeight != area.Height() || !ReserveColumn())
+            || last.sourceY != sourceY || last.columnHeight != area.Height() || columnRows_.size() >= kMaxColumns
+            || !ReserveColumn())
             return false;
         const Span2D grown { last.area.left, std::min(last.area.top, area.top), area.right,
             std::max(last.area.bottom, area.bottom) };

@@ -73,13 +73,15 @@ void FillStreaming(uint8_t* out, int64_t count, int bytesPerPixel, uint32_t raw)
 
 using Clock = std::chrono::steady_clock;
 
-// The kinds take turns over the first presentations of a size, a block of
+// The kinds take turns over a few dozen presentations of a size, a block of
 // frames each, and the kind whose frames went faster is kept. A frame is
 // timed from one presentation to the next, so that it counts what the kind
 // costs the rest of the frame too: ordinary stores push the frame's own
 // pictures out of the caches, streaming ones go all the way to memory. A
 // copy timed on its own cannot tell: on some processors it favours the kind
-// that makes the whole frame slower.
+// that makes the whole frame slower. The trial is held again now and then,
+// ever more rarely, so that one disturbed by other work on the machine, or
+// held while the frames were unlike the later ones, does not stand for good.
 class StoreKindTrial {
 public:
     explicit StoreKindTrial(size_t bytes)
@@ -92,24 +94,27 @@ public:
 
     StoreKind Next()
     {
-        if (decided_) return kind_;
+        const int64_t presentation = presentations_++;
+        if (presentation < trialStart_) return kind_;
         const Clock::time_point now = Clock::now();
-        // The frame that just ended was presented with the last kind handed out.
-        const int64_t ended = presentations_++ - kFirstFrames - 1;
+        // The frame that just ended was presented with the kind handed out
+        // at its start.
+        const int64_t ended = presentation - trialStart_ - 1;
         if (ended >= 0) Count(ended, std::chrono::duration<double>(now - last_).count());
         last_ = now;
-        if (decided_) return kind_;
-        const int64_t frame = presentations_ - 1 - kFirstFrames;
-        return frame < 0 ? StoreKind::Ordinary : KindOfBlock(frame / kBlockFrames);
+        if (presentation < trialStart_) return kind_;
+        return KindOfBlock((presentation - trialStart_) / kBlockFrames);
     }
 
 private:
-    // Frames before the trial, while caches and pages settle; frames a
-    // block, of which the first is left out (it pays for the change); blocks
-    // in the order A B B A, twice, so that a drift favours neither kind.
+    // Frames before the first trial, while caches and pages settle; frames
+    // a block, of which the first is left out (it pays for the change);
+    // blocks in the order A B B A, twice, so that a drift favours neither
+    // kind; presentations between trials, at least.
     static constexpr int64_t kFirstFrames = 8;
     static constexpr int64_t kBlockFrames = 8;
     static constexpr int64_t kBlocks = 8;
+    static constexpr int64_t kSpacing = 1024;
 
     static StoreKind KindOfBlock(int64_t block)
     {
@@ -130,10 +135,13 @@ private:
         decided_ = true;
         kind_ = best_[int(StoreKind::Streaming)] < best_[int(StoreKind::Ordinary)] ? StoreKind::Streaming
                                                                                    : StoreKind::Ordinary;
+        best_[0] = best_[1] = 1e9;
+        trialStart_ = std::max(4 * presentations_, presentations_ + kSpacing);
     }
 
     size_t bytes_;
     int64_t presentations_ = 0;
+    int64_t trialStart_ = kFirstFrames;
     Clock::time_point last_;
     double blockSeconds_ = 0.0;
     double best_[2] = { 1e9, 1e9 };

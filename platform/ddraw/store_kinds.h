@@ -16,8 +16,8 @@ namespace platform::ddraw::rows {
 enum class StoreKind { Ordinary, Streaming };
 
 // The kind for this frame's presentation of `bytes`; called once a frame.
-// The first few dozen frames of a size try both kinds, then the faster
-// one stays.
+// A few dozen frames of a size try both kinds, then the faster one stays
+// until the next such trial, held ever more rarely.
 StoreKind FrameStoreKind(size_t bytes);
 // The kind chosen for `bytes`, once the trial is over.
 std::optional<StoreKind> ChosenStoreKind(size_t bytes);

@@ -49,6 +49,7 @@ Surface::Surface(
     , shape_(shape)
     , memory_(std::move(memory))
     , pitch_(pitch)
+    , raster_ { memory_.get(), shape_.width, shape_.height, pitch_, shape_.format.bytesPerPixel }
 {
     display_->surfaces.push_back(this);
     if (shape_.role == SurfaceRole::Primary) display_->primary = this;
@@ -63,14 +64,6 @@ Surface::~Surface()
     if (clipper_ != nullptr) clipper_->ReleaseQuietly();
     if (attached_ != nullptr) attached_->ReleaseQuietly();
     display_->Forget(this);
-}
-
-// Surface is final, so the exact type test says what dynamic_cast would,
-// without its walk through the base classes on every blit.
-Surface* AsSurface(IDirectDrawSurface* surface)
-{
-    if (surface == nullptr || typeid(*surface) != typeid(Surface)) return nullptr;
-    return static_cast<Surface*>(surface);
 }
 
 HRESULT Surface::QueryInterface(REFIID riid, void** object)

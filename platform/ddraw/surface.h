@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <typeinfo>
 
 #include <ddraw.h>
 
@@ -90,27 +91,38 @@ private:
     bool IsWindowedPrimary() const { return !shape_.ownMemory; }
     bool IsBusy() const { return dc_ != nullptr || locked_; }
     bool IsGone() const { return lost_ || !display_->alive; }
-    Raster MemoryRaster() const
-    {
-        return Raster { memory_.get(), shape_.width, shape_.height, pitch_, shape_.format.bytesPerPixel };
-    }
+    // Made once: blits hand it on by reference.
+    const Raster& MemoryRaster() const { return raster_; }
 
-    HRESULT CheckBlitSource(Surface* source) const;
+    HRESULT CheckBlitSource(const Surface* source) const
+    {
+        if (source == nullptr) return DDERR_INVALIDOBJECT;
+        if (source->IsGone()) return DDERR_SURFACELOST;
+        if (source->IsBusy()) return DDERR_SURFACEBUSY;
+        // The windowed primary's pixels belong to the windows on the desktop.
+        if (!source->memory_) return DDERR_UNSUPPORTED;
+        if (!(source->shape_.format == shape_.format)) return DDERR_INVALIDPIXELFORMAT;
+        return DD_OK;
+    }
     HRESULT PrepareDestination(const Span2D& dest, WriteTarget& target) const;
     bool FindWriteTarget(WriteTarget& target) const;
     void WriteFinished(bool wroteVisiblePixels) const;
     HRESULT ColorFill(const Span2D& dest, DWORD raw);
-    bool TakesQueuedBlits() const;
+    // Blits into a primary are shown as soon as they are written, so they
+    // never wait in the queue; blits into other surface memory do.
+    bool TakesQueuedBlits() const { return memory_ && shape_.role != SurfaceRole::Primary; }
     // Leaves the copy to the blit queue; false when it does not take it.
     bool QueueCopy(Surface& source, const Span2D& dest, const Span2D& area, const Span2D& fromRect, int64_t sourceX,
         int64_t sourceY, bool keyed);
     HRESULT CopyFrom(Surface& source, const Span2D& dest, const Span2D& sourceRect, bool keyed);
+    HRESULT CopyAtOnce(Surface& source, const Span2D& dest, const Span2D& sourceRect, bool keyed);
     void FillDescription(DDSURFACEDESC& description) const;
 
     std::shared_ptr<DisplayState> display_;
     SurfaceShape shape_;
     std::unique_ptr<uint8_t[]> memory_;
     int pitch_ = 0;
+    Raster raster_; // memory_ with its size, pitch and depth
     ULONG references_ = 1;
     bool lost_ = false;
     bool locked_ = false;
@@ -121,8 +133,14 @@ private:
     Surface* attached_ = nullptr;
 };
 
-// The surface behind an interface pointer, or null when it is not one of ours.
-Surface* AsSurface(IDirectDrawSurface* surface);
+// The surface behind an interface pointer, or null when it is not one of
+// ours. Surface is final, so the exact type test says what dynamic_cast
+// would, without its walk through the base classes on every blit.
+inline Surface* AsSurface(IDirectDrawSurface* surface)
+{
+    if (surface == nullptr || typeid(*surface) != typeid(Surface)) return nullptr;
+    return static_cast<Surface*>(surface);
+}
 
 // Pitch in bytes of a surface row: rows start on 4-byte boundaries, so that
 // a 32-bit read at the start of any row stays inside the surface. Rows an

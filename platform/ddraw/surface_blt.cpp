@@ -102,17 +102,6 @@ void Surface::WriteFinished(bool wroteVisiblePixels) const
         ShowFullScreenFrame(MemoryRaster());
 }
 
-HRESULT Surface::CheckBlitSource(Surface* source) const
-{
-    if (source == nullptr) return DDERR_INVALIDOBJECT;
-    if (source->IsGone()) return DDERR_SURFACELOST;
-    if (source->IsBusy()) return DDERR_SURFACEBUSY;
-    // The windowed primary's pixels belong to the windows on the desktop.
-    if (!source->memory_) return DDERR_UNSUPPORTED;
-    if (!(source->shape_.format == shape_.format)) return DDERR_INVALIDPIXELFORMAT;
-    return DD_OK;
-}
-
 HRESULT Surface::ColorFill(const Span2D& dest, DWORD raw)
 {
     WriteTarget target;
@@ -130,14 +119,10 @@ HRESULT Surface::ColorFill(const Span2D& dest, DWORD raw)
     return DD_OK;
 }
 
-// Blits into a primary are shown as soon as they are written, so they never
-// wait in the queue; blits into other surface memory do.
-bool Surface::TakesQueuedBlits() const { return memory_ && shape_.role != SurfaceRole::Primary; }
-
-bool Surface::QueueCopy(Surface& source, const Span2D& dest, const Span2D& area, const Span2D& fromRect,
+inline bool Surface::QueueCopy(Surface& source, const Span2D& dest, const Span2D& area, const Span2D& fromRect,
     int64_t sourceX, int64_t sourceY, bool keyed)
 {
-    const Raster from = source.MemoryRaster();
+    const Raster& from = source.MemoryRaster();
     if (dest.Width() != fromRect.Width() || dest.Height() != fromRect.Height())
         return QueueStretch(MemoryRaster(), dest, area, from, fromRect);
     if (keyed)
@@ -157,6 +142,13 @@ HRESULT Surface::CopyFrom(Surface& source, const Span2D& dest, const Span2D& sou
             || QueueCopy(source, dest, dest, sourceRect, sourceRect.left, sourceRect.top, keyed))
             return DD_OK;
     }
+    return CopyAtOnce(source, dest, sourceRect, keyed);
+}
+
+// Blits that clip, copy within one surface or write a primary, and those
+// the queue does not take.
+HRESULT Surface::CopyAtOnce(Surface& source, const Span2D& dest, const Span2D& sourceRect, bool keyed)
+{
     WriteTarget target;
     HRESULT result = PrepareDestination(dest, target);
     if (result != DD_OK) return result;
