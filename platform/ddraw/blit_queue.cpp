@@ -390,13 +390,15 @@ private:
         const int64_t lanes = rows::ColumnLanes(target_.bytesPerPixel, blit.value, blit.keyRange);
         const size_t groupsAt = laneGroups_.size(), vectorsAt = vectorGroups_.size();
         if (lanes == 0 || !GrowWithin(laneGroups_, groupsAt + size_t(blit.count))
-            || !GrowWithin(vectorGroups_, vectorsAt + size_t(blit.count / lanes) + 1))
+            || !GrowWithin(vectorGroups_, vectorsAt + size_t(blit.count / lanes) + 2))
             return;
         const Raster& source = sources_[size_t(blit.source)];
         const rows::ColumnBand band { source.At(blit.sourceX, blit.sourceY), source.pitch, blit.count,
             blit.columnHeight, columnRows_.data() + blit.first };
-        LayOutColumns(band, lanes, &laneGroups_[groupsAt], &vectorGroups_[vectorsAt]);
+        const int64_t vectors = LayOutColumns(band, lanes, &laneGroups_[groupsAt], &vectorGroups_[vectorsAt]);
+        vectorGroups_.resize(vectorsAt + size_t(vectors) + 1);
         laneGroups_.resize(groupsAt + size_t(vectorGroups_.back()));
+        blit.vectors = vectors;
         blit.madeAt = int64_t(groupsAt);
         blit.madeAlsoAt = int64_t(vectorsAt);
         blit.lanes = lanes;

@@ -81,7 +81,7 @@ void CopyColumnVectors(const ColumnBand& band, const ColumnLayout& layout, const
 {
     constexpr int64_t kBytes = 16 / Key::kLanes;
     const Key local = key; // in registers: stores through byte pointers could alias the caller's
-    const WindowVectors vectors = VectorsIn(band, window, Key::kLanes);
+    const WindowVectors vectors = VectorsIn(layout, window, Key::kLanes);
     for (int64_t vector = vectors.first; vector < vectors.end; ++vector) {
         const LaneGroup* first = layout.groups + layout.vectorGroups[vector];
         const LaneGroup* end = layout.groups + layout.vectorGroups[vector + 1];
@@ -122,7 +122,7 @@ void CopyKeyedColumns(
     constexpr int bytes = sizeof(Pixel);
     int64_t done = 0;
     if (layout.lanes > 0 && layout.lanes == ColumnLanes(bytes, keyLow, keyRange)) {
-        done = band.width / layout.lanes * layout.lanes;
+        done = std::min(band.width, layout.vectors * layout.lanes);
         if (layout.lanes * bytes == 64) {
             if constexpr (bytes == 4)
                 CopyKeyedColumns32Avx512(band, layout, window, keyLow, keyRange);
@@ -159,13 +159,14 @@ int64_t ColumnLanes(int bytesPerPixel, uint32_t keyLow, uint32_t keyRange)
 #endif
 }
 
-void LayOutColumns(const ColumnBand& band, int64_t lanes, LaneGroup* groups, int32_t* vectorGroups)
+int64_t LayOutColumns(const ColumnBand& band, int64_t lanes, LaneGroup* groups, int32_t* vectorGroups)
 {
     int32_t used = 0;
-    const int64_t vectors = lanes > 0 ? band.width / lanes : 0;
+    const bool masked = lanes > 0 && HaveAvx512();
+    const int64_t vectors = lanes <= 0 ? 0 : masked ? (band.width + lanes - 1) / lanes : band.width / lanes;
     for (int64_t vector = 0; vector < vectors; ++vector) {
         vectorGroups[vector] = used;
-        for (int64_t lane = 0; lane < lanes; ++lane) {
+        for (int64_t lane = 0; lane < std::min(lanes, band.width - vector * lanes); ++lane) {
             const int64_t firstRow = band.firstRows[vector * lanes + lane];
             int32_t group = vectorGroups[vector];
             while (group < used && groups[group].firstRow != firstRow)
@@ -175,11 +176,12 @@ void LayOutColumns(const ColumnBand& band, int64_t lanes, LaneGroup* groups, int
         }
     }
     vectorGroups[vectors] = used;
+    return vectors;
 }
 
-WindowVectors VectorsIn(const ColumnBand& band, const ColumnWindow& window, int64_t lanes)
+WindowVectors VectorsIn(const ColumnLayout& layout, const ColumnWindow& window, int64_t lanes)
 {
-    return { window.first / lanes, std::min((window.end + lanes - 1) / lanes, band.width / lanes) };
+    return { window.first / lanes, std::min((window.end + lanes - 1) / lanes, layout.vectors) };
 }
 
 uint32_t LanesInWindow(const ColumnWindow& window, int64_t vector, int64_t lanes)

@@ -45,6 +45,7 @@ struct ColumnLayout {
     int64_t lanes = 0; // columns a vector; 0: every column on its own
     const LaneGroup* groups = nullptr;
     const int32_t* vectorGroups = nullptr; // vector v's groups: vectorGroups[v] .. vectorGroups[v + 1] - 1
+    int64_t vectors = 0; // laid out
 };
 
 // Columns a vector of the widest vector set allowed now holds, for pixels of
@@ -53,8 +54,10 @@ struct ColumnLayout {
 int64_t ColumnLanes(int bytesPerPixel, uint32_t keyLow, uint32_t keyRange);
 
 // Fills `groups` (room for band.width) and `vectorGroups` (room for
-// band.width / lanes + 1) for the band's whole vectors of `lanes` columns.
-void LayOutColumns(const ColumnBand& band, int64_t lanes, LaneGroup* groups, int32_t* vectorGroups);
+// band.width / lanes + 2) for the band's whole vectors of `lanes` columns,
+// and returns how many vectors it laid out. With AVX-512 the columns after
+// them make one more vector: its masked loads and stores touch only them.
+int64_t LayOutColumns(const ColumnBand& band, int64_t lanes, LaneGroup* groups, int32_t* vectorGroups);
 
 // Source pixels whose value lies in keyLow .. keyLow + keyRange are left
 // out; the others are written as they are. `layout` comes from
@@ -70,7 +73,7 @@ struct WindowVectors {
     int64_t first;
     int64_t end;
 };
-WindowVectors VectorsIn(const ColumnBand& band, const ColumnWindow& window, int64_t lanes);
+WindowVectors VectorsIn(const ColumnLayout& layout, const ColumnWindow& window, int64_t lanes);
 uint32_t LanesInWindow(const ColumnWindow& window, int64_t vector, int64_t lanes);
 
 // Target rows of `window` on which some group of the vector has a source row.

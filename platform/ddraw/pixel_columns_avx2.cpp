@@ -72,7 +72,7 @@ AVX2 void CopyColumnVectors(
     const ColumnBand& band, const ColumnLayout& layout, const ColumnWindow& window, const Key& key)
 {
     const Key local = key; // in registers: stores through byte pointers could alias the caller's
-    const WindowVectors vectors = VectorsIn(band, window, Key::kLanes);
+    const WindowVectors vectors = VectorsIn(layout, window, Key::kLanes);
     for (int64_t vector = vectors.first; vector < vectors.end; ++vector) {
         const LaneGroup* first = layout.groups + layout.vectorGroups[vector];
         const LaneGroup* end = layout.groups + layout.vectorGroups[vector + 1];

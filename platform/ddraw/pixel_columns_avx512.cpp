@@ -59,7 +59,7 @@ AVX512 void CopyColumnVectors(
 {
     using Mask = typename Key::Mask;
     const Key local = key; // in registers: stores through byte pointers could alias the caller's
-    const WindowVectors vectors = VectorsIn(band, window, Key::kLanes);
+    const WindowVectors vectors = VectorsIn(layout, window, Key::kLanes);
     for (int64_t vector = vectors.first; vector < vectors.end; ++vector) {
         const LaneGroup* first = layout.groups + layout.vectorGroups[vector];
         const LaneGroup* end = layout.groups + layout.vectorGroups[vector + 1];

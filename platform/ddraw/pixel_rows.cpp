@@ -41,6 +41,10 @@ void StoreQuarterWhere(uint8_t* out, __m128i draw, __m128i value)
 void Fill32(uint8_t* out, int64_t count, uint32_t value)
 {
     if (count <= 0) return;
+    if (HaveAvx512()) {
+        Fill32Avx512(out, count, value);
+        return;
+    }
     const uint8_t byte = uint8_t(value);
     if (value == byte * 0x01010101u) {
         std::memset(out, byte, size_t(count) * 4);
@@ -59,6 +63,10 @@ void Fill32(uint8_t* out, int64_t count, uint32_t value)
 void Fill16(uint8_t* out, int64_t count, uint16_t value)
 {
     if (count <= 0) return;
+    if (HaveAvx512()) {
+        Fill16Avx512(out, count, value);
+        return;
+    }
     const uint8_t byte = uint8_t(value);
     if (value == byte * 0x0101u) {
         std::memset(out, byte, size_t(count) * 2);

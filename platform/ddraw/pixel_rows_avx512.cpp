@@ -73,6 +73,26 @@ AVX512 int64_t PickColumns32Avx512(
     return x;
 }
 
+// Whole vectors, then one masked store: short rows, such as the parts of a
+// band left uncovered, cost no call to memset.
+AVX512 static void FillVectors(uint8_t* out, int64_t bytes, __m512i value)
+{
+    int64_t at = 0;
+    for (; at + 64 <= bytes; at += 64)
+        _mm512_storeu_si512(out + at, value);
+    if (at < bytes) _mm512_mask_storeu_epi8(out + at, __mmask64((~uint64_t(0)) >> (64 - (bytes - at))), value);
+}
+
+AVX512 void Fill32Avx512(uint8_t* out, int64_t count, uint32_t value)
+{
+    FillVectors(out, count * 4, _mm512_set1_epi32(int32_t(value)));
+}
+
+AVX512 void Fill16Avx512(uint8_t* out, int64_t count, uint16_t value)
+{
+    FillVectors(out, count * 2, _mm512_set1_epi16(int16_t(value)));
+}
+
 // Four vectors a step: a row of a frame is a few dozen steps.
 AVX512 void CopyMasked32Avx512(uint8_t* out, const uint8_t* in, int64_t count, uint32_t keepBits)
 {
@@ -93,6 +113,8 @@ AVX512 void CopyMasked32Avx512(uint8_t* out, const uint8_t* in, int64_t count, u
 void CopyKeyed32Avx512(const Area&, uint32_t, uint32_t, uint32_t) { }
 void CopyKeyed16Avx512(const Area&, uint32_t, uint32_t) { }
 void CopyMasked32Avx512(uint8_t*, const uint8_t*, int64_t, uint32_t) { }
+void Fill32Avx512(uint8_t*, int64_t, uint32_t) { }
+void Fill16Avx512(uint8_t*, int64_t, uint16_t) { }
 int64_t PickColumns32Avx512(uint8_t*, const uint8_t*, const int32_t*, int64_t, uint32_t) { return 0; }
 
 #endif

@@ -14,6 +14,9 @@ void CopyKeyed32Avx512(const Area& area, uint32_t keyLow, uint32_t keyRange, uin
 void CopyKeyed16Avx512(const Area& area, uint32_t keyLow, uint32_t keyRange);
 // As PickColumns32: whole vectors of sixteen.
 int64_t PickColumns32Avx512(uint8_t* out, const uint8_t* in, const int32_t* columns, int64_t count, uint32_t keepBits);
+// As Fill32 and Fill16.
+void Fill32Avx512(uint8_t* out, int64_t count, uint32_t value);
+void Fill16Avx512(uint8_t* out, int64_t count, uint16_t value);
 // As CopyMasked32.
 void CopyMasked32Avx512(uint8_t* out, const uint8_t* in, int64_t count, uint32_t keepBits);
 

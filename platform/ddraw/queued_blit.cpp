@@ -53,7 +53,8 @@ void DrawColumns(const QueuedBlit& blit, const QueuedData& data, const BandTarge
     const rows::ColumnBand columns { source.At(blit.sourceX, blit.sourceY), source.pitch, blit.count, blit.columnHeight,
         data.columnRows + blit.first };
     rows::ColumnLayout layout;
-    if (blit.madeAt >= 0) layout = { blit.lanes, data.laneGroups + blit.madeAt, data.vectorGroups + blit.madeAlsoAt };
+    if (blit.madeAt >= 0)
+        layout = { blit.lanes, data.laneGroups + blit.madeAt, data.vectorGroups + blit.madeAlsoAt, blit.vectors };
     const rows::ColumnWindow window { band.Row(top) + blit.area.left * band.raster.bytesPerPixel, band.raster.pitch,
         top, bottom, left - blit.area.left, right - blit.area.left, band.keepBits };
     if (band.raster.bytesPerPixel == 2)

@@ -36,6 +36,7 @@ struct QueuedBlit {
     int64_t madeAt = -1;
     int64_t madeAlsoAt = 0;
     int64_t lanes = 0;
+    int64_t vectors = 0;
 
     // Writes every pixel of its area, whatever was there.
     bool Opaque() const { return kind == BlitKind::Fill || kind == BlitKind::Copy || kind == BlitKind::Stretch; }

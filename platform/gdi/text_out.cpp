@@ -1,6 +1,7 @@
 // Fonts as GDI objects, and TextOutA: CP932 text drawn glyph by glyph in
 // the context's font, colour and background mode, clipped to the target.
 #include <algorithm>
+#include <cstring>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -44,18 +45,29 @@ void FillRectangle(const PixelTarget& target, int64_t left, int64_t top, int64_t
             WriteRaw(target, x, y, raw);
 }
 
+// The glyph's inked pixels that fall inside the target, the clipping worked
+// out once per glyph: a caption is drawn every frame.
+template <typename Pixel>
+void DrawGlyphPixels(const PixelTarget& target, const Glyph& glyph, int64_t originX, int64_t originY, Pixel ink)
+{
+    const int64_t firstRow = std::max<int64_t>(0, -originY);
+    const int64_t endRow = std::min<int64_t>(glyph.rows, int64_t { target.height } - originY);
+    const int64_t firstColumn = std::max<int64_t>(0, -originX);
+    const int64_t endColumn = std::min<int64_t>(glyph.width, int64_t { target.width } - originX);
+    for (int64_t row = firstRow; row < endRow; ++row) {
+        const uint8_t* inked = glyph.ink.data() + row * glyph.width + firstColumn;
+        uint8_t* out = PixelAddress(target, static_cast<int>(originX + firstColumn), static_cast<int>(originY + row));
+        for (int64_t column = 0; column < endColumn - firstColumn; ++column)
+            if (inked[column] != 0) std::memcpy(out + column * int64_t(sizeof(Pixel)), &ink, sizeof(Pixel));
+    }
+}
+
 void DrawGlyph(const PixelTarget& target, const Glyph& glyph, int64_t originX, int64_t originY, uint32_t raw)
 {
-    for (int row = 0; row < glyph.rows; ++row) {
-        int64_t y = originY + row;
-        if (y < 0 || y >= target.height) continue;
-        for (int column = 0; column < glyph.width; ++column) {
-            int64_t x = originX + column;
-            if (x < 0 || x >= target.width) continue;
-            if (glyph.ink[static_cast<size_t>(row) * glyph.width + column] != 0)
-                WriteRaw(target, static_cast<int>(x), static_cast<int>(y), raw);
-        }
-    }
+    if (target.format == PixelFormat::Xrgb8888)
+        DrawGlyphPixels<uint32_t>(target, glyph, originX, originY, raw);
+    else
+        DrawGlyphPixels<uint16_t>(target, glyph, originX, originY, static_cast<uint16_t>(raw));
 }
 
 // The rows the text touches: its glyphs' and, with an opaque background,

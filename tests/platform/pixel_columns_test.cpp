@@ -83,8 +83,8 @@ void CheckBand(int width, int height, const std::vector<int64_t>& firstRows, uin
     const int64_t lanes = rows::ColumnLanes(bytes, keyLow, keyRange);
     std::vector<rows::LaneGroup> groups(size_t(width) + 1);
     std::vector<int32_t> vectorGroups(size_t(width) + 2);
-    if (lanes > 0) rows::LayOutColumns(band, lanes, groups.data(), vectorGroups.data());
-    const rows::ColumnLayout layout { lanes, groups.data(), vectorGroups.data() };
+    const int64_t vectors = lanes > 0 ? rows::LayOutColumns(band, lanes, groups.data(), vectorGroups.data()) : 0;
+    const rows::ColumnLayout layout { lanes, groups.data(), vectorGroups.data(), vectors };
     const rows::ColumnWindow window { &out[outStart + part.top * outPitch], outPitch, part.top, part.bottom, part.first,
         part.end };
     if constexpr (bytes == 4)

@@ -52,6 +52,10 @@ template <typename Pixel> struct Row {
 class KeyedRowsTest : public VectorSetTest { };
 INSTANTIATE_FOR_EVERY_VECTOR_SET(KeyedRowsTest);
 
+// Fills, masked copies and stretches, each in every vector set too.
+class RowLoopsTest : public VectorSetTest { };
+INSTANTIATE_FOR_EVERY_VECTOR_SET(RowLoopsTest);
+
 TEST_P(KeyedRowsTest, Keyed32SkipsExactlyTheKeyRangeAtEveryWidth)
 {
     struct Case {
@@ -135,7 +139,7 @@ TEST_P(KeyedRowsTest, KeyedRectanglesFollowEachPitch)
         }
 }
 
-TEST(PixelRowsTest, FillsAndMaskedCopiesStayInsideTheRow)
+TEST_P(RowLoopsTest, FillsAndMaskedCopiesStayInsideTheRow)
 {
     for (int width = 0; width <= kMaxWidth; ++width) {
         const std::vector<uint32_t> before = Pattern<uint32_t>(width + 2 * kGuard, width + 11, { 0u });
@@ -174,34 +178,44 @@ TEST(PixelRowsTest, Widen565AgreesWithThePixelRuleForEveryValue)
     EXPECT_EQ(widened.back(), 0xDEADBEEFu);
 }
 
-// Wide enough for several column chunks, scaled by uneven factors, and cut
-// by a visible part that starts inside the destination.
-TEST(PixelRowsTest, StretchPicksTheNearestSourcePixelAcrossChunksAndRepeatedRows)
+// Wide enough for several column chunks, scaled by uneven factors up and
+// down (neighbouring pixels picked, and far apart ones), and cut by a
+// visible part that starts inside the destination.
+TEST_P(RowLoopsTest, StretchPicksTheNearestSourcePixelAcrossChunksAndRepeatedRows)
 {
-    constexpr int kSourceWidth = 53, kSourceHeight = 7;
+    constexpr int kSourceWidth = 5300, kSourceHeight = 7;
     std::vector<uint32_t> sourcePixels(size_t(kSourceWidth) * kSourceHeight);
     for (size_t i = 0; i < sourcePixels.size(); ++i)
         sourcePixels[i] = uint32_t(i) * 2654435761u;
     const ddraw::Raster source { reinterpret_cast<uint8_t*>(sourcePixels.data()), kSourceWidth, kSourceHeight,
         kSourceWidth * 4, 4 };
     constexpr int kTargetWidth = 2300, kTargetHeight = 40;
-    std::vector<uint32_t> targetPixels(size_t(kTargetWidth) * kTargetHeight, 0x01010101u);
-    const ddraw::Raster target { reinterpret_cast<uint8_t*>(targetPixels.data()), kTargetWidth, kTargetHeight,
-        kTargetWidth * 4, 4 };
-    const ddraw::Span2D sourceRect { 2, 1, 51, 6 }; // 49 by 5
-    const ddraw::Span2D destination { -30, -3, 2260, 37 }; // 2290 by 40
-    const ddraw::Span2D visible { 0, 0, 2255, 37 };
-    ddraw::StretchPixels(target, destination, visible, source, sourceRect, 0x00FFFFFFu);
-    for (int y = 0; y < kTargetHeight; ++y)
-        for (int x = 0; x < kTargetWidth; ++x) {
-            uint32_t expected = 0x01010101u;
-            if (x < visible.right && y < visible.bottom) {
-                const int64_t sx = sourceRect.left + (x - destination.left) * sourceRect.Width() / destination.Width();
-                const int64_t sy = sourceRect.top + (y - destination.top) * sourceRect.Height() / destination.Height();
-                expected = sourcePixels[size_t(sy) * kSourceWidth + size_t(sx)] & 0x00FFFFFFu;
+    struct Scale {
+        ddraw::Span2D sourceRect;
+        uint32_t keepBits;
+    };
+    const Scale scales[] = { { { 2, 1, 51, 6 }, 0x00FFFFFFu }, { { 7, 0, 5207, 7 }, 0xFFFFFFFFu } };
+    for (const Scale& scale : scales) {
+        std::vector<uint32_t> targetPixels(size_t(kTargetWidth) * kTargetHeight, 0x01010101u);
+        const ddraw::Raster target { reinterpret_cast<uint8_t*>(targetPixels.data()), kTargetWidth, kTargetHeight,
+            kTargetWidth * 4, 4 };
+        const ddraw::Span2D& sourceRect = scale.sourceRect;
+        const ddraw::Span2D destination { -30, -3, 2260, 37 }; // 2290 by 40
+        const ddraw::Span2D visible { 0, 0, 2255, 37 };
+        ddraw::StretchPixels(target, destination, visible, source, sourceRect, scale.keepBits);
+        for (int y = 0; y < kTargetHeight; ++y)
+            for (int x = 0; x < kTargetWidth; ++x) {
+                uint32_t expected = 0x01010101u;
+                if (x < visible.right && y < visible.bottom) {
+                    const int64_t sx
+                        = sourceRect.left + (x - destination.left) * sourceRect.Width() / destination.Width();
+                    const int64_t sy
+                        = sourceRect.top + (y - destination.top) * sourceRect.Height() / destination.Height();
+                    expected = sourcePixels[size_t(sy) * kSourceWidth + size_t(sx)] & scale.keepBits;
+                }
+                ASSERT_EQ(targetPixels[size_t(y) * kTargetWidth + x], expected) << x << ", " << y;
             }
-            ASSERT_EQ(targetPixels[size_t(y) * kTargetWidth + x], expected) << x << ", " << y;
-        }
+    }
 }
 
 // A column of pixels must spread over the cache: no row pitch of a wide
