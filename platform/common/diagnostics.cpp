@@ -11,12 +11,6 @@ std::map<std::string, int, std::less<>>& Faults()
     return faults;
 }
 
-bool& LogOn()
-{
-    static bool on = false;
-    return on;
-}
-
 std::vector<std::string>& Log()
 {
     static std::vector<std::string> log;
@@ -42,13 +36,12 @@ void FailNext(std::string_view operation, int count)
 
 void ClearFaults() { Faults().clear(); }
 
-bool CallLogEnabled() { return LogOn(); }
-void StartCallLog() { LogOn() = true; }
-void StopCallLog() { LogOn() = false; }
+void StartCallLog() { callLogOn = true; }
+void StopCallLog() { callLogOn = false; }
 
 void LogCall(std::string entry)
 {
-    if (LogOn()) Log().push_back(std::move(entry));
+    if (callLogOn) Log().push_back(std::move(entry));
 }
 
 const std::vector<std::string>& CallLog() { return Log(); }

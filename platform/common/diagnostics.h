@@ -18,7 +18,9 @@ void ClearFaults();
 
 // The log is off until a test starts it. Entries look like
 // "CreateSurface(primary)" or "Restore(backbuffer)".
-bool CallLogEnabled();
+// A plain flag, read inline: every blit asks.
+inline bool callLogOn = false;
+inline bool CallLogEnabled() { return callLogOn; }
 void StartCallLog();
 void StopCallLog();
 void LogCall(std::string entry);

@@ -321,6 +321,9 @@ private:
     bool ReserveColumn()
     {
         const size_t columns = columnRows_.size() + 1;
+        if (columns <= columnRows_.capacity() && columns <= laneGroups_.capacity()
+            && 2 * columns <= vectorGroups_.capacity())
+            return true;
         return Reserve(columnRows_, columns) && Reserve(laneGroups_, columns) && Reserve(vectorGroups_, 2 * columns);
     }
 

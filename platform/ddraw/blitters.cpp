@@ -114,9 +114,22 @@ void CopyKeyedPixels(const Raster& target, const Span2D& area, const Raster& sou
 
 void MapStretchColumns(const Span2D& destination, const Span2D& sourceRect, int64_t from, int64_t to, int32_t* columns)
 {
-    for (int64_t x = from; x < to; ++x)
-        columns[x - from]
-            = int32_t(sourceRect.left + (x - destination.left) * sourceRect.Width() / destination.Width());
+    if (from >= to) return;
+    // source = left + (offset * width) / destinationWidth, stepped without a
+    // division per column.
+    const int64_t width = sourceRect.Width(), destinationWidth = destination.Width();
+    const int64_t first = (from - destination.left) * width;
+    int64_t position = sourceRect.left + first / destinationWidth, remainder = first % destinationWidth;
+    const int64_t step = width / destinationWidth, fraction = width % destinationWidth;
+    for (int64_t x = from; x < to; ++x) {
+        columns[x - from] = int32_t(position);
+        position += step;
+        remainder += fraction;
+        if (remainder >= destinationWidth) {
+            remainder -= destinationWidth;
+            ++position;
+        }
+    }
 }
 
 void StretchBand(uint8_t* out, int64_t outPitch, const StretchMap& map, const Raster& source, int64_t top,

@@ -131,7 +131,7 @@ inline bool Surface::QueueCopy(Surface& source, const Span2D& dest, const Span2D
     return ddraw::QueueCopy(MemoryRaster(), area, from, sourceX, sourceY);
 }
 
-HRESULT Surface::CopyFrom(Surface& source, const Span2D& dest, const Span2D& sourceRect, bool keyed)
+inline HRESULT Surface::CopyFrom(Surface& source, const Span2D& dest, const Span2D& sourceRect, bool keyed)
 {
     if (!LiesInside(sourceRect, source.Bounds())) return DDERR_INVALIDRECT;
     // The common case, from another surface into this one's memory, with

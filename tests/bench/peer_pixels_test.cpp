@@ -101,6 +101,38 @@ TEST_P(PeerPixelsTest, TheCaptionLayerHoldsTheRedTextAndItsShadow)
     EXPECT_GT(caption.image.width, 300);
 }
 
+// The fair floor counts each source pixel the finished frame shows once:
+// the still background's pixels that are not its key, and, behind a zoom,
+// only those the zoom leaves visible, plus every pixel of the zoomed square.
+TEST_P(PeerPixelsTest, TheFairFloorCountsEachVisibleSourcePixelOnce)
+{
+    SDL_Surface* loaded = SDL_LoadBMP("bg01.bmp");
+    ASSERT_NE(loaded, nullptr);
+    const bool wide = GetParam() == bench::DisplayMode::Window32;
+    SDL_Surface* background
+        = SDL_ConvertSurfaceFormat(loaded, wide ? SDL_PIXELFORMAT_RGB888 : SDL_PIXELFORMAT_RGB565, 0);
+    SDL_FreeSurface(loaded);
+    ASSERT_NE(background, nullptr);
+    const uint32_t key = SDL_MapRGB(background->format, 255, 0, 255);
+    const int bytes = background->format->BytesPerPixel;
+    uint64_t shown = 0, shownBesideZoom = 0;
+    for (int y = 0; y < 285; ++y)
+        for (int x = 0; x < 600; ++x) {
+            uint32_t value = 0;
+            std::memcpy(&value,
+                static_cast<const uint8_t*>(background->pixels) + ptrdiff_t(y) * background->pitch + x * bytes,
+                size_t(bytes));
+            if (value == key) continue;
+            ++shown;
+            // The background lies at (20, 80); a zoom of 480 covers x 80 to 559.
+            if (20 + x < 80 || 20 + x >= 560) ++shownBesideZoom;
+        }
+    SDL_FreeSurface(background);
+    EXPECT_EQ(peer.VisibleSourceBytes(bench::BenchScenes().front()), shown * uint64_t(bytes));
+    EXPECT_EQ(peer.VisibleSourceBytes(bench::ZoomScene(480)), (shownBesideZoom + 50 * 50) * uint64_t(bytes));
+    EXPECT_LT(shownBesideZoom, shown);
+}
+
 INSTANTIATE_TEST_SUITE_P(Modes, PeerPixelsTest,
     ::testing::Values(bench::DisplayMode::Window32, bench::DisplayMode::FullScreen16),
     [](const ::testing::TestParamInfo<bench::DisplayMode>& info) { return std::string(bench::ModeName(info.param)); });
