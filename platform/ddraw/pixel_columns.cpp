@@ -79,30 +79,20 @@ struct Key16 {
 template <typename Key>
 void CopyColumnVectors(const ColumnBand& band, const ColumnLayout& layout, const ColumnWindow& window, const Key& key)
 {
-    constexpr int64_t kBytes = 16 / Key::kLanes;
     const Key local = key; // in registers: stores through byte pointers could alias the caller's
     const WindowVectors vectors = VectorsIn(layout, window, Key::kLanes);
     for (int64_t vector = vectors.first; vector < vectors.end; ++vector) {
-        const LaneGroup* first = layout.groups + layout.vectorGroups[vector];
-        const LaneGroup* end = layout.groups + layout.vectorGroups[vector + 1];
-        const uint32_t trim = LanesInWindow(window, vector, Key::kLanes);
+        const WindowVector part = VectorOfWindow(band, layout, window, vector, Key::kLanes, 16 / Key::kLanes);
         __m128i lanes[Key::kLanes];
-        int64_t firstRows[Key::kLanes];
-        int groups = 0;
-        for (const LaneGroup* group = first; group < end; ++group)
-            if ((group->lanes & trim) != 0) {
-                lanes[groups] = Key::Lanes(group->lanes & trim);
-                firstRows[groups++] = group->firstRow;
-            }
-        const RowSpan rows = RowsReached(band, window, first, end);
-        const uint8_t* in = band.in + vector * 16;
-        uint8_t* out = window.out + (rows.top - window.top) * window.outPitch + vector * Key::kLanes * kBytes;
-        for (int64_t row = rows.top; row < rows.bottom; ++row, out += window.outPitch) {
+        for (int g = 0; g < part.groups; ++g)
+            lanes[g] = Key::Lanes(part.lanes[g]);
+        uint8_t* out = part.out;
+        for (int64_t row = part.top; row < part.bottom; ++row, out += window.outPitch) {
             __m128i value = _mm_setzero_si128(), valid = _mm_setzero_si128();
-            for (int g = 0; g < groups; ++g) {
-                const int64_t sourceRow = row - firstRows[g];
+            for (int g = 0; g < part.groups; ++g) {
+                const int64_t sourceRow = row - part.firstRows[g];
                 if (uint64_t(sourceRow) >= uint64_t(band.height)) continue;
-                value = _mm_or_si128(value, _mm_and_si128(LoadVector(in + sourceRow * band.inPitch), lanes[g]));
+                value = _mm_or_si128(value, _mm_and_si128(LoadVector(part.in + sourceRow * band.inPitch), lanes[g]));
                 valid = _mm_or_si128(valid, lanes[g]);
             }
             StoreWhere(out, _mm_and_si128(local.Draw(value), valid), _mm_and_si128(value, local.keep));
@@ -184,24 +174,28 @@ WindowVectors VectorsIn(const ColumnLayout& layout, const ColumnWindow& window, 
     return { window.first / lanes, std::min((window.end + lanes - 1) / lanes, layout.vectors) };
 }
 
-uint32_t LanesInWindow(const ColumnWindow& window, int64_t vector, int64_t lanes)
+WindowVector VectorOfWindow(const ColumnBand& band, const ColumnLayout& layout, const ColumnWindow& window,
+    int64_t vector, int64_t lanes, int64_t bytesPerPixel)
 {
+    WindowVector part;
+    // The lanes of the window's columns in this vector.
     const int64_t start = vector * lanes;
     const int64_t from = std::max<int64_t>(window.first - start, 0), to = std::min(window.end - start, lanes);
-    const uint64_t below = (uint64_t(1) << to) - 1;
-    return uint32_t(below & ~((uint64_t(1) << from) - 1));
-}
-
-RowSpan RowsReached(const ColumnBand& band, const ColumnWindow& window, const LaneGroup* first, const LaneGroup* end)
-{
+    const uint32_t trim = uint32_t(((uint64_t(1) << to) - 1) & ~((uint64_t(1) << from) - 1));
     int64_t low = INT64_MAX, high = INT64_MIN;
-    for (const LaneGroup* group = first; group < end; ++group) {
-        low = std::min(low, group->firstRow);
-        high = std::max(high, group->firstRow);
+    for (int32_t g = layout.vectorGroups[vector]; g < layout.vectorGroups[vector + 1]; ++g) {
+        const LaneGroup& group = layout.groups[g];
+        if ((group.lanes & trim) == 0) continue;
+        part.lanes[part.groups] = group.lanes & trim;
+        part.firstRows[part.groups++] = group.firstRow;
+        low = std::min(low, group.firstRow);
+        high = std::max(high, group.firstRow);
     }
-    if (first == end) return { window.top, window.top };
-    const int64_t top = std::clamp(low, window.top, window.bottom);
-    return { top, std::clamp(high + band.height, top, window.bottom) };
+    part.top = part.groups == 0 ? window.top : std::clamp(low, window.top, window.bottom);
+    part.bottom = part.groups == 0 ? part.top : std::clamp(high + band.height, part.top, window.bottom);
+    part.in = band.in + start * bytesPerPixel;
+    part.out = window.out + (part.top - window.top) * window.outPitch + start * bytesPerPixel;
+    return part;
 }
 
 void CopyKeyedColumns32(

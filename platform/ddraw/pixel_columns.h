@@ -74,13 +74,20 @@ struct WindowVectors {
     int64_t end;
 };
 WindowVectors VectorsIn(const ColumnLayout& layout, const ColumnWindow& window, int64_t lanes);
-uint32_t LanesInWindow(const ColumnWindow& window, int64_t vector, int64_t lanes);
 
-// Target rows of `window` on which some group of the vector has a source row.
-struct RowSpan {
-    int64_t top;
-    int64_t bottom;
+// What a vector set's loop needs of one vector of the window: the groups
+// the window leaves lanes to, with those lanes, and the target rows on
+// which one of them has a source row.
+struct WindowVector {
+    int groups = 0;
+    uint32_t lanes[32];
+    int64_t firstRows[32];
+    int64_t top = 0;
+    int64_t bottom = 0;
+    const uint8_t* in = nullptr; // the vector's first column on source row 0
+    uint8_t* out = nullptr; // the vector's first column on target row `top`
 };
-RowSpan RowsReached(const ColumnBand& band, const ColumnWindow& window, const LaneGroup* first, const LaneGroup* end);
+WindowVector VectorOfWindow(const ColumnBand& band, const ColumnLayout& layout, const ColumnWindow& window,
+    int64_t vector, int64_t lanes, int64_t bytesPerPixel);
 
 } // namespace platform::ddraw::rows

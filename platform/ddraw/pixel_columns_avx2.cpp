@@ -74,26 +74,17 @@ AVX2 void CopyColumnVectors(
     const Key local = key; // in registers: stores through byte pointers could alias the caller's
     const WindowVectors vectors = VectorsIn(layout, window, Key::kLanes);
     for (int64_t vector = vectors.first; vector < vectors.end; ++vector) {
-        const LaneGroup* first = layout.groups + layout.vectorGroups[vector];
-        const LaneGroup* end = layout.groups + layout.vectorGroups[vector + 1];
-        const uint32_t trim = LanesInWindow(window, vector, Key::kLanes);
+        const WindowVector part = VectorOfWindow(band, layout, window, vector, Key::kLanes, 32 / Key::kLanes);
         __m256i lanes[Key::kLanes];
-        int64_t firstRows[Key::kLanes];
-        int groups = 0;
-        for (const LaneGroup* group = first; group < end; ++group)
-            if ((group->lanes & trim) != 0) {
-                lanes[groups] = Key::Lanes(group->lanes & trim);
-                firstRows[groups++] = group->firstRow;
-            }
-        const RowSpan rows = RowsReached(band, window, first, end);
-        const uint8_t* in = band.in + vector * 32;
-        uint8_t* out = window.out + (rows.top - window.top) * window.outPitch + vector * 32;
-        for (int64_t row = rows.top; row < rows.bottom; ++row, out += window.outPitch) {
+        for (int g = 0; g < part.groups; ++g)
+            lanes[g] = Key::Lanes(part.lanes[g]);
+        uint8_t* out = part.out;
+        for (int64_t row = part.top; row < part.bottom; ++row, out += window.outPitch) {
             __m256i value = _mm256_setzero_si256(), valid = _mm256_setzero_si256();
-            for (int g = 0; g < groups; ++g) {
-                const int64_t sourceRow = row - firstRows[g];
+            for (int g = 0; g < part.groups; ++g) {
+                const int64_t sourceRow = row - part.firstRows[g];
                 if (uint64_t(sourceRow) >= uint64_t(band.height)) continue;
-                value = _mm256_or_si256(value, _mm256_and_si256(Load(in + sourceRow * band.inPitch), lanes[g]));
+                value = _mm256_or_si256(value, _mm256_and_si256(Load(part.in + sourceRow * band.inPitch), lanes[g]));
                 valid = _mm256_or_si256(valid, lanes[g]);
             }
             Key::Put(out, _mm256_and_si256(local.Draw(value), valid), _mm256_and_si256(value, local.keep));

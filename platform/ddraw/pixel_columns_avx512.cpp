@@ -61,28 +61,16 @@ AVX512 void CopyColumnVectors(
     const Key local = key; // in registers: stores through byte pointers could alias the caller's
     const WindowVectors vectors = VectorsIn(layout, window, Key::kLanes);
     for (int64_t vector = vectors.first; vector < vectors.end; ++vector) {
-        const LaneGroup* first = layout.groups + layout.vectorGroups[vector];
-        const LaneGroup* end = layout.groups + layout.vectorGroups[vector + 1];
-        const uint32_t trim = LanesInWindow(window, vector, Key::kLanes);
-        Mask lanes[Key::kLanes];
-        int64_t firstRows[Key::kLanes];
-        int groups = 0;
-        for (const LaneGroup* group = first; group < end; ++group)
-            if ((group->lanes & trim) != 0) {
-                lanes[groups] = Mask(group->lanes & trim);
-                firstRows[groups++] = group->firstRow;
-            }
-        const RowSpan rows = RowsReached(band, window, first, end);
-        const uint8_t* in = band.in + vector * 64;
-        uint8_t* out = window.out + (rows.top - window.top) * window.outPitch + vector * 64;
-        for (int64_t row = rows.top; row < rows.bottom; ++row, out += window.outPitch) {
+        const WindowVector part = VectorOfWindow(band, layout, window, vector, Key::kLanes, 64 / Key::kLanes);
+        uint8_t* out = part.out;
+        for (int64_t row = part.top; row < part.bottom; ++row, out += window.outPitch) {
             __m512i value = _mm512_setzero_si512();
             Mask valid = 0;
-            for (int g = 0; g < groups; ++g) {
-                const int64_t sourceRow = row - firstRows[g];
+            for (int g = 0; g < part.groups; ++g) {
+                const int64_t sourceRow = row - part.firstRows[g];
                 if (uint64_t(sourceRow) >= uint64_t(band.height)) continue;
-                value = Key::LoadLanes(value, lanes[g], in + sourceRow * band.inPitch);
-                valid = Mask(valid | lanes[g]);
+                value = Key::LoadLanes(value, Mask(part.lanes[g]), part.in + sourceRow * band.inPitch);
+                valid = Mask(valid | part.lanes[g]);
             }
             local.Put(out, valid, value);
         }
