@@ -21,10 +21,7 @@ struct Key32 {
     }
     using Mask = __mmask16;
     static constexpr int64_t kLanes = 16;
-    AVX512 static __m512i LoadLanes(__m512i into, Mask lanes, const uint8_t* in)
-    {
-        return _mm512_mask_loadu_epi32(into, lanes, in);
-    }
+    AVX512 static __m512i LoadLanes(Mask lanes, const uint8_t* in) { return _mm512_maskz_loadu_epi32(lanes, in); }
     AVX512 void Put(uint8_t* out, Mask valid, __m512i value) const
     {
         _mm512_mask_storeu_epi32(out, _mm512_mask_cmpgt_epu32_mask(valid, _mm512_sub_epi32(value, low), range),
@@ -41,10 +38,7 @@ struct Key16 {
     }
     using Mask = __mmask32;
     static constexpr int64_t kLanes = 32;
-    AVX512 static __m512i LoadLanes(__m512i into, Mask lanes, const uint8_t* in)
-    {
-        return _mm512_mask_loadu_epi16(into, lanes, in);
-    }
+    AVX512 static __m512i LoadLanes(Mask lanes, const uint8_t* in) { return _mm512_maskz_loadu_epi16(lanes, in); }
     AVX512 void Put(uint8_t* out, Mask valid, __m512i value) const
     {
         _mm512_mask_storeu_epi16(out, _mm512_mask_cmpgt_epu16_mask(valid, _mm512_sub_epi16(value, low), range), value);
@@ -59,17 +53,20 @@ AVX512 void CopyColumnVectors(
 {
     using Mask = typename Key::Mask;
     const Key local = key; // in registers: stores through byte pointers could alias the caller's
+    const int64_t height = band.height, inPitch = band.inPitch, outPitch = window.outPitch;
     const WindowVectors vectors = VectorsIn(layout, window, Key::kLanes);
     for (int64_t vector = vectors.first; vector < vectors.end; ++vector) {
         const WindowVector part = VectorOfWindow(band, layout, window, vector, Key::kLanes, 64 / Key::kLanes);
         uint8_t* out = part.out;
-        for (int64_t row = part.top; row < part.bottom; ++row, out += window.outPitch) {
+        for (int64_t row = part.top; row < part.bottom; ++row, out += outPitch) {
+            // Zero-masked loads of the groups are independent of each other;
+            // merging each into the last would chain their latencies.
             __m512i value = _mm512_setzero_si512();
             Mask valid = 0;
             for (int g = 0; g < part.groups; ++g) {
                 const int64_t sourceRow = row - part.firstRows[g];
-                if (uint64_t(sourceRow) >= uint64_t(band.height)) continue;
-                value = Key::LoadLanes(value, Mask(part.lanes[g]), part.in + sourceRow * band.inPitch);
+                if (uint64_t(sourceRow) >= uint64_t(height)) continue;
+                value = _mm512_or_si512(value, Key::LoadLanes(Mask(part.lanes[g]), part.in + sourceRow * inPitch));
                 valid = Mask(valid | part.lanes[g]);
             }
             local.Put(out, valid, value);
