@@ -76,6 +76,8 @@ HRESULT Surface::QueryInterface(REFIID riid, void** object)
     return S_OK;
 }
 
+void Surface::LogRoleCall(const char* method) const { LogCall(method, Role()); }
+
 ULONG Surface::AddRef() { return ++references_; }
 
 ULONG Surface::Release()

@@ -11,7 +11,6 @@
 
 #include "common/diagnostics.h"
 #include "ddraw/blitters.h"
-#include "ddraw/call_log.h"
 #include "ddraw/display_state.h"
 #include "ddraw/live_objects.h"
 #include "ddraw/pixel_formats.h"
@@ -64,11 +63,13 @@ public:
     void ReleaseQuietly();
 
     const char* Role() const { return RoleName(shape_.role); }
-    // "Blt(backbuffer)": the role is looked up only while the log is on.
+    // "Blt(backbuffer)": only a flag is read while the log is off; the
+    // entry is made out of line, keeping the blits' own code small.
     void LogCallOnRole(const char* method) const
     {
-        if (diagnostics::CallLogEnabled()) LogCall(method, Role());
+        if (diagnostics::CallLogEnabled()) LogRoleCall(method);
     }
+    void LogRoleCall(const char* method) const;
 
 private:
     // Where a blit writes: `raster` holds surface point (x, y) at
