@@ -130,4 +130,17 @@ TEST(ReplayScript, BlamesTheFirstBadLine)
     EXPECT_EQ(ParseBad("frame\n# fine\nkey 999\nbogus\n").rfind("line 3: ", 0), 0u);
 }
 
+// A script may hold terminal escape sequences and endless words; errors
+// quote them escaped and cut, so they reach a terminal harmless and short.
+TEST(ReplayScript, QuotesHostileWordsEscapedAndCut)
+{
+    EXPECT_EQ(ParseBad("key \x1b[2J\x07\n"),
+        "line 1: '\\x1B[2J\\x07' is not a key (ESC, UP, DOWN, F12 or a "
+        "virtual-key number 1 to 254)");
+    std::string error = ParseBad("frame " + std::string(1'000'000, '9') + "\n");
+    EXPECT_LT(error.size(), 200u);
+    EXPECT_NE(error.find("'9999999999999999999999999999999999999999...'"), std::string::npos) << error;
+    EXPECT_EQ(ParseBad("\xff\xfe\n"), "line 1: unknown command '\\xFF\\xFE'");
+}
+
 } // namespace

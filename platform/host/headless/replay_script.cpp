@@ -6,6 +6,8 @@
 
 #include <windows.h>
 
+#include "host/headless/printable_text.h"
+
 namespace platform::host {
 namespace {
 
@@ -31,7 +33,11 @@ Words SplitWords(std::string_view line)
     return words;
 }
 
-std::string Quoted(std::string_view word) { return "'" + std::string(word) + "'"; }
+// Words come back in errors escaped and cut: a script may hold anything,
+// terminal escape sequences and megabyte-long words included.
+constexpr size_t kQuotedCharacters = 40;
+
+std::string Quoted(std::string_view word) { return "'" + PrintableText(word, kQuotedCharacters) + "'"; }
 
 // Decimal, or hexadecimal after 0x; nothing else, not even a sign.
 std::optional<uint64_t> ParseNumber(std::string_view word, uint64_t max)

@@ -5,9 +5,13 @@
 
 #include "common/diagnostics.h"
 #include "ddraw/display_loss.h"
+#include "host/headless/printable_text.h"
 
 namespace platform::host {
 namespace {
+
+// File names come from the script and may hold anything.
+constexpr size_t kShownNameCharacters = 80;
 
 InputEvent Event(InputEvent::Kind kind)
 {
@@ -157,7 +161,8 @@ void ReplaySession::Capture(const ReplayCommand& command)
 {
     std::string reason;
     if (!headless::WritePng(host.CaptureScreen(), command.word, &reason))
-        errors.push_back("line " + std::to_string(command.line) + ": cannot write " + command.word + ": " + reason);
+        errors.push_back("line " + std::to_string(command.line) + ": cannot write "
+            + PrintableText(command.word, kShownNameCharacters) + ": " + reason);
 }
 
 // The window was closed and the program still runs: let it draw, but not for
