@@ -6,7 +6,8 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-packages=(build-essential cmake g++-mingw-w64-i686 binutils-mingw-w64-i686)
+# zlib: the picture generator also writes the icon theme's PNG files.
+packages=(build-essential cmake zlib1g-dev g++-mingw-w64-i686 binutils-mingw-w64-i686)
 
 source scripts/install_missing.sh
 install_missing "${packages[@]}"
