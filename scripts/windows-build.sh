@@ -25,7 +25,8 @@ win64) triplet=x86_64-w64-mingw32 toolchain=mingw-x86_64 compiler=g++-mingw-w64-
 esac
 
 source scripts/install_missing.sh
-install_missing build-essential cmake "$compiler" "$binutils"
+# zlib: the picture generator also writes the icon theme's PNG files.
+install_missing build-essential cmake zlib1g-dev "$compiler" "$binutils"
 
 build=${1:-build-$arch}
 cmake -S windows -B "$build" --toolchain "$PWD/cmake/$toolchain.cmake"

@@ -8,6 +8,7 @@
 #include "host/letterbox.h"
 #include "host/scaled_copy.h"
 #include "host/sdl/key_map.h"
+#include "host/sdl/quiet_alsa.h"
 #include "host/sdl/sdl_message_box.h"
 #include "host/sdl/x11_desktop.h"
 
@@ -438,6 +439,7 @@ void WriteSilence(void*, Uint8* stream, int length) { SDL_memset(stream, 0, size
 // learn that there is none, as on a machine without a sound card.
 bool StartAudio()
 {
+    SilenceAlsaErrors();
     if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return false;
     const char* driver = SDL_GetCurrentAudioDriver();
     if (!driver || SDL_strcmp(driver, "dummy") == 0 || SDL_strcmp(driver, "disk") == 0) {
