@@ -7,10 +7,14 @@
 
 // The surface lost its memory: restore it, load the picture again and key it
 // as the scene did. The restored surface the slot held is no longer needed
-// once the reload made a new one.
+// once the reload made a new one. A copy also fails while only the back
+// buffer is lost (windowed, it comes back at the next presentation): a slot
+// whose surface is whole keeps it, so one loss reads each picture once, not
+// once for every copy left in the frame.
 static void RecoverSlot(ImageSlot& slot)
 {
     IDirectDrawSurface* restoredSurface = slot.surface;
+    if (restoredSurface->IsLost() != DDERR_SURFACELOST) return;
     restoredSurface->Restore();
     if (LoadImageSlot(slot, slot.fileName)) {
         restoredSurface->Release();

@@ -1,5 +1,6 @@
 #!/bin/sh
-# Draws the README's screenshots with sample-replay from docs/screenshots.script.
+# Draws the README's screenshots and animations with sample-replay from
+# docs/screenshots.script and docs/animations.script.
 #   scripts/screenshots.sh [BUILD_RUN_DIR] [OUTPUT_DIR]
 # Defaults: build/run and docs/screenshots.
 set -eu
@@ -14,6 +15,8 @@ trap 'rm -rf "$work"' EXIT
 for picture in bg01 bg02 ch01 koke mul chn; do
   ln -s "$run_dir/$picture.bmp" "$work/$picture.bmp"
 done
-(cd "$work" && "$run_dir/sample-replay" "$here/docs/screenshots.script")
-mv "$work"/*.png "$out_dir"/
-echo "screenshots in $out_dir"
+for script in screenshots animations; do
+  (cd "$work" && "$run_dir/sample-replay" "$here/docs/$script.script")
+done
+mv "$work"/*.png "$work"/*.webp "$out_dir"/
+echo "screenshots and animations in $out_dir"

@@ -5,6 +5,7 @@
 #include "display/display_context.h"
 #include "display/presentation.h"
 #include "display/windowed_display.h"
+#include "resources/resource.h"
 #include "scene/draw_scene.h"
 #include "shell/application.h"
 #include "sound/sound_device.h"
@@ -30,10 +31,10 @@ ATOM RegisterMainWindowClass(HINSTANCE instance)
     windowClass.cbClsExtra = 0;
     windowClass.cbWndExtra = 0;
     windowClass.hInstance = instance;
-    windowClass.hIcon = LoadIconA(instance, MAKEINTRESOURCEA(101));
+    windowClass.hIcon = LoadIconA(instance, MAKEINTRESOURCEA(IDI_SAMPLE));
     windowClass.hCursor = LoadCursorA(NULL, IDC_ARROW);
     windowClass.hbrBackground = (HBRUSH)GetStockObject(BLACK_BRUSH);
-    windowClass.lpszMenuName = MAKEINTRESOURCEA(102);
+    windowClass.lpszMenuName = MAKEINTRESOURCEA(IDM_MAIN);
     windowClass.lpszClassName = mainWindowClassName;
     return RegisterClassA(&windowClass);
 }

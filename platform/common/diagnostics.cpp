@@ -1,5 +1,6 @@
 #include "common/diagnostics.h"
 
+#include <cstdio>
 #include <map>
 
 namespace platform::diagnostics {
@@ -35,6 +36,12 @@ void FailNext(std::string_view operation, int count)
 }
 
 void ClearFaults() { Faults().clear(); }
+
+void DebugOutput(std::string_view line)
+{
+    std::fprintf(stderr, "platform: %.*s\n", static_cast<int>(line.size()), line.data());
+    std::fflush(stderr);
+}
 
 void StartCallLog() { callLogOn = true; }
 void StopCallLog() { callLogOn = false; }

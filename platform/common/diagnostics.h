@@ -16,6 +16,10 @@ bool ShouldFail(std::string_view operation);
 void FailNext(std::string_view operation, int count);
 void ClearFaults();
 
+// A line on standard error for the user, as OutputDebugString would give a
+// Windows program's debugger: "platform: " and the text.
+void DebugOutput(std::string_view line);
+
 // The log is off until a test starts it. Entries look like
 // "CreateSurface(primary)" or "Restore(backbuffer)".
 // A plain flag, read inline: every blit asks.

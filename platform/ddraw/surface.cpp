@@ -95,6 +95,10 @@ ULONG Surface::Drop()
     return left;
 }
 
+// Surfaces of a released DirectDraw object count as lost, as blits on them
+// report.
+HRESULT Surface::IsLost() { return IsGone() ? DDERR_SURFACELOST : DD_OK; }
+
 HRESULT Surface::Restore()
 {
     LogCallOnRole("Restore");

@@ -48,6 +48,7 @@ public:
     HRESULT STDMETHODCALLTYPE GetAttachedSurface(LPDDSCAPS caps, LPDIRECTDRAWSURFACE* attached) override;
     HRESULT STDMETHODCALLTYPE GetDC(HDC* context) override;
     HRESULT STDMETHODCALLTYPE GetSurfaceDesc(LPDDSURFACEDESC description) override;
+    HRESULT STDMETHODCALLTYPE IsLost() override;
     HRESULT STDMETHODCALLTYPE Lock(LPRECT rect, LPDDSURFACEDESC description, DWORD flags, HANDLE event) override;
     HRESULT STDMETHODCALLTYPE ReleaseDC(HDC context) override;
     HRESULT STDMETHODCALLTYPE Restore() override;

@@ -22,11 +22,9 @@ constexpr uint32_t kBiRle8 = 1;
 constexpr uint32_t kBiRle4 = 2;
 constexpr uint32_t kBiBitfields = 3;
 
-constexpr int64_t kMaxSide = 32768;
-constexpr int64_t kMaxPixels = int64_t { 1 } << 28;
 // Runs give at most 255 pixels for two bytes, but deltas and an early end of
 // bitmap cover more; this bounds the picture by what RLE data could describe
-// in reasonable files, so a tiny file cannot demand a huge allocation.
+// in reasonable files, below the absolute caps.
 constexpr int64_t kRlePixelsPerByte = 256;
 constexpr int64_t kRleSlackPixels = 65536;
 
@@ -142,12 +140,15 @@ Header ReadInfoHeader(Bytes header)
     return result;
 }
 
-std::optional<Header> ReadHeader(Bytes file)
+std::optional<Header> ReadHeader(Bytes file, BitmapRefusal& refusal)
 {
+    refusal = BitmapRefusal::NotABitmap;
     if (file.size() < kFileHeaderSize + 4) return std::nullopt;
     if (file[0] != 'B' || file[1] != 'M') return std::nullopt;
     uint32_t size = ReadU32(file, kFileHeaderSize);
-    if (!IsKnownHeaderSize(size) || file.size() - kFileHeaderSize < size) return std::nullopt;
+    if (!IsKnownHeaderSize(size)) return std::nullopt;
+    refusal = BitmapRefusal::Damaged;
+    if (file.size() - kFileHeaderSize < size) return std::nullopt;
     Bytes header = file.subspan(kFileHeaderSize, size);
     return size == kCoreHeaderSize ? ReadCoreHeader(header) : ReadInfoHeader(header);
 }
@@ -231,22 +232,29 @@ bool DataCanHoldPixels(const Layout& layout)
     return rowBytes * layout.height <= available;
 }
 
-// Sizes within the absolute limits, and a depth and compression that go together.
-bool IsShapeValid(const Header& header)
+// Sizes within the caps, and a depth and compression that go together.
+std::optional<BitmapRefusal> ShapeFault(const Header& header)
 {
     bool topDown = header.height < 0;
     int64_t height = topDown ? -header.height : header.height;
-    if (header.width <= 0 || header.width > kMaxSide || height == 0 || height > kMaxSide) return false;
-    if (header.width * height > kMaxPixels) return false;
-    if (header.planes != 1 || !IsSupportedDepth(header.bitsPerPixel)) return false;
-    return IsCompressionValid(header.compression, header.bitsPerPixel, topDown);
+    if (header.width <= 0 || height == 0 || header.planes != 1) return BitmapRefusal::Damaged;
+    if (header.width > kMaxBitmapSide || height > kMaxBitmapSide || header.width * height > kMaxBitmapPixels)
+        return BitmapRefusal::TooLarge;
+    if (!IsSupportedDepth(header.bitsPerPixel) || !IsCompressionValid(header.compression, header.bitsPerPixel, topDown))
+        return BitmapRefusal::Unsupported;
+    return std::nullopt;
 }
 
-std::optional<Layout> ReadLayout(Bytes file)
+std::optional<Layout> ReadLayout(Bytes file, BitmapRefusal& refusal)
 {
-    std::optional<Header> header = ReadHeader(file);
+    std::optional<Header> header = ReadHeader(file, refusal);
     if (!header) return std::nullopt;
-    if (!IsShapeValid(*header)) return std::nullopt;
+    if (std::optional<BitmapRefusal> fault = ShapeFault(*header)) {
+        refusal = *fault;
+        return std::nullopt;
+    }
+    // Whatever fails from here on is data that does not hold together.
+    refusal = BitmapRefusal::Damaged;
     Layout layout;
     layout.topDown = header->height < 0;
     layout.width = static_cast<int>(header->width);
@@ -339,10 +347,14 @@ std::optional<std::vector<uint32_t>> DecodeRunLength(const Layout& layout)
 
 } // namespace
 
-std::optional<DecodedBitmap> DecodeBitmapFile(std::span<const uint8_t> file)
+std::optional<DecodedBitmap> DecodeBitmapFile(std::span<const uint8_t> file, BitmapRefusal* refusal)
 {
-    std::optional<Layout> layout = ReadLayout(file);
-    if (!layout) return std::nullopt;
+    BitmapRefusal fault = BitmapRefusal::Damaged;
+    std::optional<Layout> layout = ReadLayout(file, fault);
+    if (!layout) {
+        if (refusal != nullptr) *refusal = fault;
+        return std::nullopt;
+    }
     DecodedBitmap bitmap;
     bitmap.width = layout->width;
     bitmap.height = layout->height;
@@ -350,12 +362,30 @@ std::optional<DecodedBitmap> DecodeBitmapFile(std::span<const uint8_t> file)
     bitmap.bitsPerPixel = layout->bitsPerPixel;
     if (layout->compression == kBiRle8 || layout->compression == kBiRle4) {
         std::optional<std::vector<uint32_t>> pixels = DecodeRunLength(*layout);
-        if (!pixels) return std::nullopt;
+        if (!pixels) {
+            if (refusal != nullptr) *refusal = BitmapRefusal::Damaged;
+            return std::nullopt;
+        }
         bitmap.pixels = std::move(*pixels);
     } else {
         bitmap.pixels = DecodeUncompressed(*layout);
     }
     return bitmap;
+}
+
+const char* DescribeRefusal(BitmapRefusal refusal)
+{
+    switch (refusal) {
+    case BitmapRefusal::NotABitmap:
+        return "not a Windows bitmap";
+    case BitmapRefusal::Unsupported:
+        return "a kind of Windows bitmap that is not read (compression or depth)";
+    case BitmapRefusal::TooLarge:
+        return "too large (at most 16384 pixels a side and 16 Mi pixels in all)";
+    case BitmapRefusal::Damaged:
+        break;
+    }
+    return "damaged (truncated or inconsistent)";
 }
 
 } // namespace platform::gdi

@@ -30,9 +30,28 @@ struct DecodedBitmap {
 // - RLE data must end with an end-of-bitmap code;
 // - the alpha channel, colour spaces and the header's image size are ignored.
 //
-// Returns nullopt for anything else: truncated or inconsistent files, unknown
-// header sizes or compressions (BI_JPEG, BI_PNG), pixels the file could not
-// hold, and pictures above 32768 pixels a side or 256 Mi pixels in all.
-std::optional<DecodedBitmap> DecodeBitmapFile(std::span<const uint8_t> file);
+// Caps on the decoded picture, checked before anything is allocated for it,
+// whatever the compression: a few kilobytes of run-length data could
+// otherwise claim gigabytes. The program's largest picture is 600 by 480;
+// 16 Mi pixels is 64 MiB decoded at four bytes a pixel, and a surface of the
+// same size again, which any machine that runs the program can spare.
+inline constexpr int64_t kMaxBitmapSide = 16384;
+inline constexpr int64_t kMaxBitmapPixels = int64_t { 1 } << 24;
+
+// Why a file was refused, for the diagnostic that names it.
+enum class BitmapRefusal {
+    NotABitmap, // no "BM" signature, or a header of no known size
+    Unsupported, // a bitmap kind not read here: BI_JPEG, BI_PNG, 2 bits a pixel...
+    TooLarge, // past the caps above
+    Damaged, // truncated, inconsistent, or run-length data that breaks its rules
+};
+
+// Returns nullopt for anything else (and says why in `refusal` when given):
+// truncated or inconsistent files, unknown header sizes or compressions,
+// pixels the file could not hold, and pictures past the caps.
+std::optional<DecodedBitmap> DecodeBitmapFile(std::span<const uint8_t> file, BitmapRefusal* refusal = nullptr);
+
+// A few words for the diagnostic: "not a Windows bitmap", "too large (...)".
+const char* DescribeRefusal(BitmapRefusal refusal);
 
 } // namespace platform::gdi

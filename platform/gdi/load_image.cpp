@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstring>
 #include <optional>
 #include <string>
 #include <vector>
@@ -37,8 +38,8 @@ std::string HostPath(const char* name)
 
 class FileDescriptor {
 public:
-    explicit FileDescriptor(const std::string& path)
-        : fd_(open(path.c_str(), O_RDONLY | O_CLOEXEC))
+    explicit FileDescriptor(int fd)
+        : fd_(fd)
     {
     }
     ~FileDescriptor()
@@ -53,31 +54,89 @@ private:
     int fd_;
 };
 
-std::optional<std::vector<uint8_t>> ReadWholeFile(const std::string& path)
+std::string Explain(const char* what, int error) { return std::string(what) + " (" + std::strerror(error) + ")"; }
+
+const char* KindOfFile(mode_t mode)
 {
-    FileDescriptor file(path);
+    if (S_ISDIR(mode)) return "not a regular file (a directory)";
+    if (S_ISFIFO(mode)) return "not a regular file (a FIFO)";
+    if (S_ISCHR(mode) || S_ISBLK(mode)) return "not a regular file (a device)";
+    if (S_ISSOCK(mode)) return "not a regular file (a socket)";
+    return "not a regular file";
+}
+
+// Why a file cannot be read, or nothing when it can.
+std::optional<std::string> RegularFileFault(const struct stat& status)
+{
+    if (!S_ISREG(status.st_mode)) return KindOfFile(status.st_mode);
+    if (status.st_size > kMaximumFileBytes) return "too large (a file of over 64 MiB)";
+    return std::nullopt;
+}
+
+// Only regular files are opened, and without waiting: a FIFO or a device
+// named like a picture must never block the frame loop. The descriptor is
+// checked again, since the name may be replaced between the look and the open.
+std::optional<std::vector<uint8_t>> ReadWholeFile(const std::string& path, std::string& fault)
+{
     struct stat status { };
-    if (file.get() < 0 || fstat(file.get(), &status) != 0) return std::nullopt;
-    if (!S_ISREG(status.st_mode) || status.st_size > kMaximumFileBytes) return std::nullopt;
+    if (stat(path.c_str(), &status) != 0) {
+        fault = errno == ENOENT ? "missing" : Explain("cannot be read", errno);
+        return std::nullopt;
+    }
+    if (std::optional<std::string> kind = RegularFileFault(status)) {
+        fault = *kind;
+        return std::nullopt;
+    }
+    FileDescriptor file(open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY));
+    if (file.get() < 0 || fstat(file.get(), &status) != 0) {
+        fault = Explain("cannot be read", errno);
+        return std::nullopt;
+    }
+    if (std::optional<std::string> kind = RegularFileFault(status)) {
+        fault = *kind;
+        return std::nullopt;
+    }
     std::vector<uint8_t> bytes(static_cast<size_t>(status.st_size));
     size_t done = 0;
     while (done < bytes.size()) {
         ssize_t got = read(file.get(), bytes.data() + done, bytes.size() - done);
         if (got < 0 && errno == EINTR) continue;
-        if (got <= 0) return std::nullopt; // the file shrank or cannot be read
+        if (got < 0) {
+            fault = Explain("cannot be read", errno);
+            return std::nullopt;
+        }
+        if (got == 0) {
+            fault = "cannot be read (it shrank while being read)";
+            return std::nullopt;
+        }
         done += static_cast<size_t>(got);
     }
     return bytes;
 }
 
+// Like a Windows program's debug output: the program itself reports nothing,
+// so the user learns here why a picture stays away.
+void ReportUnloadable(const std::string& path, const std::string& fault)
+{
+    platform::diagnostics::DebugOutput("LoadImageA: " + path + ": " + fault);
+}
+
 HBITMAP LoadBitmapFile(const char* name)
 {
-    std::optional<std::vector<uint8_t>> bytes = ReadWholeFile(HostPath(name));
-    if (!bytes) return nullptr;
-    std::optional<DecodedBitmap> decoded = DecodeBitmapFile(*bytes);
-    if (!decoded || decoded->width <= 0 || decoded->height <= 0
-        || decoded->pixels.size() != static_cast<size_t>(decoded->width) * static_cast<size_t>(decoded->height))
+    std::string path = HostPath(name);
+    if (platform::diagnostics::CallLogEnabled()) platform::diagnostics::LogCall("LoadImageA(" + path + ")");
+    std::string fault;
+    std::optional<std::vector<uint8_t>> bytes = ReadWholeFile(path, fault);
+    if (!bytes) {
+        ReportUnloadable(path, fault);
         return nullptr;
+    }
+    BitmapRefusal refusal = BitmapRefusal::Damaged;
+    std::optional<DecodedBitmap> decoded = DecodeBitmapFile(*bytes, &refusal);
+    if (!decoded) {
+        ReportUnloadable(path, DescribeRefusal(refusal));
+        return nullptr;
+    }
     auto bitmap = std::make_unique<Bitmap>();
     bitmap->width = decoded->width;
     bitmap->height = decoded->height;

@@ -15,14 +15,9 @@ int MapAxis(int64_t offset, int boxSize, int pictureSize)
     return int(std::clamp<int64_t>(scaled, 0, pictureSize - 1));
 }
 
-} // namespace
-
-Letterbox FitPicture(int pictureWidth, int pictureHeight, int screenWidth, int screenHeight)
+// Scaled as far as it fits with its aspect kept.
+Letterbox KeepAspect(int64_t pictureW, int64_t pictureH, int64_t screenW, int64_t screenH)
 {
-    const int64_t pictureW = AtLeastOne(pictureWidth);
-    const int64_t pictureH = AtLeastOne(pictureHeight);
-    const int64_t screenW = AtLeastOne(screenWidth);
-    const int64_t screenH = AtLeastOne(screenHeight);
     Letterbox box;
     // Compare the aspects by cross-multiplying: no rounding decides the side.
     if (screenW * pictureH >= screenH * pictureW) {
@@ -32,6 +27,36 @@ Letterbox FitPicture(int pictureWidth, int pictureHeight, int screenWidth, int s
         box.width = int(screenW);
         box.height = AtLeastOne(int(screenW * pictureH / pictureW));
     }
+    return box;
+}
+
+// The factor that scales the picture to the box, or 0 where no whole one does.
+int WholeFactorOf(int64_t pictureW, int64_t pictureH, const Letterbox& box)
+{
+    const bool whole
+        = box.width % pictureW == 0 && box.height % pictureH == 0 && box.width / pictureW == box.height / pictureH;
+    return whole ? int(box.width / pictureW) : 0;
+}
+
+} // namespace
+
+Letterbox FitPicture(int pictureWidth, int pictureHeight, int screenWidth, int screenHeight)
+{
+    const int64_t pictureW = AtLeastOne(pictureWidth);
+    const int64_t pictureH = AtLeastOne(pictureHeight);
+    const int64_t screenW = AtLeastOne(screenWidth);
+    const int64_t screenH = AtLeastOne(screenHeight);
+    const int64_t factor = std::min(screenW / pictureW, screenH / pictureH);
+    Letterbox box;
+    // From twice the size on, blocks of whole pixels beat a fuller screen:
+    // an uneven scale shows a fine pattern with columns of two widths.
+    if (factor >= 2) {
+        box.width = int(pictureW * factor);
+        box.height = int(pictureH * factor);
+    } else {
+        box = KeepAspect(pictureW, pictureH, screenW, screenH);
+    }
+    box.wholeFactor = WholeFactorOf(pictureW, pictureH, box);
     box.x = int((screenW - box.width) / 2);
     box.y = int((screenH - box.height) / 2);
     return box;

@@ -194,6 +194,7 @@ struct DECLSPEC_NOVTABLE IDirectDrawSurface : IUnknown {
     virtual HRESULT STDMETHODCALLTYPE GetAttachedSurface(LPDDSCAPS caps, LPDIRECTDRAWSURFACE* attached) = 0;
     virtual HRESULT STDMETHODCALLTYPE GetDC(HDC* context) = 0;
     virtual HRESULT STDMETHODCALLTYPE GetSurfaceDesc(LPDDSURFACEDESC description) = 0;
+    virtual HRESULT STDMETHODCALLTYPE IsLost() = 0;
     virtual HRESULT STDMETHODCALLTYPE Lock(LPRECT rect, LPDDSURFACEDESC description, DWORD flags, HANDLE event) = 0;
     virtual HRESULT STDMETHODCALLTYPE ReleaseDC(HDC context) = 0;
     virtual HRESULT STDMETHODCALLTYPE Restore() = 0;

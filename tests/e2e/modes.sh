@@ -2,9 +2,10 @@
 # The desktop side of the real program, under a window manager in its own X
 # server: without an audio device the start-up box comes once and the
 # program runs on after Enter; clicking ﾃﾞﾊﾞｯｸ then ｽﾞｰﾑ switches the zoom
-# on; F12 takes the whole 1280 by 720 screen with the 640 by 480 picture
-# scaled to 960 by 720 between black bars and no menu bar, and is whole
-# again after being minimised and restored; F12 again gives
+# on; F12 takes the whole 1280 by 800 screen (less than twice the picture's
+# size, so no whole factor) with the 640 by 480 picture scaled with its
+# aspect kept to 1066 by 800 between black bars and no menu bar, and is
+# whole again after being minimised and restored; F12 again gives
 # the window back with its 640 by 480 client area; ESC ends with status 0.
 #
 # Usage: bash modes.sh PATH/TO/sample   (run in the folder with the pictures)
@@ -16,7 +17,7 @@ source "$(dirname "$0")/support/session.sh"
 source "$(dirname "$0")/support/startup_box.sh"
 
 require_tools Xvfb openbox xprop xdotool xwininfo import convert
-start_xvfb 1280x720
+start_xvfb 1280x800
 start_window_manager
 # SDL's dummy audio driver is no device to the program: the start-up box
 # comes whether or not this machine has sound.
@@ -85,25 +86,25 @@ full=
 for _ in $(seq 40); do
     sleep 0.25
     read_geometry
-    [[ "$width" == 1280 && "$height" == 720 ]] && { full=1; break; }
+    [[ "$width" == 1280 && "$height" == 800 ]] && { full=1; break; }
 done
-[[ -n "$full" ]] || fail "after F12 the window is $width by $height at ($left, $top), expected the whole 1280 by 720 screen"
+[[ -n "$full" ]] || fail "after F12 the window is $width by $height at ($left, $top), expected the whole 1280 by 800 screen"
 sleep 0.5
 shot full_screen
 brightest() { convert "$work/full_screen.png" -crop "$1" +repage -format '%[fx:maxima]' info:; }
-left_bar=$(brightest 160x720+0+0)
-right_bar=$(brightest 160x720+1120+0)
+left_bar=$(brightest 107x800+0+0)
+right_bar=$(brightest 107x800+1173+0)
 # The tile pattern has dark gaps; an 8-pixel band inside each edge is never
 # all black.
-first_column=$(brightest 8x720+160+0)
-last_column=$(brightest 8x720+1112+0)
-top_row=$(brightest 960x1+160+0)
+first_column=$(brightest 8x800+107+0)
+last_column=$(brightest 8x800+1165+0)
+top_row=$(brightest 1066x1+107+0)
 [[ "$left_bar" == 0 && "$right_bar" == 0 ]] || fail "the bars beside the picture are not black (brightest $left_bar, $right_bar)"
-above "$first_column" 0 && above "$last_column" 0 || fail "the picture does not fill x 160 to 1119 (brightest at its edges $first_column, $last_column)"
-menu_grey=$(colour_share "$work/full_screen.png" '#F0F0F0' 960x20+160+0)
+above "$first_column" 0 && above "$last_column" 0 || fail "the picture does not fill x 107 to 1172 (brightest at its edges $first_column, $last_column)"
+menu_grey=$(colour_share "$work/full_screen.png" '#F0F0F0' 1066x20+107+0)
 above 0.5 "$menu_grey" || fail "the menu bar still shows in full screen (grey share $menu_grey)"
 above "$top_row" 0 || fail "the picture's top row is black in full screen"
-echo "full screen: picture 960 by 720 at x 160 between black bars, no menu bar"
+echo "full screen: picture 1066 by 800 at x 107 between black bars, no menu bar"
 
 # Minimised, the display is lost; back again, the next frames are whole (a
 # restored surface holds a loud green and magenta pattern until redrawn).
@@ -114,9 +115,9 @@ restored=
 for _ in $(seq 40); do
     sleep 0.25
     read_geometry
-    [[ "$width" == 1280 && "$height" == 720 ]] || continue
+    [[ "$width" == 1280 && "$height" == 800 ]] || continue
     shot restored
-    green=$(colour_share "$work/restored.png" '#00FF00' 960x720+160+0)
+    green=$(colour_share "$work/restored.png" '#00FF00' 1066x800+107+0)
     above 0.001 "$green" && { restored=1; break; }
 done
 [[ -n "$restored" ]] || fail "after minimising and coming back the screen is $width by $height with a green share of ${green:-?}"

@@ -1,6 +1,8 @@
 #!/usr/bin/env python3
-"""Writes small valid bitmap files, one of each kind the decoder reads, as the
-fuzzer's seed corpus: make_seeds.py OUTPUT_DIR."""
+"""Writes the fuzzer's seed corpus: small valid bitmap files, one of each kind
+the decoder reads, and broken ones that stop at each of its checks (huge
+claims, run-length data that breaks its rules, offsets and tables in the
+wrong place): make_seeds.py OUTPUT_DIR."""
 import os
 import struct
 import sys
@@ -85,10 +87,34 @@ def seeds():
     yield "rle4.bmp", assemble(40, 7, 2, 4, 2, palette, (0, 0, 0), rle4, len(palette))
 
 
+def broken_seeds():
+    palette = COLOURS
+    rle8_end = bytes([0, 1])
+    # Sizes at and past the caps, claimed by a few bytes.
+    yield "broken_rle8_huge_claim.bmp", assemble(40, 16384, 16384, 8, 1, palette, (0, 0, 0), rle8_end, len(palette))
+    yield "broken_rle4_past_cap.bmp", assemble(40, 4097, 4096, 4, 2, palette, (0, 0, 0), rle8_end, len(palette))
+    yield "broken_1bit_wide.bmp", assemble(40, 16385, 1, 1, 0, [0, 0xFFFFFF], (0, 0, 0), bytes(2052))
+    # Run-length codes that leave the picture or the data.
+    yield "broken_rle8_delta_past_top.bmp", assemble(40, 4, 2, 8, 1, palette, (0, 0, 0), bytes([0, 2, 0, 3, 0, 1]),
+                                                     len(palette))
+    yield "broken_rle8_no_end.bmp", assemble(40, 4, 2, 8, 1, palette, (0, 0, 0), bytes([2, 1, 0, 5, 1]), len(palette))
+    # Tables and pixels where they cannot be.
+    good = bytearray(uncompressed(40, 8))
+    bad_offset = bytearray(good)
+    bad_offset[10:14] = struct.pack("<I", len(good) + 1)
+    yield "broken_offset_past_end.bmp", bytes(bad_offset)
+    yield "broken_truncated.bmp", bytes(good[:len(good) - 3])
+    bad_header = bytearray(good)
+    bad_header[14:18] = struct.pack("<I", 64)
+    yield "broken_header_size.bmp", bytes(bad_header)
+    gapped = uncompressed(40, 16, 3, (0xF0F0, 0x0F00, 0x000F))
+    yield "broken_gapped_mask.bmp", gapped
+
+
 def main():
     out_dir = sys.argv[1]
     os.makedirs(out_dir, exist_ok=True)
-    for name, data in seeds():
+    for name, data in list(seeds()) + list(broken_seeds()):
         with open(os.path.join(out_dir, name), "wb") as f:
             f.write(data)
 

@@ -11,7 +11,9 @@
 
 namespace {
 
+using platform::gdi::BitmapRefusal;
 using platform::gdi::DecodeBitmapFile;
+using platform::gdi::DescribeRefusal;
 using Bytes = std::vector<uint8_t>;
 using Masks = std::array<uint32_t, 3>; // red, green, blue
 
@@ -324,8 +326,6 @@ TEST(BitmapFileTest, BadRunLengthDataIsRefused)
         EXPECT_FALSE(DecodeBitmapFile(RleFile(kRle8, 4, 2, data)));
     }
     EXPECT_FALSE(DecodeBitmapFile(RleFile(kRle8, 6, -4, kRle8Sample))) << "top-down RLE";
-    EXPECT_FALSE(DecodeBitmapFile(RleFile(kRle8, 16384, 16384, { 0, 1 })))
-        << "far more pixels than the data could hold";
     Bytes rle8WithFourBits = RleFile(kRle8, 6, 4, kRle8Sample);
     rle8WithFourBits[28] = 4;
     EXPECT_FALSE(DecodeBitmapFile(rle8WithFourBits));
@@ -345,46 +345,78 @@ TEST(BitmapFileTest, EveryTruncationIsRefused)
     }
 }
 
-TEST(BitmapFileTest, InconsistentHeadersAreRefused)
+TEST(BitmapFileTest, InconsistentHeadersAreRefusedWithTheirReason)
 {
+    using enum BitmapRefusal;
     BitmapFile base = MakeFile(40, 4, 2, 24);
     base.pixelData.assign(24, 0x7F);
+    auto size = [](uint32_t width, uint32_t height) {
+        return [=](Bytes& f) {
+            SetU32(f, 18, width);
+            SetU32(f, 22, height);
+        };
+    };
+    struct Case {
+        const char* name;
+        std::function<void(Bytes&)> mutate;
+        BitmapRefusal refusal;
+    };
     // Offsets: 10 pixel offset, 14 header size, 18 width, 22 height, 26 planes, 28 bits, 30 compression.
-    const std::vector<std::pair<const char*, std::function<void(Bytes&)>>> cases {
-        { "bad magic", [](Bytes& f) { f[1] = 'A'; } },
-        { "unknown header size", [](Bytes& f) { SetU32(f, 14, 64); } },
-        { "header past the end", [](Bytes& f) { SetU32(f, 14, 124); } },
-        { "zero width", [](Bytes& f) { SetU32(f, 18, 0); } },
-        { "negative width", [](Bytes& f) { SetU32(f, 18, static_cast<uint32_t>(-4)); } },
-        { "zero height", [](Bytes& f) { SetU32(f, 22, 0); } },
-        { "height INT_MIN", [](Bytes& f) { SetU32(f, 22, static_cast<uint32_t>(INT_MIN)); } },
-        { "100000 by 100000",
-            [](Bytes& f) {
-                SetU32(f, 18, 100000);
-                SetU32(f, 22, 100000);
-            } },
-        { "16384 square at 32 bits",
-            [](Bytes& f) {
-                SetU32(f, 18, 16384);
-                SetU32(f, 22, 16384);
-                f[28] = 32;
-            } },
-        { "one row too many", [](Bytes& f) { SetU32(f, 22, 3); } },
-        { "two planes", [](Bytes& f) { f[26] = 2; } },
-        { "2 bits", [](Bytes& f) { f[28] = 2; } },
-        { "JPEG", [](Bytes& f) { SetU32(f, 30, 4); } },
-        { "PNG", [](Bytes& f) { SetU32(f, 30, 5); } },
-        { "bitfields at 24 bits", [](Bytes& f) { SetU32(f, 30, kBitfields); } },
-        { "offset past the end", [](Bytes& f) { SetU32(f, 10, static_cast<uint32_t>(f.size() + 1)); } },
-        { "offset inside the header", [](Bytes& f) { SetU32(f, 10, 40); } },
+    const std::vector<Case> cases {
+        { "bad magic", [](Bytes& f) { f[1] = 'A'; }, NotABitmap },
+        { "unknown header size", [](Bytes& f) { SetU32(f, 14, 64); }, NotABitmap },
+        { "header past the end", [](Bytes& f) { SetU32(f, 14, 124); }, Damaged },
+        { "zero width", [](Bytes& f) { SetU32(f, 18, 0); }, Damaged },
+        { "negative width", [](Bytes& f) { SetU32(f, 18, static_cast<uint32_t>(-4)); }, Damaged },
+        { "zero height", [](Bytes& f) { SetU32(f, 22, 0); }, Damaged },
+        { "height INT_MIN", [](Bytes& f) { SetU32(f, 22, static_cast<uint32_t>(INT_MIN)); }, TooLarge },
+        { "100000 by 100000", size(100000, 100000), TooLarge },
+        { "16385 wide", size(16385, 1), TooLarge },
+        { "16385 high, top-down", size(1, static_cast<uint32_t>(-16385)), TooLarge },
+        { "4097 by 4096: one row past 16 Mi pixels", size(4097, 4096), TooLarge },
+        { "one row too many", [](Bytes& f) { SetU32(f, 22, 3); }, Damaged },
+        { "two planes", [](Bytes& f) { f[26] = 2; }, Damaged },
+        { "2 bits", [](Bytes& f) { f[28] = 2; }, Unsupported },
+        { "JPEG", [](Bytes& f) { SetU32(f, 30, 4); }, Unsupported },
+        { "PNG", [](Bytes& f) { SetU32(f, 30, 5); }, Unsupported },
+        { "bitfields at 24 bits", [](Bytes& f) { SetU32(f, 30, kBitfields); }, Unsupported },
+        { "offset past the end", [](Bytes& f) { SetU32(f, 10, static_cast<uint32_t>(f.size() + 1)); }, Damaged },
+        { "offset inside the header", [](Bytes& f) { SetU32(f, 10, 40); }, Damaged },
     };
     ASSERT_TRUE(DecodeBitmapFile(Assemble(base)));
-    for (const auto& [name, mutate] : cases) {
-        SCOPED_TRACE(name);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
         Bytes file = Assemble(base);
-        mutate(file);
-        EXPECT_FALSE(DecodeBitmapFile(file));
+        c.mutate(file);
+        BitmapRefusal refusal = NotABitmap;
+        EXPECT_FALSE(DecodeBitmapFile(file, &refusal));
+        EXPECT_EQ(refusal, c.refusal) << DescribeRefusal(refusal);
     }
+    BitmapRefusal refusal = NotABitmap;
+    EXPECT_FALSE(DecodeBitmapFile(Bytes {}, &refusal));
+    EXPECT_EQ(refusal, NotABitmap);
+}
+
+// A few bytes of run-length data can claim any size; the caps hold before a
+// single pixel is allocated, and up to them a picture still loads.
+TEST(BitmapFileTest, RunLengthPicturesAreCappedWhateverTheirData)
+{
+    BitmapRefusal refusal = BitmapRefusal::Damaged;
+    Bytes fewKilobytes(4096, 0);
+    fewKilobytes[0] = 0;
+    fewKilobytes[1] = 1; // end of bitmap at once; the rest is padding
+    EXPECT_FALSE(DecodeBitmapFile(RleFile(kRle8, 16384, 16384, fewKilobytes), &refusal));
+    EXPECT_EQ(refusal, BitmapRefusal::TooLarge);
+    EXPECT_FALSE(DecodeBitmapFile(RleFile(kRle8, 4000, 4000, fewKilobytes), &refusal));
+    EXPECT_EQ(refusal, BitmapRefusal::Damaged) << "more pixels than the data could describe";
+
+    Bytes enough(70'000, 0);
+    enough[1] = 1;
+    auto atCap = DecodeBitmapFile(RleFile(kRle8, 4096, 4096, enough));
+    ASSERT_TRUE(atCap);
+    EXPECT_EQ(atCap->pixels.size(), size_t { 4096 } * 4096);
+    EXPECT_FALSE(DecodeBitmapFile(RleFile(kRle4, 4096, 4097, enough), &refusal));
+    EXPECT_EQ(refusal, BitmapRefusal::TooLarge);
 }
 
 TEST(BitmapFileTest, TablesMustLieBeforeThePixels)

@@ -41,6 +41,21 @@ TEST(ReplayScript, FrameTakesDefaultsAndExplicitValues)
     EXPECT_EQ(commands[3].milliseconds, 0u);
 }
 
+TEST(ReplayScript, RecordTakesAFileFramesAndOptionalMilliseconds)
+{
+    auto commands = ParseGood("record a.webp 1\nrecord b/c.webp 1000 10000\nrecord d.webp 0x10 20\n");
+    ASSERT_EQ(commands.size(), 3u);
+    EXPECT_EQ(commands[0].kind, Kind::Record);
+    EXPECT_EQ(commands[0].word, "a.webp");
+    EXPECT_EQ(commands[0].count, 1);
+    EXPECT_EQ(commands[0].milliseconds, 40u);
+    EXPECT_EQ(commands[1].word, "b/c.webp");
+    EXPECT_EQ(commands[1].count, 1000);
+    EXPECT_EQ(commands[1].milliseconds, 10000u);
+    EXPECT_EQ(commands[2].count, 16);
+    EXPECT_EQ(commands[2].milliseconds, 20u);
+}
+
 TEST(ReplayScript, ReadsEveryCommandWithItsLineNumber)
 {
     auto commands = ParseGood("# start\n"
@@ -117,7 +132,14 @@ TEST(ReplayScript, RejectsBadLinesNamingTheLine)
         { "fail", "line 1: fail needs an operation name" },
         { "fail Get-DC", "line 1: 'Get-DC' is not an operation name" },
         { "fail GetDC 0", "line 1: '0' is not a number of calls" },
+        { "record a.webp", "line 1: record needs a file name and a number of frames" },
+        { "record a.webp 0", "line 1: '0' is not a number of frames to record (1 to 1000)" },
+        { "record a.webp 1001", "line 1: '1001' is not a number of frames to record (1 to 1000)" },
+        { "record a.webp 10 19", "line 1: '19' is not a number of milliseconds a recorded frame lasts (20 to 10000)" },
+        { "record a.webp 10 10001", "line 1: '10001' is not a number of milliseconds a recorded frame lasts" },
+        { "record a.webp 10 40 x", "line 1: unexpected 'x' after record" },
         { "frame 2\nnodisplay", "line 2: nodisplay must come before the first frame" },
+        { "record a.webp 1\nnosound", "line 2: nosound must come before the first frame" },
         { "frame 0\n\nnosound", "line 3: nosound must come before the first frame" },
         { "Frame", "line 1: unknown command 'Frame'" },
     };
@@ -128,6 +150,19 @@ TEST(ReplayScript, RejectsBadLinesNamingTheLine)
 TEST(ReplayScript, BlamesTheFirstBadLine)
 {
     EXPECT_EQ(ParseBad("frame\n# fine\nkey 999\nbogus\n").rfind("line 3: ", 0), 0u);
+}
+
+// A script may hold terminal escape sequences and endless words; errors
+// quote them escaped and cut, so they reach a terminal harmless and short.
+TEST(ReplayScript, QuotesHostileWordsEscapedAndCut)
+{
+    EXPECT_EQ(ParseBad("key \x1b[2J\x07\n"),
+        "line 1: '\\x1B[2J\\x07' is not a key (ESC, UP, DOWN, F12 or a "
+        "virtual-key number 1 to 254)");
+    std::string error = ParseBad("frame " + std::string(1'000'000, '9') + "\n");
+    EXPECT_LT(error.size(), 200u);
+    EXPECT_NE(error.find("'9999999999999999999999999999999999999999...'"), std::string::npos) << error;
+    EXPECT_EQ(ParseBad("\xff\xfe\n"), "line 1: unknown command '\\xFF\\xFE'");
 }
 
 } // namespace

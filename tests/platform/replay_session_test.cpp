@@ -4,6 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
+#include "animation_file.h"
 #include "common/diagnostics.h"
 #include "testing.h"
 
@@ -34,9 +37,38 @@ protected:
         return events;
     }
 
+    // Stands in for the program's loop: every idle turn that lets a frame
+    // through shows a picture of one colour, 1 for the first frame, 2 for
+    // the next, until `frames` have been shown.
+    void ShowFrames(int frames)
+    {
+        for (int turns = 0; shown < frames && turns < 100 * frames; ++turns) {
+            if (!host.Idle()) continue;
+            picture.assign(picture.size(), uint32_t(++shown));
+            host.PresentClient(platform::host::PixelView { picture.data(), 4, 3, 4 });
+        }
+        ASSERT_EQ(shown, frames);
+    }
+
     HeadlessHost& host = platform::host::TheHeadlessHost();
     std::vector<std::string> printed;
+    std::vector<uint32_t> picture = std::vector<uint32_t>(12);
+    int shown = 0;
 };
+
+std::string TempPath(const char* name) { return (std::filesystem::temp_directory_path() / name).string(); }
+
+// Each frame's colour and how long it shows.
+std::vector<std::pair<uint32_t, int>> Recorded(const std::string& path)
+{
+    animation::Animation recorded;
+    std::string error;
+    EXPECT_TRUE(animation::ReadAnimation(path, recorded, error)) << error;
+    std::vector<std::pair<uint32_t, int>> frames;
+    for (const animation::Frame& frame : recorded.frames)
+        frames.emplace_back(frame.picture.At(0, 0), frame.milliseconds);
+    return frames;
+}
 
 TEST_F(ReplaySessionTest, InputBeforeAFrameIsDeliveredBeforeIt)
 {
@@ -118,6 +150,50 @@ TEST_F(ReplaySessionTest, AnUnwritableCaptureIsReportedWithItsLine)
     ASSERT_EQ(session.Errors().size(), 1u);
     EXPECT_EQ(session.Errors()[0].rfind("line 3: cannot write /nonexistent-dir/shot.png: ", 0), 0u)
         << session.Errors()[0];
+}
+
+TEST_F(ReplaySessionTest, ARecordingHoldsEachFrameAsShownAndGoesOnAcrossInput)
+{
+    std::string path = TempPath("replay_session_recording.webp");
+    std::filesystem::remove(path);
+    std::string script = "record " + path + " 3 50\nmouse 1 2\nrecord " + path + " 2 20\nframe\n";
+    ReplaySession session(host, Parse(script), nullptr);
+    session.Begin();
+    ShowFrames(3);
+    EXPECT_EQ(host.TickCount(), 0x10000u + 150) << "the clock moves on 50 ms before each recorded frame";
+    EXPECT_FALSE(std::filesystem::exists(path) && std::filesystem::file_size(path) > 0)
+        << "the next record line may still continue it";
+    ShowFrames(5);
+    EXPECT_EQ(Poll().size(), 1u) << "the mouse line between the two record lines";
+    EXPECT_EQ(host.TickCount(), 0x10000u + 190);
+    ShowFrames(6); // the frame line ends the recording before its frame
+    std::vector<std::pair<uint32_t, int>> expected = { { 1, 50 }, { 2, 50 }, { 3, 50 }, { 4, 20 }, { 5, 20 } };
+    EXPECT_EQ(Recorded(path), expected);
+    EXPECT_TRUE(session.Errors().empty());
+    std::filesystem::remove(path);
+}
+
+TEST_F(ReplaySessionTest, ARecordingOpenWhenTheProgramEndsKeepsWhatWasDrawn)
+{
+    std::string path = TempPath("replay_session_cut_short.webp");
+    ReplaySession session(host, Parse("record " + path + " 1000\n"), nullptr);
+    session.Begin();
+    ShowFrames(3); // the third is captured on the idle turn after it, which never comes
+    session.Finish(0);
+    std::vector<std::pair<uint32_t, int>> expected = { { 1, 40 }, { 2, 40 } };
+    EXPECT_EQ(Recorded(path), expected) << "frames of 40 ms unless the line says otherwise";
+    std::filesystem::remove(path);
+}
+
+TEST_F(ReplaySessionTest, AnUnwritableRecordingIsReportedWithItsLineAndTheFramesStillCome)
+{
+    ReplaySession session(host, Parse("frame\nrecord /nonexistent-dir/a.webp 4 20\n"), nullptr);
+    session.Begin();
+    ShowFrames(5);
+    session.Finish(0);
+    ASSERT_EQ(session.Errors().size(), 1u);
+    EXPECT_EQ(session.Errors()[0], "line 2: cannot write /nonexistent-dir/a.webp: No such file or directory");
+    EXPECT_EQ(host.TickCount(), 0x10000u + 16 + 80);
 }
 
 TEST_F(ReplaySessionTest, SessionLetsGoOfTheHostWhenItEnds)

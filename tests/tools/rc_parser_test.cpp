@@ -2,6 +2,7 @@
 // what it does not.
 #include <gtest/gtest.h>
 
+#include <map>
 #include <string>
 
 #include "rc_error.h"
@@ -87,6 +88,50 @@ TEST(RcParser, RejectsWhatItCannotRepresent)
     EXPECT_NE(
         ErrorOf("1 ICON \"a.ico\"\n1 ICON \"b.ico\"\n").find("test.rc:2: icon 1 is defined twice"), std::string::npos);
     EXPECT_NE(ErrorOf("1 MENU BEGIN MENUITEM \"a\", 70000 END").find("above 65535"), std::string::npos);
+}
+
+// Headers in memory, by name; a name it does not know is a missing file.
+rc::IncludeLoader Headers(std::map<std::string, std::string> files)
+{
+    return [files](const std::string& name, const std::string& where) {
+        auto file = files.find(name);
+        if (file == files.end()) throw RcError(where + ": cannot find \"" + name + "\"");
+        return rc::IncludedFile { name, file->second };
+    };
+}
+
+// The two headers include each other: each is taken once, and the script
+// sees the defines of both.
+TEST(RcParser, TakesIdsFromIncludedHeaders)
+{
+    auto headers = Headers({ { "resource.h",
+                                 "// shared ids\n#pragma once\n#define IDM_MAIN 102\n"
+                                 "#include \"commands.h\"\n" },
+        { "commands.h", "#include \"resource.h\"\n#define IDM_EXIT 40001\n/* more */\n" } });
+    auto script = ParseScript("#include <windows.h>\n#include \"resource.h\"\n#include \"resource.h\"\n"
+                              "IDM_MAIN MENU BEGIN MENUITEM \"Exit\", IDM_EXIT END\n",
+        "test.rc", headers);
+    ASSERT_EQ(script.menus.size(), 1u);
+    EXPECT_EQ(script.menus[0].id, 102);
+    EXPECT_EQ(script.menus[0].items[0].id, 40001);
+}
+
+TEST(RcParser, HeaderErrorsNameTheHeaderAndItsLine)
+{
+    auto headers = Headers({ { "bad.h", "#define A 1\n1 ICON \"a.ico\"\n" }, { "big.h", "\n#define A 70000\n" } });
+    auto errorWith = [&](const std::string& script) {
+        try {
+            ParseScript(script, "test.rc", headers);
+        } catch (const RcError& error) {
+            return std::string(error.what());
+        }
+        return std::string();
+    };
+    EXPECT_EQ(
+        errorWith("#include \"bad.h\"\n"), "bad.h:2: only preprocessor lines may stand in an included file, found '1'");
+    EXPECT_EQ(errorWith("#include \"big.h\"\n"), "big.h:2: #define value '70000' is not a number from 0 to 65535");
+    EXPECT_EQ(errorWith("\n#include \"gone.h\"\n"), "test.rc:2: cannot find \"gone.h\"");
+    EXPECT_EQ(ErrorOf("#include \"resource.h\"\n"), "test.rc:1: cannot include \"resource.h\" here");
 }
 
 // Without the pragma, Windows' resource compiler would read the bytes in

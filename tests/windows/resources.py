@@ -7,6 +7,7 @@ wrong texts.
 
 Usage: resources.py WINDRES SAMPLE.EXE SAMPLE.RC
 """
+import os
 import re
 import subprocess
 import sys
@@ -55,13 +56,22 @@ def block_after(lines, header):
     return None
 
 
-def script_menu(path):
-    with open(path, encoding="utf-8") as f:
-        lines = f.read().splitlines()
-    defines = {}
+def read_defines(path, lines, defines):
+    """The #define NAME number lines of a script and the headers it includes by quoted name."""
     for line in lines:
         if m := re.match(r"^#define\s+(\w+)\s+(\d+)\s*$", line):
             defines[m.group(1)] = int(m.group(2))
+        elif m := re.match(r'^#include\s+"([^"]+)"\s*$', line):
+            header = os.path.join(os.path.dirname(path), m.group(1))
+            with open(header, encoding="utf-8") as f:
+                read_defines(header, f.read().splitlines(), defines)
+    return defines
+
+
+def script_menu(path):
+    with open(path, encoding="utf-8") as f:
+        lines = f.read().splitlines()
+    defines = read_defines(path, lines, {})
     menu = block_after(lines, rf"^\s*(IDM_MAIN|{defines.get('IDM_MAIN', 102)})\s+MENU\b")
     if menu is None:
         sys.exit(f"no menu IDM_MAIN in {path}")

@@ -13,13 +13,16 @@
 #    answers No;
 #  - the window's close request ends the process with exit code 0.
 #
-# Usage: bash wine.sh FOLDER NATIVE_RUN_DIR
+# Usage: bash wine.sh win32|win64 FOLDER NATIVE_RUN_DIR
+#   win32|win64     whether sample.exe is a 32-bit or a 64-bit program
 #   FOLDER          holds sample.exe and its six pictures
 #   NATIVE_RUN_DIR  holds the Linux build's sample-replay and close-window
 set -u
 
-folder=$(cd "${1:?usage: wine.sh FOLDER NATIVE_RUN_DIR}" && pwd) || exit 1
-native=$(cd "${2:?usage: wine.sh FOLDER NATIVE_RUN_DIR}" && pwd) || exit 1
+usage="usage: wine.sh win32|win64 FOLDER NATIVE_RUN_DIR"
+arch=${1:?$usage}
+folder=$(cd "${2:?$usage}" && pwd) || exit 1
+native=$(cd "${3:?$usage}" && pwd) || exit 1
 sample="$folder/sample.exe"
 replay="$native/sample-replay"
 close_window="$native/close-window"
@@ -31,7 +34,17 @@ pass() {
     passed=$((passed + 1))
 }
 
-export WINEPREFIX="$work/prefix" WINEARCH=win32
+export WINEPREFIX="$work/prefix" WINEARCH=$arch
+# Debian's `wine` starts 32-bit Wine whenever it is installed, even where it
+# cannot run; a 64-bit program is started by 64-bit Wine's loader itself.
+case $arch in
+win32) wine=wine ;;
+win64)
+    wine=/usr/lib/wine/wine64
+    export WINELOADER=$wine
+    ;;
+*) fail "$usage" ;;
+esac
 # No Mono or Gecko install prompts; the message box trace shows the texts.
 export WINEDLLOVERRIDES="mscoree,mshtml=" WINEDEBUG=-all,+msgbox
 japanese() { LANG=ja_JP.UTF-8 LC_ALL=ja_JP.UTF-8 "$@"; }
@@ -43,7 +56,7 @@ finish() {
 }
 trap finish EXIT
 
-require_tools Xvfb xdotool xwininfo import convert compare wine wineboot wineserver python3
+require_tools Xvfb xdotool xwininfo import convert compare "$wine" wineserver python3
 [[ -x "$replay" ]] || fail "$replay is missing (build the Linux program first)"
 [[ -x "$close_window" ]] || fail "$close_window is missing (it is built with the Linux tools)"
 for picture in bg01 bg02 ch01 koke mul chn; do
@@ -56,15 +69,15 @@ start_xvfb 1024x768
 
 # The prefix is made afresh; its first start is the slow part of the check.
 started=$SECONDS
-japanese timeout 300 wineboot -i >"$work/wineboot.out" 2>&1 || fail "wineboot -i failed or took over 300 s: $(tail -n5 "$work/wineboot.out")"
+japanese timeout 300 "$wine" wineboot -i >"$work/wineboot.out" 2>&1 || fail "wineboot -i failed or took over 300 s: $(tail -n5 "$work/wineboot.out")"
 timeout 300 wineserver -w || fail "the Wine prefix was not ready within 300 s of wineboot"
 # DirectDraw through GDI, whatever OpenGL the X server offers.
-japanese timeout 120 wine reg add 'HKCU\Software\Wine\Direct3D' /v renderer /t REG_SZ /d gdi /f >/dev/null 2>&1 \
+japanese timeout 120 "$wine" reg add 'HKCU\Software\Wine\Direct3D' /v renderer /t REG_SZ /d gdi /f >/dev/null 2>&1 \
     || fail "could not set the Direct3D renderer in the prefix"
 timeout 120 wineserver -w
 echo "Wine prefix ready in $((SECONDS - started)) s"
 
-(cd "$folder" && exec env LANG=ja_JP.UTF-8 LC_ALL=ja_JP.UTF-8 wine sample.exe) >"$work/sample.out" 2>"$work/sample.err" &
+(cd "$folder" && exec env LANG=ja_JP.UTF-8 LC_ALL=ja_JP.UTF-8 "$wine" sample.exe) >"$work/sample.out" 2>"$work/sample.err" &
 sample_pid=$!
 
 window=$(timeout 120 xdotool search --sync --onlyvisible --name '^sample$' 2>/dev/null | head -n1)

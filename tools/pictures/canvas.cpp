@@ -62,4 +62,13 @@ void Canvas::ClipToRoundedRect(double radius)
     }
 }
 
+Canvas Canvas::ScaledBy(int factor) const
+{
+    Canvas scaled(width_ * factor, height_ * factor, kTransparent);
+    for (int y = 0; y < scaled.height_; ++y)
+        for (int x = 0; x < scaled.width_; ++x)
+            scaled.Set(x, y, At(x / factor, y / factor));
+    return scaled;
+}
+
 } // namespace pictures

@@ -34,6 +34,8 @@ public:
     void FillCircle(double cx, double cy, double radius, uint32_t colour);
     // Pixels outside a square with corners rounded by `radius` become transparent.
     void ClipToRoundedRect(double radius);
+    // Every pixel a `factor` by `factor` block: sharp at any whole factor.
+    Canvas ScaledBy(int factor) const;
 
 private:
     int width_;

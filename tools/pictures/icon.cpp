@@ -43,7 +43,7 @@ void DrawOutline(Canvas& canvas)
 
 } // namespace
 
-std::vector<uint8_t> DrawIconFile()
+Canvas DrawIcon()
 {
     Canvas canvas(kSize, kSize, Rgb(0, 0, 0));
     DrawSky(canvas);
@@ -52,7 +52,9 @@ std::vector<uint8_t> DrawIconFile()
     DrawHill(canvas, 24.0, 2.0, 3.0, Rgb(60, 150, 60), Rgb(20, 80, 40));
     canvas.ClipToRoundedRect(6.0);
     DrawOutline(canvas);
-    return EncodeIco8(ToIndexed(canvas));
+    return canvas;
 }
+
+std::vector<uint8_t> DrawIconFile() { return EncodeIco8(ToIndexed(DrawIcon())); }
 
 } // namespace pictures

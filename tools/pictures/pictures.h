@@ -1,13 +1,17 @@
 // The pictures the program runs with, each drawn by its own function.
 #pragma once
 
+#include "canvas.h"
+
 #include <cstdint>
 #include <string>
 #include <vector>
 
 namespace pictures {
 
-// The program's icon: a sun over green hills in a rounded square.
+// The program's icon: a sun over green hills in a rounded square, 32 by 32,
+// transparent outside the square; as the window's .ico file.
+Canvas DrawIcon();
 std::vector<uint8_t> DrawIconFile();
 
 // 600x285 landscapes with magenta cut-outs: daytime, then evening.

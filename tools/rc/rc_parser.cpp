@@ -25,9 +25,10 @@ const std::set<std::string> kMemoryOptions { "DISCARDABLE", "MOVEABLE", "FIXED",
 
 class Parser {
 public:
-    Parser(std::string_view script, const std::string& source)
+    Parser(std::string_view script, const std::string& source, const IncludeLoader& loadInclude)
         : tokens_(Tokenize(script, source))
         , source_(source)
+        , loadInclude_(loadInclude)
     {
     }
 
@@ -39,9 +40,10 @@ public:
     }
 
 private:
-    [[noreturn]] void Fail(const std::string& message, int line) const
+    [[noreturn]] void Fail(const std::string& message, int line) const { Fail(message, source_, line); }
+    [[noreturn]] static void Fail(const std::string& message, const std::string& source, int line)
     {
-        throw RcError(source_ + ":" + std::to_string(line) + ": " + message);
+        throw RcError(source + ":" + std::to_string(line) + ": " + message);
     }
     [[noreturn]] void Fail(const std::string& message) const { Fail(message, Peek().line); }
 
@@ -49,7 +51,7 @@ private:
     const Token& Peek()
     {
         while (tokens_[pos_].kind == Kind::Directive)
-            Directive(tokens_[pos_++]);
+            Directive(tokens_[pos_++], source_);
         return tokens_[pos_];
     }
     const Token& Peek() const { return tokens_[pos_]; }
@@ -78,25 +80,47 @@ private:
         return ", found '" + token.text + "'";
     }
 
-    void Directive(const Token& token)
+    void Directive(const Token& token, const std::string& source)
     {
         static const std::regex codePage(R"(pragma\s+code_page\s*\(\s*(\w+)\s*\))");
+        static const std::regex once(R"(pragma\s+once)");
         static const std::regex define(R"(define\s+([A-Za-z_]\w*)\s+(\w+)L?)");
-        static const std::regex include(R"(include\s*[<"].*[>"])");
+        static const std::regex localInclude(R"re(include\s*"([^"]+)")re");
+        static const std::regex systemInclude(R"(include\s*<[^>]+>)");
         std::smatch match;
         if (std::regex_match(token.text, match, codePage)) {
-            if (match[1] != "65001") Fail("only #pragma code_page(65001) (UTF-8) is supported", token.line);
+            if (match[1] != "65001") Fail("only #pragma code_page(65001) (UTF-8) is supported", source, token.line);
             utf8_ = true;
+        } else if (std::regex_match(token.text, once)) {
+            // Every included file is read once anyway.
         } else if (std::regex_match(token.text, match, define)) {
-            defines_[match[1]] = DefinedNumber(match[2], token.line);
-        } else if (std::regex_match(token.text, include)) {
+            defines_[match[1]] = DefinedNumber(match[2], source, token.line);
+        } else if (std::regex_match(token.text, match, localInclude)) {
+            Include(match[1], source, token.line);
+        } else if (std::regex_match(token.text, systemInclude)) {
             // The Windows headers only supply names this compiler knows itself.
         } else {
-            Fail("unsupported preprocessor line '#" + token.text + "'", token.line);
+            Fail("unsupported preprocessor line '#" + token.text + "'", source, token.line);
         }
     }
 
-    long DefinedNumber(const std::string& text, int line)
+    // A header shared with the program holds only preprocessor lines; its
+    // defines count as if written where it is included.
+    void Include(const std::string& name, const std::string& source, int line)
+    {
+        if (!loadInclude_) Fail("cannot include \"" + name + "\" here", source, line);
+        IncludedFile file = loadInclude_(name, source + ":" + std::to_string(line));
+        if (!included_.insert(file.path).second) return;
+        for (const Token& token : Tokenize(file.text, file.path)) {
+            if (token.kind == Kind::End) break;
+            if (token.kind != Kind::Directive)
+                Fail("only preprocessor lines may stand in an included file, found '" + token.text + "'", file.path,
+                    token.line);
+            Directive(token, file.path);
+        }
+    }
+
+    long DefinedNumber(const std::string& text, const std::string& source, int line)
     {
         try {
             size_t used = 0;
@@ -104,7 +128,7 @@ private:
             if (used == text.size() && value >= 0 && value <= 0xFFFF) return value;
         } catch (const std::exception&) {
         }
-        Fail("#define value '" + text + "' is not a number from 0 to 65535", line);
+        Fail("#define value '" + text + "' is not a number from 0 to 65535", source, line);
     }
 
     int Id(const char* what)
@@ -231,6 +255,8 @@ private:
 
     std::vector<Token> tokens_;
     std::string source_;
+    IncludeLoader loadInclude_;
+    std::set<std::string> included_;
     size_t pos_ = 0;
     bool utf8_ = false;
     std::map<std::string, long> defines_;
@@ -239,6 +265,9 @@ private:
 
 } // namespace
 
-ResourceScript ParseScript(std::string_view script, const std::string& source) { return Parser(script, source).Run(); }
+ResourceScript ParseScript(std::string_view script, const std::string& source, const IncludeLoader& loadInclude)
+{
+    return Parser(script, source, loadInclude).Run();
+}
 
 } // namespace rc

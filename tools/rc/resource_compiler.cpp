@@ -40,6 +40,19 @@ fs::path FindFile(const std::string& name, const fs::path& scriptDir, const std:
     throw RcError(where + ": cannot find \"" + name + "\"");
 }
 
+// Headers are looked for beside the script first, as the C preprocessor
+// does with quoted names, then in `searchDirs`.
+IncludeLoader HeaderLoader(const fs::path& scriptDir, const std::vector<std::string>& searchDirs)
+{
+    return [scriptDir, searchDirs](const std::string& name, const std::string& where) {
+        std::vector<std::string> dirs { scriptDir.empty() ? std::string(".") : scriptDir.string() };
+        dirs.insert(dirs.end(), searchDirs.begin(), searchDirs.end());
+        fs::path file = FindFile(name, scriptDir, dirs, where);
+        std::vector<uint8_t> bytes = ReadFile(file);
+        return IncludedFile { file.lexically_normal().string(), std::string(bytes.begin(), bytes.end()) };
+    };
+}
+
 std::vector<CompiledMenu> CompileMenus(const ResourceScript& script, const std::string& scriptName)
 {
     std::vector<CompiledMenu> menus;
@@ -61,7 +74,8 @@ std::string CompileScriptFile(const std::string& scriptPath, const std::vector<s
     fs::path path(scriptPath);
     std::vector<uint8_t> bytes = ReadFile(path);
     std::string scriptName = path.filename().string();
-    ResourceScript script = ParseScript(std::string(bytes.begin(), bytes.end()), scriptPath);
+    ResourceScript script = ParseScript(
+        std::string(bytes.begin(), bytes.end()), scriptPath, HeaderLoader(path.parent_path(), searchDirs));
 
     std::vector<CompiledIcon> icons;
     for (const auto& icon : script.icons) {

@@ -10,6 +10,7 @@
 #include <sstream>
 #include <string>
 
+#include "host/headless/printable_text.h"
 #include "testing.h"
 
 namespace {
@@ -53,9 +54,14 @@ void PrintLine(const std::string& line)
     std::fflush(stdout);
 }
 
+// Messages quote the script and name files; whatever they hold reaches the
+// terminal escaped, and a line stays readable.
+constexpr size_t kMessageCharacters = 300;
+
 int Fail(const std::string& message)
 {
-    std::fprintf(stderr, "sample-replay: %s\n", message.c_str());
+    std::string shown = platform::host::PrintableText(message, kMessageCharacters);
+    std::fprintf(stderr, "sample-replay: %s\n", shown.c_str());
     return kBadScriptStatus;
 }
 

@@ -6,6 +6,8 @@
 
 #include <windows.h>
 
+#include "host/headless/printable_text.h"
+
 namespace platform::host {
 namespace {
 
@@ -31,7 +33,11 @@ Words SplitWords(std::string_view line)
     return words;
 }
 
-std::string Quoted(std::string_view word) { return "'" + std::string(word) + "'"; }
+// Words come back in errors escaped and cut: a script may hold anything,
+// terminal escape sequences and megabyte-long words included.
+constexpr size_t kQuotedCharacters = 40;
+
+std::string Quoted(std::string_view word) { return "'" + PrintableText(word, kQuotedCharacters) + "'"; }
 
 // Decimal, or hexadecimal after 0x; nothing else, not even a sign.
 std::optional<uint64_t> ParseNumber(std::string_view word, uint64_t max)
@@ -149,6 +155,25 @@ std::optional<std::string> ParseCapture(const Words& args, ReplayCommand& comman
     return std::nullopt;
 }
 
+std::optional<std::string> ParseRecord(const Words& args, ReplayCommand& command)
+{
+    command.word = std::string(args[0]);
+    std::optional<uint64_t> frames = ParseNumber(args[1], kMaxRecordedFrames);
+    if (!frames || *frames == 0)
+        return Quoted(args[1]) + " is not a number of frames to record (1 to " + std::to_string(kMaxRecordedFrames)
+            + ")";
+    command.count = int64_t(*frames);
+    command.milliseconds = kDefaultRecordedMilliseconds;
+    if (args.size() > 2) {
+        std::optional<uint64_t> milliseconds = ParseNumber(args[2], kMaxRecordedMilliseconds);
+        if (!milliseconds || *milliseconds < kMinRecordedMilliseconds)
+            return Quoted(args[2]) + " is not a number of milliseconds a recorded frame lasts ("
+                + std::to_string(kMinRecordedMilliseconds) + " to " + std::to_string(kMaxRecordedMilliseconds) + ")";
+        command.milliseconds = uint32_t(*milliseconds);
+    }
+    return std::nullopt;
+}
+
 std::optional<std::string> ParseFail(const Words& args, ReplayCommand& command)
 {
     if (!IsOperationName(args[0])) return Quoted(args[0]) + " is not an operation name";
@@ -182,6 +207,7 @@ constexpr CommandSyntax kCommands[] = {
     { "answer", ReplayCommand::Kind::Answer, 1, 1, "yes, no or ok", ParseAnswerArgument },
     { "lose", ReplayCommand::Kind::Lose, 0, 0, "", NoArguments },
     { "capture", ReplayCommand::Kind::Capture, 1, 1, "a file name", ParseCapture },
+    { "record", ReplayCommand::Kind::Record, 2, 3, "a file name and a number of frames", ParseRecord },
     { "nosound", ReplayCommand::Kind::NoSound, 0, 0, "", NoArguments },
     { "nodisplay", ReplayCommand::Kind::NoDisplay, 0, 0, "", NoArguments },
     { "fail", ReplayCommand::Kind::Fail, 1, 2, "an operation name", ParseFail },
@@ -238,7 +264,7 @@ bool ParseReplayScript(std::string_view text, std::vector<ReplayCommand>& comman
             commands.clear();
             return false;
         }
-        framed = framed || command.kind == ReplayCommand::Kind::Frame;
+        framed = framed || command.DrawsFrames();
         commands.push_back(std::move(command));
     }
     return true;

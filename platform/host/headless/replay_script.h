@@ -9,6 +9,11 @@
 //   answer yes|no|ok    the answer of the next message box
 //   lose                every surface is lost
 //   capture FILE        the client area as PNG (FILE without blanks)
+//   record FILE N [MS]  N frames (1..1000), the clock MS ms on before each
+//                       (20..10000, default 40), into FILE as an animated
+//                       WebP that shows each frame for MS ms; a record
+//                       line naming the same FILE, with no frame drawn
+//                       between, continues that animation
 //   nosound, nodisplay  only before the first frame
 //   fail OPERATION [N]  the next N calls (default 1) of OPERATION fail
 //
@@ -23,19 +28,27 @@
 namespace platform::host {
 
 struct ReplayCommand {
-    enum class Kind { Frame, Key, Menu, Mouse, Close, Answer, Lose, Capture, NoSound, NoDisplay, Fail };
+    enum class Kind { Frame, Key, Menu, Mouse, Close, Answer, Lose, Capture, Record, NoSound, NoDisplay, Fail };
     Kind kind = Kind::Frame;
     int line = 0;
-    int64_t count = 1; // Frame: frames; Fail: calls to fail
-    uint32_t milliseconds = 16; // Frame: clock step before each frame
+    int64_t count = 1; // Frame, Record: frames; Fail: calls to fail
+    uint32_t milliseconds = 16; // Frame, Record: clock step before each frame
     unsigned value = 0; // Key: virtual key; Menu: id; Answer: IDOK, IDYES or IDNO
     int x = 0; // Mouse
     int y = 0;
-    std::string word; // Capture: file; Fail: operation
+    std::string word; // Capture, Record: file; Fail: operation
+
+    bool DrawsFrames() const { return kind == Kind::Frame || kind == Kind::Record; }
 };
 
 inline constexpr int64_t kMaxFramesPerLine = 10'000'000;
 inline constexpr int64_t kMaxFailCount = 1'000'000;
+// A recording is encoded as it is drawn; a thousand frames already take
+// minutes. Browsers play frames shorter than 20 ms unevenly or slowed down.
+inline constexpr int64_t kMaxRecordedFrames = 1'000;
+inline constexpr uint32_t kMinRecordedMilliseconds = 20;
+inline constexpr uint32_t kMaxRecordedMilliseconds = 10'000;
+inline constexpr uint32_t kDefaultRecordedMilliseconds = 40;
 
 // False with `error` = "line N: what is wrong" at the first bad line.
 bool ParseReplayScript(std::string_view text, std::vector<ReplayCommand>& commands, std::string& error);

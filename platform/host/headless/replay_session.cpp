@@ -5,9 +5,13 @@
 
 #include "common/diagnostics.h"
 #include "ddraw/display_loss.h"
+#include "host/headless/printable_text.h"
 
 namespace platform::host {
 namespace {
+
+// File names come from the script and may hold anything.
+constexpr size_t kShownNameCharacters = 80;
 
 InputEvent Event(InputEvent::Kind kind)
 {
@@ -80,6 +84,8 @@ void ReplaySession::Begin()
 
 void ReplaySession::Finish(int exitCode)
 {
+    // A recording still open (the program ended during it) keeps what it drew.
+    FinishRecording();
     Emit("frames " + std::to_string(host.FramesDrawn()));
     Emit("exit " + std::to_string(exitCode));
 }
@@ -88,10 +94,12 @@ void ReplaySession::Finish(int exitCode)
 // first lets the input just pushed reach the message queue.
 bool ReplaySession::OnBudgetSpent()
 {
+    if (recording && recording->framesLeft > 0 && RecordFrame()) return false;
     if (next < commands.size()) {
         RunUntilFrame(true);
         return false;
     }
+    FinishRecording();
     if (!closeSent) {
         closeSent = true;
         host.PushInput(Event(InputEvent::Kind::Close));
@@ -104,7 +112,7 @@ void ReplaySession::RunUntilFrame(bool includingFrame)
 {
     while (next < commands.size()) {
         const ReplayCommand& command = commands[next];
-        bool isFrame = command.kind == ReplayCommand::Kind::Frame;
+        bool isFrame = command.DrawsFrames();
         if (isFrame && !includingFrame) return;
         ++next;
         Run(command);
@@ -116,6 +124,7 @@ void ReplaySession::Run(const ReplayCommand& command)
 {
     switch (command.kind) {
     case ReplayCommand::Kind::Frame:
+        FinishRecording();
         host.SetFrameBudget(command.count, command.milliseconds);
         break;
     case ReplayCommand::Kind::Key:
@@ -140,6 +149,9 @@ void ReplaySession::Run(const ReplayCommand& command)
     case ReplayCommand::Kind::Capture:
         Capture(command);
         break;
+    case ReplayCommand::Kind::Record:
+        StartRecording(command);
+        break;
     case ReplayCommand::Kind::NoSound:
         host.SetNoSound();
         break;
@@ -152,12 +164,61 @@ void ReplaySession::Run(const ReplayCommand& command)
     }
 }
 
-// A capture that cannot be written spoils the run's result, not the run.
+// A capture or recording that cannot be written spoils the run's result,
+// not the run.
+void ReplaySession::Spoil(const ReplayCommand& command, const std::string& reason)
+{
+    errors.push_back("line " + std::to_string(command.line) + ": cannot write "
+        + PrintableText(command.word, kShownNameCharacters) + ": " + reason);
+}
+
 void ReplaySession::Capture(const ReplayCommand& command)
 {
     std::string reason;
-    if (!headless::WritePng(host.CaptureScreen(), command.word, &reason))
-        errors.push_back("line " + std::to_string(command.line) + ": cannot write " + command.word + ": " + reason);
+    if (!headless::WritePng(host.CaptureScreen(), command.word, &reason)) Spoil(command, reason);
+}
+
+// The frames of a recording are let through one at a time, so that each is
+// captured as soon as it is shown. A `record` line naming the file of the
+// recording just drawn, with no other frame between, continues it: the
+// input lines between them show in the animation.
+void ReplaySession::StartRecording(const ReplayCommand& command)
+{
+    bool continues = recording && recording->command->word == command.word;
+    if (!continues) {
+        FinishRecording();
+        recording = std::make_unique<Recording>();
+        std::string reason;
+        if (!recording->writer.Open(command.word, reason)) {
+            recording->spoilt = true;
+            Spoil(command, reason);
+        }
+    }
+    recording->command = &command;
+    recording->framesLeft = command.count;
+    host.SetFrameBudget(1, command.milliseconds);
+}
+
+// After each frame of a recording: false once the line's frames are drawn.
+bool ReplaySession::RecordFrame()
+{
+    const ReplayCommand& command = *recording->command;
+    std::string reason;
+    if (!recording->spoilt && !recording->writer.Add(host.CaptureScreen(), command.milliseconds, reason)) {
+        recording->spoilt = true;
+        Spoil(command, reason);
+    }
+    if (--recording->framesLeft == 0) return false;
+    host.SetFrameBudget(1, command.milliseconds);
+    return true;
+}
+
+void ReplaySession::FinishRecording()
+{
+    if (!recording) return;
+    std::string reason;
+    if (!recording->spoilt && !recording->writer.Finish(reason)) Spoil(*recording->command, reason);
+    recording.reset();
 }
 
 // The window was closed and the program still runs: let it draw, but not for

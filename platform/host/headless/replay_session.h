@@ -3,9 +3,11 @@
 #pragma once
 
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
+#include "host/headless/animation_writer.h"
 #include "host/headless/headless_host.h"
 #include "host/headless/replay_script.h"
 
@@ -39,6 +41,10 @@ private:
     void RunUntilFrame(bool includingFrame);
     void Run(const ReplayCommand& command);
     void Capture(const ReplayCommand& command);
+    void StartRecording(const ReplayCommand& command);
+    bool RecordFrame();
+    void FinishRecording();
+    void Spoil(const ReplayCommand& command, const std::string& reason);
     bool GraceTurn();
     void Emit(const std::string& line);
 
@@ -46,6 +52,15 @@ private:
     std::vector<ReplayCommand> commands;
     std::function<void(const std::string&)> printLine;
     size_t next = 0;
+    // The animation of the last `record` line, open until a frame is drawn
+    // for something else; its frames are let through one budget each.
+    struct Recording {
+        const ReplayCommand* command = nullptr;
+        int64_t framesLeft = 0; // of its line, the one on its way included
+        bool spoilt = false;
+        headless::AnimationWriter writer;
+    };
+    std::unique_ptr<Recording> recording;
     bool closeSent = false;
     int graceTurns = 0;
     std::vector<std::string> output;

@@ -4,9 +4,13 @@
 #include <cstdio>
 
 #include "ddraw/display_loss.h"
+#include "host/desktop_scale.h"
 #include "host/letterbox.h"
+#include "host/scaled_copy.h"
 #include "host/sdl/key_map.h"
+#include "host/sdl/quiet_alsa.h"
 #include "host/sdl/sdl_message_box.h"
+#include "host/sdl/x11_desktop.h"
 
 namespace platform::host {
 namespace {
@@ -18,6 +22,13 @@ constexpr int kNoDisplayHeight = 768;
 
 int Width(const RECT& r) { return std::max(1, int(r.right - r.left)); }
 int Height(const RECT& r) { return std::max(1, int(r.bottom - r.top)); }
+
+// The program's window geometry on the screen, `scale` screen pixels to
+// each of its pixels.
+RECT ScaledRect(const RECT& r, int scale)
+{
+    return RECT { r.left * scale, r.top * scale, r.left * scale + Width(r) * scale, r.top * scale + Height(r) * scale };
+}
 
 // SDL falls back to drivers that show nothing when there is no desktop;
 // the program must then see no display at all, as on a machine without one.
@@ -52,6 +63,8 @@ SdlHost::SdlHost()
     if (SDL_Init(SDL_INIT_TIMER | SDL_INIT_EVENTS) != 0)
         std::fprintf(stderr, "platform: SDL could not start: %s\n", SDL_GetError());
     video_ = StartVideo();
+    // Read once: the program is told its desktop's size only once, too.
+    if (video_) scale_ = ReadDesktopScale();
 }
 
 SdlHost::~SdlHost()
@@ -64,19 +77,23 @@ RECT SdlHost::DesktopRect()
 {
     SDL_DisplayMode mode {};
     if (!video_ || SDL_GetDesktopDisplayMode(0, &mode) != 0) return RECT { 0, 0, kNoDisplayWidth, kNoDisplayHeight };
-    return RECT { 0, 0, mode.w, mode.h };
+    // In the program's pixels, as a scaled program sees it on Windows.
+    return RECT { 0, 0, std::max(1, mode.w / scale_), std::max(1, mode.h / scale_) };
 }
 
 void SdlHost::CreateWindow(const std::string& titleUtf8, const RECT& outer, int menuBarHeight)
 {
     if (!video_ || window_) return;
     menuBarHeight_ = menuBarHeight;
+    const RECT screen = ScaledRect(outer, scale_);
+    // Not resizable, as a window with a caption and a system menu only.
     window_ = SDL_CreateWindow(
-        titleUtf8.c_str(), int(outer.left), int(outer.top), Width(outer), Height(outer), SDL_WINDOW_HIDDEN);
+        titleUtf8.c_str(), int(screen.left), int(screen.top), Width(screen), Height(screen), SDL_WINDOW_HIDDEN);
     if (!window_) {
         std::fprintf(stderr, "platform: cannot create the window: %s\n", SDL_GetError());
         return;
     }
+    AskForFixedSizeFrame(window_);
     ApplyIcon();
 }
 
@@ -111,12 +128,13 @@ void SdlHost::PlaceWindow(const RECT& outer, int menuBarHeight)
 {
     if (!window_) return;
     menuBarHeight_ = menuBarHeight;
+    const RECT screen = ScaledRect(outer, scale_);
     if (fullScreen_) {
-        windowedOuter_ = outer;
+        windowedOuter_ = screen;
         return;
     }
-    SDL_SetWindowPosition(window_, int(outer.left), int(outer.top));
-    SDL_SetWindowSize(window_, Width(outer), Height(outer));
+    SDL_SetWindowPosition(window_, int(screen.left), int(screen.top));
+    SDL_SetWindowSize(window_, Width(screen), Height(screen));
     RedrawAll();
 }
 
@@ -152,8 +170,9 @@ void SdlHost::PresentClient(const PixelView& client)
     SDL_Surface* surface = SDL_GetWindowSurface(window_);
     if (!surface) return;
     DrawClient(surface);
-    SDL_Rect rows { 0, menuBarHeight_, std::min(clientWidth_, surface->w),
-        std::clamp(surface->h - menuBarHeight_, 0, clientHeight_) };
+    const int top = menuBarHeight_ * scale_;
+    SDL_Rect rows { 0, top, std::min(clientWidth_ * scale_, surface->w),
+        std::clamp(surface->h - top, 0, clientHeight_ * scale_) };
     if (rows.w > 0 && rows.h > 0) SDL_UpdateWindowSurfaceRects(window_, &rows, 1);
 }
 
@@ -174,28 +193,44 @@ void SdlHost::RedrawAll()
 
 void SdlHost::DrawMenuBar(SDL_Surface* surface)
 {
-    SDL_Rect bar { 0, 0, surface->w, std::min(menuBarHeight_, surface->h) };
+    SDL_Rect bar { 0, 0, surface->w, std::min(menuBarHeight_ * scale_, surface->h) };
     SDL_FillRect(surface, &bar, SDL_MapRGB(surface->format, kMenuBarGrey, kMenuBarGrey, kMenuBarGrey));
-    int width = std::min(menuBarWidth_, surface->w);
-    int rows = std::min({ menuBarRows_, menuBarHeight_, surface->h });
-    if (width <= 0 || rows <= 0) return;
-    if (SDL_MUSTLOCK(surface) && SDL_LockSurface(surface) != 0) return;
-    SDL_ConvertPixels(width, rows, SDL_PIXELFORMAT_RGB888, menuBar_.data(), menuBarWidth_ * 4, surface->format->format,
-        surface->pixels, surface->pitch);
-    if (SDL_MUSTLOCK(surface)) SDL_UnlockSurface(surface);
+    const int rows = std::min(menuBarRows_, menuBarHeight_);
+    if (menuBarWidth_ <= 0 || rows <= 0) return;
+    DrawPixels(surface, PixelView { menuBar_.data(), menuBarWidth_, rows, menuBarWidth_ }, scale_, 0, 0);
 }
 
 // The window may briefly differ from the client size while a resize is on
 // its way; only the overlap is drawn.
 void SdlHost::DrawClient(SDL_Surface* surface)
 {
-    int width = std::min(clientWidth_, surface->w);
-    int height = std::clamp(surface->h - menuBarHeight_, 0, clientHeight_);
-    if (width <= 0 || height <= 0) return;
+    if (clientWidth_ <= 0 || clientHeight_ <= 0) return;
+    DrawPixels(surface, PixelView { client_.data(), clientWidth_, clientHeight_, clientWidth_ }, scale_, 0,
+        menuBarHeight_ * scale_);
+}
+
+// Each picture pixel becomes a `factor` by `factor` block at (x, y), written
+// straight into the window when it has the picture's format.
+void SdlHost::DrawPixels(SDL_Surface* surface, const PixelView& picture, int factor, int x, int y)
+{
     if (SDL_MUSTLOCK(surface) && SDL_LockSurface(surface) != 0) return;
-    auto* firstRow = static_cast<uint8_t*>(surface->pixels) + ptrdiff_t(menuBarHeight_) * surface->pitch;
-    SDL_ConvertPixels(width, height, SDL_PIXELFORMAT_RGB888, client_.data(), clientWidth_ * 4, surface->format->format,
-        firstRow, surface->pitch);
+    if (surface->format->format == SDL_PIXELFORMAT_RGB888) {
+        CopyScaled(picture, factor,
+            PixelTarget { static_cast<uint32_t*>(surface->pixels), surface->w, surface->h, surface->pitch / 4 }, x, y);
+    } else {
+        const int left = std::max(x, 0);
+        const int top = std::max(y, 0);
+        const int width = std::min(surface->w, x + picture.width * factor) - left;
+        const int height = std::min(surface->h, y + picture.height * factor) - top;
+        if (width > 0 && height > 0) {
+            staging_.resize(size_t(width) * size_t(height));
+            CopyScaled(picture, factor, PixelTarget { staging_.data(), width, height, width }, x - left, y - top);
+            auto* first = static_cast<uint8_t*>(surface->pixels) + ptrdiff_t(top) * surface->pitch
+                + ptrdiff_t(left) * surface->format->BytesPerPixel;
+            SDL_ConvertPixels(width, height, SDL_PIXELFORMAT_RGB888, staging_.data(), width * 4,
+                surface->format->format, first, surface->pitch);
+        }
+    }
     if (SDL_MUSTLOCK(surface)) SDL_UnlockSurface(surface);
 }
 
@@ -260,11 +295,11 @@ void SdlHost::TranslateMouseMotion(const SDL_MouseMotionEvent& motion, std::vect
         TranslateFullScreenMouse(motion, out);
         return;
     }
-    int y = motion.y - menuBarHeight_;
-    if (motion.x < 0 || (clientWidth_ > 0 && motion.x >= clientWidth_)) return;
+    const int x = Unscale(motion.x, scale_);
+    if (x < 0 || (clientWidth_ > 0 && x >= clientWidth_)) return;
     InputEvent input { InputEvent::Kind::MouseMove };
-    input.x = motion.x;
-    input.y = y;
+    input.x = x;
+    input.y = Unscale(motion.y, scale_) - menuBarHeight_;
     out.push_back(input);
 }
 
@@ -331,8 +366,9 @@ void SdlHost::LeaveFullScreen()
     RedrawAll();
 }
 
-// Only the bars are filled, not the whole screen, then the picture is
-// scaled nearest-neighbour into the box between them.
+// Only the bars are filled, not the whole screen, then the picture goes into
+// the box between them: in square blocks where the factor is whole, else
+// scaled nearest-neighbour.
 void SdlHost::DrawFullScreen(SDL_Surface* surface)
 {
     const Letterbox box = FitPicture(fullScreenWidth_, fullScreenHeight_, surface->w, surface->h);
@@ -346,6 +382,12 @@ void SdlHost::DrawFullScreen(SDL_Surface* surface)
     for (const SDL_Rect& bar : bars)
         if (bar.w > 0 && bar.h > 0) SDL_FillRect(surface, &bar, black);
     if (fullScreenPicture_.empty()) return;
+    if (box.wholeFactor > 0) {
+        DrawPixels(surface,
+            PixelView { fullScreenPicture_.data(), fullScreenWidth_, fullScreenHeight_, fullScreenWidth_ },
+            box.wholeFactor, box.x, box.y);
+        return;
+    }
     SDL_Surface* picture = SDL_CreateRGBSurfaceWithFormatFrom(fullScreenPicture_.data(), fullScreenWidth_,
         fullScreenHeight_, 32, fullScreenWidth_ * 4, SDL_PIXELFORMAT_RGB888);
     if (!picture) return;
@@ -397,6 +439,7 @@ void WriteSilence(void*, Uint8* stream, int length) { SDL_memset(stream, 0, size
 // learn that there is none, as on a machine without a sound card.
 bool StartAudio()
 {
+    SilenceAlsaErrors();
     if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return false;
     const char* driver = SDL_GetCurrentAudioDriver();
     if (!driver || SDL_strcmp(driver, "dummy") == 0 || SDL_strcmp(driver, "disk") == 0) {
@@ -453,7 +496,7 @@ void SdlHost::PresentMenuBar(const PixelView& bar)
     SDL_Surface* surface = SDL_GetWindowSurface(window_);
     if (!surface) return;
     DrawMenuBar(surface);
-    SDL_Rect rows { 0, 0, surface->w, std::min(menuBarHeight_, surface->h) };
+    SDL_Rect rows { 0, 0, surface->w, std::min(menuBarHeight_ * scale_, surface->h) };
     if (rows.w > 0 && rows.h > 0) SDL_UpdateWindowSurfaceRects(window_, &rows, 1);
 }
 
@@ -481,8 +524,8 @@ void SdlHost::TranslateButton(const SDL_MouseButtonEvent& button, std::vector<In
     if (button.button != SDL_BUTTON_LEFT) return;
     InputEvent input { button.type == SDL_MOUSEBUTTONDOWN ? InputEvent::Kind::MouseButtonDown
                                                           : InputEvent::Kind::MouseButtonUp };
-    input.x = button.x;
-    input.y = button.y - menuBarHeight_;
+    input.x = Unscale(button.x, scale_);
+    input.y = Unscale(button.y, scale_) - menuBarHeight_;
     if (fullScreen_ && window_) {
         // In picture pixels, as full-screen motion is.
         int w = 0, h = 0;

@@ -1,5 +1,6 @@
 // The desktop host: one SDL window showing the menu bar strip above the
-// client pixels, drawn in software, with no frame cap and no waiting.
+// client pixels, drawn in software, with no frame cap and no waiting. On a
+// high-density desktop both are shown scaled by its whole factor.
 #pragma once
 
 #include <SDL.h>
@@ -56,6 +57,7 @@ private:
     void RedrawAll();
     void DrawMenuBar(SDL_Surface* surface);
     void DrawClient(SDL_Surface* surface);
+    void DrawPixels(SDL_Surface* surface, const PixelView& picture, int factor, int x, int y);
 
     // Full screen: the picture, the bars, and what the desktop does to it.
     void DrawFullScreen(SDL_Surface* surface);
@@ -63,6 +65,9 @@ private:
     void TranslateFullScreenMouse(const SDL_MouseMotionEvent& motion, std::vector<InputEvent>& out);
 
     bool video_ = false;
+    // Screen pixels to each of the program's pixels in the window: the
+    // desktop's density. The program sees only its own pixels.
+    int scale_ = 1;
     SDL_Window* window_ = nullptr;
     int menuBarHeight_ = 0;
 
@@ -79,8 +84,11 @@ private:
     std::vector<uint32_t> fullScreenPicture_;
     int fullScreenWidth_ = 0;
     int fullScreenHeight_ = 0;
-    // Where the window goes back to; the program may move it meanwhile.
+    // Where the window goes back to, in screen pixels; the program may move
+    // it meanwhile.
     RECT windowedOuter_ {};
+    // Scaled pixels on their way into a window of another format.
+    std::vector<uint32_t> staging_;
 
     SDL_AudioDeviceID audioDevice_ = 0;
 

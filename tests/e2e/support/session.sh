@@ -3,8 +3,9 @@
 #
 # Set `sample` (the executable) before sourcing. Provides `work` (a scratch
 # folder), fail, start_xvfb, start_window_manager, start_sample,
-# find_window, read_geometry (sets width height left top bar) and
-# expect_exit.
+# find_window, read_geometry (sets width height left top bar), expect_exit,
+# stop_x (ends the X server, so that another may start) and
+# set_x_resources (the desktop's xrdb settings).
 
 work=$(mktemp -d)
 xvfb_pid=
@@ -99,4 +100,19 @@ expect_exit() {
     local status=$?
     sample_pid=
     ((status == 0)) || fail "sample ended with status $status after $1, expected 0"
+}
+
+# stop_x: the window manager and the X server end; the program has already.
+stop_x() {
+    [[ -n "$wm_pid" ]] && kill "$wm_pid" 2>/dev/null
+    [[ -n "$xvfb_pid" ]] && kill "$xvfb_pid" 2>/dev/null
+    wait $wm_pid $xvfb_pid 2>/dev/null
+    wm_pid=
+    xvfb_pid=
+}
+
+# set_x_resources TEXT: the resource database a desktop loads with xrdb,
+# where programs read Xft.dpi; set before the program starts.
+set_x_resources() {
+    xprop -root -f RESOURCE_MANAGER 8s -set RESOURCE_MANAGER "$1" || fail "cannot set the X resources"
 }

@@ -1,0 +1,25 @@
+// How many screen pixels a high-density desktop gives each pixel of a
+// program that knows nothing of screen density, as Windows and Wayland
+// compositors scale such programs up. Pure arithmetic on what the desktop
+// says, shared by hosts and tested on its own.
+#pragma once
+
+namespace platform::host {
+
+// The largest factor taken; past it a setting is more likely a mistake than
+// a screen (8 is 768 dots per inch).
+constexpr int kMaxDesktopScale = 8;
+
+// The whole factor the desktop asks for, from 1 to kMaxDesktopScale:
+// `gdkScale` (the GDK_SCALE variable, null when unset) when it holds a number
+// from 1 on, otherwise the X resource Xft.dpi over 96 found in `xResources`
+// (the X server's resource database as text, "name:\tvalue" lines; null when
+// there is none); both rounded down. 1 when neither says more.
+int DesktopScale(const char* gdkScale, const char* xResources);
+
+// A window position in screen pixels as the program's pixels: rounded
+// towards minus infinity, so the pixels left of or above the window stay
+// outside it.
+int Unscale(int screenValue, int scale);
+
+} // namespace platform::host

@@ -1,0 +1,60 @@
+// The factor a high-density desktop asks for, from GDK_SCALE and the X
+// server's Xft.dpi, and positions in the scaled window mapped back.
+#include "host/desktop_scale.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using platform::host::DesktopScale;
+using platform::host::kMaxDesktopScale;
+using platform::host::Unscale;
+
+TEST(DesktopScale, XftDpiOverNinetySixRoundedDown)
+{
+    EXPECT_EQ(DesktopScale(nullptr, "Xft.dpi:\t192\n"), 2);
+    EXPECT_EQ(DesktopScale(nullptr, "Xcursor.size:\t48\nXft.dpi:\t288\nXft.hinting:\t1\n"), 3);
+    EXPECT_EQ(DesktopScale(nullptr, "Xft.dpi: 144"), 1) << "1.5 rounds down";
+    EXPECT_EQ(DesktopScale(nullptr, "Xft.dpi:\t191.9\n"), 1);
+    EXPECT_EQ(DesktopScale(nullptr, "Xft.dpi:\t96\n"), 1);
+    EXPECT_EQ(DesktopScale(nullptr, "Xft.dpi:\t72\n"), 1) << "below 1 is no shrinking";
+}
+
+TEST(DesktopScale, GdkScaleComesFirst)
+{
+    EXPECT_EQ(DesktopScale("2", nullptr), 2);
+    EXPECT_EQ(DesktopScale("3", "Xft.dpi:\t192\n"), 3);
+    EXPECT_EQ(DesktopScale("1", "Xft.dpi:\t192\n"), 1) << "the user's 1 overrides the resource";
+    EXPECT_EQ(DesktopScale("2.7", nullptr), 2);
+}
+
+TEST(DesktopScale, WhatSaysNothingUsefulIsNoScale)
+{
+    EXPECT_EQ(DesktopScale(nullptr, nullptr), 1);
+    EXPECT_EQ(DesktopScale("", ""), 1);
+    // A broken variable leaves the word to the resource.
+    for (const char* bad : { "0", "-2", "two", "2x", "nan", "inf", " " })
+        EXPECT_EQ(DesktopScale(bad, "Xft.dpi:\t192\n"), 2) << bad;
+    for (const char* bad : { "Xft.dpi:\n", "Xft.dpi:\tlots\n", "Xft.dpix:\t192\n", "*dpi 192\n", "Xft.dpi:\t-192\n" })
+        EXPECT_EQ(DesktopScale(nullptr, bad), 1) << bad;
+}
+
+TEST(DesktopScale, AbsurdSettingsStopAtTheLargestFactor)
+{
+    EXPECT_EQ(DesktopScale("1000000", nullptr), kMaxDesktopScale);
+    EXPECT_EQ(DesktopScale(nullptr, "Xft.dpi:\t1e300\n"), kMaxDesktopScale);
+}
+
+TEST(DesktopScale, UnscaleRoundsTowardsMinusInfinity)
+{
+    EXPECT_EQ(Unscale(0, 2), 0);
+    EXPECT_EQ(Unscale(1, 2), 0);
+    EXPECT_EQ(Unscale(2, 2), 1);
+    EXPECT_EQ(Unscale(1279, 2), 639);
+    EXPECT_EQ(Unscale(-1, 2), -1) << "left of the window stays outside it";
+    EXPECT_EQ(Unscale(-3, 3), -1);
+    EXPECT_EQ(Unscale(-4, 3), -2);
+    EXPECT_EQ(Unscale(-7, 1), -7);
+}
+
+} // namespace
