@@ -1,0 +1,56 @@
+#include "window_peer.h"
+
+#include <SDL.h>
+
+#include <chrono>
+
+namespace bench {
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+constexpr double kWarmUpSeconds = 1.0;
+constexpr Uint8 kGrey = 0x80;
+
+double SecondsSince(Clock::time_point start) { return std::chrono::duration<double>(Clock::now() - start).count(); }
+
+// One presentation as an SDL2 program makes it each frame: fetch the
+// window surface (a no-op unless the window changed) and update it.
+bool Present(SDL_Window* window)
+{
+    SDL_Event event;
+    while (SDL_PollEvent(&event)) { }
+    return SDL_GetWindowSurface(window) != nullptr && SDL_UpdateWindowSurface(window) == 0;
+}
+
+} // namespace
+
+bool RunBareSdlWindow(double seconds, double& framesPerSecond)
+{
+    // The window surface handed to the X server directly, as the
+    // program's host does; SDL's other way, through a texture, is slower
+    // without a GPU.
+    SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
+    if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) return false;
+    bool ran = false;
+    SDL_Window* window
+        = SDL_CreateWindow("peer", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, 640, 480, SDL_WINDOW_SHOWN);
+    SDL_Surface* surface = window ? SDL_GetWindowSurface(window) : nullptr;
+    if (surface) {
+        SDL_FillRect(surface, nullptr, SDL_MapRGB(surface->format, kGrey, kGrey, kGrey));
+        const Clock::time_point warmUp = Clock::now();
+        while (SecondsSince(warmUp) < kWarmUpSeconds && Present(window)) { }
+        long frames = 0;
+        const Clock::time_point start = Clock::now();
+        while (SecondsSince(start) < seconds && Present(window))
+            ++frames;
+        const double elapsed = SecondsSince(start);
+        framesPerSecond = elapsed > 0.0 ? double(frames) / elapsed : 0.0;
+        ran = frames > 0;
+    }
+    if (window) SDL_DestroyWindow(window);
+    SDL_QuitSubSystem(SDL_INIT_VIDEO);
+    return ran;
+}
+
+} // namespace bench
