@@ -38,14 +38,21 @@ public:
     void ShowWindow(bool visible) override { inner_.ShowWindow(visible); }
     void DestroyWindow() override { inner_.DestroyWindow(); }
 
-    void PresentClient(const platform::host::PixelView& client) override
+    // The client area's presentation: lending the memory the frame is
+    // drawn into (which may wait for the screen) and showing what changed.
+    platform::host::LentPixels Lend(
+        platform::host::Screen screen, int width, int height, const RECT& overwritten) override
     {
         const Clock::time_point start = Clock::now();
-        inner_.PresentClient(client);
-        const Clock::time_point end = Clock::now();
-        if (!measuring_) return;
-        ++figures_.frames;
-        figures_.presentSeconds += std::chrono::duration<double>(end - start).count();
+        const platform::host::LentPixels lent = inner_.Lend(screen, width, height, overwritten);
+        Count(start, false);
+        return lent;
+    }
+    void Changed(platform::host::Screen screen, const RECT& area) override
+    {
+        const Clock::time_point start = Clock::now();
+        inner_.Changed(screen, area);
+        Count(start, screen == platform::host::Screen::Client);
     }
 
     void PollInput(std::vector<InputEvent>& out) override
@@ -88,12 +95,18 @@ public:
     bool OpenAudioOutput() override { return inner_.OpenAudioOutput(); }
     void CloseAudioOutput() override { inner_.CloseAudioOutput(); }
     void EnterFullScreen(int width, int height) override { inner_.EnterFullScreen(width, height); }
-    void PresentFullScreen(const platform::host::PixelView& screen) override { inner_.PresentFullScreen(screen); }
     void LeaveFullScreen() override { inner_.LeaveFullScreen(); }
 
     const WindowFigures& Figures() const { return figures_; }
 
 private:
+    void Count(Clock::time_point start, bool frameShown)
+    {
+        if (!measuring_) return;
+        figures_.presentSeconds += std::chrono::duration<double>(Clock::now() - start).count();
+        if (frameShown) ++figures_.frames;
+    }
+
     static void SwitchEverythingOn(std::vector<InputEvent>& out)
     {
         const int commands[] = { IDM_SWAYING_BACKGROUND, IDM_KOKESHI, IDM_CHARACTER, IDM_ZOOM, IDM_TEXT, IDM_MULTI };

@@ -8,7 +8,7 @@ namespace bench {
 struct WindowFigures {
     int frames = 0;
     double seconds = 0.0;
-    double presentSeconds = 0.0; // inside the host's PresentClient
+    double presentSeconds = 0.0; // inside the host's Lend and Changed
     int exitCode = 0;
     double FramesPerSecond() const { return seconds > 0.0 ? frames / seconds : 0.0; }
     double PresentShare() const { return seconds > 0.0 ? presentSeconds / seconds : 0.0; }

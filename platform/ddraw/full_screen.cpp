@@ -3,8 +3,10 @@
 #include <algorithm>
 #include <cstring>
 
+#include "common/rgb565.h"
+#include "ddraw/blit_queue.h"
 #include "ddraw/pixel_rows.h"
-#include "host/host.h"
+#include "ddraw/surface.h"
 
 namespace platform::ddraw {
 namespace {
@@ -13,10 +15,8 @@ struct FullScreenState {
     bool active = false;
     int width = 0;
     int height = 0;
-    std::vector<uint32_t> picture; // kept between frames: no allocation per frame
-    const uint32_t* shown = nullptr; // the last picture shown: `picture` or the host's canvas
-    Raster pending; // the primary's memory, for a host that fetches on demand
-    bool stale = false; // `pending` changed since the host's canvas was filled
+    Raster memory; // the display's, lent by the host while full screen lasts
+    Surface* onMemory = nullptr; // the primary whose pixels live there
 };
 
 FullScreenState& State()
@@ -25,18 +25,9 @@ FullScreenState& State()
     return state;
 }
 
-// `screen` into `out`, rows without padding.
-void ConvertRows(const Raster& screen, uint32_t* out)
-{
-    if (screen.pixels == nullptr) return;
-    for (int y = 0; y < screen.height; ++y) {
-        uint32_t* to = out + size_t(y) * size_t(screen.width);
-        if (screen.bytesPerPixel == 2)
-            rows::Widen565(to, screen.At(0, y), screen.width);
-        else
-            rows::CopyMasked32(reinterpret_cast<uint8_t*>(to), screen.At(0, y), screen.width, 0x00FFFFFFu);
-    }
-}
+constexpr int kBytesPerPixel = 2;
+
+bool HasMemory(const FullScreenState& state) { return state.active && state.memory.pixels != nullptr; }
 
 } // namespace
 
@@ -44,91 +35,89 @@ void EnterFullScreen(int width, int height)
 {
     FullScreenState& state = State();
     if (state.active && state.width == width && state.height == height) return;
+    if (state.onMemory) state.onMemory->LeaveDisplayMemory();
+    state = FullScreenState {};
     state.active = true;
     state.width = width;
     state.height = height;
-    host::Current().EnterFullScreen(width, height);
+    host::Host& host = host::Current();
+    host.EnterFullScreen(width, height);
+    const host::LentPixels lent = host.Lend(host::Screen::FullScreen, width, height, RECT {});
+    if (lent.pixels && lent.width == width && lent.height == height && lent.pitch >= width * kBytesPerPixel
+        && lent.pitch % kBytesPerPixel == 0)
+        state.memory = Raster { lent.pixels, width, height, lent.pitch, kBytesPerPixel };
 }
 
 void LeaveFullScreen()
 {
     FullScreenState& state = State();
     if (!state.active) return;
-    state.active = false;
-    state.picture.clear();
-    state.shown = nullptr;
-    state.pending = {};
-    state.stale = false;
+    Surface* primary = state.onMemory;
+    state = FullScreenState {};
+    if (primary) primary->LeaveDisplayMemory();
     host::Current().LeaveFullScreen();
 }
 
-// Widens `screen` into the host's canvas (or our own picture) and shows it.
-static void PresentNow(FullScreenState& state, const Raster& screen)
-{
-    host::Host& host = host::Current();
-    uint32_t* canvas = host.FullScreenCanvas(screen.width, screen.height);
-    if (canvas == nullptr) {
-        state.picture.resize(size_t(screen.width) * size_t(screen.height));
-        canvas = state.picture.data();
-    }
-    ConvertRows(screen, canvas);
-    state.shown = canvas;
-    host.PresentFullScreen(host::PixelView { canvas, screen.width, screen.height, screen.width });
-}
-
-void ShowFullScreenFrame(const Raster& screen)
+Raster LendFullScreenMemory(Surface* primary, int width, int height)
 {
     FullScreenState& state = State();
-    if (!state.active || screen.pixels == nullptr || screen.width != state.width || screen.height != state.height)
-        return;
-    host::Host& host = host::Current();
-    if (host.ShowsFullScreenOnDemand()) {
-        state.pending = screen;
-        state.stale = true;
-        host.FullScreenChanged();
-        return;
-    }
-    PresentNow(state, screen);
+    if (!HasMemory(state) || state.onMemory || width != state.width || height != state.height) return {};
+    state.onMemory = primary;
+    return state.memory;
 }
 
-void SettleFullScreenFrame()
+void SurfaceGone(const Surface* surface)
 {
     FullScreenState& state = State();
-    if (!state.active || !state.stale) return;
-    state.stale = false;
-    uint32_t* canvas = host::Current().FullScreenCanvas(state.pending.width, state.pending.height);
-    if (canvas == nullptr) {
-        PresentNow(state, state.pending);
-        return;
-    }
-    ConvertRows(state.pending, canvas);
-    state.shown = canvas;
+    if (state.onMemory == surface) state.onMemory = nullptr;
 }
 
-void ForgetFullScreenMemory(const uint8_t* memory)
+void ShowFullScreenFrame(const Raster& screen, const Span2D& area)
 {
     FullScreenState& state = State();
-    if (memory == nullptr || state.pending.pixels != memory) return;
-    SettleFullScreenFrame();
-    state.pending = {};
+    if (!HasMemory(state) || screen.pixels == nullptr || screen.width != state.width || screen.height != state.height
+        || screen.bytesPerPixel != kBytesPerPixel)
+        return;
+    const Span2D shown = Intersect(area, state.memory.Bounds());
+    if (shown.IsEmpty()) return;
+    // A primary of its own memory (one from an earlier mode, restored) is
+    // shown by copying what changed.
+    if (screen.pixels != state.memory.pixels)
+        CopyPixels(state.memory, shown, screen, shown.left, shown.top, kKeepAllBits);
+    host::Current().Changed(host::Screen::FullScreen, ToRect(shown));
 }
 
 bool IsFullScreen() { return State().active; }
 
 bool FullScreenPicture(std::vector<uint32_t>& pixels, int& width, int& height)
 {
-    SettleFullScreenFrame();
     const FullScreenState& state = State();
     if (!state.active || state.width <= 0 || state.height <= 0) return false;
     width = state.width;
     height = state.height;
-    size_t count = size_t(width) * size_t(height);
-    // Black until the first frame is shown.
-    if (state.shown)
-        pixels.assign(state.shown, state.shown + count);
-    else
-        pixels.assign(count, 0);
+    pixels.assign(size_t(width) * size_t(height), 0);
+    if (!HasMemory(state)) return true;
+    // Nothing waits to be drawn there: blits into a primary are done at once.
+    for (int y = 0; y < height; ++y)
+        rows::Widen565(pixels.data() + size_t(y) * size_t(width), state.memory.At(0, y), width);
     return true;
+}
+
+void ShowOverFullScreen(const host::PixelView& picture)
+{
+    const FullScreenState& state = State();
+    if (!HasMemory(state) || !picture.pixels || picture.width != state.width || picture.height != state.height) return;
+    // Blits still to read the primary read it as it was.
+    SettleQueuedBlitsReading(state.memory.pixels);
+    for (int y = 0; y < state.height; ++y) {
+        const uint32_t* from = picture.pixels + size_t(y) * size_t(picture.pitchPixels);
+        uint8_t* to = state.memory.At(0, y);
+        for (int x = 0; x < state.width; ++x) {
+            const uint16_t pixel = rgb565::FromXrgb(from[x]);
+            std::memcpy(to + x * kBytesPerPixel, &pixel, kBytesPerPixel);
+        }
+    }
+    host::Current().Changed(host::Screen::FullScreen, RECT { 0, 0, state.width, state.height });
 }
 
 } // namespace platform::ddraw

@@ -20,6 +20,14 @@ struct Span2D {
 
 inline Span2D FromRect(const RECT& rect) { return { rect.left, rect.top, rect.right, rect.bottom }; }
 
+// Only for rectangles that lie on a surface, whose edges fit a LONG.
+inline RECT ToRect(const Span2D& r) { return RECT { LONG(r.left), LONG(r.top), LONG(r.right), LONG(r.bottom) }; }
+
+inline Span2D Offset(const Span2D& r, int64_t x, int64_t y)
+{
+    return { r.left + x, r.top + y, r.right + x, r.bottom + y };
+}
+
 inline bool IsOrdered(const Span2D& r) { return r.right >= r.left && r.bottom >= r.top; }
 
 // Inside `bounds`, edges included; empty rectangles on the border count.

@@ -36,11 +36,20 @@ Surface* Surface::Create(std::shared_ptr<DisplayState> display, const SurfaceSha
         memory.reset(new (std::nothrow) uint8_t[bytes]());
         if (!memory) return nullptr;
     }
+    const bool onDisplay = shape.role == SurfaceRole::Primary && shape.ownMemory && display->InFullScreenMode();
+    Surface* made = nullptr;
     try {
-        return new Surface(std::move(display), shape, std::move(memory), pitch);
+        made = new Surface(std::move(display), shape, std::move(memory), pitch);
     } catch (const std::bad_alloc&) {
         return nullptr;
     }
+    // The full-screen primary is the display's memory; its own stays for
+    // after full screen.
+    if (onDisplay) {
+        const Raster lent = LendFullScreenMemory(made, shape.width, shape.height);
+        if (lent.pixels) made->raster_ = lent;
+    }
+    return made;
 }
 
 Surface::Surface(
@@ -58,8 +67,8 @@ Surface::Surface(
 Surface::~Surface()
 {
     // Blits waiting to read this memory are done now; those into it, dropped.
-    FreeingQueuedMemory(memory_.get());
-    ForgetFullScreenMemory(memory_.get());
+    FreeingQueuedMemory(Pixels());
+    SurfaceGone(this);
     if (dc_ != nullptr) gdi::DeleteSurfaceDC(dc_);
     if (clipper_ != nullptr) clipper_->ReleaseQuietly();
     if (attached_ != nullptr) attached_->ReleaseQuietly();
@@ -107,8 +116,15 @@ HRESULT Surface::Restore()
 
 void Surface::MarkLost()
 {
-    SettleQueuedBlitsFor(memory_.get());
+    SettleQueuedBlitsFor(Pixels());
     lost_ = true;
+}
+
+void Surface::LeaveDisplayMemory()
+{
+    if (!memory_ || Pixels() == memory_.get()) return;
+    SettleQueuedBlitsFor(Pixels());
+    raster_ = Raster { memory_.get(), shape_.width, shape_.height, pitch_, shape_.format.bytesPerPixel };
 }
 
 // Restoring the front of a flipping chain restores the whole chain.
@@ -123,7 +139,7 @@ HRESULT Surface::RestoreQuietly()
     // memory of their own come back with content no program may rely on.
     if (memory_) {
         FillLostPattern(MemoryRaster());
-        WriteFinished(true);
+        WriteFinished(Bounds());
     }
     return DD_OK;
 }
@@ -160,7 +176,7 @@ void Surface::FillDescription(DDSURFACEDESC& description) const
     description.dwHeight = static_cast<DWORD>(shape_.height);
     if (memory_) {
         description.dwFlags |= DDSD_PITCH;
-        description.lPitch = pitch_;
+        description.lPitch = raster_.pitch;
     }
     if (attached_ != nullptr) {
         description.dwFlags |= DDSD_BACKBUFFERCOUNT;

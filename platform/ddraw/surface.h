@@ -58,6 +58,9 @@ public:
 
     // The display took the memory away; it comes back with Restore.
     void MarkLost();
+    // Full screen ended: a primary whose pixels lived in the display's
+    // memory goes on in its own (it is lost then, its pixels undefined).
+    void LeaveDisplayMemory();
     // The flipping chain: the primary owns one reference on its back buffer.
     void AttachBackBuffer(Surface* backBuffer) { attached_ = backBuffer; }
     // A reference held inside DirectDraw; silent in the call log.
@@ -93,8 +96,10 @@ private:
     bool IsWindowedPrimary() const { return !shape_.ownMemory; }
     bool IsBusy() const { return dc_ != nullptr || locked_; }
     bool IsGone() const { return lost_ || !display_->alive; }
-    // Made once: blits hand it on by reference.
+    // Made once: blits hand it on by reference. The full-screen primary's
+    // is the display's memory, not memory_.
     const Raster& MemoryRaster() const { return raster_; }
+    uint8_t* Pixels() const { return raster_.pixels; }
 
     HRESULT CheckBlitSource(const Surface* source) const
     {
@@ -106,9 +111,12 @@ private:
         if (!(source->shape_.format == shape_.format)) return DDERR_INVALIDPIXELFORMAT;
         return DD_OK;
     }
-    HRESULT PrepareDestination(const Span2D& dest, WriteTarget& target) const;
-    bool FindWriteTarget(WriteTarget& target) const;
-    void WriteFinished(bool wroteVisiblePixels) const;
+    // `opaque`: every visible pixel of `dest` is about to be written.
+    HRESULT PrepareDestination(const Span2D& dest, bool opaque, WriteTarget& target) const;
+    bool FindWriteTarget(const Span2D& dest, bool opaque, WriteTarget& target) const;
+    // Shows what a write changed of a primary (`area`, in the write
+    // target's raster).
+    void WriteFinished(const Span2D& area) const;
     HRESULT ColorFill(const Span2D& dest, DWORD raw);
     // Blits into a primary are shown as soon as they are written, so they
     // never wait in the queue; blits into other surface memory do.
@@ -124,7 +132,7 @@ private:
     SurfaceShape shape_;
     std::unique_ptr<uint8_t[]> memory_;
     int pitch_ = 0;
-    Raster raster_; // memory_ with its size, pitch and depth
+    Raster raster_; // the pixels' memory with its size, pitch and depth
     ULONG references_ = 1;
     bool lost_ = false;
     bool locked_ = false;

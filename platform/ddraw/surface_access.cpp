@@ -23,7 +23,7 @@ HRESULT Surface::Lock(LPRECT rect, LPDDSURFACEDESC description, DWORD flags, HAN
     const Span2D area = rect != nullptr ? FromRect(*rect) : Bounds();
     if (!LiesInside(area, Bounds())) return DDERR_INVALIDRECT;
 
-    SettleQueuedBlitsFor(memory_.get());
+    SettleQueuedBlitsFor(Pixels());
     FillDescription(*description);
     description->dwFlags |= DDSD_LPSURFACE;
     description->lpSurface = MemoryRaster().At(area.left, area.top);
@@ -36,7 +36,7 @@ HRESULT Surface::Unlock(LPVOID)
     LogCallOnRole("Unlock");
     if (!locked_) return DDERR_NOTLOCKED;
     locked_ = false;
-    WriteFinished(true);
+    WriteFinished(Bounds());
     return DD_OK;
 }
 
@@ -52,8 +52,8 @@ HRESULT Surface::GetDC(HDC* context)
     if (!memory_) return DDERR_CANTCREATEDC;
     // Blits into the surface may go on waiting: GDI asks for the rows it
     // touches. Blits reading it are done now, since GDI may write it.
-    SettleQueuedBlitsReading(memory_.get());
-    const gdi::PixelTarget target { memory_.get(), shape_.width, shape_.height, pitch_, shape_.format.gdiFormat,
+    SettleQueuedBlitsReading(Pixels());
+    const gdi::PixelTarget target { Pixels(), shape_.width, shape_.height, raster_.pitch, shape_.format.gdiFormat,
         &SettleQueuedRows };
     dc_ = gdi::CreateSurfaceDC(target);
     if (dc_ == nullptr) return DDERR_CANTCREATEDC;
@@ -68,7 +68,7 @@ HRESULT Surface::ReleaseDC(HDC context)
     if (context != dc_) return DDERR_INVALIDPARAMS;
     gdi::DeleteSurfaceDC(dc_);
     dc_ = nullptr;
-    WriteFinished(true);
+    WriteFinished(Bounds());
     return DD_OK;
 }
 

@@ -28,9 +28,7 @@ Span2D DesktopOrigin()
 // top-left corner.
 Span2D ClientOnPrimary(const user::ClientArea& area, const Span2D& desktop)
 {
-    Span2D client = FromRect(area.screenRect);
-    return { client.left - desktop.left, client.top - desktop.top, client.right - desktop.left,
-        client.bottom - desktop.top };
+    return Offset(FromRect(area.screenRect), -desktop.left, -desktop.top);
 }
 
 // Keeps a copy of an overlapping same-surface source, so that the copy
@@ -56,66 +54,67 @@ struct SourceSnapshot {
 
 } // namespace
 
-bool Surface::FindWriteTarget(WriteTarget& target) const
+bool Surface::FindWriteTarget(const Span2D& dest, bool opaque, WriteTarget& target) const
 {
     if (memory_) {
         target.raster = MemoryRaster();
-        target.visible = Bounds();
-        return true;
+        target.visible = Intersect(Bounds(), dest);
+        return !target.visible.IsEmpty();
     }
     // The windowed primary: only the top-level window's client area is ours.
     user::ClientArea area;
-    if (!user::GetClientArea(nullptr, area) || area.pixels == nullptr) return false;
+    if (!user::GetClientArea(nullptr, area)) return false;
     const Span2D desktop = DesktopOrigin();
     const Span2D client = ClientOnPrimary(area, desktop);
-    target.raster = Raster { reinterpret_cast<uint8_t*>(area.pixels), static_cast<int>(client.Width()),
-        static_cast<int>(client.Height()), area.pitchPixels * 4, 4 };
-    target.originX = client.left;
-    target.originY = client.top;
-    target.visible = Intersect(client, Bounds());
-    target.keepBits = kKeepColourBits;
+    Span2D visible = Intersect(Intersect(client, Bounds()), dest);
     if (clipper_ != nullptr && clipper_->Window() != nullptr) {
         user::ClientArea clipArea;
         if (!user::GetClientArea(clipper_->Window(), clipArea)) return false;
-        target.visible = Intersect(target.visible, ClientOnPrimary(clipArea, desktop));
+        visible = Intersect(visible, ClientOnPrimary(clipArea, desktop));
     }
-    return !target.visible.IsEmpty();
+    if (visible.IsEmpty()) return false;
+    // The host need not bring up to date what is about to be written whole.
+    const Span2D inClient = Offset(visible, -client.left, -client.top);
+    user::ClientPixels pixels;
+    if (!user::LendClientPixels(opaque ? ToRect(inClient) : RECT {}, pixels)) return false;
+    target.raster
+        = Raster { reinterpret_cast<uint8_t*>(pixels.pixels), pixels.width, pixels.height, pixels.pitchPixels * 4, 4 };
+    target.originX = client.left;
+    target.originY = client.top;
+    target.visible = visible;
+    target.keepBits = kKeepColourBits;
+    return true;
 }
 
 // The windowed primary with a clipper clips; every other surface refuses a
 // destination that does not lie inside it.
-HRESULT Surface::PrepareDestination(const Span2D& dest, WriteTarget& target) const
+HRESULT Surface::PrepareDestination(const Span2D& dest, bool opaque, WriteTarget& target) const
 {
     const bool clips = IsWindowedPrimary() && clipper_ != nullptr;
     if (clips ? !IsOrdered(dest) : !LiesInside(dest, Bounds())) return DDERR_INVALIDRECT;
-    if (!FindWriteTarget(target)) target.visible = {};
-    target.visible = Intersect(target.visible, dest);
+    if (!FindWriteTarget(dest, opaque, target)) target.visible = {};
     return DD_OK;
 }
 
-void Surface::WriteFinished(bool wroteVisiblePixels) const
+void Surface::WriteFinished(const Span2D& area) const
 {
-    if (!wroteVisiblePixels) return;
+    if (area.IsEmpty()) return;
     if (IsWindowedPrimary())
-        user::PresentClientArea(nullptr);
+        user::ClientPixelsChanged(ToRect(area));
     else if (shape_.role == SurfaceRole::Primary && display_->InFullScreenMode())
-        ShowFullScreenFrame(MemoryRaster());
+        ShowFullScreenFrame(MemoryRaster(), area);
 }
 
 HRESULT Surface::ColorFill(const Span2D& dest, DWORD raw)
 {
     WriteTarget target;
-    HRESULT result = PrepareDestination(dest, target);
+    HRESULT result = PrepareDestination(dest, true, target);
     if (result != DD_OK) return result;
-    Span2D area = target.visible;
-    area.left -= target.originX;
-    area.right -= target.originX;
-    area.top -= target.originY;
-    area.bottom -= target.originY;
+    const Span2D area = Offset(target.visible, -target.originX, -target.originY);
     if (TakesQueuedBlits() && QueueFill(target.raster, area, raw)) return DD_OK;
     SettleQueuedBlitsFor(target.raster.pixels);
     FillPixels(target.raster, area, raw, target.keepBits);
-    WriteFinished(!area.IsEmpty());
+    WriteFinished(area);
     return DD_OK;
 }
 
@@ -150,12 +149,12 @@ inline HRESULT Surface::CopyFrom(Surface& source, const Span2D& dest, const Span
 HRESULT Surface::CopyAtOnce(Surface& source, const Span2D& dest, const Span2D& sourceRect, bool keyed)
 {
     WriteTarget target;
-    HRESULT result = PrepareDestination(dest, target);
+    // A copy from an empty rectangle writes nothing.
+    HRESULT result = PrepareDestination(dest, !keyed && !sourceRect.IsEmpty(), target);
     if (result != DD_OK) return result;
     const Span2D& visible = target.visible;
     if (visible.IsEmpty() || sourceRect.IsEmpty()) return DD_OK;
-    const Span2D area { visible.left - target.originX, visible.top - target.originY, visible.right - target.originX,
-        visible.bottom - target.originY };
+    const Span2D area = Offset(visible, -target.originX, -target.originY);
     // Clipping moves the source by as much as it cut from the destination.
     const int64_t sourceX = sourceRect.left + (visible.left - dest.left);
     const int64_t sourceY = sourceRect.top + (visible.top - dest.top);
@@ -165,10 +164,10 @@ HRESULT Surface::CopyAtOnce(Surface& source, const Span2D& dest, const Span2D& s
     // presentation, draws them on its way.
     if (!scaled && !keyed && &source != this
         && CopyOutOfQueue(target.raster, area, source.MemoryRaster(), sourceX, sourceY, target.keepBits)) {
-        WriteFinished(true);
+        WriteFinished(area);
         return DD_OK;
     }
-    SettleQueuedBlitsFor(source.memory_.get());
+    SettleQueuedBlitsFor(source.Pixels());
     SettleQueuedBlitsFor(target.raster.pixels);
 
     Raster from = source.MemoryRaster();
@@ -193,7 +192,7 @@ HRESULT Surface::CopyAtOnce(Surface& source, const Span2D& dest, const Span2D& s
         else
             CopyPixels(target.raster, area, from, fromX, fromY, target.keepBits);
     }
-    WriteFinished(true);
+    WriteFinished(area);
     return DD_OK;
 }
 

@@ -7,6 +7,8 @@
 
 #include <windows.h>
 
+#include "common/rgb565.h"
+
 namespace platform::gdi {
 
 enum class PixelFormat { Xrgb8888, Rgb565 };
@@ -54,19 +56,12 @@ constexpr COLORREF RgbToColorRef(uint32_t rgb) { return ColorRefToRgb(rgb); }
 
 constexpr uint32_t RgbToRaw(uint32_t rgb, PixelFormat format)
 {
-    if (format == PixelFormat::Xrgb8888) return rgb & 0xFFFFFF;
-    uint32_t r = (rgb >> 16) & 0xFF, g = (rgb >> 8) & 0xFF, b = rgb & 0xFF;
-    return ((r >> 3) << 11) | ((g >> 2) << 5) | (b >> 3);
+    return format == PixelFormat::Xrgb8888 ? rgb & 0xFFFFFF : rgb565::FromXrgb(rgb);
 }
 
-// 5-6-5 channels widen by repeating their top bits, so that white stays
-// white and packing the result again gives back the same raw value.
 constexpr uint32_t RawToRgb(uint32_t raw, PixelFormat format)
 {
-    if (format == PixelFormat::Xrgb8888) return raw & 0xFFFFFF;
-    uint32_t r5 = (raw >> 11) & 0x1F, g6 = (raw >> 5) & 0x3F, b5 = raw & 0x1F;
-    uint32_t r = (r5 << 3) | (r5 >> 2), g = (g6 << 2) | (g6 >> 4), b = (b5 << 3) | (b5 >> 2);
-    return (r << 16) | (g << 8) | b;
+    return format == PixelFormat::Xrgb8888 ? raw & 0xFFFFFF : rgb565::ToXrgb(uint16_t(raw));
 }
 
 inline uint8_t* PixelAddress(const PixelTarget& target, int x, int y)

@@ -23,6 +23,9 @@ struct InputEvent {
         KeyUp, // virtualKey
         MouseButtonDown, // left button, at x, y
         MouseButtonUp, // left button, at x, y
+        // The user switched away from the exclusive display (focus lost,
+        // minimised): every surface is lost.
+        DisplayLost,
     };
     Kind kind = Kind::KeyDown;
     UINT virtualKey = 0;
@@ -41,10 +44,20 @@ struct PixelView {
     int width = 0;
     int height = 0;
     int pitchPixels = 0;
-    // The pixels stay where they are, changed only before another
-    // presentation, until the window is destroyed: a host may show them
-    // from there instead of copying them now.
-    bool lasting = false;
+};
+
+// What a host shows of the program: the window's client area, or the
+// exclusive full-screen display.
+enum class Screen { Client, FullScreen };
+
+// Memory a host lends for a screen's pixels, rows top to bottom `pitch`
+// bytes apart: 0x00RRGGBB for the client area (the top byte is never
+// shown), the display's 5-6-5 in full screen.
+struct LentPixels {
+    uint8_t* pixels = nullptr;
+    int width = 0;
+    int height = 0;
+    int pitch = 0;
 };
 
 class Host {
@@ -62,8 +75,19 @@ public:
     virtual void ShowWindow(bool visible) = 0;
     virtual void DestroyWindow() = 0;
 
-    // What the client area now shows; called after every change of it.
-    virtual void PresentClient(const PixelView& client) = 0;
+    // The one way pixels reach the screen, the same for both screens: the
+    // host lends the memory a screen's pixels live in, and is told what
+    // changed there. Lend gives memory of `width` by `height` holding what
+    // the screen shows now, except in `overwritten`, which the caller is
+    // about to write whole; null pixels when the host cannot lend that size.
+    // The client area's memory may move at every Changed (a host may let
+    // the screen read one picture while the next is drawn): lend it again
+    // before each write. Full screen's stays where it is from EnterFullScreen
+    // on, and is never freed before the host ends or full screen comes back
+    // at another size, so that a pointer into it never dangles.
+    virtual LentPixels Lend(Screen screen, int width, int height, const RECT& overwritten) = 0;
+    // The caller wrote `area` of the memory last lent for `screen`.
+    virtual void Changed(Screen screen, const RECT& area) = 0;
 
     // Moves pending host input into `out`. Never blocks.
     virtual void PollInput(std::vector<InputEvent>& out) = 0;
@@ -83,20 +107,11 @@ public:
     virtual void CloseAudioOutput() { }
 
     // Exclusive full screen. The window covers the whole desktop and shows a
-    // `width` by `height` picture scaled with its aspect kept, black bars
-    // around it and no menu bar; mouse positions arrive in picture pixels.
-    // Leaving puts the window back where it was, with its bar.
+    // `width` by `height` picture (lent as Screen::FullScreen) scaled with
+    // its aspect kept, black bars around it and no menu bar; mouse positions
+    // arrive in picture pixels. Leaving puts the window back where it was,
+    // with its bar, showing the client area again.
     virtual void EnterFullScreen(int /*width*/, int /*height*/) { }
-    // What the full-screen display now shows; called after every change.
-    virtual void PresentFullScreen(const PixelView& /*screen*/) { }
-    // Where the next full-screen picture may be written in place, saving a
-    // copy of every frame; null when the host copies what it is given.
-    virtual uint32_t* FullScreenCanvas(int /*width*/, int /*height*/) { return nullptr; }
-    // True: the host shows the display's own memory, which it fetches into
-    // its canvas with platform::ddraw::SettleFullScreenFrame when it needs
-    // the picture; each change is only announced by FullScreenChanged.
-    virtual bool ShowsFullScreenOnDemand() { return false; }
-    virtual void FullScreenChanged() { }
     virtual void LeaveFullScreen() { }
 
     // ---- Menu bar, modal loops and drawn message boxes ----

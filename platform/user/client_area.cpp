@@ -1,12 +1,17 @@
 #include "user/client_area.h"
 
-#include "host/host.h"
+#include <algorithm>
+
 #include "user/window_list.h"
 
 namespace platform::user {
 namespace {
 
 Window* WindowOrTopLevel(HWND window) { return window ? FindWindow(window) : TopLevelWindow(); }
+
+constexpr RECT kNothing {};
+
+RECT WholeClient(const Window& window) { return RECT { 0, 0, window.clientWidth, window.clientHeight }; }
 
 } // namespace
 
@@ -15,17 +20,61 @@ bool GetClientArea(HWND handle, ClientArea& area)
     Window* window = WindowOrTopLevel(handle);
     if (!window || window->clientWidth <= 0 || window->clientHeight <= 0) return false;
     area.screenRect = ClientRectOnScreen(*window);
-    area.pixels = window->clientPixels.data();
-    area.pitchPixels = window->clientWidth;
     return true;
 }
 
-void PresentClientArea(HWND handle)
+bool LendClientPixels(const RECT& overwritten, ClientPixels& pixels)
 {
-    Window* window = WindowOrTopLevel(handle);
-    if (!window || window->clientPixels.empty()) return;
-    platform::host::Current().PresentClient(platform::host::PixelView {
-        window->clientPixels.data(), window->clientWidth, window->clientHeight, window->clientWidth, true });
+    Window* window = TopLevelWindow();
+    if (!window || window->clientWidth <= 0 || window->clientHeight <= 0) return false;
+    const platform::host::LentPixels lent = platform::host::Current().Lend(
+        platform::host::Screen::Client, window->clientWidth, window->clientHeight, overwritten);
+    // Memory of another size, or rows too short, is not the client area's.
+    if (!lent.pixels || lent.width != window->clientWidth || lent.height != window->clientHeight
+        || lent.pitch < lent.width * 4 || lent.pitch % 4 != 0)
+        return false;
+    pixels = ClientPixels { reinterpret_cast<uint32_t*>(lent.pixels), lent.width, lent.height, lent.pitch / 4 };
+    return true;
+}
+
+void ClientPixelsChanged(const RECT& changed)
+{
+    if (changed.left < changed.right && changed.top < changed.bottom)
+        platform::host::Current().Changed(platform::host::Screen::Client, changed);
+}
+
+std::vector<uint32_t> ClientPicture()
+{
+    ClientPixels client;
+    if (!LendClientPixels(kNothing, client)) return {};
+    std::vector<uint32_t> picture(size_t(client.width) * size_t(client.height));
+    for (int y = 0; y < client.height; ++y)
+        std::copy_n(client.pixels + ptrdiff_t(y) * client.pitchPixels, client.width,
+            picture.begin() + ptrdiff_t(y) * client.width);
+    return picture;
+}
+
+void ShowClientPicture(const platform::host::PixelView& picture)
+{
+    Window* window = TopLevelWindow();
+    if (!window || !picture.pixels || picture.width != window->clientWidth || picture.height != window->clientHeight)
+        return;
+    ClientPixels client;
+    if (!LendClientPixels(WholeClient(*window), client)) return;
+    for (int y = 0; y < client.height; ++y)
+        std::copy_n(picture.pixels + ptrdiff_t(y) * picture.pitchPixels, client.width,
+            client.pixels + ptrdiff_t(y) * client.pitchPixels);
+    ClientPixelsChanged(WholeClient(*window));
+}
+
+void ClearClientArea()
+{
+    Window* window = TopLevelWindow();
+    ClientPixels client;
+    if (!window || !LendClientPixels(WholeClient(*window), client)) return;
+    for (int y = 0; y < client.height; ++y)
+        std::fill_n(client.pixels + ptrdiff_t(y) * client.pitchPixels, client.width, 0u);
+    ClientPixelsChanged(WholeClient(*window));
 }
 
 } // namespace platform::user

@@ -79,6 +79,8 @@ InputMessage MessageFromInput(const InputEvent& event, const RECT& clientOnScree
     case InputEvent::Kind::Command:
         // Menu ids are 16 bits; the high word 0 says "from a menu".
         return InputMessage { WM_COMMAND, WPARAM(WORD(event.commandId)), 0 };
+    case InputEvent::Kind::DisplayLost:
+        break;
     }
     return InputMessage {};
 }

@@ -2,6 +2,7 @@
 
 #include "ddraw/full_screen.h"
 #include "host/host.h"
+#include "user/client_area.h"
 #include "user/menu_bar.h"
 #include "user/menu_tracker.h"
 #include "user/message_queue.h"
@@ -26,26 +27,29 @@ MenuKeys& Keys()
 
 char32_t Upper(char32_t c) { return (c >= U'a' && c <= U'z') ? c - U'a' + U'A' : c; }
 
-// The program's last picture with the drop-down over it.
-void PresentTracking(const Window& window, const MenuModel& model, const MenuTracker& tracker)
+// The program's last picture, `under`, with the drop-down over it.
+void PresentTracking(
+    const Window& window, const std::vector<uint32_t>& under, const MenuModel& model, const MenuTracker& tracker)
 {
     PresentMenuBar(window, tracker.HotTitle());
-    std::vector<uint32_t> composed = window.clientPixels;
+    if (under.size() != size_t(window.clientWidth) * size_t(window.clientHeight)) return;
+    std::vector<uint32_t> composed = under;
     if (tracker.IsOpen()) {
         Canvas client { composed.data(), window.clientWidth, window.clientHeight, window.clientWidth };
         DrawDropDown(client, model.titles[size_t(tracker.HotTitle())], tracker.OpenDropDown(), tracker.HotItem());
     }
-    platform::host::Current().PresentClient(
+    ShowClientPicture(
         platform::host::PixelView { composed.data(), window.clientWidth, window.clientHeight, window.clientWidth });
 }
 
-void RestorePicture(HWND handle)
+void RestorePicture(HWND handle, const std::vector<uint32_t>& under)
 {
     Window* window = FindWindow(handle);
     if (!window) return;
     PresentMenuBar(*window);
-    platform::host::Current().PresentClient(platform::host::PixelView {
-        window->clientPixels.data(), window->clientWidth, window->clientHeight, window->clientWidth, true });
+    if (under.size() != size_t(window->clientWidth) * size_t(window->clientHeight)) return;
+    ShowClientPicture(
+        platform::host::PixelView { under.data(), window->clientWidth, window->clientHeight, window->clientWidth });
 }
 
 void Feed(MenuTracker& tracker, const ModalEvent& event)
@@ -71,13 +75,13 @@ void Feed(MenuTracker& tracker, const ModalEvent& event)
     }
 }
 
-int RunTracker(HWND handle, const MenuModel& model, MenuTracker& tracker)
+int RunTracker(HWND handle, const std::vector<uint32_t>& under, const MenuModel& model, MenuTracker& tracker)
 {
     ModalInput input(handle);
     while (!tracker.Done()) {
         Window* window = FindWindow(handle);
         if (!window) break;
-        PresentTracking(*window, model, tracker);
+        PresentTracking(*window, under, model, tracker);
         ModalEvent event;
         if (!input.Next(event)) break;
         Feed(tracker, event);
@@ -110,8 +114,10 @@ void TrackMenuBar(HWND handle, MenuStart start, char32_t letter, POINT screenPoi
         open = true;
     }
     MenuTracker tracker(model, window->clientWidth, title, open, start == MenuStart::Mnemonic);
-    int chosen = RunTracker(handle, model, tracker);
-    RestorePicture(handle);
+    // No frames are drawn while the menu is open: the picture under it stays.
+    const std::vector<uint32_t> under = ClientPicture();
+    int chosen = RunTracker(handle, under, model, tracker);
+    RestorePicture(handle, under);
     ForgetMenuKeys();
     if (chosen != 0 && FindWindow(handle)) PostToQueue(handle, WM_COMMAND, WPARAM(WORD(chosen)), 0);
 }

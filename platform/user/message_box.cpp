@@ -3,6 +3,7 @@
 #include "common/encoding.h"
 #include "ddraw/full_screen.h"
 #include "host/host.h"
+#include "user/client_area.h"
 #include "user/message_box_session.h"
 #include "user/window_list.h"
 
@@ -71,8 +72,7 @@ bool Usable(const platform::user::ModalBackdrop& backdrop)
 bool FullScreenBackdrop(platform::user::ModalBackdrop& backdrop)
 {
     if (!platform::ddraw::FullScreenPicture(backdrop.pixels, backdrop.width, backdrop.height)) return false;
-    platform::host::Host& host = platform::host::Current();
-    backdrop.present = [&host](const platform::host::PixelView& view) { host.PresentFullScreen(view); };
+    backdrop.present = [](const platform::host::PixelView& view) { platform::ddraw::ShowOverFullScreen(view); };
     return true;
 }
 
@@ -84,9 +84,8 @@ platform::user::ModalBackdrop BackdropFor(const Window& window)
     if (BackdropSource() && BackdropSource()(backdrop) && Usable(backdrop)) return backdrop;
     backdrop = {};
     if (FullScreenBackdrop(backdrop) && Usable(backdrop)) return backdrop;
-    platform::host::Host& host = platform::host::Current();
-    return platform::user::ModalBackdrop { window.clientPixels, window.clientWidth, window.clientHeight,
-        [&host](const platform::host::PixelView& view) { host.PresentClient(view); } };
+    return platform::user::ModalBackdrop { platform::user::ClientPicture(), window.clientWidth, window.clientHeight,
+        [](const platform::host::PixelView& view) { platform::user::ShowClientPicture(view); } };
 }
 
 } // namespace

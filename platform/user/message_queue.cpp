@@ -1,6 +1,7 @@
 // The posted-message FIFO, the quit request, and PeekMessageA over both.
 #include "user/message_queue.h"
 
+#include "ddraw/display_loss.h"
 #include "host/host.h"
 #include "user/input_messages.h"
 #include "user/system_messages.h"
@@ -96,6 +97,12 @@ void PostToQueue(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 
 void QueueHostEvent(const platform::host::InputEvent& event)
 {
+    // Not a message: DirectDraw takes the surfaces away at once, as the
+    // switch away from an exclusive display does on Windows.
+    if (event.kind == platform::host::InputEvent::Kind::DisplayLost) {
+        platform::ddraw::LoseAllSurfaces();
+        return;
+    }
     Window* window = TopLevelWindow();
     if (!window) return; // no one to tell
     if (event.kind == platform::host::InputEvent::Kind::MouseMove && event.y >= 0)

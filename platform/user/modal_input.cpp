@@ -91,6 +91,9 @@ bool ModalInput::FromHost(const InputEvent& input, ModalEvent& event)
         return false;
     case InputEvent::Kind::KeyUp:
         return false;
+    case InputEvent::Kind::DisplayLost:
+        QueueHostEvent(input);
+        return false;
     }
     return false;
 }

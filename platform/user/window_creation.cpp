@@ -1,6 +1,7 @@
 // CreateWindowExA and DestroyWindow: the life of the one top-level window.
 #include "common/encoding.h"
 #include "host/host.h"
+#include "user/client_area.h"
 #include "user/icons.h"
 #include "user/menu_bar.h"
 #include "user/message_queue.h"
@@ -51,12 +52,6 @@ void ShowClassIcon(const WindowClass& windowClass)
         platform::host::PixelView { icon->argb, icon->width, icon->height, icon->width });
 }
 
-void PresentBlackClient(const Window& window)
-{
-    platform::host::Current().PresentClient(platform::host::PixelView {
-        window.clientPixels.data(), window.clientWidth, window.clientHeight, window.clientWidth, true });
-}
-
 } // namespace
 } // namespace platform::user
 
@@ -84,8 +79,8 @@ HWND WINAPI CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, 
         platform::encoding::Cp932ToUtf8(window.titleCp932), window.outer, window.menuBarHeight);
     ShowClassIcon(*windowClass);
     PresentMenuBar(window);
-    UpdateClientBuffer(window);
-    PresentBlackClient(window);
+    UpdateClientSize(window);
+    ClearClientArea();
 
     CREATESTRUCTA create {};
     create.lpCreateParams = param;

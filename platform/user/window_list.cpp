@@ -56,14 +56,13 @@ HWND NewWindowHandle()
     return reinterpret_cast<HWND>(0x10000 + serial * 4);
 }
 
-bool UpdateClientBuffer(Window& window)
+bool UpdateClientSize(Window& window)
 {
     int width = std::max(0, int(window.outer.right - window.outer.left));
     int height = std::max(0, int(window.outer.bottom - window.outer.top) - window.menuBarHeight);
     if (width == window.clientWidth && height == window.clientHeight) return false;
     window.clientWidth = width;
     window.clientHeight = height;
-    window.clientPixels.assign(size_t(width) * size_t(height), 0);
     return true;
 }
 

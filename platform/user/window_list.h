@@ -5,7 +5,6 @@
 #include <cstdint>
 #include <memory>
 #include <string>
-#include <vector>
 
 #include <windows.h>
 
@@ -22,10 +21,9 @@ struct Window {
     bool visible = false;
     bool destroying = false; // WM_DESTROY has been sent
 
-    // The client area's pixels, 0x00RRGGBB, black when (re)allocated.
+    // The client area's size; its pixels live in memory the host lends.
     int clientWidth = 0;
     int clientHeight = 0;
-    std::vector<uint32_t> clientPixels;
 };
 
 // The window of `handle`, or null when it is not a live window.
@@ -38,8 +36,8 @@ void ForgetWindows();
 HWND NewWindowHandle();
 
 // Client size from the outer rectangle: the menu bar sits above the client.
-// A changed size gets a new, black buffer; true when the size changed.
-bool UpdateClientBuffer(Window& window);
+// True when the size changed.
+bool UpdateClientSize(Window& window);
 // Outer rectangles are kept within this many pixels each way, so absurd
 // sizes never turn into absurd client buffers.
 constexpr int kMaxWindowExtent = 16384;

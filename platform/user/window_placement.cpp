@@ -1,5 +1,6 @@
 // Where the window is, how big, and whether it shows.
 #include "host/host.h"
+#include "user/client_area.h"
 #include "user/menu_bar.h"
 #include "user/window_list.h"
 
@@ -13,12 +14,11 @@ BOOL PlaceWindow(HWND handle, const RECT& outer)
     Window* window = FindWindow(handle);
     if (!window) return FALSE;
     window->outer = outer;
-    bool resized = UpdateClientBuffer(*window);
+    bool resized = UpdateClientSize(*window);
     platform::host::Current().PlaceWindow(window->outer, window->menuBarHeight);
     PresentMenuBar(*window);
     if (resized) {
-        platform::host::Current().PresentClient(platform::host::PixelView {
-            window->clientPixels.data(), window->clientWidth, window->clientHeight, window->clientWidth, true });
+        ClearClientArea();
         SendToWindow(handle, WM_SIZE, SIZE_RESTORED, MAKELPARAM(window->clientWidth, window->clientHeight));
     }
     return TRUE;

@@ -16,6 +16,7 @@
 #include "ddraw/display_loss.h"
 #include "ddraw/testing_hooks.h"
 #include "host/host.h"
+#include "host/screen_memory.h"
 #include "user/client_area.h"
 #include "user/testing_hooks.h"
 
@@ -30,7 +31,18 @@ public:
     void PlaceWindow(const RECT&, int) override { }
     void ShowWindow(bool) override { }
     void DestroyWindow() override { }
-    void PresentClient(const platform::host::PixelView&) override { ++presentations; }
+    platform::host::LentPixels Lend(
+        platform::host::Screen screen, int width, int height, const RECT& overwritten) override
+    {
+        lastOverwritten = overwritten;
+        return screen == platform::host::Screen::Client ? client.Lend(width, height, 4) : platform::host::LentPixels {};
+    }
+    void Changed(platform::host::Screen screen, const RECT& area) override
+    {
+        if (screen != platform::host::Screen::Client) return;
+        ++presentations;
+        lastChanged = area;
+    }
     void PollInput(std::vector<platform::host::InputEvent>&) override { }
     bool Idle() override { return true; }
     int ShowMessageBox(const std::string&, const std::string&, platform::host::MessageBoxButtons) override
@@ -42,7 +54,10 @@ public:
 
     bool hasDisplay = true;
     RECT desktop { 0, 0, 1024, 768 };
+    platform::host::ScreenMemory client;
     int presentations = 0;
+    RECT lastOverwritten {};
+    RECT lastChanged {};
 };
 
 inline LRESULT CALLBACK PlainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
@@ -95,20 +110,18 @@ protected:
     // What the window shows at client position (x, y).
     static uint32_t ClientPixel(int x, int y)
     {
-        platform::user::ClientArea area;
-        if (!platform::user::GetClientArea(nullptr, area)) return 0xBADBAD;
-        return area.pixels[y * area.pitchPixels + x];
+        platform::user::ClientPixels client;
+        if (!platform::user::LendClientPixels(RECT {}, client)) return 0xBADBAD;
+        return client.pixels[y * client.pitchPixels + x];
     }
 
     static void FillClient(uint32_t value)
     {
-        platform::user::ClientArea area;
-        ASSERT_TRUE(platform::user::GetClientArea(nullptr, area));
-        const int width = area.screenRect.right - area.screenRect.left;
-        const int height = area.screenRect.bottom - area.screenRect.top;
-        for (int y = 0; y < height; ++y)
-            for (int x = 0; x < width; ++x)
-                area.pixels[y * area.pitchPixels + x] = value;
+        platform::user::ClientPixels client;
+        ASSERT_TRUE(platform::user::LendClientPixels(RECT {}, client));
+        for (int y = 0; y < client.height; ++y)
+            for (int x = 0; x < client.width; ++x)
+                client.pixels[y * client.pitchPixels + x] = value;
     }
 
     // A DirectDraw object as the program holds it: IDirectDraw2, one reference.

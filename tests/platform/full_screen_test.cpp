@@ -7,6 +7,7 @@
 
 #include <ddraw.h>
 
+#include "common/rgb565.h"
 #include "ddraw/full_screen.h"
 #include "host/headless/headless_host.h"
 #include "testing.h"
@@ -106,18 +107,23 @@ protected:
     FullScreenDisplay display;
 };
 
-TEST(Rgb565Conversion, ChannelsWidenToFullIntensity)
+TEST(Rgb565Conversion, ChannelsWidenToFullIntensityAndNarrowBack)
 {
-    using platform::ddraw::Rgb565ToXrgb;
-    EXPECT_EQ(Rgb565ToXrgb(0xFFFF), 0xFFFFFFu);
-    EXPECT_EQ(Rgb565ToXrgb(0xF81F), 0xFF00FFu);
-    EXPECT_EQ(Rgb565ToXrgb(0x07E0), 0x00FF00u);
-    EXPECT_EQ(Rgb565ToXrgb(0x001F), 0x0000FFu);
-    EXPECT_EQ(Rgb565ToXrgb(0x0000), 0u);
+    using platform::rgb565::FromXrgb;
+    using platform::rgb565::ToXrgb;
+    EXPECT_EQ(ToXrgb(0xFFFF), 0xFFFFFFu);
+    EXPECT_EQ(ToXrgb(0xF81F), 0xFF00FFu);
+    EXPECT_EQ(ToXrgb(0x07E0), 0x00FF00u);
+    EXPECT_EQ(ToXrgb(0x001F), 0x0000FFu);
+    EXPECT_EQ(ToXrgb(0x0000), 0u);
     // The top bits repeat into the low ones: 0b10000 -> 0b10000100.
-    EXPECT_EQ(Rgb565ToXrgb(0x8000), 0x840000u);
-    EXPECT_EQ(Rgb565ToXrgb(0x0400), 0x008200u);
-    EXPECT_EQ(Rgb565ToXrgb(0x0001), 0x000008u);
+    EXPECT_EQ(ToXrgb(0x8000), 0x840000u);
+    EXPECT_EQ(ToXrgb(0x0400), 0x008200u);
+    EXPECT_EQ(ToXrgb(0x0001), 0x000008u);
+    // Narrowing keeps each channel's top bits, so every 5-6-5 value comes back.
+    EXPECT_EQ(FromXrgb(0xF0F0F0), 0xF79Eu);
+    for (uint32_t pixel = 0; pixel <= 0xFFFF; ++pixel)
+        ASSERT_EQ(FromXrgb(ToXrgb(uint16_t(pixel))), pixel);
 }
 
 TEST_F(FullScreenTest, SetDisplayModeEntersAndReleaseLeaves)
@@ -288,13 +294,36 @@ TEST_F(FullScreenTest, ResetLeavesFullScreen)
 
 } // namespace
 
+TEST_F(FullScreenTest, ThePrimaryLivesInTheDisplaysMemoryUntilFullScreenEnds)
+{
+    ASSERT_TRUE(SetUpFullScreen());
+    DDSURFACEDESC description = {};
+    description.dwSize = sizeof(description);
+    ASSERT_EQ(display.primary->Lock(NULL, &description, DDLOCK_WAIT, NULL), DD_OK);
+    const uint8_t* lent = host.Lend(platform::host::Screen::FullScreen, 640, 480, RECT {}).pixels;
+    EXPECT_EQ(description.lpSurface, lent) << "a frame on the primary is on the screen without a copy";
+    display.primary->Unlock(NULL);
+
+    DrawBackBuffer([](int, int) -> uint16_t { return 0x07E0; });
+    ASSERT_EQ(Present(), DD_OK);
+    ASSERT_EQ(display.directDraw->SetCooperativeLevel(window, DDSCL_NORMAL), DD_OK);
+    // The old primary goes on in memory of its own: restoring it fills that
+    // with the lost pattern, and leaves the display's memory alone.
+    ASSERT_EQ(display.primary->Restore(), DD_OK);
+    ASSERT_EQ(display.primary->Lock(NULL, &description, DDLOCK_WAIT, NULL), DD_OK);
+    EXPECT_NE(description.lpSurface, lent);
+    display.primary->Unlock(NULL);
+    uint16_t shown = 0;
+    std::memcpy(&shown, lent, sizeof(shown));
+    EXPECT_EQ(shown, 0x07E0);
+}
+
 namespace {
 
-// The headless host as a host without a canvas of its own would be (the
-// desktop's): every full-screen picture reaches it as a copy.
-class CopyingHost final : public platform::host::Host {
+// The headless host as a host with no memory to lend for full screen.
+class NoFullScreenMemoryHost final : public platform::host::Host {
 public:
-    explicit CopyingHost(platform::host::Host& inner)
+    explicit NoFullScreenMemoryHost(platform::host::Host& inner)
         : inner_(inner)
     {
     }
@@ -308,7 +337,17 @@ public:
     void PlaceWindow(const RECT& outer, int bar) override { inner_.PlaceWindow(outer, bar); }
     void ShowWindow(bool visible) override { inner_.ShowWindow(visible); }
     void DestroyWindow() override { inner_.DestroyWindow(); }
-    void PresentClient(const platform::host::PixelView& client) override { inner_.PresentClient(client); }
+    platform::host::LentPixels Lend(
+        platform::host::Screen screen, int width, int height, const RECT& overwritten) override
+    {
+        if (screen == platform::host::Screen::FullScreen) return {};
+        return inner_.Lend(screen, width, height, overwritten);
+    }
+    void Changed(platform::host::Screen screen, const RECT& area) override
+    {
+        if (screen == platform::host::Screen::FullScreen) ++fullScreenChanges;
+        inner_.Changed(screen, area);
+    }
     void PollInput(std::vector<platform::host::InputEvent>& out) override { inner_.PollInput(out); }
     bool Idle() override { return inner_.Idle(); }
     int ShowMessageBox(
@@ -319,14 +358,9 @@ public:
     void SetCursorVisible(bool visible) override { inner_.SetCursorVisible(visible); }
     uint32_t TickCount() override { return inner_.TickCount(); }
     void EnterFullScreen(int width, int height) override { inner_.EnterFullScreen(width, height); }
-    void PresentFullScreen(const platform::host::PixelView& screen) override
-    {
-        copiedFrom = screen.pixels;
-        inner_.PresentFullScreen(screen);
-    }
     void LeaveFullScreen() override { inner_.LeaveFullScreen(); }
 
-    const uint32_t* copiedFrom = nullptr;
+    int fullScreenChanges = 0;
 
 private:
     platform::host::Host& inner_;
@@ -334,28 +368,24 @@ private:
 
 } // namespace
 
-TEST_F(FullScreenTest, HostsWithAndWithoutACanvasShowTheSamePicture)
+TEST_F(FullScreenTest, WithoutTheDisplaysMemoryThePrimaryStillWorksAndShowsNothing)
 {
-    auto pattern = [](int x, int y) { return uint16_t(x * 97 + y * 31); };
-    ASSERT_TRUE(SetUpFullScreen());
-    DrawBackBuffer(pattern);
-    ASSERT_EQ(Present(), DD_OK);
-    const headless::Capture inPlace = headless::CaptureScreen();
+    NoFullScreenMemoryHost refusing(host);
+    platform::host::Install(&refusing);
+    const bool setUp = SetUpFullScreen();
+    if (setUp) {
+        DrawBackBuffer([](int x, int) -> uint16_t { return uint16_t(x); });
+        EXPECT_EQ(Present(), DD_OK);
+        DDSURFACEDESC description = {};
+        description.dwSize = sizeof(description);
+        ASSERT_EQ(display.primary->Lock(NULL, &description, DDLOCK_WAIT, NULL), DD_OK);
+        uint16_t pixel = 0;
+        std::memcpy(&pixel, static_cast<uint8_t*>(description.lpSurface) + 2 * 7, sizeof(pixel));
+        EXPECT_EQ(pixel, 7) << "the primary keeps its pixels in memory of its own";
+        display.primary->Unlock(NULL);
+    }
     display.Release();
-
-    CopyingHost copying(host);
-    platform::host::Install(&copying);
-    ASSERT_TRUE(SetUpFullScreen());
-    DrawBackBuffer(pattern);
-    ASSERT_EQ(Present(), DD_OK);
-    const headless::Capture copied = headless::CaptureScreen();
     platform::host::Install(&host);
-
-    ASSERT_NE(copying.copiedFrom, nullptr);
-    ASSERT_EQ(copied.width, 640);
-    ASSERT_EQ(inPlace.pixels.size(), copied.pixels.size());
-    for (int y = 0; y < 480; y += 7)
-        for (int x = 0; x < 640; ++x)
-            ASSERT_EQ(copied.At(x, y), platform::ddraw::Rgb565ToXrgb(pattern(x, y))) << x << ", " << y;
-    EXPECT_EQ(inPlace.pixels, copied.pixels);
+    ASSERT_TRUE(setUp);
+    EXPECT_EQ(refusing.fullScreenChanges, 0);
 }

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
+
 #include "testing.h"
 
 namespace {
@@ -127,9 +129,12 @@ TEST_F(HeadlessHostTest, MessageBoxAnswersMustFitTheButtons)
 
 TEST_F(HeadlessHostTest, CaptureIsTheLastPresentedClientWithoutAlpha)
 {
-    // A pitch wider than the picture: the padding must not show.
-    std::vector<uint32_t> pixels = { 0xFF112233, 0x00445566, 0xDEADBEEF, 0x00000001, 0x00ABCDEF, 0xDEADBEEF };
-    host.PresentClient(platform::host::PixelView { pixels.data(), 2, 2, 3 });
+    const platform::host::LentPixels lent = host.Lend(platform::host::Screen::Client, 2, 2, RECT {});
+    ASSERT_NE(lent.pixels, nullptr);
+    ASSERT_EQ(lent.pitch, 8);
+    const uint32_t pixels[] = { 0xFF112233, 0x00445566, 0x00000001, 0x00ABCDEF };
+    std::memcpy(lent.pixels, pixels, sizeof(pixels));
+    host.Changed(platform::host::Screen::Client, RECT { 0, 0, 2, 2 });
     headless::Capture capture = headless::CaptureScreen();
     ASSERT_EQ(capture.width, 2);
     ASSERT_EQ(capture.height, 2);

@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "common/rgb565.h"
 #include "ddraw/blitters.h"
-#include "ddraw/full_screen.h"
 #include "ddraw/pixel_rows.h"
 #include "ddraw/surface.h"
 
@@ -174,7 +174,7 @@ TEST(PixelRowsTest, Widen565AgreesWithThePixelRuleForEveryValue)
     std::vector<uint32_t> widened(all.size() + 1, 0xDEADBEEFu);
     rows::Widen565(widened.data(), source.At(0), int64_t(all.size()));
     for (size_t i = 0; i < all.size(); ++i)
-        ASSERT_EQ(widened[i], ddraw::Rgb565ToXrgb(all[i])) << i;
+        ASSERT_EQ(widened[i], platform::rgb565::ToXrgb(all[i])) << i;
     EXPECT_EQ(widened.back(), 0xDEADBEEFu);
 }
 

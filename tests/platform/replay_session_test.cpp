@@ -44,15 +44,19 @@ protected:
     {
         for (int turns = 0; shown < frames && turns < 100 * frames; ++turns) {
             if (!host.Idle()) continue;
-            picture.assign(picture.size(), uint32_t(++shown));
-            host.PresentClient(platform::host::PixelView { picture.data(), 4, 3, 4 });
+            const platform::host::LentPixels lent
+                = host.Lend(platform::host::Screen::Client, 4, 3, RECT { 0, 0, 4, 3 });
+            ASSERT_NE(lent.pixels, nullptr);
+            ++shown;
+            for (int y = 0; y < 3; ++y)
+                std::fill_n(reinterpret_cast<uint32_t*>(lent.pixels + y * lent.pitch), 4, uint32_t(shown));
+            host.Changed(platform::host::Screen::Client, RECT { 0, 0, 4, 3 });
         }
         ASSERT_EQ(shown, frames);
     }
 
     HeadlessHost& host = platform::host::TheHeadlessHost();
     std::vector<std::string> printed;
-    std::vector<uint32_t> picture = std::vector<uint32_t>(12);
     int shown = 0;
 };
 

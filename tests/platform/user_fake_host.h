@@ -3,6 +3,7 @@
 #pragma once
 
 #include "host/host.h"
+#include "host/screen_memory.h"
 #include "user/testing_hooks.h"
 
 #include <deque>
@@ -40,7 +41,20 @@ public:
     }
     void ShowWindow(bool visible) override { windowVisible = visible; }
     void DestroyWindow() override { ++windowsDestroyed; }
-    void PresentClient(const PixelView& client) override { presented = client; }
+    platform::host::LentPixels Lend(platform::host::Screen screen, int width, int height, const RECT&) override
+    {
+        if (screen != platform::host::Screen::Client) return {};
+        platform::host::LentPixels lent = client.Lend(width, height, 4);
+        // A host that lends memory of another size than asked.
+        if (lendsWrongSize) lent.width += 1;
+        return lent;
+    }
+    void Changed(platform::host::Screen screen, const RECT& area) override
+    {
+        if (screen != platform::host::Screen::Client) return;
+        ++clientChanges;
+        changed = area;
+    }
 
     void PollInput(std::vector<InputEvent>& out) override
     {
@@ -85,7 +99,10 @@ public:
     int placedMenuBarHeight = -1;
     bool windowVisible = false;
     PixelView icon {};
-    PixelView presented {};
+    platform::host::ScreenMemory client;
+    bool lendsWrongSize = false;
+    int clientChanges = 0;
+    RECT changed {};
     std::string boxCaption = "(none)";
     std::string boxText = "(none)";
     MessageBoxButtons boxButtons = MessageBoxButtons::Ok;

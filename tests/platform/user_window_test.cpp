@@ -248,16 +248,19 @@ TEST_F(UserWindowTest, MoveSendsSizeOnlyWhenTheClientSizeChanges)
     EXPECT_EQ(Host().placed.left, 10);
     EXPECT_EQ(Host().placed.top, 20);
 
-    platform::user::ClientArea area;
-    ASSERT_TRUE(platform::user::GetClientArea(window, area));
-    area.pixels[0] = 0x00FF00FF;
+    platform::user::ClientPixels pixels;
+    ASSERT_TRUE(platform::user::LendClientPixels(RECT {}, pixels));
+    pixels.pixels[0] = 0x00FF00FF;
     ASSERT_TRUE(MoveWindow(window, 10, 20, 320, 240, TRUE));
     ASSERT_EQ(CountOf(WM_SIZE), 1);
     EXPECT_EQ(LOWORD(received[0].lParam), 320);
     EXPECT_EQ(HIWORD(received[0].lParam), 220);
-    ASSERT_TRUE(platform::user::GetClientArea(window, area));
-    EXPECT_EQ(area.pitchPixels, 320);
-    EXPECT_EQ(area.pixels[0], 0u) << "a resized client area starts black";
+    ASSERT_TRUE(platform::user::LendClientPixels(RECT {}, pixels));
+    EXPECT_EQ(pixels.width, 320);
+    EXPECT_EQ(pixels.height, 220);
+    EXPECT_EQ(pixels.pixels[0], 0u) << "a resized client area starts black";
+    EXPECT_EQ(Host().changed.right, 320) << "and is shown so";
+    platform::user::ClientArea area;
 
     // Absurd sizes are clamped instead of allocating absurd buffers.
     ASSERT_TRUE(MoveWindow(window, 0, 0, 2000000000, -5, TRUE));
@@ -318,18 +321,30 @@ TEST_F(UserWindowTest, CloseThroughDefWindowProcDestroys)
     EXPECT_NE(next, window);
 }
 
-TEST_F(UserWindowTest, PresentShowsTheClientBuffer)
+TEST_F(UserWindowTest, ClientPixelsAreLentByTheHostAndTheirChangesShown)
 {
     ASSERT_NE(Register(RecordingProc), 0);
-    HWND window = Create();
-    platform::user::ClientArea area;
-    ASSERT_TRUE(platform::user::GetClientArea(nullptr, area));
-    area.pixels[5] = 0x00123456;
-    platform::user::PresentClientArea(window);
-    EXPECT_EQ(Host().presented.width, 640);
-    EXPECT_EQ(Host().presented.height, 460);
-    ASSERT_NE(Host().presented.pixels, nullptr);
-    EXPECT_EQ(Host().presented.pixels[5], 0x00123456u);
+    Create();
+    platform::user::ClientPixels pixels;
+    ASSERT_TRUE(platform::user::LendClientPixels(RECT {}, pixels));
+    EXPECT_EQ(pixels.width, 640);
+    EXPECT_EQ(pixels.height, 460);
+    EXPECT_EQ(reinterpret_cast<uint8_t*>(pixels.pixels), Host().client.Pixels().pixels);
+    pixels.pixels[5] = 0x00123456;
+    const int changes = Host().clientChanges;
+    platform::user::ClientPixelsChanged(RECT { 5, 0, 6, 1 });
+    EXPECT_EQ(Host().clientChanges, changes + 1);
+    EXPECT_EQ(Host().changed.left, 5);
+    EXPECT_EQ(Host().changed.bottom, 1);
+    // Nothing changed, nothing to show.
+    platform::user::ClientPixelsChanged(RECT { 5, 0, 5, 1 });
+    EXPECT_EQ(Host().clientChanges, changes + 1);
+    EXPECT_EQ(platform::user::ClientPicture()[5], 0x00123456u);
+
+    // Memory of another size than the client area's is not written.
+    Host().lendsWrongSize = true;
+    EXPECT_FALSE(platform::user::LendClientPixels(RECT {}, pixels));
+    EXPECT_TRUE(platform::user::ClientPicture().empty());
 }
 
 TEST_F(UserWindowTest, IconsCursorsBrushesAndModule)

@@ -4,9 +4,6 @@
 #include <climits>
 #include <cstdio>
 
-#include "ddraw/full_screen.h"
-#include "ddraw/pixel_rows.h"
-
 namespace platform::host {
 namespace {
 
@@ -27,16 +24,18 @@ bool IsWholePicture(const PixelView& picture)
     return picture.pixels && picture.width > 0 && picture.height > 0 && picture.pitchPixels >= picture.width;
 }
 
-// Takes the picture as the screen shows it: the alpha byte is not part of it.
-void CopyPicture(const PixelView& picture, headless::Capture& into)
+constexpr int kClientBytesPerPixel = 4;
+constexpr int kFullScreenBytesPerPixel = 2;
+
+// The memory as the screen shows it: 0x00RRGGBB, the alpha byte not part of it.
+headless::Capture CaptureOf(const ScreenMemory& memory)
 {
-    into.width = picture.width;
-    into.height = picture.height;
-    into.pixels.resize(size_t(picture.width) * size_t(picture.height));
-    for (int y = 0; y < picture.height; ++y)
-        ddraw::rows::CopyMasked32(reinterpret_cast<uint8_t*>(into.pixels.data() + ptrdiff_t(y) * picture.width),
-            reinterpret_cast<const uint8_t*>(picture.pixels + size_t(y) * size_t(picture.pitchPixels)), picture.width,
-            0x00FFFFFFu);
+    const LentPixels& pixels = memory.Pixels();
+    headless::Capture capture;
+    capture.width = pixels.width;
+    capture.height = pixels.height;
+    ToXrgb(pixels, memory.BytesPerPixel(), RECT { 0, 0, pixels.width, pixels.height }, capture.pixels);
+    return capture;
 }
 
 } // namespace
@@ -86,32 +85,23 @@ void HeadlessHost::PlaceWindow(const RECT& outer, int menuBarHeight)
     window.menuBarHeight = menuBarHeight;
 }
 
+// The screen keeps showing the window's last picture.
 void HeadlessHost::DestroyWindow()
 {
-    // The window's pixels go with it; keep what the screen showed.
-    SettleScreen();
     window.exists = false;
     window.visible = false;
 }
 
-void HeadlessHost::PresentClient(const PixelView& client)
+LentPixels HeadlessHost::Lend(Screen lent, int width, int height, const RECT&)
 {
-    if (!IsWholePicture(client)) return;
-    // The window's own pixels are shown from where they are, as a screen
-    // shows its memory; only a capture copies them.
-    if (client.lasting) {
-        lastingClient = client;
-        return;
-    }
-    lastingClient = {};
-    CopyPicture(client, screen);
+    if (lent == Screen::Client) return client.Lend(width, height, kClientBytesPerPixel);
+    if (!fullScreen) return {};
+    return fullScreenMemory.Lend(width, height, kFullScreenBytesPerPixel);
 }
 
-void HeadlessHost::SettleScreen() const
+void HeadlessHost::Changed(Screen changed, const RECT&)
 {
-    if (!lastingClient.pixels) return;
-    CopyPicture(lastingClient, screen);
-    lastingClient = {};
+    if (changed == Screen::FullScreen && fullScreen) ++fullScreenPresentations;
 }
 
 void HeadlessHost::PollInput(std::vector<InputEvent>& out)
@@ -168,33 +158,8 @@ void HeadlessHost::EnterFullScreen(int width, int height)
 {
     fullScreen = true;
     // Until the program draws, the display shows black.
-    fullScreenPicture.width = std::max(width, 0);
-    fullScreenPicture.height = std::max(height, 0);
-    fullScreenPicture.pixels.assign(size_t(fullScreenPicture.width) * size_t(fullScreenPicture.height), 0);
-}
-
-void HeadlessHost::PresentFullScreen(const PixelView& picture)
-{
-    if (!fullScreen || !IsWholePicture(picture) || picture.width != fullScreenPicture.width
-        || picture.height != fullScreenPicture.height)
-        return;
-    ++fullScreenPresentations;
-    // Drawn in place on the canvas: nothing to copy.
-    if (picture.pixels == fullScreenPicture.pixels.data() && picture.pitchPixels == picture.width) return;
-    CopyPicture(picture, fullScreenPicture);
-}
-
-uint32_t* HeadlessHost::FullScreenCanvas(int width, int height)
-{
-    if (!fullScreen || width <= 0 || width != fullScreenPicture.width || height != fullScreenPicture.height)
-        return nullptr;
-    return fullScreenPicture.pixels.data();
-}
-
-void HeadlessHost::LeaveFullScreen()
-{
-    fullScreen = false;
-    fullScreenPicture = headless::Capture {};
+    fullScreenMemory.Lend(width, height, kFullScreenBytesPerPixel);
+    fullScreenMemory.Clear();
 }
 
 void HeadlessHost::SetDesktopSize(int width, int height)
@@ -213,12 +178,8 @@ int HeadlessHost::FramesDrawn() const { return int(std::min<int64_t>(frames, INT
 
 headless::Capture HeadlessHost::CaptureScreen() const
 {
-    if (fullScreen) {
-        ddraw::SettleFullScreenFrame();
-        return fullScreenPicture;
-    }
-    SettleScreen();
-    if (!screen.pixels.empty()) return screen;
+    if (fullScreen) return CaptureOf(fullScreenMemory);
+    if (client.Pixels().pixels) return CaptureOf(client);
     // Nothing presented yet: the client area is still black.
     headless::Capture black;
     int clientWidth = window.outer.right - window.outer.left;
@@ -234,7 +195,14 @@ headless::Capture HeadlessHost::CaptureScreen() const
 
 void HeadlessHost::PresentMenuBar(const PixelView& bar)
 {
-    if (IsWholePicture(bar)) CopyPicture(bar, menuBar);
+    if (!IsWholePicture(bar)) return;
+    menuBar.width = bar.width;
+    menuBar.height = bar.height;
+    menuBar.pixels.resize(size_t(bar.width) * size_t(bar.height));
+    for (int y = 0; y < bar.height; ++y)
+        for (int x = 0; x < bar.width; ++x)
+            menuBar.pixels[size_t(y) * size_t(bar.width) + size_t(x)]
+                = bar.pixels[size_t(y) * size_t(bar.pitchPixels) + size_t(x)] & 0x00FFFFFFu;
 }
 
 // The key that gives `answer` in a box of the drawn kind.

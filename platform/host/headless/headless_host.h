@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "host/host.h"
+#include "host/screen_memory.h"
 #include "testing.h"
 
 namespace platform::host {
@@ -40,7 +41,10 @@ public:
     void PlaceWindow(const RECT& outer, int menuBarHeight) override;
     void ShowWindow(bool visible) override { window.visible = visible; }
     void DestroyWindow() override;
-    void PresentClient(const PixelView& client) override;
+    // Both screens are memory of the host's own, shown where it is: only a
+    // capture copies it.
+    LentPixels Lend(Screen screen, int width, int height, const RECT& overwritten) override;
+    void Changed(Screen screen, const RECT& area) override;
     void PollInput(std::vector<InputEvent>& out) override;
     bool Idle() override;
     int ShowMessageBox(const std::string& captionUtf8, const std::string& textUtf8, MessageBoxButtons buttons) override;
@@ -51,11 +55,7 @@ public:
 
     // Full screen: the capture is the full-screen picture meanwhile.
     void EnterFullScreen(int width, int height) override;
-    void PresentFullScreen(const PixelView& screen) override;
-    uint32_t* FullScreenCanvas(int width, int height) override;
-    bool ShowsFullScreenOnDemand() override { return fullScreen; }
-    void FullScreenChanged() override { ++fullScreenPresentations; }
-    void LeaveFullScreen() override;
+    void LeaveFullScreen() override { fullScreen = false; }
     bool IsFullScreen() const { return fullScreen; }
     int FullScreenPresentations() const { return fullScreenPresentations; }
 
@@ -120,11 +120,7 @@ private:
     uint32_t tick = 0;
     bool cursorVisible = true;
     HeadlessWindow window;
-    // The client area as last presented: copied, or, for the window's own
-    // lasting pixels, read from there when someone looks.
-    mutable headless::Capture screen;
-    mutable PixelView lastingClient;
-    void SettleScreen() const;
+    ScreenMemory client;
     std::deque<InputEvent> pendingInput;
     std::deque<int> answers;
     std::vector<headless::ShownMessageBox> shownBoxes;
@@ -135,7 +131,7 @@ private:
     int64_t frames = 0;
 
     bool fullScreen = false;
-    headless::Capture fullScreenPicture;
+    ScreenMemory fullScreenMemory;
     int fullScreenPresentations = 0;
 
     // ---- Menu bar, modal loops and drawn message boxes ----

@@ -4,7 +4,6 @@
 #include <cstdlib>
 
 #include "common/diagnostics.h"
-#include "ddraw/display_loss.h"
 #include "host/headless/printable_text.h"
 
 namespace platform::host {
@@ -144,7 +143,7 @@ void ReplaySession::Run(const ReplayCommand& command)
         host.QueueAnswer(int(command.value));
         break;
     case ReplayCommand::Kind::Lose:
-        platform::ddraw::LoseAllSurfaces();
+        host.PushInput(Event(InputEvent::Kind::DisplayLost));
         break;
     case ReplayCommand::Kind::Capture:
         Capture(command);

@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "ddraw/display_loss.h"
 #include "host/desktop_scale.h"
 #include "host/letterbox.h"
 #include "host/scaled_copy.h"
@@ -15,7 +14,9 @@
 namespace platform::host {
 namespace {
 
-constexpr Uint8 kMenuBarGrey = 0xF0;
+constexpr uint32_t kMenuBarGrey = 0xF0F0F0;
+constexpr int kClientBytesPerPixel = 4;
+constexpr int kFullScreenBytesPerPixel = 2;
 // Stands in for the desktop where there is none; the headless host's size.
 constexpr int kNoDisplayWidth = 1024;
 constexpr int kNoDisplayHeight = 768;
@@ -45,6 +46,28 @@ bool StartVideo()
         return false;
     }
     return true;
+}
+
+SDL_Rect Clipped(const SDL_Rect& area, int width, int height)
+{
+    const SDL_Rect whole { 0, 0, width, height };
+    SDL_Rect inside {};
+    if (!SDL_IntersectRect(&area, &whole, &inside)) return SDL_Rect {};
+    return inside;
+}
+
+void FillRect(const PixelTarget& target, const SDL_Rect& area, uint32_t value)
+{
+    const SDL_Rect inside = Clipped(area, target.width, target.height);
+    for (int y = inside.y; y < inside.y + inside.h; ++y)
+        std::fill_n(target.pixels + ptrdiff_t(y) * target.pitchPixels + inside.x, inside.w, value);
+}
+
+// `rows` rows of `width` pixels from `from` to `to`.
+void CopyRows(const uint8_t* from, int fromPitch, uint8_t* to, int toPitch, int width, int rows)
+{
+    for (int y = 0; y < rows; ++y)
+        std::copy_n(from + ptrdiff_t(y) * fromPitch, size_t(width) * 4, to + ptrdiff_t(y) * toPitch);
 }
 
 bool HasOpaquePixel(const std::vector<uint32_t>& argb)
@@ -95,6 +118,11 @@ void SdlHost::CreateWindow(const std::string& titleUtf8, const RECT& outer, int 
     }
     AskForFixedSizeFrame(window_);
     ApplyIcon();
+    // Images the X server reads straight from our memory where it offers
+    // them; SDL's window surface everywhere else.
+    memory_ = OpenX11SharedImages(window_);
+    if (!memory_) memory_ = OpenWindowSurface(window_);
+    SDL_GetWindowSize(window_, &memoryWidth_, &memoryHeight_);
 }
 
 void SdlHost::SetWindowIcon(const PixelView& icon)
@@ -127,6 +155,7 @@ void SdlHost::ApplyIcon()
 void SdlHost::PlaceWindow(const RECT& outer, int menuBarHeight)
 {
     if (!window_) return;
+    if (menuBarHeight != menuBarHeight_) MoveClientOutOfWindow();
     menuBarHeight_ = menuBarHeight;
     const RECT screen = ScaledRect(outer, scale_);
     if (fullScreen_) {
@@ -152,86 +181,161 @@ void SdlHost::ShowWindow(bool visible)
 void SdlHost::DestroyWindow()
 {
     if (!window_) return;
+    // The client pixels outlive the window's memory, which goes first: it
+    // draws on the window.
+    MoveClientOutOfWindow();
+    memory_.reset();
     SDL_DestroyWindow(window_);
     window_ = nullptr;
 }
 
-void SdlHost::PresentClient(const PixelView& client)
+LentPixels SdlHost::Lend(Screen screen, int width, int height, const RECT& overwritten)
 {
-    if (!client.pixels || client.width <= 0 || client.height <= 0 || client.pitchPixels < client.width) return;
-    clientWidth_ = client.width;
-    clientHeight_ = client.height;
-    client_.resize(size_t(client.width) * client.height);
-    for (int y = 0; y < client.height; ++y)
-        std::copy_n(client.pixels + size_t(y) * client.pitchPixels, client.width,
-            client_.begin() + ptrdiff_t(y) * client.width);
+    if (screen == Screen::Client) return LendClient(width, height, overwritten);
+    if (!fullScreen_) return {};
+    return fullScreenMemory_.Lend(width, height, kFullScreenBytesPerPixel);
+}
+
+void SdlHost::Changed(Screen screen, const RECT& area)
+{
+    if (screen == Screen::Client) {
+        ShowClient(area);
+        return;
+    }
+    if (!fullScreen_) return;
+    ToXrgb(fullScreenMemory_.Pixels(), kFullScreenBytesPerPixel, area, fullScreenPicture_);
+    DrawFullScreen(false);
+}
+
+// Client pixels -----------------------------------------------------------------
+
+LentPixels SdlHost::LendClient(int width, int height, const RECT& overwritten)
+{
+    if (width != clientWidth_ || height != clientHeight_) {
+        MoveClientOutOfWindow();
+        clientWidth_ = width;
+        clientHeight_ = height;
+    }
+    const LentPixels own = client_.Lend(width, height, kClientBytesPerPixel);
+    if (!own.pixels || !ClientFitsWindow()) {
+        MoveClientOutOfWindow();
+        return own;
+    }
+    if (!clientInWindow_) MoveClientIntoWindow();
+    const PixelTarget window = clientInWindow_ ? memory_->Acquire(ClientOnWindow(overwritten)) : PixelTarget {};
+    if (!window.pixels) return own;
+    return LentPixels { reinterpret_cast<uint8_t*>(window.pixels + ptrdiff_t(menuBarHeight_) * window.pitchPixels),
+        width, height, window.pitchPixels * 4 };
+}
+
+// Only an unscaled window of the right size, in memory that stays ours,
+// can hold the client pixels; full screen shows another picture.
+bool SdlHost::ClientFitsWindow() const
+{
+    return window_ && memory_ && memory_->KeepsPixels() && !fullScreen_ && scale_ == 1 && clientWidth_ > 0
+        && clientHeight_ > 0 && memoryWidth_ >= clientWidth_ && memoryHeight_ >= menuBarHeight_ + clientHeight_;
+}
+
+void SdlHost::MoveClientIntoWindow()
+{
+    const SDL_Rect area = ClientOnWindow(RECT { 0, 0, clientWidth_, clientHeight_ });
+    const PixelTarget window = memory_->Acquire(area);
+    const LentPixels& own = client_.Pixels();
+    if (!window.pixels || !own.pixels) return;
+    CopyRows(own.pixels, own.pitch, reinterpret_cast<uint8_t*>(window.pixels + area.y * window.pitchPixels),
+        window.pitchPixels * 4, clientWidth_, clientHeight_);
+    memory_->Put(area);
+    clientInWindow_ = true;
+}
+
+void SdlHost::MoveClientOutOfWindow()
+{
+    if (!clientInWindow_) return;
+    clientInWindow_ = false;
+    const PixelTarget window = memory_ ? memory_->Acquire(SDL_Rect {}) : PixelTarget {};
+    const LentPixels own = client_.Lend(clientWidth_, clientHeight_, kClientBytesPerPixel);
+    if (!window.pixels || !own.pixels) return;
+    CopyRows(reinterpret_cast<const uint8_t*>(window.pixels + ptrdiff_t(menuBarHeight_) * window.pitchPixels),
+        window.pitchPixels * 4, own.pixels, own.pitch, clientWidth_, clientHeight_);
+}
+
+SDL_Rect SdlHost::InClient(const RECT& area) const
+{
+    return Clipped(SDL_Rect { int(area.left), int(area.top), int(area.right - area.left), int(area.bottom - area.top) },
+        clientWidth_, clientHeight_);
+}
+
+// Where `area` of the client lies in the window, clipped to both.
+SDL_Rect SdlHost::ClientOnWindow(const RECT& area) const
+{
+    const SDL_Rect client = InClient(area);
+    return Clipped(
+        SDL_Rect { client.x * scale_, (menuBarHeight_ + client.y) * scale_, client.w * scale_, client.h * scale_ },
+        memoryWidth_, memoryHeight_);
+}
+
+void SdlHost::ShowClient(const RECT& area)
+{
+    if (clientInWindow_) {
+        memory_->Put(ClientOnWindow(area));
+        return;
+    }
     // In full screen the window shows the full-screen picture instead.
-    if (!window_ || fullScreen_) return;
-    SDL_Surface* surface = SDL_GetWindowSurface(window_);
-    if (!surface) return;
-    DrawClient(surface);
-    const int top = menuBarHeight_ * scale_;
-    SDL_Rect rows { 0, top, std::min(clientWidth_ * scale_, surface->w),
-        std::clamp(surface->h - top, 0, clientHeight_ * scale_) };
-    if (rows.w > 0 && rows.h > 0) SDL_UpdateWindowSurfaceRects(window_, &rows, 1);
+    if (!window_ || !memory_ || fullScreen_) return;
+    const SDL_Rect client = InClient(area);
+    const SDL_Rect onWindow = ClientOnWindow(area);
+    if (SDL_RectEmpty(&onWindow)) return;
+    const PixelTarget window = memory_->Acquire(onWindow);
+    const LentPixels& own = client_.Pixels();
+    if (!window.pixels || !own.pixels) return;
+    // Scaled on a high-density desktop: each pixel a square block.
+    const PixelView part { reinterpret_cast<const uint32_t*>(own.pixels + ptrdiff_t(client.y) * own.pitch) + client.x,
+        client.w, client.h, own.pitch / 4 };
+    CopyScaled(part, scale_, window, client.x * scale_, (menuBarHeight_ + client.y) * scale_);
+    memory_->Put(onWindow);
+}
+
+// Window memory and redrawing -----------------------------------------------------
+
+void SdlHost::FitWindowMemory()
+{
+    int width = 0, height = 0;
+    SDL_GetWindowSize(window_, &width, &height);
+    if (!memory_ || (width == memoryWidth_ && height == memoryHeight_)) return;
+    MoveClientOutOfWindow();
+    if (!memory_->Resize(width, height)) memory_ = OpenWindowSurface(window_);
+    memoryWidth_ = width;
+    memoryHeight_ = height;
 }
 
 void SdlHost::RedrawAll()
 {
-    if (!window_) return;
-    SDL_Surface* surface = SDL_GetWindowSurface(window_);
-    if (!surface) return;
+    if (!window_ || !memory_) return;
+    FitWindowMemory();
     if (fullScreen_) {
-        DrawFullScreen(surface);
-        SDL_UpdateWindowSurface(window_);
+        DrawFullScreen(true);
         return;
     }
-    DrawMenuBar(surface);
-    DrawClient(surface);
-    SDL_UpdateWindowSurface(window_);
+    const PixelTarget window = memory_->Acquire(SDL_Rect {});
+    if (!window.pixels) return;
+    DrawMenuBar(window);
+    const LentPixels& own = client_.Pixels();
+    if (!clientInWindow_ && own.pixels)
+        CopyScaled(
+            PixelView { reinterpret_cast<const uint32_t*>(own.pixels), clientWidth_, clientHeight_, own.pitch / 4 },
+            scale_, window, 0, menuBarHeight_ * scale_);
+    memory_->Put(SDL_Rect { 0, 0, window.width, window.height });
 }
 
-void SdlHost::DrawMenuBar(SDL_Surface* surface)
+void SdlHost::DrawMenuBar(const PixelTarget& window)
 {
-    SDL_Rect bar { 0, 0, surface->w, std::min(menuBarHeight_ * scale_, surface->h) };
-    SDL_FillRect(surface, &bar, SDL_MapRGB(surface->format, kMenuBarGrey, kMenuBarGrey, kMenuBarGrey));
-    const int rows = std::min(menuBarRows_, menuBarHeight_);
-    if (menuBarWidth_ <= 0 || rows <= 0) return;
-    DrawPixels(surface, PixelView { menuBar_.data(), menuBarWidth_, rows, menuBarWidth_ }, scale_, 0, 0);
-}
-
-// The window may briefly differ from the client size while a resize is on
-// its way; only the overlap is drawn.
-void SdlHost::DrawClient(SDL_Surface* surface)
-{
-    if (clientWidth_ <= 0 || clientHeight_ <= 0) return;
-    DrawPixels(surface, PixelView { client_.data(), clientWidth_, clientHeight_, clientWidth_ }, scale_, 0,
-        menuBarHeight_ * scale_);
-}
-
-// Each picture pixel becomes a `factor` by `factor` block at (x, y), written
-// straight into the window when it has the picture's format.
-void SdlHost::DrawPixels(SDL_Surface* surface, const PixelView& picture, int factor, int x, int y)
-{
-    if (SDL_MUSTLOCK(surface) && SDL_LockSurface(surface) != 0) return;
-    if (surface->format->format == SDL_PIXELFORMAT_RGB888) {
-        CopyScaled(picture, factor,
-            PixelTarget { static_cast<uint32_t*>(surface->pixels), surface->w, surface->h, surface->pitch / 4 }, x, y);
-    } else {
-        const int left = std::max(x, 0);
-        const int top = std::max(y, 0);
-        const int width = std::min(surface->w, x + picture.width * factor) - left;
-        const int height = std::min(surface->h, y + picture.height * factor) - top;
-        if (width > 0 && height > 0) {
-            staging_.resize(size_t(width) * size_t(height));
-            CopyScaled(picture, factor, PixelTarget { staging_.data(), width, height, width }, x - left, y - top);
-            auto* first = static_cast<uint8_t*>(surface->pixels) + ptrdiff_t(top) * surface->pitch
-                + ptrdiff_t(left) * surface->format->BytesPerPixel;
-            SDL_ConvertPixels(width, height, SDL_PIXELFORMAT_RGB888, staging_.data(), width * 4,
-                surface->format->format, first, surface->pitch);
-        }
-    }
-    if (SDL_MUSTLOCK(surface)) SDL_UnlockSurface(surface);
+    const int rows = std::min(menuBarHeight_ * scale_, window.height);
+    FillRect(window, SDL_Rect { 0, 0, window.width, rows }, kMenuBarGrey);
+    const int barRows = std::min(menuBarRows_, menuBarHeight_);
+    if (menuBarWidth_ <= 0 || barRows <= 0) return;
+    // Only the bar's rows: a bar taller than the window's is cut.
+    const PixelTarget bar { window.pixels, window.width, rows, window.pitchPixels };
+    CopyScaled(PixelView { menuBar_.data(), menuBarWidth_, barRows, menuBarWidth_ }, scale_, bar, 0, 0);
 }
 
 void SdlHost::PollInput(std::vector<InputEvent>& out)
@@ -248,7 +352,7 @@ void SdlHost::Translate(const SDL_Event& event, std::vector<InputEvent>& out)
         out.push_back(InputEvent { InputEvent::Kind::Close });
         break;
     case SDL_WINDOWEVENT:
-        if (fullScreen_) HandleFullScreenWindowEvent(event.window);
+        if (fullScreen_) HandleFullScreenWindowEvent(event.window, out);
         if (event.window.event == SDL_WINDOWEVENT_CLOSE) out.push_back(InputEvent { InputEvent::Kind::Close });
         if (event.window.event == SDL_WINDOWEVENT_EXPOSED || event.window.event == SDL_WINDOWEVENT_SIZE_CHANGED)
             RedrawAll();
@@ -321,11 +425,14 @@ void SdlHost::EnterFullScreen(int width, int height)
     fullScreenWidth_ = std::max(width, 1);
     fullScreenHeight_ = std::max(height, 1);
     // Black until the program presents its first full-screen frame.
+    fullScreenMemory_.Lend(fullScreenWidth_, fullScreenHeight_, kFullScreenBytesPerPixel);
+    fullScreenMemory_.Clear();
     fullScreenPicture_.assign(size_t(fullScreenWidth_) * size_t(fullScreenHeight_), 0);
     if (!window_ || fullScreen_) {
         fullScreen_ = true;
         return;
     }
+    MoveClientOutOfWindow();
     int x = 0, y = 0, w = 0, h = 0;
     SDL_GetWindowPosition(window_, &x, &y);
     SDL_GetWindowSize(window_, &w, &h);
@@ -338,26 +445,10 @@ void SdlHost::EnterFullScreen(int width, int height)
     RedrawAll();
 }
 
-void SdlHost::PresentFullScreen(const PixelView& screen)
-{
-    if (!fullScreen_ || !screen.pixels || screen.width != fullScreenWidth_ || screen.height != fullScreenHeight_
-        || screen.pitchPixels < screen.width)
-        return;
-    for (int y = 0; y < screen.height; ++y)
-        std::copy_n(screen.pixels + size_t(y) * screen.pitchPixels, screen.width,
-            fullScreenPicture_.begin() + ptrdiff_t(y) * screen.width);
-    if (!window_) return;
-    SDL_Surface* surface = SDL_GetWindowSurface(window_);
-    if (!surface) return;
-    DrawFullScreen(surface);
-    SDL_UpdateWindowSurface(window_);
-}
-
 void SdlHost::LeaveFullScreen()
 {
     if (!fullScreen_) return;
     fullScreen_ = false;
-    fullScreenPicture_.clear();
     if (!window_) return;
     SDL_SetWindowFullscreen(window_, 0);
     if (SDL_GetWindowFlags(window_) & SDL_WINDOW_MINIMIZED) SDL_RestoreWindow(window_);
@@ -366,48 +457,57 @@ void SdlHost::LeaveFullScreen()
     RedrawAll();
 }
 
-// Only the bars are filled, not the whole screen, then the picture goes into
-// the box between them: in square blocks where the factor is whole, else
-// scaled nearest-neighbour.
-void SdlHost::DrawFullScreen(SDL_Surface* surface)
+// The picture goes into the box between the bars: in square blocks where
+// the factor is whole, else scaled nearest-neighbour. The bars are filled
+// only when `withBars`; between frames they stay as they were.
+void SdlHost::DrawFullScreen(bool withBars)
 {
-    const Letterbox box = FitPicture(fullScreenWidth_, fullScreenHeight_, surface->w, surface->h);
-    const Uint32 black = SDL_MapRGB(surface->format, 0, 0, 0);
-    const SDL_Rect bars[] = {
-        { 0, 0, surface->w, box.y },
-        { 0, box.y + box.height, surface->w, surface->h - box.y - box.height },
-        { 0, box.y, box.x, box.height },
-        { box.x + box.width, box.y, surface->w - box.x - box.width, box.height },
-    };
-    for (const SDL_Rect& bar : bars)
-        if (bar.w > 0 && bar.h > 0) SDL_FillRect(surface, &bar, black);
-    if (fullScreenPicture_.empty()) return;
-    if (box.wholeFactor > 0) {
-        DrawPixels(surface,
-            PixelView { fullScreenPicture_.data(), fullScreenWidth_, fullScreenHeight_, fullScreenWidth_ },
-            box.wholeFactor, box.x, box.y);
-        return;
+    if (!memory_) return;
+    const Letterbox box = FitPicture(fullScreenWidth_, fullScreenHeight_, memoryWidth_, memoryHeight_);
+    const SDL_Rect whole { 0, 0, memoryWidth_, memoryHeight_ };
+    const SDL_Rect boxRect = Clipped(SDL_Rect { box.x, box.y, box.width, box.height }, memoryWidth_, memoryHeight_);
+    const PixelTarget window = memory_->Acquire(withBars ? whole : boxRect);
+    if (!window.pixels) return;
+    if (withBars) {
+        const SDL_Rect bars[] = {
+            { 0, 0, window.width, box.y },
+            { 0, box.y + box.height, window.width, window.height - box.y - box.height },
+            { 0, box.y, box.x, box.height },
+            { box.x + box.width, box.y, window.width - box.x - box.width, box.height },
+        };
+        for (const SDL_Rect& bar : bars)
+            FillRect(window, bar, 0);
     }
-    SDL_Surface* picture = SDL_CreateRGBSurfaceWithFormatFrom(fullScreenPicture_.data(), fullScreenWidth_,
-        fullScreenHeight_, 32, fullScreenWidth_ * 4, SDL_PIXELFORMAT_RGB888);
-    if (!picture) return;
-    SDL_Rect target { box.x, box.y, box.width, box.height };
-    SDL_SetSurfaceBlendMode(picture, SDL_BLENDMODE_NONE);
-    SDL_BlitScaled(picture, nullptr, surface, &target);
-    SDL_FreeSurface(picture);
+    const PixelView picture { fullScreenPicture_.data(), fullScreenWidth_, fullScreenHeight_, fullScreenWidth_ };
+    if (box.wholeFactor > 0) {
+        CopyScaled(picture, box.wholeFactor, window, box.x, box.y);
+    } else {
+        SDL_Surface* from = SDL_CreateRGBSurfaceWithFormatFrom(fullScreenPicture_.data(), fullScreenWidth_,
+            fullScreenHeight_, 32, fullScreenWidth_ * 4, SDL_PIXELFORMAT_RGB888);
+        SDL_Surface* to = SDL_CreateRGBSurfaceWithFormatFrom(
+            window.pixels, window.width, window.height, 32, window.pitchPixels * 4, SDL_PIXELFORMAT_RGB888);
+        if (from && to) {
+            SDL_Rect target { box.x, box.y, box.width, box.height };
+            SDL_SetSurfaceBlendMode(from, SDL_BLENDMODE_NONE);
+            SDL_BlitScaled(from, nullptr, to, &target);
+        }
+        SDL_FreeSurface(from);
+        SDL_FreeSurface(to);
+    }
+    memory_->Put(withBars ? whole : boxRect);
 }
 
 // As with an exclusive display on Windows: switching away takes every
 // surface from the program, and the full-screen window gets out of the way.
-void SdlHost::HandleFullScreenWindowEvent(const SDL_WindowEvent& event)
+void SdlHost::HandleFullScreenWindowEvent(const SDL_WindowEvent& event, std::vector<InputEvent>& out)
 {
     switch (event.event) {
     case SDL_WINDOWEVENT_FOCUS_LOST:
-        platform::ddraw::LoseAllSurfaces();
+        out.push_back(InputEvent { InputEvent::Kind::DisplayLost });
         if (window_ && !(SDL_GetWindowFlags(window_) & SDL_WINDOW_MINIMIZED)) SDL_MinimizeWindow(window_);
         break;
     case SDL_WINDOWEVENT_MINIMIZED:
-        platform::ddraw::LoseAllSurfaces();
+        out.push_back(InputEvent { InputEvent::Kind::DisplayLost });
         break;
     case SDL_WINDOWEVENT_RESTORED:
         RedrawAll();
@@ -492,12 +592,14 @@ void SdlHost::PresentMenuBar(const PixelView& bar)
         std::copy_n(
             bar.pixels + size_t(y) * size_t(bar.pitchPixels), bar.width, menuBar_.begin() + ptrdiff_t(y) * bar.width);
     // Full screen has no bar; it comes back with the window.
-    if (!window_ || fullScreen_) return;
-    SDL_Surface* surface = SDL_GetWindowSurface(window_);
-    if (!surface) return;
-    DrawMenuBar(surface);
-    SDL_Rect rows { 0, 0, surface->w, std::min(menuBarHeight_ * scale_, surface->h) };
-    if (rows.w > 0 && rows.h > 0) SDL_UpdateWindowSurfaceRects(window_, &rows, 1);
+    if (!window_ || !memory_ || fullScreen_) return;
+    const SDL_Rect rows
+        = Clipped(SDL_Rect { 0, 0, memoryWidth_, menuBarHeight_ * scale_ }, memoryWidth_, memoryHeight_);
+    if (SDL_RectEmpty(&rows)) return;
+    const PixelTarget window = memory_->Acquire(rows);
+    if (!window.pixels) return;
+    DrawMenuBar(window);
+    memory_->Put(rows);
 }
 
 // Modal loops sleep here; SDL wakes on the next event of any kind.

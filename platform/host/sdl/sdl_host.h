@@ -1,14 +1,20 @@
 // The desktop host: one SDL window showing the menu bar strip above the
-// client pixels, drawn in software, with no frame cap and no waiting. On a
-// high-density desktop both are shown scaled by its whole factor.
+// client pixels, drawn in software, with no frame cap. On a high-density
+// desktop both are shown scaled by its whole factor. Where the window's own
+// memory can hold them (an unscaled window on X11), the client pixels live
+// there: the program draws its frame straight into what the X server copies
+// to the screen.
 #pragma once
 
 #include <SDL.h>
 
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 #include "host/host.h"
+#include "host/screen_memory.h"
+#include "host/sdl/window_memory.h"
 
 namespace platform::host {
 
@@ -28,7 +34,8 @@ public:
     void PlaceWindow(const RECT& outer, int menuBarHeight) override;
     void ShowWindow(bool visible) override;
     void DestroyWindow() override;
-    void PresentClient(const PixelView& client) override;
+    LentPixels Lend(Screen screen, int width, int height, const RECT& overwritten) override;
+    void Changed(Screen screen, const RECT& area) override;
     void PollInput(std::vector<InputEvent>& out) override;
     bool Idle() override { return true; }
     int ShowMessageBox(const std::string& captionUtf8, const std::string& textUtf8, MessageBoxButtons buttons) override;
@@ -37,7 +44,6 @@ public:
 
     // Full screen on the desktop's own resolution, the picture letterboxed.
     void EnterFullScreen(int width, int height) override;
-    void PresentFullScreen(const PixelView& screen) override;
     void LeaveFullScreen() override;
 
     // The default playback device, opened paused: only silence ever reaches it.
@@ -53,15 +59,27 @@ private:
     void Translate(const SDL_Event& event, std::vector<InputEvent>& out);
     void TranslateKey(const SDL_KeyboardEvent& key, std::vector<InputEvent>& out);
     void TranslateMouseMotion(const SDL_MouseMotionEvent& motion, std::vector<InputEvent>& out);
-    // Puts the bar and the last client image on screen again.
+
+    // The window's memory, as large as the window, made again when it is not.
+    void FitWindowMemory();
+    // Puts the bar and the last client image (or the full-screen picture)
+    // on screen again.
     void RedrawAll();
-    void DrawMenuBar(SDL_Surface* surface);
-    void DrawClient(SDL_Surface* surface);
-    void DrawPixels(SDL_Surface* surface, const PixelView& picture, int factor, int x, int y);
+    void DrawMenuBar(const PixelTarget& window);
+
+    // The client pixels live in the window's memory while it can hold them,
+    // else in client_; they move with what they show.
+    LentPixels LendClient(int width, int height, const RECT& overwritten);
+    bool ClientFitsWindow() const;
+    void MoveClientIntoWindow();
+    void MoveClientOutOfWindow();
+    void ShowClient(const RECT& area);
+    SDL_Rect InClient(const RECT& area) const;
+    SDL_Rect ClientOnWindow(const RECT& area) const;
 
     // Full screen: the picture, the bars, and what the desktop does to it.
-    void DrawFullScreen(SDL_Surface* surface);
-    void HandleFullScreenWindowEvent(const SDL_WindowEvent& event);
+    void DrawFullScreen(bool withBars);
+    void HandleFullScreenWindowEvent(const SDL_WindowEvent& event, std::vector<InputEvent>& out);
     void TranslateFullScreenMouse(const SDL_MouseMotionEvent& motion, std::vector<InputEvent>& out);
 
     bool video_ = false;
@@ -70,25 +88,27 @@ private:
     int scale_ = 1;
     SDL_Window* window_ = nullptr;
     int menuBarHeight_ = 0;
+    std::unique_ptr<WindowMemory> memory_;
+    int memoryWidth_ = 0;
+    int memoryHeight_ = 0;
 
     std::vector<uint32_t> icon_;
     int iconWidth_ = 0;
     int iconHeight_ = 0;
 
-    // The client image last presented, kept for exposes and resizes.
-    std::vector<uint32_t> client_;
+    ScreenMemory client_;
     int clientWidth_ = 0;
     int clientHeight_ = 0;
+    bool clientInWindow_ = false;
 
     bool fullScreen_ = false;
-    std::vector<uint32_t> fullScreenPicture_;
+    ScreenMemory fullScreenMemory_; // 5-6-5, as the program's display
+    std::vector<uint32_t> fullScreenPicture_; // widened, on its way to the window
     int fullScreenWidth_ = 0;
     int fullScreenHeight_ = 0;
     // Where the window goes back to, in screen pixels; the program may move
     // it meanwhile.
     RECT windowedOuter_ {};
-    // Scaled pixels on their way into a window of another format.
-    std::vector<uint32_t> staging_;
 
     SDL_AudioDeviceID audioDevice_ = 0;
 

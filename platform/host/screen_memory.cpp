@@ -1,0 +1,55 @@
+#include "host/screen_memory.h"
+
+#include <algorithm>
+#include <cstring>
+#include <new>
+
+#include "common/rgb565.h"
+
+namespace platform::host {
+
+LentPixels ScreenMemory::Lend(int width, int height, int bytesPerPixel)
+{
+    if (width <= 0 || height <= 0 || (bytesPerPixel != 2 && bytesPerPixel != 4)) return {};
+    if (lent_.pixels && width == lent_.width && height == lent_.height && bytesPerPixel == bytesPerPixel_) return lent_;
+    lent_ = {};
+    try {
+        bytes_.assign(size_t(width) * size_t(height) * size_t(bytesPerPixel), 0);
+    } catch (const std::bad_alloc&) {
+        bytes_ = {};
+        return {};
+    }
+    bytesPerPixel_ = bytesPerPixel;
+    lent_ = LentPixels { bytes_.data(), width, height, width * bytesPerPixel };
+    return lent_;
+}
+
+void ScreenMemory::Clear() { std::fill(bytes_.begin(), bytes_.end(), uint8_t(0)); }
+
+void ToXrgb(const LentPixels& memory, int bytesPerPixel, const RECT& area, std::vector<uint32_t>& picture)
+{
+    if (!memory.pixels || memory.width <= 0 || memory.height <= 0) return;
+    picture.resize(size_t(memory.width) * size_t(memory.height));
+    const int left = std::max(0, int(area.left)), right = std::min(memory.width, int(area.right));
+    const int top = std::max(0, int(area.top)), bottom = std::min(memory.height, int(area.bottom));
+    for (int y = top; y < bottom; ++y) {
+        const uint8_t* row = memory.pixels + ptrdiff_t(y) * memory.pitch;
+        uint32_t* out = picture.data() + ptrdiff_t(y) * memory.width;
+        if (bytesPerPixel == 2) {
+            for (int x = left; x < right; ++x) {
+                uint16_t pixel;
+                std::memcpy(&pixel, row + ptrdiff_t(x) * 2, 2);
+                out[x] = rgb565::ToXrgb(pixel);
+            }
+            continue;
+        }
+        // The top byte is not part of what a screen shows.
+        for (int x = left; x < right; ++x) {
+            uint32_t pixel;
+            std::memcpy(&pixel, row + ptrdiff_t(x) * 4, 4);
+            out[x] = pixel & 0x00FFFFFFu;
+        }
+    }
+}
+
+} // namespace platform::host

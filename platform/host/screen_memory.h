@@ -1,0 +1,36 @@
+// Memory a host keeps itself for a screen it lends: the headless host's
+// screens, and a desktop host's where its window cannot hold the pixels
+// (a scaled window, full screen).
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "host/host.h"
+
+namespace platform::host {
+
+class ScreenMemory {
+public:
+    // `width` by `height` pixels of `bytesPerPixel`, rows packed: what it
+    // held, or black when the size changed. Null pixels for an empty size
+    // or one there is no memory for.
+    LentPixels Lend(int width, int height, int bytesPerPixel);
+    // As last lent; null pixels before.
+    const LentPixels& Pixels() const { return lent_; }
+    int BytesPerPixel() const { return bytesPerPixel_; }
+    // Black again, the same size.
+    void Clear();
+
+private:
+    std::vector<uint8_t> bytes_;
+    LentPixels lent_;
+    int bytesPerPixel_ = 0;
+};
+
+// `area` of `memory` (5-6-5 or 0x00RRGGBB, as `bytesPerPixel` says) as a
+// 0x00RRGGBB picture of the whole memory's size, into `picture`, whose rows
+// outside `area` are left as they are.
+void ToXrgb(const LentPixels& memory, int bytesPerPixel, const RECT& area, std::vector<uint32_t>& picture);
+
+} // namespace platform::host
