@@ -149,7 +149,7 @@ protected:
             const int left = below(sourceWidth), top = below(sourceHeight);
             RECT from = { left, top, left + 1 + below(sourceWidth - left), top + 1 + below(sourceHeight - top) };
             const int x = below(targetWidth + 20) - 10, y = below(targetHeight + 20) - 10;
-            switch (below(12)) {
+            switch (below(13)) {
             case 0: { // a fill, now and then of the whole surface
                 RECT area = { below(targetWidth), below(targetHeight), 0, 0 };
                 area.right = area.left + 1 + below(targetWidth - area.left);
@@ -222,6 +222,26 @@ protected:
             case 9:
                 seen.push_back(ReadPixels(target));
                 break;
+            case 11: { // straight onto the screen, in part: a fill, a keyed copy or a stretch
+                if (below(2) == 0) {
+                    seen.push_back(Present(scene));
+                    break;
+                }
+                const int screenX = GetParam().fullScreen ? 0 : 100, screenY = GetParam().fullScreen ? 0 : 50;
+                const int atX = std::clamp(x, 0, 600), atY = std::clamp(y, 0, 440);
+                RECT area = { screenX + atX, screenY + atY, screenX + atX + 1 + below(640 - atX),
+                    screenY + atY + 1 + below(480 - atY) };
+                const int kind = below(3);
+                if (kind == 0)
+                    Fill(scene.primary, &area, random() & Mask());
+                else if (kind == 1)
+                    scene.primary->BltFast(
+                        DWORD(area.left), DWORD(area.top), source, &from, DDBLTFAST_SRCCOLORKEY | DDBLTFAST_WAIT);
+                else
+                    scene.primary->Blt(&area, source, &from, DDBLT_WAIT, NULL);
+                seen.push_back(Shown(scene));
+                break;
+            }
             case 10: { // a copy out of the odd surface, part of it
                 RECT part = { below(kOddWidth), below(kOddHeight), kOddWidth, kOddHeight };
                 if (below(2) == 0) part = { 0, 0, kOddWidth, kOddHeight };
@@ -251,11 +271,14 @@ protected:
         }
         RECT client = { 100, 50, 740, 530 };
         scene.primary->Blt(&client, scene.target, &whole, DDBLT_WAIT, NULL);
-        std::vector<uint32_t> shown;
-        for (int y = 0; y < 480; ++y)
-            for (int x = 0; x < 640; ++x)
-                shown.push_back(ClientPixel(x, y));
-        return shown;
+        return Shown(scene);
+    }
+
+    // What the screen shows: the client area, or the full-screen primary.
+    std::vector<uint32_t> Shown(Scene& scene)
+    {
+        if (GetParam().fullScreen) return ReadPixels(scene.primary);
+        return platform::user::ClientPicture();
     }
 };
 
@@ -268,6 +291,23 @@ INSTANTIATE_TEST_SUITE_P(Loops, BlitQueueTest,
         Case { rows::VectorSet::Avx2, false, rows::StoreKind::Streaming },
         Case { rows::VectorSet::Avx512, false, rows::StoreKind::Streaming }),
     CaseName);
+
+// The same scripts on a screen whose client memory moves at every change
+// and comes with what is to be overwritten spoilt: every write goes to the
+// memory just lent, covers all it promised, and every change is told.
+TEST_P(BlitQueueTest, AScreenWhoseMemoryMovesEveryChangeShowsTheSame)
+{
+    for (uint32_t seed : { 5u, 6u }) {
+        SCOPED_TRACE("seed " + std::to_string(seed));
+        const std::vector<std::vector<uint32_t>> staying = Run(seed, true);
+        host.movesClientMemory = true;
+        const std::vector<std::vector<uint32_t>> moving = Run(seed, true);
+        host.movesClientMemory = false;
+        ASSERT_EQ(staying.size(), moving.size());
+        for (size_t i = 0; i < staying.size(); ++i)
+            ASSERT_EQ(staying[i], moving[i]) << "read " << i;
+    }
+}
 
 TEST_P(BlitQueueTest, WaitingBlitsEndAsBlitsDoneAtOnce)
 {

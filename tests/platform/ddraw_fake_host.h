@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
 #include <string>
@@ -16,6 +17,7 @@
 #include "ddraw/display_loss.h"
 #include "ddraw/testing_hooks.h"
 #include "host/host.h"
+#include "host/image_pair.h"
 #include "host/screen_memory.h"
 #include "user/client_area.h"
 #include "user/testing_hooks.h"
@@ -35,13 +37,22 @@ public:
         platform::host::Screen screen, int width, int height, const RECT& overwritten) override
     {
         lastOverwritten = overwritten;
-        return screen == platform::host::Screen::Client ? client.Lend(width, height, 4) : platform::host::LentPixels {};
+        if (screen == platform::host::Screen::FullScreen) return fullScreen.Lend(width, height, 2);
+        if (!movesClientMemory) return client.Lend(width, height, 4);
+        return LendMoving(width, height, overwritten);
     }
     void Changed(platform::host::Screen screen, const RECT& area) override
     {
         if (screen != platform::host::Screen::Client) return;
         ++presentations;
         lastChanged = area;
+        if (movesClientMemory) pair.Shown(area);
+    }
+    // Black until something is drawn, as a display that has just been set.
+    void EnterFullScreen(int width, int height) override
+    {
+        fullScreen.Lend(width, height, 2);
+        fullScreen.Clear();
     }
     void PollInput(std::vector<platform::host::InputEvent>&) override { }
     bool Idle() override { return true; }
@@ -52,9 +63,40 @@ public:
     void SetCursorVisible(bool) override { }
     uint32_t TickCount() override { return 0; }
 
+    // As a desktop host that lets the screen read one picture while the next
+    // is drawn: the client memory moves at every change shown, and what a
+    // caller promises to overwrite comes filled with a value no window
+    // pixel has (its top byte set), so that a promise not kept shows.
+    platform::host::LentPixels LendMoving(int width, int height, const RECT& overwritten)
+    {
+        const platform::host::LentPixels first = moving[0].Pixels();
+        if (!first.pixels || first.width != width || first.height != height) {
+            if (!moving[0].Lend(width, height, 4).pixels || !moving[1].Lend(width, height, 4).pixels) return {};
+            pair.Reset();
+        }
+        RECT catchUp {};
+        const int index = pair.Acquire(overwritten, catchUp);
+        const platform::host::LentPixels lent = moving[index].Pixels(), other = moving[1 - index].Pixels();
+        auto at = [](const platform::host::LentPixels& pixels, LONG x, LONG y) {
+            return reinterpret_cast<uint32_t*>(pixels.pixels + y * pixels.pitch) + x;
+        };
+        for (LONG y = catchUp.top; y < catchUp.bottom; ++y)
+            std::copy(at(other, catchUp.left, y), at(other, catchUp.right, y), at(lent, catchUp.left, y));
+        for (LONG y = std::max(overwritten.top, LONG(0)); y < std::min(overwritten.bottom, LONG(height)); ++y)
+            for (LONG x = std::max(overwritten.left, LONG(0)); x < std::min(overwritten.right, LONG(width)); ++x)
+                *at(lent, x, y) = kUnkeptPromise;
+        return lent;
+    }
+
+    static constexpr uint32_t kUnkeptPromise = 0xFEBADBAD;
+
     bool hasDisplay = true;
     RECT desktop { 0, 0, 1024, 768 };
     platform::host::ScreenMemory client;
+    platform::host::ScreenMemory fullScreen;
+    bool movesClientMemory = false;
+    platform::host::ScreenMemory moving[2];
+    platform::host::ImagePair pair;
     int presentations = 0;
     RECT lastOverwritten {};
     RECT lastChanged {};

@@ -13,6 +13,7 @@
 
 #include <algorithm>
 
+#include "host/image_pair.h"
 #include "host/sdl/window_memory.h"
 
 namespace platform::host {
@@ -28,26 +29,12 @@ int NoteAttachError(Display*, XErrorEvent*)
     return 0;
 }
 
-SDL_Rect Union(const SDL_Rect& a, const SDL_Rect& b)
-{
-    if (SDL_RectEmpty(&a)) return b;
-    if (SDL_RectEmpty(&b)) return a;
-    SDL_Rect both;
-    SDL_UnionRect(&a, &b, &both);
-    return both;
-}
-
-bool Covers(const SDL_Rect& outer, const SDL_Rect& inner)
-{
-    return inner.x >= outer.x && inner.y >= outer.y && inner.x + inner.w <= outer.x + outer.w
-        && inner.y + inner.h <= outer.y + outer.h;
-}
+RECT ToRect(const SDL_Rect& r) { return RECT { r.x, r.y, r.x + r.w, r.y + r.h }; }
 
 struct SharedImage {
     XImage* image = nullptr;
     XShmSegmentInfo segment {};
     int unread = 0; // puts the server has not finished reading
-    SDL_Rect behind {}; // where it lags behind the other image
 
     uint32_t* Row(int y) const
     {
@@ -80,31 +67,26 @@ public:
 
     PixelTarget Acquire(const SDL_Rect& overwritten) override
     {
-        SharedImage& image = images_[current_];
-        if (!image.image) return {};
+        if (!images_[0].image) return {};
+        RECT catchUp {};
+        SharedImage& image = images_[pair_.Acquire(ToRect(overwritten), catchUp)];
         WaitUntilRead(image);
-        if (!SDL_RectEmpty(&image.behind) && !Covers(overwritten, image.behind)) CopyFromOther(image, image.behind);
-        image.behind = {};
-        acquired_ = current_;
+        CopyFromOther(image, catchUp);
         return PixelTarget { image.Row(0), width_, height_, image.image->bytes_per_line / 4 };
     }
 
     void Put(const SDL_Rect& area) override
     {
-        if (acquired_ < 0) return;
-        SharedImage& image = images_[acquired_];
-        acquired_ = -1;
         const SDL_Rect whole { 0, 0, width_, height_ };
-        SDL_Rect shown;
-        if (!SDL_IntersectRect(&area, &whole, &shown)) return;
+        SDL_Rect shown {};
+        SDL_IntersectRect(&area, &whole, &shown);
+        const int put = pair_.Shown(ToRect(shown));
+        if (put < 0 || SDL_RectEmpty(&shown)) return;
+        SharedImage& image = images_[put];
         XShmPutImage(display_, window_, gc_, image.image, shown.x, shown.y, shown.x, shown.y, unsigned(shown.w),
             unsigned(shown.h), True);
         XFlush(display_);
         ++image.unread;
-        // The next picture goes into the other image, which now lags behind
-        // by what this one just showed.
-        current_ = 1 - current_;
-        images_[current_].behind = Union(images_[current_].behind, shown);
     }
 
     bool Resize(int width, int height) override
@@ -166,8 +148,7 @@ private:
         }
         XSync(display_, False);
         DropCompletions();
-        current_ = 0;
-        acquired_ = -1;
+        pair_.Reset();
         width_ = height_ = 0;
     }
 
@@ -202,11 +183,11 @@ private:
             each.unread = 0;
     }
 
-    void CopyFromOther(SharedImage& image, const SDL_Rect& area)
+    void CopyFromOther(SharedImage& image, const RECT& area)
     {
-        const SharedImage& other = images_[1 - current_];
-        for (int y = area.y; y < area.y + area.h; ++y)
-            std::copy_n(other.Row(y) + area.x, area.w, image.Row(y) + area.x);
+        const SharedImage& other = images_[&image == &images_[0] ? 1 : 0];
+        for (LONG y = area.top; y < area.bottom; ++y)
+            std::copy(other.Row(int(y)) + area.left, other.Row(int(y)) + area.right, image.Row(int(y)) + area.left);
     }
 
     Display* display_;
@@ -215,8 +196,7 @@ private:
     int completion_;
     GC gc_ = nullptr;
     SharedImage images_[2];
-    int current_ = 0;
-    int acquired_ = -1;
+    ImagePair pair_;
     int width_ = 0;
     int height_ = 0;
 };

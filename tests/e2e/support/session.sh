@@ -42,7 +42,9 @@ require_tools() {
 # start_xvfb [WIDTHxHEIGHT]: Xvfb picks a free display itself and names it
 # on the descriptor once it accepts connections.
 start_xvfb() {
-    Xvfb -displayfd 3 -screen 0 "${1:-1024x768}x24" -nolisten tcp 3>"$work/display" 2>"$work/xvfb.err" &
+    # E2E_XVFB_ARGS: more of the server's options, such as "-extension MIT-SHM".
+    # shellcheck disable=SC2086
+    Xvfb -displayfd 3 -screen 0 "${1:-1024x768}x24" -nolisten tcp ${E2E_XVFB_ARGS:-} 3>"$work/display" 2>"$work/xvfb.err" &
     xvfb_pid=$!
     for _ in $(seq 100); do
         [[ -s "$work/display" ]] && break
