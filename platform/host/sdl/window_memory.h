@@ -32,8 +32,8 @@ public:
 
 // Two images the X server reads straight from shared memory (MIT-SHM): the
 // next frame is drawn into one while the server copies the other. Null
-// where the window is not on an X server that offers that to this process
-// with a 24-bit true-colour window.
+// where the window is not on an X server that shares memory with this
+// process, or its pixels are not 24-bit 0x00RRGGBB ones.
 std::unique_ptr<WindowMemory> OpenX11SharedImages(SDL_Window* window);
 // SDL's window surface: every window system SDL knows, presenting each
 // change before it returns.
