@@ -41,7 +41,12 @@ bar=$((height - 960))
     || fail "window is $width by $height: expected a 1280 by 960 client area under a menu bar of whole doubled pixels"
 echo "window at ($left, $top): 1280 by 960 client area under a $bar-pixel menu bar"
 
-hints=$(xprop -id "$window" WM_NORMAL_HINTS _MOTIF_WM_HINTS _NET_WM_ALLOWED_ACTIONS)
+# The window manager sets the allowed actions once it has taken the window on.
+for _ in $(seq 50); do
+    hints=$(xprop -id "$window" WM_NORMAL_HINTS _MOTIF_WM_HINTS _NET_WM_ALLOWED_ACTIONS)
+    grep -q '_NET_WM_ACTION_CLOSE' <<<"$hints" && break
+    sleep 0.1
+done
 grep -q "minimum size: $width by $height" <<<"$hints" && grep -q "maximum size: $width by $height" <<<"$hints" \
     || fail "the size hints do not fix the size at $width by $height: $hints"
 grep -q '_NET_WM_ACTION_MINIMIZE' <<<"$hints" && grep -q '_NET_WM_ACTION_CLOSE' <<<"$hints" \
@@ -96,6 +101,6 @@ cp "$work/screen.png" "$work/sprite_screen.png"
 [[ -n "$matched" ]] || fail "the client area shows no sprite frame at (300, 200) scaled by 2 after choosing ﾏﾙﾁ and moving the mouse"
 echo "ﾏﾙﾁ chosen at its scaled position; sprite frame $matched at (300, 200), exactly as drawn, scaled by 2"
 
-xdotool key Escape
+press Escape
 expect_exit ESC
 echo "PASS: Xft.dpi 192 window scaled by 2 exactly, fixed size, menu and mouse mapped back, ESC ended with status 0"

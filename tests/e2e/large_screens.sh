@@ -33,7 +33,7 @@ full_screen_on() {
     find_window
     read_geometry
     answer_startup_box "$left" "$top" "$bar" "$work" || fail "no frame within 10 s of the window appearing"
-    xdotool key F12
+    press F12
     for _ in $(seq 40); do
         sleep 0.25
         read_geometry
@@ -59,7 +59,7 @@ full_screen_on() {
     [[ "$outside" == 0 ]] || fail "on $screen_width by $screen_height the screen around the picture is not black (brightest $outside)"
     echo "$screen_width by $screen_height: the frame scaled by $factor exactly, $picture_width by $picture_height at ($x, $y), black around it"
 
-    xdotool key Escape
+    press Escape
     expect_exit ESC
     stop_x
 }

@@ -79,9 +79,9 @@ done
 echo "ｽﾞｰﾑ chosen from the menu: the emblem covers the middle ($covered of 10000 pixels changed)"
 
 # Tiles over the whole picture make its edges visible against the bars.
-xdotool key Down Down Down Down
+press Down Down Down Down
 sleep 0.3
-xdotool key F12
+press F12
 full=
 for _ in $(seq 40); do
     sleep 0.25
@@ -128,7 +128,7 @@ moved=$(compare -metric AE "$work/restored.png" "$work/restored_later.png" null:
 ((moved > 1000)) || fail "the full-screen picture stands still after coming back ($moved pixels changed in 0.3 s)"
 echo "minimised and back: the full-screen picture is whole again"
 
-xdotool key F12
+press F12
 back=
 for _ in $(seq 40); do
     sleep 0.25
@@ -138,6 +138,6 @@ done
 [[ -n "$back" ]] || fail "after the second F12 the window is $width by $height, expected 640 by $((480 + window_bar))"
 echo "F12 again: the window is back with its 640 by 480 client area"
 
-xdotool key Escape
+press Escape
 expect_exit ESC
 echo "PASS: sound box once, ｽﾞｰﾑ from the menu, full screen letterboxed and back, ESC ended with status 0"

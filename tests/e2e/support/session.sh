@@ -3,7 +3,7 @@
 #
 # Set `sample` (the executable) before sourcing. Provides `work` (a scratch
 # folder), fail, start_xvfb, start_window_manager, start_sample,
-# find_window, read_geometry (sets width height left top bar), expect_exit,
+# find_window, read_geometry (sets width height left top bar), press, expect_exit,
 # stop_x (ends the X server, so that another may start) and
 # set_x_resources (the desktop's xrdb settings).
 
@@ -53,18 +53,39 @@ start_xvfb() {
     done
     [[ -s "$work/display" ]] || fail "Xvfb named no display within 10 s"
     export DISPLAY=":$(head -n1 "$work/display")"
+    # A client that cannot connect gives up at once: wait until the server
+    # answers before starting any.
+    for _ in $(seq 100); do
+        xprop -root -len 0 RESOURCE_MANAGER >/dev/null 2>&1 && return 0
+        sleep 0.1
+    done
+    fail "Xvfb on $DISPLAY does not answer within 10 s: $(cat "$work/xvfb.err")"
 }
 
 # Full screen is the window manager's to grant, as on any desktop.
 start_window_manager() {
     command -v openbox >/dev/null || fail "openbox is not installed (full screen needs a window manager)"
-    openbox --sm-disable >"$work/wm.out" 2>&1 &
-    wm_pid=$!
-    for _ in $(seq 50); do
-        xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && return 0
-        sleep 0.1
+    # A window manager that could not reach the server is started again.
+    for _ in 1 2 3; do
+        openbox --sm-disable >"$work/wm.out" 2>&1 &
+        wm_pid=$!
+        for _ in $(seq 100); do
+            xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && return 0
+            kill -0 "$wm_pid" 2>/dev/null || break
+            sleep 0.1
+        done
+        kill "$wm_pid" 2>/dev/null
+        wait "$wm_pid" 2>/dev/null
+        wm_pid=
     done
-    fail "openbox did not start within 5 s: $(cat "$work/wm.out")"
+    fail "openbox did not start on $DISPLAY in 3 attempts: $(cat "$work/wm.out")"
+}
+
+# press KEY...: keys to the program's window, once the window manager has
+# given it the focus (on a busy machine a key can come before that and be lost).
+press() {
+    timeout 5 xdotool windowactivate --sync "$window" >/dev/null 2>&1 || xdotool windowfocus "$window" 2>/dev/null
+    xdotool key "$@"
 }
 
 start_sample() {
