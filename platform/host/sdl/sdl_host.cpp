@@ -517,12 +517,18 @@ void SdlHost::HandleFullScreenWindowEvent(const SDL_WindowEvent& event, std::vec
     }
 }
 
-void SdlHost::TranslateFullScreenMouse(const SDL_MouseMotionEvent& motion, std::vector<InputEvent>& out)
+// A window position in full screen as a pixel of the picture.
+PicturePoint SdlHost::FullScreenPoint(int x, int y) const
 {
     int w = 0, h = 0;
     SDL_GetWindowSize(window_, &w, &h);
     const Letterbox box = FitPicture(fullScreenWidth_, fullScreenHeight_, w, h);
-    const PicturePoint point = ScreenToPicture(box, fullScreenWidth_, fullScreenHeight_, motion.x, motion.y);
+    return ScreenToPicture(box, fullScreenWidth_, fullScreenHeight_, x, y);
+}
+
+void SdlHost::TranslateFullScreenMouse(const SDL_MouseMotionEvent& motion, std::vector<InputEvent>& out)
+{
+    const PicturePoint point = FullScreenPoint(motion.x, motion.y);
     InputEvent input { InputEvent::Kind::MouseMove };
     input.x = point.x;
     input.y = point.y;
@@ -630,10 +636,7 @@ void SdlHost::TranslateButton(const SDL_MouseButtonEvent& button, std::vector<In
     input.y = Unscale(button.y, scale_) - menuBarHeight_;
     if (fullScreen_ && window_) {
         // In picture pixels, as full-screen motion is.
-        int w = 0, h = 0;
-        SDL_GetWindowSize(window_, &w, &h);
-        const Letterbox box = FitPicture(fullScreenWidth_, fullScreenHeight_, w, h);
-        const PicturePoint point = ScreenToPicture(box, fullScreenWidth_, fullScreenHeight_, button.x, button.y);
+        const PicturePoint point = FullScreenPoint(button.x, button.y);
         input.x = point.x;
         input.y = point.y;
     }

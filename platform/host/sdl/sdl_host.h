@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "host/host.h"
+#include "host/letterbox.h"
 #include "host/screen_memory.h"
 #include "host/sdl/window_memory.h"
 
@@ -81,6 +82,7 @@ private:
     void DrawFullScreen(bool withBars);
     void HandleFullScreenWindowEvent(const SDL_WindowEvent& event, std::vector<InputEvent>& out);
     void TranslateFullScreenMouse(const SDL_MouseMotionEvent& motion, std::vector<InputEvent>& out);
+    PicturePoint FullScreenPoint(int x, int y) const;
 
     bool video_ = false;
     // Screen pixels to each of the program's pixels in the window: the
