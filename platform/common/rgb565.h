@@ -1,5 +1,6 @@
 // The full-screen display's 5-6-5 pixels and the 0x00RRGGBB ones screens
-// show: one conversion each way, shared by GDI, DirectDraw and the hosts.
+// show: one conversion each way, and a row of them widened at once, shared
+// by GDI, DirectDraw and the hosts.
 #pragma once
 
 #include <cstdint>
@@ -23,5 +24,9 @@ constexpr uint16_t FromXrgb(uint32_t rgb)
     const uint32_t red = (rgb >> 16) & 0xFF, green = (rgb >> 8) & 0xFF, blue = rgb & 0xFF;
     return uint16_t(((red >> 3) << 11) | ((green >> 2) << 5) | (blue >> 3));
 }
+
+// `count` 5-6-5 pixels at `in` (any alignment) widened as ToXrgb does,
+// eight at a time: a full-screen frame is widened every time it is shown.
+void WidenRow(uint32_t* out, const uint8_t* in, int64_t count);
 
 } // namespace platform::rgb565

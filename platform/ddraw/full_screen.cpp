@@ -5,7 +5,6 @@
 
 #include "common/rgb565.h"
 #include "ddraw/blit_queue.h"
-#include "ddraw/pixel_rows.h"
 #include "ddraw/surface.h"
 
 namespace platform::ddraw {
@@ -99,7 +98,7 @@ bool FullScreenPicture(std::vector<uint32_t>& pixels, int& width, int& height)
     if (!HasMemory(state)) return true;
     // Nothing waits to be drawn there: blits into a primary are done at once.
     for (int y = 0; y < height; ++y)
-        rows::Widen565(pixels.data() + size_t(y) * size_t(width), state.memory.At(0, y), width);
+        rgb565::WidenRow(pixels.data() + size_t(y) * size_t(width), state.memory.At(0, y), width);
     return true;
 }
 

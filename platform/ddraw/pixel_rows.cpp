@@ -256,31 +256,4 @@ int64_t PickColumns32(uint8_t* out, const uint8_t* in, const int32_t* columns, i
     return HaveAvx512() ? PickColumns32Avx512(out, in, columns, count, keepBits) : 0;
 }
 
-void Widen565(uint32_t* out, const uint8_t* in, int64_t count)
-{
-    int64_t x = 0;
-#if defined(__SSE2__)
-    const __m128i five = _mm_set1_epi16(0x1F);
-    const __m128i six = _mm_set1_epi16(0x3F);
-    for (; x + 8 <= count; x += 8) {
-        const __m128i pixel = LoadVector(in + x * 2);
-        const __m128i red = _mm_and_si128(_mm_srli_epi16(pixel, 11), five);
-        const __m128i green = _mm_and_si128(_mm_srli_epi16(pixel, 5), six);
-        const __m128i blue = _mm_and_si128(pixel, five);
-        const __m128i red8 = _mm_or_si128(_mm_slli_epi16(red, 3), _mm_srli_epi16(red, 2));
-        const __m128i green8 = _mm_or_si128(_mm_slli_epi16(green, 2), _mm_srli_epi16(green, 4));
-        const __m128i blue8 = _mm_or_si128(_mm_slli_epi16(blue, 3), _mm_srli_epi16(blue, 2));
-        // Low half of each 32-bit pixel: green and blue; high half: red.
-        const __m128i greenBlue = _mm_or_si128(_mm_slli_epi16(green8, 8), blue8);
-        StoreVector(reinterpret_cast<uint8_t*>(out + x), _mm_unpacklo_epi16(greenBlue, red8));
-        StoreVector(reinterpret_cast<uint8_t*>(out + x + 4), _mm_unpackhi_epi16(greenBlue, red8));
-    }
-#endif
-    for (; x < count; ++x) {
-        const uint16_t pixel = Load<uint16_t>(in + x * 2);
-        const uint32_t red = (pixel >> 11) & 0x1F, green = (pixel >> 5) & 0x3F, blue = pixel & 0x1F;
-        out[x] = ((red << 3 | red >> 2) << 16) | ((green << 2 | green >> 4) << 8) | (blue << 3 | blue >> 2);
-    }
-}
-
 } // namespace platform::ddraw::rows

@@ -45,7 +45,4 @@ void CopyKeyed16(const Area& area, uint32_t keyLow, uint32_t keyRange);
 // the rest). `columns` never decrease.
 int64_t PickColumns32(uint8_t* out, const uint8_t* in, const int32_t* columns, int64_t count, uint32_t keepBits);
 
-// 5-6-5 pixels to 0x00RRGGBB, each channel widened by repeating its top bits.
-void Widen565(uint32_t* out, const uint8_t* in, int64_t count);
-
 } // namespace platform::ddraw::rows

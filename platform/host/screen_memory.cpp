@@ -36,11 +36,7 @@ void ToXrgb(const LentPixels& memory, int bytesPerPixel, const RECT& area, std::
         const uint8_t* row = memory.pixels + ptrdiff_t(y) * memory.pitch;
         uint32_t* out = picture.data() + ptrdiff_t(y) * memory.width;
         if (bytesPerPixel == 2) {
-            for (int x = left; x < right; ++x) {
-                uint16_t pixel;
-                std::memcpy(&pixel, row + ptrdiff_t(x) * 2, 2);
-                out[x] = rgb565::ToXrgb(pixel);
-            }
+            if (left < right) rgb565::WidenRow(out + left, row + ptrdiff_t(left) * 2, right - left);
             continue;
         }
         // The top byte is not part of what a screen shows.

@@ -172,7 +172,7 @@ TEST(PixelRowsTest, Widen565AgreesWithThePixelRuleForEveryValue)
         all[i] = uint16_t(i);
     Row<uint16_t> source(all);
     std::vector<uint32_t> widened(all.size() + 1, 0xDEADBEEFu);
-    rows::Widen565(widened.data(), source.At(0), int64_t(all.size()));
+    platform::rgb565::WidenRow(widened.data(), source.At(0), int64_t(all.size()));
     for (size_t i = 0; i < all.size(); ++i)
         ASSERT_EQ(widened[i], platform::rgb565::ToXrgb(all[i])) << i;
     EXPECT_EQ(widened.back(), 0xDEADBEEFu);
