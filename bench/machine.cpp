@@ -69,15 +69,24 @@ std::string ProcessorName()
 
 const char* VectorSetName()
 {
-    switch (platform::ddraw::rows::ProcessorVectors()) {
-    case platform::ddraw::rows::VectorSet::Avx512:
-        return "AVX-512";
-    case platform::ddraw::rows::VectorSet::Avx2:
-        return "AVX2";
-    case platform::ddraw::rows::VectorSet::Sse2:
-        break;
-    }
+    if (platform::ddraw::rows::HaveAvx512()) return "AVX-512";
+    if (platform::ddraw::rows::HaveAvx2()) return "AVX2";
     return "SSE2";
+}
+
+bool UseVectorSet(const std::string& name)
+{
+    using platform::ddraw::rows::VectorSet;
+    VectorSet widest = VectorSet::Sse2;
+    if (name == "avx512")
+        widest = VectorSet::Avx512;
+    else if (name == "avx2")
+        widest = VectorSet::Avx2;
+    else if (name != "sse2")
+        return false;
+    if (widest > platform::ddraw::rows::ProcessorVectors()) return false;
+    platform::ddraw::rows::LimitVectors(widest);
+    return true;
 }
 
 const char* StoreKindName(size_t bytes)

@@ -7,6 +7,7 @@
 //   sample-bench --window S                    the real window and a bare SDL2 one (needs DISPLAY)
 //   sample-bench --memory                      peak memory of sample-replay
 //   sample-bench --profile SCENE MODE          the program's frames alone, for perf
+//   any of them with --vectors avx512|avx2|sse2 to hold the pixel loops to that set
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
@@ -83,6 +84,8 @@ bool ParseOptions(int argc, char** argv, Options& options, std::string& error)
         } else if (option == "--window" && hasValue && ParseNumber(argv[i + 1], 0.1, 600.0, value)) {
             options.task = Options::Task::Window;
             options.windowSeconds = value;
+            ++i;
+        } else if (option == "--vectors" && hasValue && bench::UseVectorSet(argv[i + 1])) {
             ++i;
         } else if (option == "--profile" && i + 2 < argc && FindScene(argv[i + 1]) != nullptr
             && ParseMode(argv[i + 2], options.profileMode)) {
@@ -302,7 +305,8 @@ int RunProfile(const Options& options)
     }
     const bench::FixedScene& scene = *FindScene(options.profileScene);
     const double ms = bench::MedianMillisecondsPerFrame([&] { bench::DrawProgramFrame(scene); }, options.plan);
-    std::printf("PROFILE scene=%s mode=%s ms=%.3f stores=%s\n", scene.name, bench::ModeName(options.profileMode), ms,
+    std::printf("PROFILE scene=%s mode=%s ms=%.3f vectors=%s stores=%s\n", scene.name,
+        bench::ModeName(options.profileMode), ms, bench::VectorSetName(),
         bench::StoreKindName(kFramePixels * size_t(bench::BytesPerPixel(options.profileMode))));
     bench::CloseProgramDisplay();
     return 0;
@@ -317,7 +321,7 @@ int main(int argc, char** argv)
     if (!ParseOptions(argc, argv, options, error)) {
         std::fprintf(stderr,
             "sample-bench: %s\nusage: sample-bench [--smoke] [--seconds S] [--repeats N] | --window S | --memory | "
-            "--profile SCENE MODE\n",
+            "--profile SCENE MODE; any with --vectors avx512|avx2|sse2\n",
             error.c_str());
         return kUsageStatus;
     }

@@ -90,4 +90,14 @@ struct WindowVector {
 WindowVector VectorOfWindow(const ColumnBand& band, const ColumnLayout& layout, const ColumnWindow& window,
     int64_t vector, int64_t lanes, int64_t bytesPerPixel);
 
+// The rows of `part` on which every one of its groups has a source row
+// (from >= to: none), between the rows where the lowest group starts and
+// the highest ends. A wave's columns spend nearly all their rows there, and
+// the loops take them without a test a group.
+struct RowRange {
+    int64_t from;
+    int64_t to;
+};
+RowRange RowsWithEveryGroup(const WindowVector& part, int64_t height);
+
 } // namespace platform::ddraw::rows

@@ -152,6 +152,23 @@ TEST_P(ColumnBandTest, AnyWindowOfRowsAndColumns)
     }
 }
 
+// Columns that move a row every `step` columns, as a gentle wave does: a
+// vector holds from one group to all its lanes' worth, and on most rows
+// every group has a source row, the loops' fast case. Windows cut the rows
+// where that case starts and ends.
+TEST_P(ColumnBandTest, StaircasesOfEveryStep)
+{
+    for (int step = 1; step <= 33; ++step) {
+        std::vector<int64_t> firstRows(100);
+        for (int c = 0; c < 100; ++c)
+            firstRows[size_t(c)] = (c / step) % 12;
+        for (const Window& window : { Window {}, Window { 9, 30, 0, 100 }, Window { 0, 14, 5, 90 } }) {
+            CheckBand<uint32_t>(100, 24, firstRows, 0xFF00FF, 0, uint32_t(step), window);
+            CheckBand<uint16_t>(100, 24, firstRows, 0xF81F, 0, uint32_t(step) + 50, window);
+        }
+    }
+}
+
 TEST_P(ColumnBandTest, TallBandsAndEmptyOnes)
 {
     const std::vector<int64_t> firstRows = Shapes(40, 3)[0];
