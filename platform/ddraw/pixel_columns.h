@@ -100,4 +100,27 @@ struct RowRange {
 };
 RowRange RowsWithEveryGroup(const WindowVector& part, int64_t height);
 
+// Every vector of `window`, cut into the rows where every group has a
+// source row and the others, for a vector set's two loops:
+//   loops.Edge(part, from, to): any rows, each group tested;
+//   loops.Interior(part, from, to): rows where every group has a source
+//   row; false, with nothing done, when it has no loop for that many groups.
+template <typename Loops>
+void CopyWindowVectors(const ColumnBand& band, const ColumnLayout& layout, const ColumnWindow& window, int64_t lanes,
+    int64_t bytesPerPixel, const Loops& loops)
+{
+    const WindowVectors vectors = VectorsIn(layout, window, lanes);
+    for (int64_t vector = vectors.first; vector < vectors.end; ++vector) {
+        const WindowVector part = VectorOfWindow(band, layout, window, vector, lanes, bytesPerPixel);
+        const RowRange every = RowsWithEveryGroup(part, band.height);
+        if (every.from >= every.to) {
+            loops.Edge(part, part.top, part.bottom);
+            continue;
+        }
+        loops.Edge(part, part.top, every.from);
+        if (!loops.Interior(part, every.from, every.to)) loops.Edge(part, every.from, every.to);
+        loops.Edge(part, every.to, part.bottom);
+    }
+}
+
 } // namespace platform::ddraw::rows

@@ -1,6 +1,7 @@
 #include "ddraw/pixel_columns_avx2.h"
 
 #include <climits>
+#include <iterator>
 
 #include "ddraw/pixel_vectors_avx2.h"
 
@@ -67,10 +68,11 @@ struct Key16 {
 
 // Rows from .. to - 1 of a vector, on every one of which each of its N
 // groups has a source row: no test a group, and the groups' lanes and
-// source offsets held in registers.
+// source offsets held in registers. The key comes by value, so that it
+// stays in registers too: stores through byte pointers could alias it.
 template <int N, typename Key>
 AVX2 void CopyInteriorRows(
-    const WindowVector& part, int64_t from, int64_t to, int64_t inPitch, int64_t outPitch, const Key& key)
+    const WindowVector& part, int64_t from, int64_t to, int64_t inPitch, int64_t outPitch, const Key key)
 {
     __m256i lanes[N];
     int64_t offsets[N];
@@ -92,63 +94,48 @@ AVX2 void CopyInteriorRows(
     }
 }
 
-// Any rows of a vector: each group tested for a source row.
-template <typename Key>
-AVX2 void CopyEdgeRows(const WindowVector& part, int64_t from, int64_t to, int64_t height, int64_t inPitch,
-    int64_t outPitch, const Key& key)
-{
-    __m256i lanes[Key::kLanes];
-    for (int g = 0; g < part.groups; ++g)
-        lanes[g] = Key::Lanes(part.lanes[g]);
-    uint8_t* out = part.out + (from - part.top) * outPitch;
-    for (int64_t row = from; row < to; ++row, out += outPitch) {
-        __m256i value = _mm256_setzero_si256(), valid = _mm256_setzero_si256();
-        for (int g = 0; g < part.groups; ++g) {
-            const int64_t sourceRow = row - part.firstRows[g];
-            if (uint64_t(sourceRow) >= uint64_t(height)) continue;
-            value = _mm256_or_si256(value, _mm256_and_si256(Load(part.in + sourceRow * inPitch), lanes[g]));
-            valid = _mm256_or_si256(valid, lanes[g]);
-        }
-        Key::Put(out, _mm256_and_si256(key.Draw(value), valid), _mm256_and_si256(value, key.keep));
-    }
-}
-
 // Each target row of a vector gathers its lanes from the source rows their
 // groups want, then is keyed and stored once.
+template <typename Key> struct ColumnLoops {
+    Key key;
+    int64_t height, inPitch, outPitch;
+
+    AVX2 void Edge(const WindowVector& part, int64_t from, int64_t to) const
+    {
+        const Key local = key;
+        __m256i lanes[Key::kLanes];
+        for (int g = 0; g < part.groups; ++g)
+            lanes[g] = Key::Lanes(part.lanes[g]);
+        uint8_t* out = part.out + (from - part.top) * outPitch;
+        for (int64_t row = from; row < to; ++row, out += outPitch) {
+            __m256i value = _mm256_setzero_si256(), valid = _mm256_setzero_si256();
+            for (int g = 0; g < part.groups; ++g) {
+                const int64_t sourceRow = row - part.firstRows[g];
+                if (uint64_t(sourceRow) >= uint64_t(height)) continue;
+                value = _mm256_or_si256(value, _mm256_and_si256(Load(part.in + sourceRow * inPitch), lanes[g]));
+                valid = _mm256_or_si256(valid, lanes[g]);
+            }
+            Key::Put(out, _mm256_and_si256(local.Draw(value), valid), _mm256_and_si256(value, local.keep));
+        }
+    }
+
+    AVX2 bool Interior(const WindowVector& part, int64_t from, int64_t to) const
+    {
+        using Loop = void (*)(const WindowVector&, int64_t, int64_t, int64_t, int64_t, Key);
+        static constexpr Loop kLoops[] = { nullptr, CopyInteriorRows<1, Key>, CopyInteriorRows<2, Key>,
+            CopyInteriorRows<3, Key>, CopyInteriorRows<4, Key> };
+        if (part.groups < 1 || part.groups >= int(std::size(kLoops))) return false;
+        kLoops[part.groups](part, from, to, inPitch, outPitch, key);
+        return true;
+    }
+};
+
 template <typename Key>
 AVX2 void CopyColumnVectors(
     const ColumnBand& band, const ColumnLayout& layout, const ColumnWindow& window, const Key& key)
 {
-    const Key local = key; // in registers: stores through byte pointers could alias the caller's
-    const int64_t height = band.height, inPitch = band.inPitch, outPitch = window.outPitch;
-    const WindowVectors vectors = VectorsIn(layout, window, Key::kLanes);
-    for (int64_t vector = vectors.first; vector < vectors.end; ++vector) {
-        const WindowVector part = VectorOfWindow(band, layout, window, vector, Key::kLanes, 32 / Key::kLanes);
-        const RowRange every = RowsWithEveryGroup(part, height);
-        if (every.from >= every.to) {
-            CopyEdgeRows(part, part.top, part.bottom, height, inPitch, outPitch, local);
-            continue;
-        }
-        CopyEdgeRows(part, part.top, every.from, height, inPitch, outPitch, local);
-        switch (part.groups) {
-        case 1:
-            CopyInteriorRows<1>(part, every.from, every.to, inPitch, outPitch, local);
-            break;
-        case 2:
-            CopyInteriorRows<2>(part, every.from, every.to, inPitch, outPitch, local);
-            break;
-        case 3:
-            CopyInteriorRows<3>(part, every.from, every.to, inPitch, outPitch, local);
-            break;
-        case 4:
-            CopyInteriorRows<4>(part, every.from, every.to, inPitch, outPitch, local);
-            break;
-        default:
-            CopyEdgeRows(part, every.from, every.to, height, inPitch, outPitch, local);
-            break;
-        }
-        CopyEdgeRows(part, every.to, part.bottom, height, inPitch, outPitch, local);
-    }
+    const ColumnLoops<Key> loops { key, band.height, band.inPitch, window.outPitch };
+    CopyWindowVectors(band, layout, window, Key::kLanes, 32 / Key::kLanes, loops);
 }
 
 } // namespace
