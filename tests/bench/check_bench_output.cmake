@@ -35,3 +35,15 @@ execute_process(COMMAND ${BENCH} --seconds nothing RESULT_VARIABLE status OUTPUT
 if(NOT status EQUAL 2 OR NOT errors MATCHES "bad option")
   message(FATAL_ERROR "a bad option gave status ${status}: ${errors}")
 endif()
+
+# Held to SSE2, which every x86-64 processor has, the loops say so; a set
+# that does not exist is refused like any bad option.
+execute_process(COMMAND ${BENCH} --vectors sse2 --profile start window32 --seconds 0.01 --repeats 1
+  RESULT_VARIABLE status OUTPUT_VARIABLE output ERROR_VARIABLE errors)
+if(NOT status EQUAL 0 OR NOT output MATCHES "PROFILE scene=start mode=window32 ms=${number} vectors=SSE2 ")
+  message(FATAL_ERROR "--vectors sse2 gave status ${status}: '${output}' ${errors}")
+endif()
+execute_process(COMMAND ${BENCH} --vectors avx3 RESULT_VARIABLE status OUTPUT_QUIET ERROR_VARIABLE errors)
+if(NOT status EQUAL 2 OR NOT errors MATCHES "bad option or value: --vectors")
+  message(FATAL_ERROR "an unknown vector set gave status ${status}: ${errors}")
+endif()
