@@ -91,9 +91,9 @@ WindowVector VectorOfWindow(const ColumnBand& band, const ColumnLayout& layout, 
     int64_t vector, int64_t lanes, int64_t bytesPerPixel);
 
 // The rows of `part` on which every one of its groups has a source row
-// (from >= to: none), between the rows where the lowest group starts and
-// the highest ends. A wave's columns spend nearly all their rows there, and
-// the loops take them without a test a group.
+// (from >= to: none): from the first row of the group that starts last to
+// the last row of the group that ends first. A wave's columns spend nearly
+// all their rows there, and the loops take them without a test a group.
 struct RowRange {
     int64_t from;
     int64_t to;

@@ -1,8 +1,8 @@
 #include "ddraw/pixel_columns_avx512.h"
 
-#include "ddraw/pixel_vectors_avx512.h"
-
 #include <iterator>
+
+#include "ddraw/pixel_vectors_avx512.h"
 
 namespace platform::ddraw::rows {
 
