@@ -17,7 +17,6 @@ struct InputEvent {
         KeyDown, // virtualKey, repeat
         MouseMove, // x, y in client coordinates (640 by 480 in full screen)
         Close, // the window's close button, Alt+F4
-        Command, // a menu item chosen (commandId)
         // Raw keys and buttons for the menu bar and modal loops. Positions
         // are client coordinates too; over the menu bar y is negative.
         KeyUp, // virtualKey
@@ -32,7 +31,6 @@ struct InputEvent {
     bool repeat = false;
     int x = 0;
     int y = 0;
-    int commandId = 0;
     bool alt = false; // key events: Alt is held down (also on Alt's own KeyDown)
 };
 
@@ -103,41 +101,28 @@ public:
 
     // The default audio output, held while a DirectSound object lives.
     // False when there is none. Nothing is ever played on it.
-    virtual bool OpenAudioOutput() { return true; }
-    virtual void CloseAudioOutput() { }
+    virtual bool OpenAudioOutput() = 0;
+    virtual void CloseAudioOutput() = 0;
 
     // Exclusive full screen. The window covers the whole desktop and shows a
     // `width` by `height` picture (lent as Screen::FullScreen) scaled with
     // its aspect kept, black bars around it and no menu bar; mouse positions
     // arrive in picture pixels. Leaving puts the window back where it was,
     // with its bar, showing the client area again.
-    virtual void EnterFullScreen(int /*width*/, int /*height*/) { }
-    virtual void LeaveFullScreen() { }
+    virtual void EnterFullScreen(int width, int height) = 0;
+    virtual void LeaveFullScreen() = 0;
 
     // ---- Menu bar, modal loops and drawn message boxes ----
     // The menu bar strip as the window manager drew it, window width by bar
     // height; shown above the client area until the next one.
-    virtual void PresentMenuBar(const PixelView& bar) { (void)bar; }
+    virtual void PresentMenuBar(const PixelView& bar) = 0;
     // Modal loops (menu, message box) sleep here between inputs: returns once
     // input may be pending or `timeoutMilliseconds` passed. False means no
-    // input will ever come, and the loop gives up as if cancelled.
-    virtual bool WaitForInput(uint32_t timeoutMilliseconds)
-    {
-        (void)timeoutMilliseconds;
-        return false;
-    }
-    // A message box drawn by the window manager opens, and later closes with
-    // `answer`; the box itself reads input like any modal loop. Hosts that
-    // script or record boxes hook in here. ShowMessageBox above is used
-    // instead only where no box can be drawn (no display, hidden window).
-    virtual void MessageBoxOpened(
-        const std::string& captionUtf8, const std::string& textUtf8, MessageBoxButtons buttons)
-    {
-        (void)captionUtf8;
-        (void)textUtf8;
-        (void)buttons;
-    }
-    virtual void MessageBoxClosed(int answer) { (void)answer; }
+    // input will ever come, and the loop gives up as if cancelled. Message
+    // boxes are drawn by the window manager and read input like any modal
+    // loop; ShowMessageBox above is used only where no box can be drawn (no
+    // display, hidden window).
+    virtual bool WaitForInput(uint32_t timeoutMilliseconds) = 0;
 };
 
 // The host the process runs on; installed by the executable's main.

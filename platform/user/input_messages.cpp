@@ -76,9 +76,6 @@ InputMessage MessageFromInput(const InputEvent& event, const RECT& clientOnScree
         return MouseMessage(event, clientOnScreen, kWmLButtonUp, kWmNcLButtonUp);
     case InputEvent::Kind::Close:
         return InputMessage { WM_CLOSE, 0, 0 };
-    case InputEvent::Kind::Command:
-        // Menu ids are 16 bits; the high word 0 says "from a menu".
-        return InputMessage { WM_COMMAND, WPARAM(WORD(event.commandId)), 0 };
     case InputEvent::Kind::DisplayLost:
         break;
     }

@@ -5,6 +5,7 @@
 #include "host/host.h"
 #include "user/client_area.h"
 #include "user/message_box_session.h"
+#include "user/testing_hooks.h"
 #include "user/window_list.h"
 
 #include <utility>
@@ -46,17 +47,22 @@ platform::user::MessageBoxBackdropSource& BackdropSource()
     return source;
 }
 
+platform::user::MessageBoxWatcher& Watcher()
+{
+    static platform::user::MessageBoxWatcher watcher;
+    return watcher;
+}
+
 int DrawnMessageBox(
     HWND owner, platform::user::ModalBackdrop backdrop, const platform::user::MessageBoxContent& content)
 {
-    platform::host::Host& host = platform::host::Current();
-    host.MessageBoxOpened(content.captionUtf8, content.textUtf8, content.buttons);
+    if (Watcher().opened) Watcher().opened(content.captionUtf8, content.textUtf8, content.buttons);
     int answer = ValidAnswer(content.buttons, platform::user::RunMessageBox(owner, content, backdrop));
     // The picture under the box again, as it was.
     if (backdrop.present && !backdrop.pixels.empty())
         backdrop.present(
             platform::host::PixelView { backdrop.pixels.data(), backdrop.width, backdrop.height, backdrop.width });
-    host.MessageBoxClosed(answer);
+    if (Watcher().closed) Watcher().closed(answer);
     return answer;
 }
 
@@ -104,3 +110,5 @@ void platform::user::SetMessageBoxBackdropSource(MessageBoxBackdropSource source
 {
     BackdropSource() = std::move(source);
 }
+
+void platform::user::WatchMessageBoxes(MessageBoxWatcher watcher) { Watcher() = std::move(watcher); }

@@ -12,12 +12,11 @@ using platform::host::InputEvent;
 // Long enough to sleep, short enough to notice a host that changes its mind.
 constexpr uint32_t kWaitMilliseconds = 250;
 
-MSG Message(HWND window, UINT message, WPARAM wParam = 0)
+MSG Message(HWND window, UINT message)
 {
     MSG made {};
     made.hwnd = window;
     made.message = message;
-    made.wParam = wParam;
     return made;
 }
 
@@ -86,9 +85,6 @@ bool ModalInput::FromHost(const InputEvent& input, ModalEvent& event)
         deferred_.push_back(Message(owner_, WM_CLOSE));
         event = ModalEvent { ModalEvent::Kind::Close };
         return true;
-    case InputEvent::Kind::Command:
-        deferred_.push_back(Message(owner_, WM_COMMAND, WPARAM(WORD(input.commandId))));
-        return false;
     case InputEvent::Kind::KeyUp:
         return false;
     case InputEvent::Kind::DisplayLost:

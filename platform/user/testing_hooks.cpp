@@ -17,6 +17,7 @@ void ResetForTesting()
     ResetCursorCounter();
     ForgetMenuKeys();
     SetMessageBoxBackdropSource({});
+    WatchMessageBoxes({});
     SetMenuBarHeight(DefaultMenuBarHeight());
 }
 

@@ -62,6 +62,12 @@ public:
     }
     void SetCursorVisible(bool) override { }
     uint32_t TickCount() override { return 0; }
+    bool OpenAudioOutput() override { return true; }
+    void CloseAudioOutput() override { }
+    void LeaveFullScreen() override { }
+    void PresentMenuBar(const platform::host::PixelView&) override { }
+    // Nothing more will come: modal loops give up at once.
+    bool WaitForInput(uint32_t) override { return false; }
 
     // As a desktop host that lets the screen read one picture while the next
     // is drawn: the client memory moves at every change shown, and what a

@@ -359,6 +359,10 @@ public:
     uint32_t TickCount() override { return inner_.TickCount(); }
     void EnterFullScreen(int width, int height) override { inner_.EnterFullScreen(width, height); }
     void LeaveFullScreen() override { inner_.LeaveFullScreen(); }
+    bool OpenAudioOutput() override { return inner_.OpenAudioOutput(); }
+    void CloseAudioOutput() override { inner_.CloseAudioOutput(); }
+    void PresentMenuBar(const platform::host::PixelView& bar) override { inner_.PresentMenuBar(bar); }
+    bool WaitForInput(uint32_t timeoutMilliseconds) override { return inner_.WaitForInput(timeoutMilliseconds); }
 
     int fullScreenChanges = 0;
 

@@ -5,6 +5,7 @@
 
 #include <cstring>
 
+#include "headless_window_fixture.h"
 #include "testing.h"
 
 namespace {
@@ -59,23 +60,63 @@ TEST_F(HeadlessHostTest, InputIsHandedOutOnceInOrder)
 {
     headless::PushKey(VK_DOWN);
     headless::PushMouseMove(3, 4);
-    headless::PushMenuCommand(40001);
     headless::PushClose();
     std::vector<InputEvent> events;
     host.PollInput(events);
-    ASSERT_EQ(events.size(), 4u);
+    ASSERT_EQ(events.size(), 3u);
     EXPECT_EQ(events[0].kind, InputEvent::Kind::KeyDown);
     EXPECT_EQ(events[0].virtualKey, UINT(VK_DOWN));
     EXPECT_FALSE(events[0].repeat);
     EXPECT_EQ(events[1].kind, InputEvent::Kind::MouseMove);
     EXPECT_EQ(events[1].x, 3);
     EXPECT_EQ(events[1].y, 4);
-    EXPECT_EQ(events[2].commandId, 40001);
-    EXPECT_EQ(events[3].kind, InputEvent::Kind::Close);
+    EXPECT_EQ(events[2].kind, InputEvent::Kind::Close);
 
     std::vector<InputEvent> again;
     host.PollInput(again);
     EXPECT_TRUE(again.empty());
+}
+
+using MenuCommandTest = menu_test::HeadlessWindowTest;
+
+// Commands are posted to the window in their turn among the input, even when
+// all of it waits for the same PeekMessageA; menu ids are 16 bits.
+TEST_F(MenuCommandTest, CommandsReachTheWindowInTheirTurnAmongTheInput)
+{
+    headless::PushKey(VK_DOWN);
+    headless::PushMenuCommand(40007);
+    headless::PushMenuCommand(0x10000 + 40009);
+    headless::PushMenuCommand(0);
+    headless::PushKey(VK_UP);
+    Pump();
+    std::vector<menu_test::Received> seen;
+    for (const menu_test::Received& received : menu_test::Log())
+        if (received.message == WM_KEYDOWN || received.message == WM_COMMAND) seen.push_back(received);
+    ASSERT_EQ(seen.size(), 5u);
+    EXPECT_EQ(seen[0].message, UINT(WM_KEYDOWN));
+    EXPECT_EQ(seen[0].wParam, WPARAM(VK_DOWN));
+    EXPECT_EQ(seen[1].message, UINT(WM_COMMAND));
+    EXPECT_EQ(seen[1].wParam, WPARAM(40007));
+    EXPECT_EQ(seen[1].lParam, 0);
+    EXPECT_EQ(seen[2].message, UINT(WM_COMMAND));
+    EXPECT_EQ(seen[2].wParam, WPARAM(40009));
+    EXPECT_EQ(seen[3].message, UINT(WM_COMMAND)) << "0 is an id like any other";
+    EXPECT_EQ(seen[3].wParam, WPARAM(0));
+    EXPECT_EQ(seen[4].message, UINT(WM_KEYDOWN));
+    EXPECT_EQ(seen[4].wParam, WPARAM(VK_UP));
+    EXPECT_EQ(platform::host::TheHeadlessHost().PendingInputCount(), 0u);
+}
+
+// With no window there is nobody to tell; the command is not kept for later.
+TEST_F(HeadlessHostTest, CommandWithoutAWindowIsDropped)
+{
+    headless::PushMenuCommand(40007);
+    std::vector<InputEvent> events;
+    host.PollInput(events);
+    EXPECT_TRUE(events.empty());
+    EXPECT_EQ(host.PendingInputCount(), 0u);
+    MSG message;
+    EXPECT_FALSE(PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE));
 }
 
 TEST_F(HeadlessHostTest, FrameBudgetAdvancesTheClockThenAsksTheHandler)

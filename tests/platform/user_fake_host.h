@@ -82,6 +82,13 @@ public:
     }
     void SetCursorVisible(bool visible) override { cursorVisibility.push_back(visible); }
     uint32_t TickCount() override { return tick; }
+    bool OpenAudioOutput() override { return true; }
+    void CloseAudioOutput() override { }
+    void EnterFullScreen(int, int) override { }
+    void LeaveFullScreen() override { }
+    void PresentMenuBar(const PixelView&) override { }
+    // Nothing more will come: modal loops give up at once.
+    bool WaitForInput(uint32_t) override { return false; }
 
     RECT desktop { 0, 0, 1920, 1080 };
     std::deque<std::vector<InputEvent>> input; // one batch per PollInput
@@ -143,14 +150,6 @@ inline InputEvent Mouse(int x, int y)
     event.kind = InputEvent::Kind::MouseMove;
     event.x = x;
     event.y = y;
-    return event;
-}
-
-inline InputEvent Command(int id)
-{
-    InputEvent event;
-    event.kind = InputEvent::Kind::Command;
-    event.commandId = id;
     return event;
 }
 

@@ -124,11 +124,11 @@ TEST_F(UserMessageQueueTest, PostedCloseEndsTheLoopThroughDestroy)
 TEST_F(UserMessageQueueTest, HostInputBecomesMessagesForTheWindow)
 {
     HWND window = CreateMainWindow();
-    Host().input.push_back({ Key(VK_UP), Key(VK_UP, true), Mouse(639, 479), Mouse(-5, 70000), Command(40004) });
+    Host().input.push_back({ Key(VK_UP), Key(VK_UP, true), Mouse(639, 479), Mouse(-5, 70000) });
     Host().input.push_back({ Close() });
     ASSERT_NE(DrainQueue(), -1);
 
-    ASSERT_EQ(dispatched.size(), 7u);
+    ASSERT_EQ(dispatched.size(), 6u);
     for (const MSG& message : dispatched)
         EXPECT_EQ(message.hwnd, window);
     EXPECT_EQ(dispatched[0].message, UINT(WM_KEYDOWN));
@@ -140,11 +140,8 @@ TEST_F(UserMessageQueueTest, HostInputBecomesMessagesForTheWindow)
     EXPECT_EQ(HIWORD(dispatched[2].lParam), 479);
     EXPECT_EQ(LOWORD(dispatched[3].lParam), 0);
     EXPECT_EQ(HIWORD(dispatched[3].lParam), 65535);
-    EXPECT_EQ(dispatched[4].message, UINT(WM_COMMAND));
-    EXPECT_EQ(dispatched[4].wParam, WPARAM(40004));
-    EXPECT_EQ(dispatched[4].lParam, 0);
-    EXPECT_EQ(dispatched[5].message, UINT(WM_CLOSE));
-    EXPECT_EQ(dispatched[6].message, UINT(WM_DESTROY));
+    EXPECT_EQ(dispatched[4].message, UINT(WM_CLOSE));
+    EXPECT_EQ(dispatched[5].message, UINT(WM_DESTROY));
 }
 
 TEST_F(UserMessageQueueTest, BusyHostIsPolledAgainBeforeReportingNoMessage)

@@ -4,8 +4,18 @@
 #include <climits>
 #include <cstdio>
 
+#include "user/window_list.h"
+
 namespace platform::host {
 namespace {
+
+// Menu ids are 16 bits; the high word 0 says "from a menu". Without a window
+// nobody is told.
+void PostMenuCommand(int id)
+{
+    if (const platform::user::Window* window = platform::user::TopLevelWindow())
+        PostMessageA(window->handle, WM_COMMAND, WPARAM(WORD(id)), 0);
+}
 
 constexpr int kFallbackClientWidth = 640;
 constexpr int kFallbackClientHeight = 480;
@@ -106,8 +116,16 @@ void HeadlessHost::Changed(Screen changed, const RECT&)
 
 void HeadlessHost::PollInput(std::vector<InputEvent>& out)
 {
-    out.insert(out.end(), pendingInput.begin(), pendingInput.end());
-    pendingInput.clear();
+    // What was handed out before has been queued by now: a command that
+    // follows it is posted behind it.
+    while (!pendingInput.empty() && pendingInput.front().isCommand) {
+        PostMenuCommand(pendingInput.front().commandId);
+        pendingInput.pop_front();
+    }
+    while (!pendingInput.empty() && !pendingInput.front().isCommand) {
+        out.push_back(pendingInput.front().event);
+        pendingInput.pop_front();
+    }
 }
 
 bool HeadlessHost::Idle()
@@ -211,9 +229,9 @@ void HeadlessHost::AnswerOpenBoxWith(int answer, bool urgent)
     InputEvent key { InputEvent::Kind::KeyDown };
     key.virtualKey = answer == IDYES ? UINT('Y') : answer == IDNO ? UINT('N') : UINT(VK_RETURN);
     if (urgent)
-        pendingInput.push_front(key);
+        pendingInput.push_front(PendingInput { key, false, 0 });
     else
-        pendingInput.push_back(key);
+        pendingInput.push_back(PendingInput { key, false, 0 });
     boxAnswered = true;
 }
 

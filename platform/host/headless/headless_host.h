@@ -45,6 +45,8 @@ public:
     // capture copies it.
     LentPixels Lend(Screen screen, int width, int height, const RECT& overwritten) override;
     void Changed(Screen screen, const RECT& area) override;
+    // Input waiting behind a menu command is held back until the command has
+    // been posted, so that everything reaches the program in order.
     void PollInput(std::vector<InputEvent>& out) override;
     bool Idle() override;
     int ShowMessageBox(const std::string& captionUtf8, const std::string& textUtf8, MessageBoxButtons buttons) override;
@@ -63,12 +65,12 @@ public:
     void PresentMenuBar(const PixelView& bar) override;
     // Input is there, or a scripted answer or the modal handler supplies some.
     bool WaitForInput(uint32_t timeoutMilliseconds) override;
-    // A box answers itself with the next queued answer, fed to it as the key
-    // a user would press, ahead of other input. Without one it gets the
-    // default answer's key, unless the test has pushed input for it.
-    void MessageBoxOpened(
-        const std::string& captionUtf8, const std::string& textUtf8, MessageBoxButtons buttons) override;
-    void MessageBoxClosed(int answer) override;
+    // Told by the window manager (headless::Reset sets this up). A box
+    // answers itself with the next queued answer, fed to it as the key a user
+    // would press, ahead of other input. Without one it gets the default
+    // answer's key, unless the test has pushed input for it.
+    void MessageBoxOpened(const std::string& captionUtf8, const std::string& textUtf8, MessageBoxButtons buttons);
+    void MessageBoxClosed(int answer);
 
     void SetDesktopSize(int width, int height);
     void SetNoDisplay() { hasDisplay = false; }
@@ -80,7 +82,10 @@ public:
     // Unsigned arithmetic: the counter wraps after 2^32 ms, as on Windows.
     void AdvanceClock(uint32_t milliseconds) { tick += milliseconds; }
 
-    void PushInput(const InputEvent& event) { pendingInput.push_back(event); }
+    void PushInput(const InputEvent& event) { pendingInput.push_back(PendingInput { event, false, 0 }); }
+    // A menu item chosen, posted to the window as WM_COMMAND in its turn
+    // among the input, as a test on Windows would post it.
+    void PushMenuCommand(int id) { pendingInput.push_back(PendingInput { {}, true, id }); }
     size_t PendingInputCount() const { return pendingInput.size(); }
 
     void QueueAnswer(int answer) { answers.push_back(answer); }
@@ -121,7 +126,13 @@ private:
     bool cursorVisible = true;
     HeadlessWindow window;
     ScreenMemory client;
-    std::deque<InputEvent> pendingInput;
+    // A user's input, or a menu command.
+    struct PendingInput {
+        InputEvent event;
+        bool isCommand = false;
+        int commandId = 0;
+    };
+    std::deque<PendingInput> pendingInput;
     std::deque<int> answers;
     std::vector<headless::ShownMessageBox> shownBoxes;
     std::function<void(const std::string&)> outputSink;

@@ -43,13 +43,6 @@ InputEvent MouseEvent(int x, int y)
     return event;
 }
 
-InputEvent CommandEvent(int id)
-{
-    InputEvent event = Event(InputEvent::Kind::Command);
-    event.commandId = id;
-    return event;
-}
-
 } // namespace
 
 ReplaySession::ReplaySession(
@@ -131,7 +124,7 @@ void ReplaySession::Run(const ReplayCommand& command)
         host.PushInput(KeyUpEvent(command.value));
         break;
     case ReplayCommand::Kind::Menu:
-        host.PushInput(CommandEvent(int(command.value)));
+        host.PushMenuCommand(int(command.value));
         break;
     case ReplayCommand::Kind::Mouse:
         host.PushInput(MouseEvent(command.x, command.y));

@@ -26,6 +26,11 @@ void Reset(uint32_t startTick)
     Host().Reset(startTick);
     platform::host::Install(&Host());
     platform::user::ResetForTesting();
+    platform::user::WatchMessageBoxes(platform::user::MessageBoxWatcher {
+        [](const std::string& caption, const std::string& text, platform::host::MessageBoxButtons buttons) {
+            Host().MessageBoxOpened(caption, text, buttons);
+        },
+        [](int answer) { Host().MessageBoxClosed(answer); } });
     platform::ddraw::ResetForTesting();
     platform::dsound::ResetForTesting();
     platform::gdi::ResetForTesting();
@@ -59,13 +64,7 @@ void PushMouseMove(int x, int y)
     Push(event);
 }
 
-void PushMenuCommand(int id)
-{
-    platform::host::InputEvent event;
-    event.kind = platform::host::InputEvent::Kind::Command;
-    event.commandId = id;
-    Push(event);
-}
+void PushMenuCommand(int id) { Host().PushMenuCommand(id); }
 
 void PushClose()
 {
