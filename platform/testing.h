@@ -3,7 +3,6 @@
 #pragma once
 
 #include <cstdint>
-#include <functional>
 #include <string>
 #include <vector>
 
@@ -86,20 +85,5 @@ bool AudioOutputOpen();
 
 // Frames drawn so far: idle turns of the message loop the host let through.
 int FramesDrawn();
-
-// Runs WinMain under a replay script (the format of sample-replay). Lines of
-// output (message boxes, then "frames N" and "exit CODE") go to `output`.
-// Returns false with `error` set ("line 3: ...") when the script is bad;
-// nothing is run then.
-struct ReplayResult {
-    int exitCode = 0;
-    int frames = 0;
-    std::vector<std::string> output;
-    // Problems the run went on after ("line 4: cannot write x.png: ..."):
-    // the run's result is spoilt, so sample-replay then ends with status 2.
-    std::vector<std::string> errors;
-};
-bool RunReplay(const std::string& script, ReplayResult& result, std::string& error,
-    const std::function<void(const std::string&)>& printLine = {});
 
 } // namespace headless

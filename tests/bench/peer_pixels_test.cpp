@@ -10,6 +10,7 @@
 
 #include "fixed_scenes.h"
 #include "memory_run.h"
+#include "replay_run.h"
 #include "sdl_peer.h"
 
 namespace {
@@ -141,9 +142,9 @@ INSTANTIATE_TEST_SUITE_P(Modes, PeerPixelsTest,
 // ends with every frame drawn.
 TEST(MemoryScriptTest, TheAllEffectsScriptRunsToItsLastFrame)
 {
-    headless::ReplayResult result;
+    replay::Result result;
     std::string error;
-    ASSERT_TRUE(headless::RunReplay(bench::AllEffectsScript(30), result, error)) << error;
+    ASSERT_TRUE(replay::Run(bench::AllEffectsScript(30), result, error)) << error;
     EXPECT_EQ(result.frames, 30);
     EXPECT_EQ(result.exitCode, 0);
     EXPECT_TRUE(result.errors.empty());

@@ -1,5 +1,6 @@
 #include "display/release_display.h"
 #include "program_fixture.h"
+#include "replay_run.h"
 
 using ShellTest = ProgramTest;
 
@@ -40,9 +41,9 @@ TEST_F(ShellTest, CreationEmptiesTheImageTable)
 
 TEST_F(ShellTest, FailedDirectDrawShowsOneBoxAndEndsWithoutAFrame)
 {
-    headless::ReplayResult result;
+    replay::Result result;
     std::string error;
-    ASSERT_TRUE(headless::RunReplay("fail DirectDrawCreate\nframe 5\n", result, error)) << error;
+    ASSERT_TRUE(replay::Run("fail DirectDrawCreate\nframe 5\n", result, error)) << error;
     ASSERT_EQ(headless::MessageBoxesShown().size(), 1u);
     EXPECT_EQ(headless::MessageBoxesShown()[0].captionUtf8, "");
     EXPECT_EQ(headless::MessageBoxesShown()[0].textUtf8,
@@ -55,9 +56,9 @@ TEST_F(ShellTest, FailedDirectDrawShowsOneBoxAndEndsWithoutAFrame)
 
 TEST_F(ShellTest, ClosingTheWindowReleasesTheDisplayAndExitsZero)
 {
-    headless::ReplayResult result;
+    replay::Result result;
     std::string error;
-    ASSERT_TRUE(headless::RunReplay("frame 3\nclose\nframe 3\n", result, error)) << error;
+    ASSERT_TRUE(replay::Run("frame 3\nclose\nframe 3\n", result, error)) << error;
     EXPECT_EQ(result.frames, 3);
     EXPECT_EQ(result.exitCode, 0);
     EXPECT_EQ(displayContext.directDraw, nullptr);
@@ -68,22 +69,22 @@ TEST_F(ShellTest, PostedMessagesAreAllHandledBeforeTheNextFrame)
 {
     // Many keys queued before one frame: the frame comes only after all of
     // them, and the close posted among them ends the run before it.
-    headless::ReplayResult result;
+    replay::Result result;
     std::string error;
     std::string script = "frame 2\n";
     for (int i = 0; i < 50; ++i)
         script += "key 0x41\n";
     script += "close\nframe 1\n";
-    ASSERT_TRUE(headless::RunReplay(script, result, error)) << error;
+    ASSERT_TRUE(replay::Run(script, result, error)) << error;
     EXPECT_EQ(result.frames, 2);
     EXPECT_EQ(result.exitCode, 0);
 }
 
 TEST_F(ShellTest, ExitQuestionAnsweredYesQuitsWithTheDevicesStillHeld)
 {
-    headless::ReplayResult result;
+    replay::Result result;
     std::string error;
-    ASSERT_TRUE(headless::RunReplay("frame 2\nanswer yes\nmenu 40001\nframe 5\n", result, error)) << error;
+    ASSERT_TRUE(replay::Run("frame 2\nanswer yes\nmenu 40001\nframe 5\n", result, error)) << error;
     EXPECT_EQ(result.frames, 2);
     EXPECT_EQ(result.exitCode, 0);
     ASSERT_EQ(headless::MessageBoxesShown().size(), 1u);
@@ -96,9 +97,9 @@ TEST_F(ShellTest, ExitQuestionAnsweredYesQuitsWithTheDevicesStillHeld)
 
 TEST_F(ShellTest, ExitQuestionAnsweredNoRunsOn)
 {
-    headless::ReplayResult result;
+    replay::Result result;
     std::string error;
-    ASSERT_TRUE(headless::RunReplay("answer no\nmenu 40001\nframe 5\n", result, error)) << error;
+    ASSERT_TRUE(replay::Run("answer no\nmenu 40001\nframe 5\n", result, error)) << error;
     EXPECT_EQ(result.frames, 5);
     EXPECT_EQ(result.exitCode, 0);
     EXPECT_EQ(headless::MessageBoxesShown().size(), 1u);
@@ -107,9 +108,9 @@ TEST_F(ShellTest, ExitQuestionAnsweredNoRunsOn)
 
 TEST_F(ShellTest, EscapeClosesAtOnceAndReleasesTheDisplay)
 {
-    headless::ReplayResult result;
+    replay::Result result;
     std::string error;
-    ASSERT_TRUE(headless::RunReplay("frame 1\nkey ESC\nframe 5\n", result, error)) << error;
+    ASSERT_TRUE(replay::Run("frame 1\nkey ESC\nframe 5\n", result, error)) << error;
     EXPECT_EQ(result.frames, 1);
     EXPECT_EQ(result.exitCode, 0);
     EXPECT_TRUE(headless::MessageBoxesShown().empty());

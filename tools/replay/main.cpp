@@ -10,8 +10,8 @@
 #include <sstream>
 #include <string>
 
-#include "host/headless/printable_text.h"
-#include "testing.h"
+#include "printable_text.h"
+#include "replay_run.h"
 
 namespace {
 
@@ -60,7 +60,7 @@ constexpr size_t kMessageCharacters = 300;
 
 int Fail(const std::string& message)
 {
-    std::string shown = platform::host::PrintableText(message, kMessageCharacters);
+    std::string shown = replay::PrintableText(message, kMessageCharacters);
     std::fprintf(stderr, "sample-replay: %s\n", shown.c_str());
     return kBadScriptStatus;
 }
@@ -74,8 +74,8 @@ int main(int argc, char** argv)
     std::string error;
     if (!ReadScript(argc, argv, script, error)) return Fail(error);
 
-    headless::ReplayResult result;
-    if (!headless::RunReplay(script, result, error, PrintLine)) return Fail(error);
+    replay::Result result;
+    if (!replay::Run(script, result, error, PrintLine)) return Fail(error);
     for (const std::string& problem : result.errors)
         Fail(problem);
     return result.errors.empty() ? result.exitCode : kBadScriptStatus;

@@ -1,11 +1,11 @@
 // Text from scripts and file names on its way to a terminal.
-#include "host/headless/printable_text.h"
+#include "printable_text.h"
 
 #include <gtest/gtest.h>
 
 namespace {
 
-using platform::host::PrintableText;
+using replay::PrintableText;
 
 TEST(PrintableText, KeepsPrintableAsciiAndUtf8)
 {

@@ -1,13 +1,15 @@
-#include "host/headless/replay_session.h"
+#include "replay_session.h"
 
 #include <cstdio>
 #include <cstdlib>
 
 #include "common/diagnostics.h"
-#include "host/headless/printable_text.h"
+#include "printable_text.h"
 
-namespace platform::host {
+namespace replay {
 namespace {
+
+using platform::host::InputEvent;
 
 // File names come from the script and may hold anything.
 constexpr size_t kShownNameCharacters = 80;
@@ -235,4 +237,4 @@ void ReplaySession::Emit(const std::string& line)
     if (printLine) printLine(line);
 }
 
-} // namespace platform::host
+} // namespace replay

@@ -25,7 +25,7 @@
 #include <string_view>
 #include <vector>
 
-namespace platform::host {
+namespace replay {
 
 struct ReplayCommand {
     enum class Kind { Frame, Key, Menu, Mouse, Close, Answer, Lose, Capture, Record, NoSound, NoDisplay, Fail };
@@ -53,4 +53,4 @@ inline constexpr uint32_t kDefaultRecordedMilliseconds = 40;
 // False with `error` = "line N: what is wrong" at the first bad line.
 bool ParseReplayScript(std::string_view text, std::vector<ReplayCommand>& commands, std::string& error);
 
-} // namespace platform::host
+} // namespace replay

@@ -7,11 +7,13 @@
 #include <string>
 #include <vector>
 
-#include "host/headless/animation_writer.h"
+#include "animation_writer.h"
 #include "host/headless/headless_host.h"
-#include "host/headless/replay_script.h"
+#include "replay_script.h"
 
-namespace platform::host {
+namespace replay {
+
+using platform::host::HeadlessHost;
 
 class ReplaySession {
 public:
@@ -58,7 +60,7 @@ private:
         const ReplayCommand* command = nullptr;
         int64_t framesLeft = 0; // of its line, the one on its way included
         bool spoilt = false;
-        headless::AnimationWriter writer;
+        replay::AnimationWriter writer;
     };
     std::unique_ptr<Recording> recording;
     bool closeSent = false;
@@ -67,4 +69,4 @@ private:
     std::vector<std::string> errors;
 };
 
-} // namespace platform::host
+} // namespace replay

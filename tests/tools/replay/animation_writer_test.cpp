@@ -1,5 +1,5 @@
 // Recordings written as animated WebP and read back as a browser shows them.
-#include "host/headless/animation_writer.h"
+#include "animation_writer.h"
 
 #include <gtest/gtest.h>
 
@@ -38,7 +38,7 @@ TEST(AnimationWriter, EveryFrameReadsBackExactlyForItsTime)
     second.pixels[5 * 64 + 7] = 0xFF00FF; // one pixel changes: stored as a small patch
     headless::Capture third = Filled(64, 48, 0);
 
-    headless::AnimationWriter writer;
+    replay::AnimationWriter writer;
     std::string error;
     ASSERT_TRUE(writer.Open(path, error)) << error;
     ASSERT_TRUE(writer.Add(first, 40, error)) << error;
@@ -64,7 +64,7 @@ TEST(AnimationWriter, AnimationsDifferInTimeOrPixelsAreToldApart)
 {
     std::string path = TempPath("animation_compare.webp");
     auto write = [&](std::vector<std::pair<uint32_t, uint32_t>> frames) {
-        headless::AnimationWriter writer;
+        replay::AnimationWriter writer;
         std::string error;
         EXPECT_TRUE(writer.Open(path, error)) << error;
         for (auto [colour, milliseconds] : frames)
@@ -83,13 +83,13 @@ TEST(AnimationWriter, AnimationsDifferInTimeOrPixelsAreToldApart)
 TEST(AnimationWriter, RefusalsSayWhyAndLeaveNoFile)
 {
     std::string error;
-    headless::AnimationWriter unwritable;
+    replay::AnimationWriter unwritable;
     EXPECT_FALSE(unwritable.Open("/nonexistent-dir/x.webp", error));
     EXPECT_NE(error.find("No such file"), std::string::npos) << error;
 
     std::string path = TempPath("animation_refused.webp");
     {
-        headless::AnimationWriter writer;
+        replay::AnimationWriter writer;
         ASSERT_TRUE(writer.Open(path, error)) << error;
         ASSERT_TRUE(writer.Add(Filled(8, 8, 1), 40, error)) << error;
         EXPECT_FALSE(writer.Add(Filled(9, 8, 1), 40, error));
@@ -100,7 +100,7 @@ TEST(AnimationWriter, RefusalsSayWhyAndLeaveNoFile)
     }
     EXPECT_FALSE(std::filesystem::exists(path)) << "an unfinished recording leaves no file";
 
-    headless::AnimationWriter empty;
+    replay::AnimationWriter empty;
     ASSERT_TRUE(empty.Open(path, error)) << error;
     EXPECT_FALSE(empty.Finish(error));
     EXPECT_EQ(error, "no frame was recorded");

@@ -1,5 +1,5 @@
 // The replay script parser: what it accepts, and the line it blames.
-#include "host/headless/replay_script.h"
+#include "replay_script.h"
 
 #include <gtest/gtest.h>
 
@@ -7,8 +7,8 @@
 
 namespace {
 
-using platform::host::ParseReplayScript;
-using platform::host::ReplayCommand;
+using replay::ParseReplayScript;
+using replay::ReplayCommand;
 using Kind = ReplayCommand::Kind;
 
 std::vector<ReplayCommand> ParseGood(const std::string& text)

@@ -1,6 +1,6 @@
 // A replay script played against the headless host, with the test standing
 // in for the program's message loop.
-#include "host/headless/replay_session.h"
+#include "replay_session.h"
 
 #include <gtest/gtest.h>
 
@@ -15,14 +15,14 @@ namespace {
 using platform::host::HeadlessHost;
 using platform::host::InputEvent;
 using platform::host::MessageBoxButtons;
-using platform::host::ReplayCommand;
-using platform::host::ReplaySession;
+using replay::ReplayCommand;
+using replay::ReplaySession;
 
 std::vector<ReplayCommand> Parse(const std::string& text)
 {
     std::vector<ReplayCommand> commands;
     std::string error;
-    EXPECT_TRUE(platform::host::ParseReplayScript(text, commands, error)) << error;
+    EXPECT_TRUE(replay::ParseReplayScript(text, commands, error)) << error;
     return commands;
 }
 

@@ -1,9 +1,9 @@
-#include "host/headless/printable_text.h"
+#include "printable_text.h"
 
 #include <cstdint>
 #include <cstdio>
 
-namespace platform::host {
+namespace replay {
 namespace {
 
 // The length of the printable UTF-8 character at the start of `text`, or 0
@@ -52,4 +52,4 @@ std::string PrintableText(std::string_view text, size_t maxCharacters)
     return out;
 }
 
-} // namespace platform::host
+} // namespace replay

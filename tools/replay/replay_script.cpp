@@ -1,4 +1,4 @@
-#include "host/headless/replay_script.h"
+#include "replay_script.h"
 
 #include <cctype>
 #include <charconv>
@@ -6,9 +6,9 @@
 
 #include <windows.h>
 
-#include "host/headless/printable_text.h"
+#include "printable_text.h"
 
-namespace platform::host {
+namespace replay {
 namespace {
 
 using Words = std::vector<std::string_view>;
@@ -270,4 +270,4 @@ bool ParseReplayScript(std::string_view text, std::vector<ReplayCommand>& comman
     return true;
 }
 
-} // namespace platform::host
+} // namespace replay

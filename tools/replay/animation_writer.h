@@ -13,7 +13,7 @@
 
 struct WebPAnimEncoder;
 
-namespace headless {
+namespace replay {
 
 class AnimationWriter {
 public:
@@ -27,14 +27,14 @@ public:
     bool Open(const std::string& path, std::string& error);
     // The frame shown for `milliseconds`; every frame must have the first
     // frame's size. False with `error` set (another size, out of memory).
-    bool Add(const Capture& frame, uint32_t milliseconds, std::string& error);
+    bool Add(const headless::Capture& frame, uint32_t milliseconds, std::string& error);
     // The animation, looping for ever, into the file. False with `error`
     // set; no file is left then, nor when the writer goes unfinished.
     bool Finish(std::string& error);
     int Frames() const { return frames; }
 
 private:
-    bool Start(const Capture& frame, std::string& error);
+    bool Start(const headless::Capture& frame, std::string& error);
     void Discard();
 
     struct FileCloser {
@@ -49,4 +49,4 @@ private:
     int64_t elapsed = 0; // milliseconds up to the end of the last frame
 };
 
-} // namespace headless
+} // namespace replay

@@ -1,4 +1,4 @@
-#include "host/headless/animation_writer.h"
+#include "animation_writer.h"
 
 #include <cerrno>
 #include <cstdio>
@@ -8,7 +8,7 @@
 #include <webp/encode.h>
 #include <webp/mux.h>
 
-namespace headless {
+namespace replay {
 namespace {
 
 // Lossless effort 0 (fast) to 9 (small): the README's recordings are made
@@ -19,7 +19,7 @@ struct PictureFreer {
     void operator()(WebPPicture* picture) const { WebPPictureFree(picture); }
 };
 
-bool ToPicture(const Capture& frame, WebPPicture& picture)
+bool ToPicture(const headless::Capture& frame, WebPPicture& picture)
 {
     picture.use_argb = 1;
     picture.width = frame.width;
@@ -59,7 +59,7 @@ void AnimationWriter::Discard()
     std::remove(path.c_str());
 }
 
-bool AnimationWriter::Start(const Capture& frame, std::string& error)
+bool AnimationWriter::Start(const headless::Capture& frame, std::string& error)
 {
     WebPAnimEncoderOptions options;
     if (!WebPAnimEncoderOptionsInit(&options)) {
@@ -78,7 +78,7 @@ bool AnimationWriter::Start(const Capture& frame, std::string& error)
     return true;
 }
 
-bool AnimationWriter::Add(const Capture& frame, uint32_t milliseconds, std::string& error)
+bool AnimationWriter::Add(const headless::Capture& frame, uint32_t milliseconds, std::string& error)
 {
     if (frame.width <= 0 || frame.height <= 0 || frame.pixels.size() < size_t(frame.width) * size_t(frame.height)) {
         error = "the picture is empty";
@@ -143,4 +143,4 @@ bool AnimationWriter::Finish(std::string& error)
     return true;
 }
 
-} // namespace headless
+} // namespace replay
