@@ -8,10 +8,24 @@
 namespace platform::encoding {
 namespace {
 
+// Code page 932 by name, else the Shift-JIS it extends: musl (the C library
+// of the WebAssembly build) knows only the latter, which lacks the NEC and
+// IBM rows and takes a few symbols (～ ∥ － ￠ ￡ ￢) for their JIS look-alikes.
+constexpr const char* kCodePage932Names[] = { "CP932", "SHIFT_JIS" };
+
+iconv_t OpenConverter(bool toCodePage)
+{
+    for (const char* name : kCodePage932Names) {
+        iconv_t handle = toCodePage ? iconv_open(name, "UTF-8") : iconv_open("UTF-8", name);
+        if (handle != reinterpret_cast<iconv_t>(-1)) return handle;
+    }
+    return reinterpret_cast<iconv_t>(-1);
+}
+
 class Converter {
 public:
-    Converter(const char* to, const char* from)
-        : handle_(iconv_open(to, from))
+    explicit Converter(bool toCodePage)
+        : handle_(OpenConverter(toCodePage))
     {
     }
     ~Converter()
@@ -65,11 +79,10 @@ std::string AsciiOnly(std::string_view text, std::string_view replacement)
     return out;
 }
 
-std::string Convert(
-    std::string_view text, const char* to, const char* from, std::string_view replacement, SkipLength skipLength)
+std::string Convert(std::string_view text, bool toCodePage, std::string_view replacement, SkipLength skipLength)
 {
     if (text.empty()) return {};
-    Converter converter(to, from);
+    Converter converter(toCodePage);
     if (!converter.ok()) return AsciiOnly(text, replacement);
 
     std::string out;
@@ -99,9 +112,9 @@ std::string Convert(
 
 } // namespace
 
-std::string Cp932ToUtf8(std::string_view text) { return Convert(text, "UTF-8", "CP932", "\xEF\xBF\xBD", SkipOneByte); }
+std::string Cp932ToUtf8(std::string_view text) { return Convert(text, false, "\xEF\xBF\xBD", SkipOneByte); }
 
-std::string Utf8ToCp932(std::string_view text) { return Convert(text, "CP932", "UTF-8", "?", SkipUtf8Character); }
+std::string Utf8ToCp932(std::string_view text) { return Convert(text, true, "?", SkipUtf8Character); }
 
 std::u32string Utf8ToCodePoints(std::string_view text)
 {

@@ -556,8 +556,12 @@ private:
     std::vector<uint8_t> scratch_;
 };
 
-// Made before the program runs, so that using it costs no check.
-constinit BlitQueue queue;
+// Made before the program runs, so that using it costs no check. A standard
+// library without constexpr vectors (libc++ 13) makes it at start-up.
+#if defined(__cpp_lib_constexpr_vector)
+constinit
+#endif
+    BlitQueue queue;
 
 BlitQueue& Queue() { return queue; }
 

@@ -191,7 +191,8 @@ StoreKind StoreKindForCopy(int64_t width, int64_t height, int bytesPerPixel)
 
 void ForceStoreKind(std::optional<StoreKind> kind) { Forced() = kind; }
 
-void CopyRowWith(StoreKind kind, uint8_t* out, const uint8_t* in, int64_t count, int bytesPerPixel, uint32_t keepBits)
+void CopyRowWith([[maybe_unused]] StoreKind kind, uint8_t* out, const uint8_t* in, int64_t count, int bytesPerPixel,
+    uint32_t keepBits)
 {
     if (count <= 0) return;
 #if defined(__SSE2__)
@@ -203,7 +204,7 @@ void CopyRowWith(StoreKind kind, uint8_t* out, const uint8_t* in, int64_t count,
     CopyOrdinary(out, in, count, bytesPerPixel, keepBits);
 }
 
-void FillRowWith(StoreKind kind, uint8_t* out, int64_t count, int bytesPerPixel, uint32_t raw)
+void FillRowWith([[maybe_unused]] StoreKind kind, uint8_t* out, int64_t count, int bytesPerPixel, uint32_t raw)
 {
     if (count <= 0) return;
 #if defined(__SSE2__)
@@ -215,7 +216,7 @@ void FillRowWith(StoreKind kind, uint8_t* out, int64_t count, int bytesPerPixel,
     FillOrdinary(out, count, bytesPerPixel, raw);
 }
 
-void FinishStores(StoreKind kind)
+void FinishStores([[maybe_unused]] StoreKind kind)
 {
 #if defined(__SSE2__)
     if (kind == StoreKind::Streaming) _mm_sfence();

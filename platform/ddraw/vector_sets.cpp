@@ -29,7 +29,9 @@ VectorSet ProcessorVectors()
 
 void LimitVectors(VectorSet widest) { Allowed() = widest < ProcessorVectors() ? widest : ProcessorVectors(); }
 
+#if defined(__x86_64__) || defined(__i386__)
 bool HaveAvx2() { return Allowed() >= VectorSet::Avx2; }
 bool HaveAvx512() { return Allowed() >= VectorSet::Avx512; }
+#endif
 
 } // namespace platform::ddraw::rows

@@ -7,8 +7,15 @@ namespace platform::ddraw::rows {
 
 enum class VectorSet { Sse2, Avx2, Avx512 };
 
+#if defined(__x86_64__) || defined(__i386__)
 bool HaveAvx2();
 bool HaveAvx512(); // AVX-512 F and BW
+#else
+// Elsewhere (WebAssembly) the portable loops alone are built, and the calls
+// of the x86 ones fall away.
+constexpr bool HaveAvx2() { return false; }
+constexpr bool HaveAvx512() { return false; }
+#endif
 
 // The widest set this processor has.
 VectorSet ProcessorVectors();

@@ -4,7 +4,6 @@
 #include FT_FREETYPE_H
 #include FT_SIZES_H
 #include FT_TRUETYPE_TABLES_H
-#include <fontconfig/fontconfig.h>
 
 #include <algorithm>
 #include <array>
@@ -14,10 +13,10 @@
 #include <optional>
 #include <string>
 #include <string_view>
-#include <tuple>
 #include <utility>
 
 #include "common/encoding.h"
+#include "gdi/font_files.h"
 #include "gdi/testing_hooks.h"
 
 namespace platform::gdi {
@@ -50,36 +49,6 @@ std::string FamilyFor(const LOGFONTA& description)
     for (const auto& [name, substitute] : kSubstitutes)
         if (family == name) return std::string(substitute);
     return family;
-}
-
-struct FontFile {
-    std::string path;
-    int index = 0;
-    bool operator<(const FontFile& other) const { return std::tie(path, index) < std::tie(other.path, other.index); }
-};
-
-std::optional<FontFile> MatchFontFile(const std::string& family, bool japanese)
-{
-    if (!FcInit()) return std::nullopt;
-    FcPattern* pattern = FcPatternCreate();
-    if (pattern == nullptr) return std::nullopt;
-    FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>(family.c_str()));
-    if (japanese) FcPatternAddString(pattern, FC_LANG, reinterpret_cast<const FcChar8*>("ja"));
-    FcConfigSubstitute(nullptr, pattern, FcMatchPattern);
-    FcDefaultSubstitute(pattern);
-    FcResult result = FcResultNoMatch;
-    FcPattern* match = FcFontMatch(nullptr, pattern, &result);
-    FcPatternDestroy(pattern);
-    if (match == nullptr) return std::nullopt;
-    std::optional<FontFile> file;
-    FcChar8* path = nullptr;
-    int index = 0;
-    if (FcPatternGetString(match, FC_FILE, 0, &path) == FcResultMatch && path != nullptr) {
-        if (FcPatternGetInteger(match, FC_INDEX, 0, &index) != FcResultMatch) index = 0;
-        file = FontFile { reinterpret_cast<const char*>(path), index };
-    }
-    FcPatternDestroy(match);
-    return file;
 }
 
 // Where the face's cell lies, in font units. The horizontal header's
@@ -223,7 +192,7 @@ public:
     {
         faces_.clear();
         if (library_ != nullptr) FT_Done_FreeType(library_);
-        if (!resolved_.empty()) FcFini(); // only GDI asks fontconfig; leak checkers stay quiet
+        if (!resolved_.empty()) ForgetFontFiles();
     }
 
     // A program that makes a new font for every line of text asks for the
