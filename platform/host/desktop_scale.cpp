@@ -65,6 +65,13 @@ int DesktopScale(const char* gdkScale, const char* xResources)
     return 1;
 }
 
+int PixelRatioScale(double devicePixelRatio)
+{
+    // NaN fails every comparison and comes out as 1, as any other nonsense.
+    const int factor = devicePixelRatio >= 1 ? WholeFactor(devicePixelRatio) : 0;
+    return factor > 0 ? factor : 1;
+}
+
 int Unscale(int screenValue, int scale)
 {
     if (scale <= 1) return screenValue;

@@ -17,6 +17,10 @@ constexpr int kMaxDesktopScale = 8;
 // there is none); both rounded down. 1 when neither says more.
 int DesktopScale(const char* gdkScale, const char* xResources);
 
+// The same for a browser's devicePixelRatio (device pixels to a CSS pixel):
+// 1.5 gives 1, 2 and 2.5 give 2; at most kMaxDesktopScale, 1 for anything
+// that is no ratio (0, negative, not a number).
+int PixelRatioScale(double devicePixelRatio);
 // A window position in screen pixels as the program's pixels: rounded
 // towards minus infinity, so the pixels left of or above the window stay
 // outside it.

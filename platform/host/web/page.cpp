@@ -1,0 +1,114 @@
+#include "host/web/page.h"
+
+#include <emscripten.h>
+
+// clang-format off
+EM_JS(int, JsSteppingRequested, (), {
+    return new URLSearchParams(window.location.search).has("step") ? 1 : 0;
+});
+EM_JS(double, JsDevicePixelRatio, (), { return window.devicePixelRatio || 1; });
+EM_JS(double, JsNow, (), { return performance.now(); });
+EM_JS(int, JsScreenWidth, (), { return window.screen.width | 0; });
+EM_JS(int, JsScreenHeight, (), { return window.screen.height | 0; });
+EM_JS(int, JsViewportWidth, (), { return document.documentElement.clientWidth | 0; });
+EM_JS(int, JsViewportHeight, (), { return document.documentElement.clientHeight | 0; });
+
+EM_JS(void, JsSetTitle, (const char* utf8), { document.title = UTF8ToString(utf8); });
+
+EM_JS(void, JsSizeCanvas, (int width, int height, double cssWidth, double cssHeight, int pixelated), {
+    const canvas = Module.canvas;
+    if (canvas.width !== width) canvas.width = width;
+    if (canvas.height !== height) canvas.height = height;
+    canvas.style.width = cssWidth + "px";
+    canvas.style.height = cssHeight + "px";
+    canvas.style.imageRendering = pixelated ? "pixelated" : "auto";
+    Module.canvasContext = canvas.getContext("2d", { alpha: false });
+});
+
+EM_JS(void, JsPutRows, (const void* pixels, int width, int height, int y, int rows), {
+    const bytes = new Uint8ClampedArray(HEAPU8.buffer, pixels, width * height * 4);
+    Module.canvasContext.putImageData(new ImageData(bytes, width, height), 0, 0, 0, y, width, rows);
+    const sample = window.sample || (window.sample = {});
+    if (sample.firstShownAt === undefined) sample.firstShownAt = performance.now();
+});
+
+EM_JS(void, JsShowCanvas, (int visible), { Module.canvas.style.visibility = visible ? "visible" : "hidden"; });
+EM_JS(void, JsShowCursor, (int visible), { Module.canvas.style.cursor = visible ? "default" : "none"; });
+
+EM_JS(void, JsRequestFullScreen, (), {
+    const screen = Module.canvas.parentElement;
+    if (document.fullscreenElement === screen || !screen.requestFullscreen) return;
+    // Refused (no key press just before, or the browser will not): the
+    // picture stays in the page.
+    screen.requestFullscreen().catch((reason) => console.warn("full screen refused:", reason.message));
+});
+EM_JS(void, JsExitFullScreen, (), {
+    if (document.fullscreenElement) document.exitFullscreen().catch(() => {});
+});
+EM_JS(int, JsIsFullScreen, (), { return document.fullscreenElement ? 1 : 0; });
+
+EM_JS(void, JsReportFrames, (double frames), {
+    const sample = window.sample || (window.sample = {});
+    sample.frames = frames;
+});
+EM_JS(void, JsReportEnded, (int exitCode), {
+    const sample = window.sample || (window.sample = {});
+    sample.ended = true;
+    sample.exitCode = exitCode;
+    if (Module.onEnded) Module.onEnded(exitCode);
+});
+
+EM_ASYNC_JS(void, JsSleepUntilWoken, (int milliseconds), {
+    await new Promise((resolve) => {
+        const timer = setTimeout(done, milliseconds);
+        function done() {
+            clearTimeout(timer);
+            Module.wakeHost = null;
+            resolve();
+        }
+        Module.wakeHost = done;
+    });
+});
+EM_JS(void, JsWake, (), { if (Module.wakeHost) Module.wakeHost(); });
+
+// A hidden page gets no animation frames; the timer keeps it turning slowly.
+EM_ASYNC_JS(void, JsYieldForPaint, (), {
+    await new Promise((resolve) => {
+        let done = false;
+        const finish = () => { if (!done) { done = true; resolve(); } };
+        requestAnimationFrame(finish);
+        setTimeout(finish, 100);
+    });
+});
+// clang-format on
+
+namespace platform::host::page {
+
+bool SteppingRequested() { return JsSteppingRequested() != 0; }
+double DevicePixelRatio() { return JsDevicePixelRatio(); }
+double Now() { return JsNow(); }
+int ScreenWidth() { return JsScreenWidth(); }
+int ScreenHeight() { return JsScreenHeight(); }
+int ViewportWidth() { return JsViewportWidth(); }
+int ViewportHeight() { return JsViewportHeight(); }
+void SetTitle(const char* utf8) { JsSetTitle(utf8); }
+void SizeCanvas(int width, int height, double cssWidth, double cssHeight, bool pixelated)
+{
+    JsSizeCanvas(width, height, cssWidth, cssHeight, pixelated ? 1 : 0);
+}
+void PutRows(const uint32_t* pixels, int width, int height, int y, int rows)
+{
+    JsPutRows(pixels, width, height, y, rows);
+}
+void ShowCanvas(bool visible) { JsShowCanvas(visible ? 1 : 0); }
+void ShowCursor(bool visible) { JsShowCursor(visible ? 1 : 0); }
+void RequestFullScreen() { JsRequestFullScreen(); }
+void ExitFullScreen() { JsExitFullScreen(); }
+bool IsFullScreen() { return JsIsFullScreen() != 0; }
+void ReportFrames(double frames) { JsReportFrames(frames); }
+void ReportEnded(int exitCode) { JsReportEnded(exitCode); }
+void SleepUntilWoken(uint32_t milliseconds) { JsSleepUntilWoken(int(milliseconds)); }
+void Wake() { JsWake(); }
+void YieldForPaint() { JsYieldForPaint(); }
+
+} // namespace platform::host::page

@@ -1,0 +1,40 @@
+// What the web host asks of the page it runs in: the canvas, the title, full
+// screen, the clock, and waiting. Thin calls into the page's JavaScript.
+#pragma once
+
+#include <cstdint>
+
+namespace platform::host::page {
+
+bool SteppingRequested(); // ?step in the page's address
+double DevicePixelRatio();
+double Now(); // performance.now(), milliseconds
+int ScreenWidth(); // CSS pixels
+int ScreenHeight();
+int ViewportWidth(); // CSS pixels of the page's viewport (the screen in full screen)
+int ViewportHeight();
+
+void SetTitle(const char* utf8);
+// The canvas's backing store in device pixels, shown at a size in CSS
+// pixels; `pixelated` where that is no whole multiple.
+void SizeCanvas(int width, int height, double cssWidth, double cssHeight, bool pixelated);
+// Rows `y` to `y + rows` of `pixels` (RGBA, `width` by `height`) onto the canvas.
+void PutRows(const uint32_t* pixels, int width, int height, int y, int rows);
+void ShowCanvas(bool visible);
+void ShowCursor(bool visible);
+// The page's element holding the canvas takes the whole screen, or gives it back.
+void RequestFullScreen();
+void ExitFullScreen();
+bool IsFullScreen();
+
+// The frames drawn so far, for whoever watches the page.
+void ReportFrames(double frames);
+void ReportEnded(int exitCode);
+
+// Back to the browser until Wake is called or `milliseconds` pass.
+void SleepUntilWoken(uint32_t milliseconds);
+void Wake();
+// Back to the browser until it has painted what was put on the canvas.
+void YieldForPaint();
+
+} // namespace platform::host::page

@@ -1,0 +1,37 @@
+// sample-frames [SECONDS]: the benchmark's fixed frames (sample-bench's
+// scenes, drawn by the program on the headless host), built to WebAssembly
+// and run under Node: one PROFILE line a scene and display mode, as
+// sample-bench --profile prints them, for the same frames side by side.
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+#include "fixed_scenes.h"
+#include "frame_timing.h"
+
+int main(int argc, char** argv)
+{
+    bench::TimingPlan plan;
+    if (argc > 1) {
+        char* end = nullptr;
+        const double seconds = std::strtod(argv[1], &end);
+        if (end == argv[1] || *end != '\0' || !(seconds >= 0.001 && seconds <= 60.0)) {
+            std::fputs("usage: sample-frames [SECONDS a repeat, 0.001 to 60]\n", stderr);
+            return 2;
+        }
+        plan.secondsPerRepeat = seconds;
+    }
+    for (bench::DisplayMode mode : { bench::DisplayMode::Window32, bench::DisplayMode::FullScreen16 }) {
+        std::string error;
+        if (!bench::OpenProgramDisplay(mode, error)) {
+            std::fprintf(stderr, "sample-frames: %s\n", error.c_str());
+            return 1;
+        }
+        for (const bench::FixedScene& scene : bench::BenchScenes()) {
+            const double ms = bench::MedianMillisecondsPerFrame([&] { bench::DrawProgramFrame(scene); }, plan);
+            std::printf("PROFILE scene=%s mode=%s ms=%.3f vectors=portable\n", scene.name, bench::ModeName(mode), ms);
+        }
+        bench::CloseProgramDisplay();
+    }
+    return 0;
+}
