@@ -47,9 +47,10 @@ EM_JS(void, JsExitFullScreen, (), {
 });
 EM_JS(int, JsIsFullScreen, (), { return document.fullscreenElement ? 1 : 0; });
 
-EM_JS(void, JsReportFrames, (double frames), {
+EM_JS(void, JsReportProgress, (double frames, double inputTaken), {
     const sample = window.sample || (window.sample = {});
     sample.frames = frames;
+    sample.inputTaken = inputTaken;
 });
 EM_JS(void, JsReportEnded, (int exitCode), {
     const sample = window.sample || (window.sample = {});
@@ -105,7 +106,7 @@ void ShowCursor(bool visible) { JsShowCursor(visible ? 1 : 0); }
 void RequestFullScreen() { JsRequestFullScreen(); }
 void ExitFullScreen() { JsExitFullScreen(); }
 bool IsFullScreen() { return JsIsFullScreen() != 0; }
-void ReportFrames(double frames) { JsReportFrames(frames); }
+void ReportProgress(double frames, double inputTaken) { JsReportProgress(frames, inputTaken); }
 void ReportEnded(int exitCode) { JsReportEnded(exitCode); }
 void SleepUntilWoken(uint32_t milliseconds) { JsSleepUntilWoken(int(milliseconds)); }
 void Wake() { JsWake(); }

@@ -27,8 +27,9 @@ void RequestFullScreen();
 void ExitFullScreen();
 bool IsFullScreen();
 
-// The frames drawn so far, for whoever watches the page.
-void ReportFrames(double frames);
+// For whoever watches the page: the frames drawn and the input events the
+// program has taken so far, told when all of it is on the canvas.
+void ReportProgress(double frames, double inputTaken);
 void ReportEnded(int exitCode);
 
 // Back to the browser until Wake is called or `milliseconds` pass.

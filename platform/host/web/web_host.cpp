@@ -125,6 +125,7 @@ void WebHost::Changed(Screen screen, const RECT& area)
 void WebHost::PollInput(std::vector<InputEvent>& out)
 {
     out.insert(out.end(), input_.begin(), input_.end());
+    inputTaken_ += int64_t(input_.size());
     input_.clear();
 }
 
@@ -138,17 +139,15 @@ bool WebHost::Idle()
             return true;
         }
         Flush();
-        page::ReportFrames(double(frames_));
         SleepUntilWoken(kSteppedWaitMilliseconds);
         return false;
     }
-    ++frames_;
     if (page::Now() - lastYield_ >= kSliceMilliseconds) {
         Flush();
-        page::ReportFrames(double(frames_));
         page::YieldForPaint();
         lastYield_ = page::Now();
     }
+    ++frames_;
     return true;
 }
 
@@ -322,11 +321,14 @@ void WebHost::Draw(const PixelView& picture, int factor, int x, int y)
     dirty_ = Union(dirty_, area);
 }
 
+// Everything the program has taken so far has been handled by now: the loops
+// flush only when they have nothing left to do.
 void WebHost::Flush()
 {
-    if (IsEmpty(dirty_) || canvas_.empty()) return;
-    page::PutRows(canvas_.data(), canvasWidth_, canvasHeight_, int(dirty_.top), int(dirty_.bottom - dirty_.top));
+    if (!IsEmpty(dirty_) && !canvas_.empty())
+        page::PutRows(canvas_.data(), canvasWidth_, canvasHeight_, int(dirty_.top), int(dirty_.bottom - dirty_.top));
     dirty_ = RECT {};
+    page::ReportProgress(double(frames_), double(inputTaken_));
 }
 
 void WebHost::SleepUntilWoken(uint32_t milliseconds) { page::SleepUntilWoken(milliseconds); }

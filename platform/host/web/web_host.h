@@ -111,6 +111,7 @@ private:
 
     double lastYield_ = 0.0;
     int64_t frames_ = 0;
+    int64_t inputTaken_ = 0;
 };
 
 } // namespace platform::host

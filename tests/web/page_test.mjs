@@ -1,0 +1,285 @@
+// The page in headless Chromium against sample-replay's frames, pixel for
+// pixel: the start-up box and the start frame, the swaying background and
+// the tiles with the clock driven by the test (?step), the menu opened with
+// Alt and a command chosen, full screen at a whole factor and back, a
+// device scale of 2, and ESC ending the program.
+//
+//   node page_test.mjs PAGE_DIR SAMPLE_REPLAY [SCREENSHOT_DIR]
+//
+// PAGE_DIR is what scripts/web-build.sh made; SAMPLE_REPLAY runs in its own
+// folder, beside the pictures. Prints a line a check and a closing
+// "N passed, N failed"; exits non-zero when any check failed.
+import { execFileSync } from "node:child_process";
+import { createReadStream, existsSync, mkdirSync, mkdtempSync, readFileSync, rmSync, statSync, writeFileSync } from "node:fs";
+import { createServer } from "node:http";
+import { tmpdir } from "node:os";
+import { dirname, extname, join, normalize, resolve } from "node:path";
+
+import { Browser } from "./devtools.mjs";
+import { readPng } from "./png.mjs";
+
+const [pageDir, replay, screenshotDir] = process.argv.slice(2).map((path) => path && resolve(path));
+if (!pageDir || !replay) {
+  console.error("usage: node page_test.mjs PAGE_DIR SAMPLE_REPLAY [SCREENSHOT_DIR]");
+  process.exit(2);
+}
+const work = mkdtempSync(join(tmpdir(), "sample-web-test-"));
+if (screenshotDir) mkdirSync(screenshotDir, { recursive: true });
+
+// ---- The page, served from 127.0.0.1 as any static server would ----
+const TYPES = { ".html": "text/html; charset=utf-8", ".js": "text/javascript", ".wasm": "application/wasm",
+                ".data": "application/octet-stream" };
+function serve(root) {
+  const server = createServer((request, response) => {
+    const path = normalize(join(root, decodeURIComponent(new URL(request.url, "http://x").pathname)));
+    const file = path.endsWith("/") ? join(path, "index.html") : path;
+    if (!file.startsWith(root) || !existsSync(file) || !statSync(file).isFile()) {
+      response.writeHead(404).end();
+      return;
+    }
+    response.writeHead(200, { "Content-Type": TYPES[extname(file)] ?? "application/octet-stream" });
+    createReadStream(file).pipe(response);
+  });
+  return new Promise((done) => server.listen(0, "127.0.0.1", () => done(server)));
+}
+
+// ---- sample-replay's frames ----
+function replayCaptures(name, script) {
+  const lines = script.trim().split("\n").map((line) => line.replace(/^capture (\S+)$/, (_, file) =>
+    `capture ${join(work, `${name}-${file}.png`)}`));
+  execFileSync(replay, [], { cwd: dirname(replay), input: lines.join("\n") + "\n", stdio: ["pipe", "pipe", "inherit"] });
+  const captures = {};
+  for (const line of script.split("\n")) {
+    const match = line.match(/^capture (\S+)$/);
+    if (match) captures[match[1]] = readPng(readFileSync(join(work, `${name}-${match[1]}.png`)));
+  }
+  return captures;
+}
+
+// ---- Pictures ----
+function crop(image, x, y, width, height) {
+  const rgba = new Uint8Array(width * height * 4);
+  for (let row = 0; row < height; ++row)
+    rgba.set(image.rgba.subarray(((y + row) * image.width + x) * 4, ((y + row) * image.width + x + width) * 4), row * width * 4);
+  return { width, height, rgba };
+}
+function scaled(image, factor) {
+  const width = image.width * factor, height = image.height * factor, rgba = new Uint8Array(width * height * 4);
+  for (let y = 0; y < height; ++y)
+    for (let x = 0; x < width; ++x)
+      rgba.set(image.rgba.subarray(((y / factor | 0) * image.width + (x / factor | 0)) * 4,
+        ((y / factor | 0) * image.width + (x / factor | 0)) * 4 + 4), (y * width + x) * 4);
+  return { width, height, rgba };
+}
+// "" when equal, else what differs.
+function difference(actual, expected) {
+  if (actual.width !== expected.width || actual.height !== expected.height)
+    return `${actual.width}x${actual.height} where ${expected.width}x${expected.height} was expected`;
+  let count = 0, first = -1;
+  for (let i = 0; i < actual.width * actual.height; ++i)
+    for (let c = 0; c < 3; ++c)
+      if (actual.rgba[i * 4 + c] !== expected.rgba[i * 4 + c]) {
+        if (first < 0) first = i;
+        ++count;
+        break;
+      }
+  if (!count) return "";
+  const at = (image) => Array.from(image.rgba.subarray(first * 4, first * 4 + 3)).map((v) => v.toString(16).padStart(2, "0")).join("");
+  return `${count} pixels differ, the first at (${first % actual.width}, ${first / actual.width | 0}): #${at(actual)} where #${at(expected)}`;
+}
+function share(image, rgb) {
+  let count = 0;
+  for (let i = 0; i < image.width * image.height; ++i)
+    if (((image.rgba[i * 4] << 16) | (image.rgba[i * 4 + 1] << 8) | image.rgba[i * 4 + 2]) === rgb) ++count;
+  return count / (image.width * image.height);
+}
+
+// ---- The page ----
+const KEYS = {
+  Enter: 13, Escape: 27, ArrowUp: 38, ArrowDown: 40, ArrowLeft: 37, ArrowRight: 39, F12: 123, AltLeft: 18,
+};
+class SamplePage {
+  static async open(browser, url, { scale = 1, width = 1024, height = 768 } = {}) {
+    const page = await browser.newPage();
+    await page.open(url, { deviceScaleFactor: scale, width, height });
+    const sample = new SamplePage(page);
+    // The box is on the canvas: the program has started and drawn.
+    await page.waitFor("window.sample && window.sample.firstShownAt !== undefined", "the page's first picture");
+    return sample;
+  }
+  constructor(page) { this.page = page; this.sent = 0; }
+  // A key pressed and released; returns once the program has taken both
+  // and put what they did on the canvas.
+  async press(code, options = {}) {
+    const key = { Enter: "Enter", Escape: "Escape", AltLeft: "Alt" }[code] ?? code;
+    await this.page.press(code, { key, keyCode: KEYS[code], ...options });
+    this.sent += 2;
+    await this.page.waitFor(`window.sample.inputTaken >= ${this.sent} || window.sample.ended`, `${code} taken`);
+  }
+  // ?step: `frames` more frames, the clock `ms` on before each.
+  async step(frames, ms) {
+    const target = (await this.page.evaluate("window.sample.frames")) + frames;
+    await this.page.evaluate(`window.sample.step(${frames}, ${ms})`);
+    await this.page.waitFor(`window.sample.frames >= ${target}`, `${frames} frames`);
+  }
+  async canvas() {
+    const { width, height, data } = await this.page.evaluate(`(() => {
+      const canvas = document.getElementById("canvas");
+      const pixels = canvas.getContext("2d").getImageData(0, 0, canvas.width, canvas.height).data;
+      let text = "";
+      for (let i = 0; i < pixels.length; i += 0x8000) text += String.fromCharCode.apply(null, pixels.subarray(i, i + 0x8000));
+      return { width: canvas.width, height: canvas.height, data: btoa(text) };
+    })()`);
+    return { width, height, rgba: new Uint8Array(Buffer.from(data, "base64")) };
+  }
+  // The client area at 1x: below the menu bar.
+  async client(scale = 1) {
+    const canvas = await this.canvas();
+    return crop(canvas, 0, canvas.height - 480 * scale, 640 * scale, 480 * scale);
+  }
+  async screenshot(name) {
+    if (!screenshotDir) return;
+    writeFileSync(join(screenshotDir, name + ".png"), await this.page.screenshot());
+  }
+}
+
+const results = [];
+async function check(name, body) {
+  try {
+    const problem = await body();
+    results.push([name, problem || ""]);
+  } catch (error) {
+    results.push([name, error.message]);
+  }
+  const [, problem] = results.at(-1);
+  console.log(problem ? `FAIL ${name}: ${problem}` : `ok   ${name}`);
+}
+function expectSame(actual, expected, what) {
+  const problem = difference(actual, expected);
+  if (problem) throw new Error(`${what}: ${problem}`);
+}
+
+// ---- The frames to compare with ----
+const reference = {
+  start: replayCaptures("start", "nosound\nframe 3 40\ncapture start"),
+  stepped: replayCaptures("stepped",
+    "nosound\nframe 1 40\nkey DOWN\nkey DOWN\nkey DOWN\nframe 10 40\ncapture wave\nkey DOWN\nframe 10 40\ncapture tiles"),
+  menu: replayCaptures("menu", "nosound\nframe 2 40\nkey 0x12\nkey 0x27\nkey 0x27\nkey DOWN\nkey DOWN\nkey DOWN\nkey DOWN\n" +
+    "frame 1 40\ncapture open\nkey 0x0D\nframe 5 40\ncapture chosen"),
+  fullScreen: replayCaptures("full", "nosound\nframe 2 40\nkey F12\nframe 3 40\ncapture full\nkey F12\nframe 3 40\ncapture back"),
+};
+
+const server = await serve(pageDir);
+const url = `http://127.0.0.1:${server.address().port}/`;
+const browser = await Browser.launch({ windowSize: "1400,1100" });
+const figures = {};
+try {
+  let menuBar = null;
+  await check("the page starts the program at once, and its box says there is no sound device", async () => {
+    const sample = await SamplePage.open(browser, url);
+    figures.firstShownMs = await sample.page.evaluate("window.sample.firstShownAt");
+    const canvas = await sample.canvas();
+    if (canvas.width !== 640 || canvas.height <= 480) return `canvas ${canvas.width}x${canvas.height}`;
+    const bar = canvas.height - 480;
+    menuBar = crop(canvas, 0, 0, 640, bar);
+    await sample.screenshot("box");
+    // The box's caption, blue as on the desktop, in the middle of the client area.
+    const caption = share(crop(canvas, 170, bar + 165, 300, 150), 0x0078d7);
+    if (!(caption > 0.05)) return `no box caption in the client area (${(caption * 100).toFixed(1)} % blue)`;
+    await sample.press("Enter");
+    await sample.page.waitFor("window.sample.frames > 3", "frames after the box");
+    expectSame(await sample.client(), reference.start.start, "the start frame");
+    await sample.screenshot("start");
+    // Frames a second with the real clock, the program drawing as fast as it can.
+    const [frames0, time0] = await sample.page.evaluate("[window.sample.frames, performance.now()]");
+    await new Promise((done) => setTimeout(done, 3000));
+    const [frames1, time1] = await sample.page.evaluate("[window.sample.frames, performance.now()]");
+    figures.framesPerSecond = (frames1 - frames0) / ((time1 - time0) / 1000);
+    sample.page.ended = true;
+    await sample.press("Escape");
+    await sample.page.waitFor("window.sample.ended", "the end after ESC");
+    const text = await sample.page.evaluate(`document.getElementById("status").textContent + " | " +
+      document.body.dataset.state + " | " + document.getElementById("canvas").style.visibility`);
+    if (!/has ended/.test(text) || !/\| ended \| hidden$/.test(text)) return `after ESC the page says: ${text}`;
+    await sample.screenshot("ended");
+  });
+
+  await check("with the clock driven by the test: the swaying background, then the tiles after Down four times", async () => {
+    const sample = await SamplePage.open(browser, url + "?step");
+    await sample.press("Enter");
+    // A frame first: keys before sample-replay's first frame would go to its box.
+    await sample.step(1, 40);
+    for (let i = 0; i < 3; ++i) await sample.press("ArrowDown");
+    await sample.step(10, 40);
+    expectSame(await sample.client(), reference.stepped.wave, "the swaying background");
+    await sample.press("ArrowDown");
+    await sample.step(10, 40);
+    expectSame(await sample.client(), reference.stepped.tiles, "the tiles over it");
+    await sample.screenshot("tiles");
+  });
+
+  await check("the menu opened with Alt, ﾃﾞﾊﾞｯｸ → こけし chosen with the keyboard", async () => {
+    const sample = await SamplePage.open(browser, url + "?step");
+    await sample.press("Enter");
+    await sample.step(2, 40);
+    await sample.press("AltLeft", { alt: true });
+    for (const key of ["ArrowRight", "ArrowRight", "ArrowDown", "ArrowDown", "ArrowDown", "ArrowDown"])
+      await sample.press(key);
+    expectSame(await sample.client(), reference.menu.open, "the open menu over the client area");
+    const canvas = await sample.canvas();
+    if (!difference(crop(canvas, 0, 0, 640, canvas.height - 480), menuBar))
+      return "the menu bar does not show its open title";
+    await sample.screenshot("menu");
+    await sample.press("Enter");
+    await sample.step(5, 40);
+    expectSame(await sample.client(), reference.menu.chosen, "the frame after the command");
+    expectSame(crop(await sample.canvas(), 0, 0, 640, canvas.height - 480), menuBar, "the menu bar closed again");
+  });
+
+  await check("F12: full screen at a whole factor (2 on 1400 by 1100), and back", async () => {
+    const sample = await SamplePage.open(browser, url + "?step", { width: 1400, height: 1100 });
+    await sample.press("Enter");
+    await sample.step(2, 40);
+    await sample.press("F12");
+    await sample.step(3, 40);
+    figures.fullScreenGranted = await sample.page.evaluate("document.fullscreenElement !== null");
+    const full = await sample.canvas();
+    expectSame(full, scaled(reference.fullScreen.full, 2), "the full-screen picture");
+    const css = await sample.page.evaluate(`(() => { const r = document.getElementById("canvas").getBoundingClientRect();
+      return [r.width, r.height]; })()`);
+    if (css[0] !== 1280 || css[1] !== 960) return `the picture takes ${css[0]} by ${css[1]} CSS pixels`;
+    await sample.screenshot("full_screen");
+    await sample.press("F12");
+    await sample.step(3, 40);
+    expectSame(await sample.client(), reference.fullScreen.back, "the window again");
+  });
+
+  await check("a device scale of 2: every pixel a 2 by 2 block, on the canvas and on the screen", async () => {
+    const sample = await SamplePage.open(browser, url, { scale: 2 });
+    const [width, height, cssWidth] = await sample.page.evaluate(`(() => { const c = document.getElementById("canvas");
+      return [c.width, c.height, c.getBoundingClientRect().width]; })()`);
+    if (width !== 1280 || cssWidth !== 640) return `canvas ${width}x${height}, ${cssWidth} CSS pixels wide`;
+    await sample.press("Enter");
+    await sample.page.waitFor("window.sample.frames > 3", "frames after the box");
+    const canvas = await sample.canvas();
+    expectSame(crop(canvas, 0, height - 960, 1280, 960), scaled(reference.start.start, 2), "the start frame at 2x");
+    expectSame(crop(canvas, 0, 0, 1280, height - 960), scaled(menuBar, 2), "the menu bar at 2x");
+    // What the screen shows of the canvas is the canvas, pixel for pixel.
+    const box = await sample.page.evaluate(`(() => { const r = document.getElementById("canvas").getBoundingClientRect();
+      return { x: r.x, y: r.y, width: r.width, height: r.height, scale: 1 }; })()`);
+    const shown = readPng(await sample.page.screenshot(box));
+    expectSame(shown, canvas, "the screenshot of the canvas");
+    await sample.screenshot("scale2");
+  });
+} finally {
+  await browser.close();
+  server.close();
+  rmSync(work, { recursive: true, force: true });
+}
+
+const failed = results.filter(([, problem]) => problem).length;
+if (figures.firstShownMs !== undefined)
+  console.log(`FIGURES first_picture_ms=${figures.firstShownMs.toFixed(0)} frames_per_second=${(figures.framesPerSecond ?? 0).toFixed(0)}` +
+    ` full_screen_granted=${figures.fullScreenGranted}`);
+console.log(`${results.length - failed} passed, ${failed} failed`);
+process.exit(failed ? 1 : 0);
