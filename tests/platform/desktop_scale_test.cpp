@@ -4,10 +4,13 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
+
 namespace {
 
 using platform::host::DesktopScale;
 using platform::host::kMaxDesktopScale;
+using platform::host::PixelRatioScale;
 using platform::host::Unscale;
 
 TEST(DesktopScale, XftDpiOverNinetySixRoundedDown)
@@ -43,6 +46,19 @@ TEST(DesktopScale, AbsurdSettingsStopAtTheLargestFactor)
 {
     EXPECT_EQ(DesktopScale("1000000", nullptr), kMaxDesktopScale);
     EXPECT_EQ(DesktopScale(nullptr, "Xft.dpi:\t1e300\n"), kMaxDesktopScale);
+}
+
+TEST(DesktopScale, PixelRatioRoundedDownToAWholeFactor)
+{
+    EXPECT_EQ(PixelRatioScale(1.0), 1);
+    EXPECT_EQ(PixelRatioScale(1.5), 1) << "no picture pixel may be one and a half screen pixels";
+    EXPECT_EQ(PixelRatioScale(2.0), 2);
+    EXPECT_EQ(PixelRatioScale(2.75), 2);
+    EXPECT_EQ(PixelRatioScale(3.0), 3);
+    EXPECT_EQ(PixelRatioScale(100.0), kMaxDesktopScale);
+    EXPECT_EQ(PixelRatioScale(std::numeric_limits<double>::infinity()), kMaxDesktopScale);
+    for (double nonsense : { 0.0, 0.5, -2.0, std::numeric_limits<double>::quiet_NaN() })
+        EXPECT_EQ(PixelRatioScale(nonsense), 1) << nonsense;
 }
 
 TEST(DesktopScale, UnscaleRoundsTowardsMinusInfinity)

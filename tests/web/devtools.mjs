@@ -148,6 +148,11 @@ export class Page {
     await this.send("Input.dispatchKeyEvent", { type: "keyUp", ...common, modifiers: code.startsWith("Alt") ? 0 : modifiers });
   }
 
+  // The mouse moved to (x, y), CSS pixels of the viewport.
+  async moveMouse(x, y) {
+    await this.send("Input.dispatchMouseEvent", { type: "mouseMoved", x, y, button: "none" });
+  }
+
   async screenshot(clip) {
     const { data } = await this.send("Page.captureScreenshot", { format: "png", clip, captureBeyondViewport: false });
     return Buffer.from(data, "base64");

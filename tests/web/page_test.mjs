@@ -116,6 +116,14 @@ class SamplePage {
     this.sent += 2;
     await this.page.waitFor(`window.sample.inputTaken >= ${this.sent} || window.sample.ended`, `${code} taken`);
   }
+  // The mouse at client position (x, y) of the window at 1x.
+  async moveMouse(x, y) {
+    const [left, top, bar] = await this.page.evaluate(`(() => { const c = document.getElementById("canvas");
+      const r = c.getBoundingClientRect(); return [r.x, r.y, c.height - 480]; })()`);
+    await this.page.moveMouse(left + x + 0.5, top + bar + y + 0.5);
+    this.sent += 1;
+    await this.page.waitFor(`window.sample.inputTaken >= ${this.sent}`, "the mouse taken");
+  }
   // ?step: `frames` more frames, the clock `ms` on before each.
   async step(frames, ms) {
     const target = (await this.page.evaluate("window.sample.frames")) + frames;
@@ -163,7 +171,8 @@ function expectSame(actual, expected, what) {
 const reference = {
   start: replayCaptures("start", "nosound\nframe 3 40\ncapture start"),
   stepped: replayCaptures("stepped",
-    "nosound\nframe 1 40\nkey DOWN\nkey DOWN\nkey DOWN\nframe 10 40\ncapture wave\nkey DOWN\nframe 10 40\ncapture tiles"),
+    "nosound\nframe 1 40\nkey DOWN\nkey DOWN\nkey DOWN\nframe 10 40\ncapture wave\nkey DOWN\nframe 10 40\ncapture tiles\n" +
+    "key DOWN\nmouse 300 200\nframe 10 40\ncapture sprite"),
   menu: replayCaptures("menu", "nosound\nframe 2 40\nkey 0x12\nkey 0x27\nkey 0x27\nkey DOWN\nkey DOWN\nkey DOWN\nkey DOWN\n" +
     "frame 1 40\ncapture open\nkey 0x0D\nframe 5 40\ncapture chosen"),
   fullScreen: replayCaptures("full", "nosound\nframe 2 40\nkey F12\nframe 3 40\ncapture full\nkey F12\nframe 3 40\ncapture back"),
@@ -204,7 +213,7 @@ try {
     await sample.screenshot("ended");
   });
 
-  await check("with the clock driven by the test: the swaying background, then the tiles after Down four times", async () => {
+  await check("with the clock driven by the test: the swaying background, the tiles after Down four times, the animation at the mouse", async () => {
     const sample = await SamplePage.open(browser, url + "?step");
     await sample.press("Enter");
     // A frame first: keys before sample-replay's first frame would go to its box.
@@ -216,6 +225,11 @@ try {
     await sample.step(10, 40);
     expectSame(await sample.client(), reference.stepped.tiles, "the tiles over it");
     await sample.screenshot("tiles");
+    // Down a fifth time: the animation, which follows the mouse.
+    await sample.press("ArrowDown");
+    await sample.moveMouse(300, 200);
+    await sample.step(10, 40);
+    expectSame(await sample.client(), reference.stepped.sprite, "the animation at the mouse");
   });
 
   await check("the menu opened with Alt, ﾃﾞﾊﾞｯｸ → こけし chosen with the keyboard", async () => {
