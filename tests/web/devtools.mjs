@@ -153,6 +153,13 @@ export class Page {
     await this.send("Input.dispatchMouseEvent", { type: "mouseMoved", x, y, button: "none" });
   }
 
+  // A left click at (x, y): the mouse moved there, pressed and released.
+  async click(x, y) {
+    await this.moveMouse(x, y);
+    for (const type of ["mousePressed", "mouseReleased"])
+      await this.send("Input.dispatchMouseEvent", { type, x, y, button: "left", buttons: type === "mousePressed" ? 1 : 0, clickCount: 1 });
+  }
+
   async screenshot(clip) {
     const { data } = await this.send("Page.captureScreenshot", { format: "png", clip, captureBeyondViewport: false });
     return Buffer.from(data, "base64");

@@ -117,7 +117,9 @@ private:
     {
         size_t open = source_.find('(', at_);
         if (open == std::string_view::npos) return Fail("a raw string literal is not closed");
-        std::string closing = ")" + std::string(source_.substr(at_ + 1, open - at_ - 1)) + "\"";
+        std::string closing(1, ')');
+        closing.append(source_.substr(at_ + 1, open - at_ - 1));
+        closing += '"';
         size_t close = source_.find(closing, open);
         if (close == std::string_view::npos) return Fail("a raw string literal is not closed");
         size_t end = close + closing.size();
