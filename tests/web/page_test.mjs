@@ -116,20 +116,21 @@ class SamplePage {
     this.sent += 2;
     await this.page.waitFor(`window.sample.inputTaken >= ${this.sent} || window.sample.ended`, `${code} taken`);
   }
-  // The mouse at client position (x, y) of the window at 1x.
+  // Where client position (x, y) of the window at 1x lies in the viewport,
+  // in the middle of its pixel; over the menu bar y is negative.
+  async atClient(x, y) {
+    const [left, top] = await this.page.evaluate(`(() => { const c = document.getElementById("canvas");
+      const r = c.getBoundingClientRect(); return [r.x, r.y + c.height - 480]; })()`);
+    return [left + x + 0.5, top + y + 0.5];
+  }
   async moveMouse(x, y) {
-    const [left, top, bar] = await this.page.evaluate(`(() => { const c = document.getElementById("canvas");
-      const r = c.getBoundingClientRect(); return [r.x, r.y, c.height - 480]; })()`);
-    await this.page.moveMouse(left + x + 0.5, top + bar + y + 0.5);
+    await this.page.moveMouse(...await this.atClient(x, y));
     this.sent += 1;
     await this.page.waitFor(`window.sample.inputTaken >= ${this.sent}`, "the mouse taken");
   }
-  // A click at window position (x, y) of the window at 1x: over the menu
-  // bar y is negative, as the program counts.
+  // Moved there, pressed and released: three events.
   async click(x, y) {
-    const [left, top, bar] = await this.page.evaluate(`(() => { const c = document.getElementById("canvas");
-      const r = c.getBoundingClientRect(); return [r.x, r.y, c.height - 480]; })()`);
-    await this.page.click(left + x + 0.5, top + bar + y + 0.5);
+    await this.page.click(...await this.atClient(x, y));
     this.sent += 3;
     await this.page.waitFor(`window.sample.inputTaken >= ${this.sent}`, "the click taken");
   }

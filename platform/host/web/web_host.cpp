@@ -194,8 +194,13 @@ void WebHost::PresentMenuBar(const PixelView& bar)
     for (int y = 0; y < bar.height; ++y)
         std::copy_n(
             bar.pixels + size_t(y) * size_t(bar.pitchPixels), bar.width, menuBar_.begin() + ptrdiff_t(y) * bar.width);
-    // Full screen has no bar; it comes back with the window.
-    if (fullScreen_ || canvas_.empty()) return;
+    DrawMenuBar();
+}
+
+// Full screen has no bar; it comes back with the window.
+void WebHost::DrawMenuBar()
+{
+    if (fullScreen_ || canvas_.empty() || menuBar_.empty()) return;
     Draw(PixelView { menuBar_.data(), menuBarWidth_, std::min(menuBarRows_, menuBarHeight_), menuBarWidth_ }, scale_, 0,
         0);
 }
@@ -279,7 +284,7 @@ void WebHost::RedrawAll()
         ShowFullScreen(RECT { 0, 0, picture.width, picture.height });
         return;
     }
-    if (!menuBar_.empty()) PresentMenuBar(PixelView { menuBar_.data(), menuBarWidth_, menuBarRows_, menuBarWidth_ });
+    DrawMenuBar();
     const LentPixels& client = client_.Pixels();
     if (client.pixels) ShowClientArea(RECT { 0, 0, client.width, client.height });
 }

@@ -70,6 +70,7 @@ private:
     // Puts what changed since the last time on the canvas.
     void Flush();
     void Draw(const PixelView& picture, int factor, int x, int y);
+    void DrawMenuBar();
     void ShowClientArea(const RECT& area);
     void ShowFullScreen(const RECT& area);
     void RedrawAll();
