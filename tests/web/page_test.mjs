@@ -209,6 +209,9 @@ try {
     if (canvas.width !== 640 || canvas.height <= 480) return `canvas ${canvas.width}x${canvas.height}`;
     const bar = canvas.height - 480;
     menuBar = crop(canvas, 0, 0, 640, bar);
+    const [title, icon] = await sample.page.evaluate(`[document.title, document.querySelector("link[rel=icon]").href]`);
+    if (title !== "sample" || !icon.startsWith("data:image/png;base64,"))
+      return `the page's title is "${title}" and its icon ${icon.slice(0, 40)}`;
     await sample.screenshot("box");
     // The box's caption, blue as on the desktop, in the middle of the client area.
     const caption = share(crop(canvas, 170, bar + 165, 300, 150), 0x0078d7);

@@ -15,6 +15,21 @@ EM_JS(int, JsViewportHeight, (), { return document.documentElement.clientHeight 
 
 EM_JS(void, JsSetTitle, (const char* utf8), { document.title = UTF8ToString(utf8); });
 
+EM_JS(void, JsSetIcon, (const void* pixels, int width, int height), {
+    const canvas = document.createElement("canvas");
+    canvas.width = width;
+    canvas.height = height;
+    const bytes = new Uint8ClampedArray(HEAPU8.buffer, pixels, width * height * 4).slice();
+    canvas.getContext("2d").putImageData(new ImageData(bytes, width, height), 0, 0);
+    let link = document.querySelector("link[rel=icon]");
+    if (!link) {
+        link = document.createElement("link");
+        link.rel = "icon";
+        document.head.appendChild(link);
+    }
+    link.href = canvas.toDataURL("image/png");
+});
+
 EM_JS(void, JsSizeCanvas, (int width, int height, double cssWidth, double cssHeight, int pixelated), {
     const canvas = Module.canvas;
     if (canvas.width !== width) canvas.width = width;
@@ -93,6 +108,7 @@ int ScreenHeight() { return JsScreenHeight(); }
 int ViewportWidth() { return JsViewportWidth(); }
 int ViewportHeight() { return JsViewportHeight(); }
 void SetTitle(const char* utf8) { JsSetTitle(utf8); }
+void SetIcon(const uint32_t* pixels, int width, int height) { JsSetIcon(pixels, width, height); }
 void SizeCanvas(int width, int height, double cssWidth, double cssHeight, bool pixelated)
 {
     JsSizeCanvas(width, height, cssWidth, cssHeight, pixelated ? 1 : 0);

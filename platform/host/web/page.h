@@ -15,6 +15,8 @@ int ViewportWidth(); // CSS pixels of the page's viewport (the screen in full sc
 int ViewportHeight();
 
 void SetTitle(const char* utf8);
+// The page's icon, from RGBA pixels.
+void SetIcon(const uint32_t* pixels, int width, int height);
 // The canvas's backing store in device pixels, shown at a size in CSS
 // pixels; `pixelated` where that is no whole multiple.
 void SizeCanvas(int width, int height, double cssWidth, double cssHeight, bool pixelated);

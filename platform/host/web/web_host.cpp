@@ -81,8 +81,17 @@ void WebHost::CreateWindow(const std::string& titleUtf8, const RECT& outer, int 
     PlaceWindow(outer, menuBarHeight);
 }
 
-// The icon would be the page's; the page has its own.
-void WebHost::SetWindowIcon(const PixelView&) { }
+// The window's icon is the page's.
+void WebHost::SetWindowIcon(const PixelView& icon)
+{
+    if (!icon.pixels || icon.width <= 0 || icon.height <= 0 || icon.pitchPixels < icon.width) return;
+    std::vector<uint32_t> rgba(size_t(icon.width) * size_t(icon.height));
+    for (int y = 0; y < icon.height; ++y)
+        for (int x = 0; x < icon.width; ++x)
+            rgba[size_t(y) * size_t(icon.width) + size_t(x)]
+                = Rgba(icon.pixels[size_t(y) * size_t(icon.pitchPixels) + size_t(x)]);
+    page::SetIcon(rgba.data(), icon.width, icon.height);
+}
 
 void WebHost::PlaceWindow(const RECT& outer, int menuBarHeight)
 {
@@ -97,11 +106,7 @@ void WebHost::PlaceWindow(const RECT& outer, int menuBarHeight)
     LayOut();
 }
 
-void WebHost::ShowWindow(bool visible)
-{
-    visible_ = visible;
-    page::ShowCanvas(visible);
-}
+void WebHost::ShowWindow(bool visible) { page::ShowCanvas(visible); }
 
 void WebHost::DestroyWindow()
 {

@@ -84,7 +84,6 @@ private:
     int windowWidth_ = 0;
     int menuBarHeight_ = 0;
     int clientHeight_ = 0;
-    bool visible_ = false;
 
     ScreenMemory client_;
     std::vector<uint32_t> menuBar_; // 0x00RRGGBB, windowWidth_ by menuBarHeight_
