@@ -256,15 +256,15 @@ void SdlHost::PlaceWindow(const RECT& outer, int menuBarHeight)
     RedrawAll();
 }
 
-// SDL's wayland driver tells the compositor a fixed size only when asked
-// again; a tiling compositor (sway) floats such a window, as a dialog,
-// rather than stretching it over the output.
+// SDL's wayland driver tells the compositor a fixed-size window's size as
+// its least and its largest only when a limit is set; a tiling compositor
+// (sway) then floats the window, as a dialog, rather than stretching it
+// over the output. A limit of 1 by 1 never holds the window itself to a
+// size, and SDL ignores it for a window that is not resizable.
 void SdlHost::KeepFixedSize()
 {
-    if (!OnWayland() || (SDL_GetWindowFlags(window_) & SDL_WINDOW_HIDDEN)) return;
-    int width = 0, height = 0;
-    SDL_GetWindowSize(window_, &width, &height);
-    SDL_SetWindowMinimumSize(window_, std::max(width, 1), std::max(height, 1));
+    if (!OnWayland() || fullScreen_ || (SDL_GetWindowFlags(window_) & SDL_WINDOW_HIDDEN)) return;
+    SDL_SetWindowMinimumSize(window_, 1, 1);
 }
 
 void SdlHost::ShowWindow(bool visible)
@@ -564,6 +564,7 @@ void SdlHost::LeaveFullScreen()
     if (SDL_GetWindowFlags(window_) & SDL_WINDOW_MINIMIZED) SDL_RestoreWindow(window_);
     SDL_SetWindowPosition(window_, int(windowedOuter_.left), int(windowedOuter_.top));
     SDL_SetWindowSize(window_, Width(windowedOuter_), Height(windowedOuter_));
+    KeepFixedSize();
     RedrawAll();
 }
 
