@@ -14,7 +14,11 @@ bool SameName(std::string_view a, std::string_view b)
     });
 }
 
-bool ShowsNothing(std::string_view driver) { return SameName(driver, "offscreen") || SameName(driver, "dummy"); }
+// SDL's evdev driver is its dummy display with input read from the kernel.
+bool ShowsNothing(std::string_view driver)
+{
+    return SameName(driver, "offscreen") || SameName(driver, "dummy") || SameName(driver, "evdev");
+}
 
 bool Set(const char* value) { return value && *value; }
 

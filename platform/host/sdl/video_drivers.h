@@ -11,7 +11,7 @@ namespace platform::host {
 // SDL_VIDEODRIVER variable, names parted by commas, in any case; null or
 // empty when unset), then SDL's others in `available` (SDL's own order of
 // preference). Each once, spelt as SDL spells it; never one that shows
-// nothing to anyone (offscreen, dummy), whoever names it.
+// nothing to anyone (offscreen, dummy, evdev), whoever names it.
 std::vector<std::string> VideoDriverOrder(const char* userChoice, const std::vector<std::string>& available);
 
 // Where the environment says what to expect: the user names drivers in
