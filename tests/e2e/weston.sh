@@ -1,0 +1,56 @@
+#!/bin/bash
+# The real program under a compositor that has its clients draw their own
+# title bars, as GNOME does: weston's desktop shell on its x11 backend, in an
+# X server of its own. SDL draws the title bar through libdecor (cairo and
+# pango, which hold fontconfig until the process ends). The window shows
+# its start-up box, Enter answers it and the window shows the start frame
+# exactly as sample-replay draws it; SIGTERM then ends the program with
+# status 0. Then weston's headless backend, which offers no seat: asked for
+# the wayland driver, the program says why it cannot start and shows its
+# window on the X server instead; SIGTERM ends it with status 0 again.
+#
+# Usage: bash weston.sh PATH/TO/sample   (run in the folder with the pictures)
+# E2E_SCREENSHOTS=DIR keeps the screenshots taken on the way.
+set -u
+
+sample=${1:?usage: weston.sh PATH/TO/sample}
+source "$(dirname "$0")/support/wayland_session.sh"
+
+require_tools weston Xvfb xdotool import convert python3
+
+# sigterm_ends_with_0: SIGTERM, as a session's end sends it.
+sigterm_ends_with_0() {
+    kill -TERM "$sample_pid" || fail "sample is gone before SIGTERM"
+    expect_exit SIGTERM
+}
+
+expected_frame start 'frame 2'
+
+start_weston
+start_sample
+wait_for_box
+echo "the window shows with its start-up box under weston's client-side decorations"
+# weston passes on what its X window receives; the pointer over it gives
+# it the keyboard.
+DISPLAY=$weston_display xdotool mousemove 500 700 key Return
+find_frame start window
+echo "Enter answered the box; the window shows the start frame pixel for pixel at ($at)"
+sigterm_ends_with_0
+echo "SIGTERM: status 0"
+
+# The compositor's socket goes with it; the X server stays for the fallback.
+kill "$compositor_pid" && wait "$compositor_pid" 2>/dev/null
+env -i PATH="$PATH" HOME="$work" XDG_RUNTIME_DIR="$XDG_RUNTIME_DIR" "${as_user[@]}" \
+    weston --backend=headless-backend.so --socket=wayland-noseat >"$work/compositor.log" 2>&1 &
+compositor_pid=$!
+wait_for_socket wayland-noseat
+DISPLAY=$weston_display WAYLAND_DISPLAY=wayland-noseat SDL_VIDEODRIVER=wayland SDL_AUDIODRIVER=dummy \
+    "$sample" >"$work/sample.out" 2>"$work/sample.err" &
+sample_pid=$!
+window=$(DISPLAY=$weston_display timeout 20 xdotool search --sync --onlyvisible --name '^sample$' 2>/dev/null | head -n1)
+[[ -n "$window" ]] || fail "no window on the X server after the wayland driver could not start"
+grep -q "the wayland video driver cannot start: the compositor offers no seat" "$work/sample.err" \
+    || fail "the program did not say why the wayland driver cannot start"
+echo "no seat: the program said so and showed its window through the x11 driver"
+sigterm_ends_with_0
+echo "PASS: under client-side decorations the window shows the start frame and SIGTERM ends with 0; without a seat the x11 driver takes over"
