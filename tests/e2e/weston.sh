@@ -4,8 +4,8 @@
 # X server of its own. SDL draws the title bar through libdecor (cairo and
 # pango, which hold fontconfig until the process ends). The window shows
 # its start-up box, Enter answers it and the window shows the start frame
-# exactly as sample-replay draws it; SIGTERM then ends the program with
-# status 0. Then weston's headless backend, which offers no seat: asked for
+# exactly as sample-replay draws it; clicks on ﾃﾞﾊﾞｯｸ and 背景２ show the
+# evening frame; SIGTERM then ends the program with status 0. Then weston's headless backend, which offers no seat: asked for
 # the wayland driver, the program says why it cannot start and shows its
 # window on the X server instead; SIGTERM ends it with status 0 again.
 #
@@ -17,6 +17,19 @@ sample=${1:?usage: weston.sh PATH/TO/sample}
 source "$(dirname "$0")/support/wayland_session.sh"
 
 require_tools weston Xvfb xdotool import convert python3
+
+# click_at X Y: the pointer there first. weston's x11 backend takes the
+# place where the pointer enters its window and follows the motion from
+# there: the pointer leaves the window and enters it right at X, Y. Off the
+# window after, where weston draws no cursor over the picture.
+click_at() {
+    DISPLAY=$weston_display xdotool mousemove 1020 760 sleep 0.2 mousemove "$1" "$2" \
+        || fail "xdotool cannot move the pointer"
+    sleep 0.3
+    DISPLAY=$weston_display xdotool click 1
+    sleep 0.3
+    DISPLAY=$weston_display xdotool mousemove 5 735
+}
 
 # sigterm_ends_with_0: SIGTERM, as a session's end sends it.
 sigterm_ends_with_0() {
@@ -35,6 +48,28 @@ echo "the window shows with its start-up box under weston's client-side decorati
 DISPLAY=$weston_display xdotool mousemove 500 700 key Return
 find_frame start window
 echo "Enter answered the box; the window shows the start frame pixel for pixel at ($at)"
+
+# The mouse: a click on ﾃﾞﾊﾞｯｸ, the bar's third title, then on its second
+# item, 背景２, in rows of 20 pixels under a 1-pixel border.
+read -r left top <<<"$at"
+bar=0
+while ((bar < 100)) && [[ $(convert "$work/window.png" -crop "1x1+$((left + 630))+$((top - bar - 1))" \
+    -format '%[hex:p{0,0}]' info:) == F0F0F0 ]]; do
+    ((++bar))
+done
+((bar >= 10 && bar <= 60)) || fail "no menu bar over the client area (found $bar grey rows)"
+top=$((top - bar))
+width=640
+source "$(dirname "$0")/support/menu_bar.sh"
+groups=$(title_groups "$work/window.png")
+[[ $(wc -l <<<"$groups") -eq 3 ]] || fail "menu bar shows $(wc -l <<<"$groups") groups of dark text, expected 3 titles: $groups"
+debug=$(tail -n1 <<<"$groups")
+debug_first=${debug%-*}
+click_at $((left + ${debug#*-} / 2 + debug_first / 2)) $((top + bar / 2))
+click_at $((left + debug_first + 20)) $((top + bar + 31))
+expected_frame evening 'menu 40005\nframe 2'
+find_frame evening chosen_by_mouse
+echo "clicks on ﾃﾞﾊﾞｯｸ and 背景２ chose the evening background: the frame at ($at)"
 sigterm_ends_with_0
 echo "SIGTERM: status 0"
 

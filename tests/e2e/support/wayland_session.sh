@@ -125,6 +125,10 @@ start_weston() {
     done
     [[ -s "$work/display" ]] || fail "Xvfb named no display within 10 s"
     weston_display=":$(head -n1 "$work/display")"
+    # weston follows the X pointer by its motion from where it entered the
+    # window: the pointer starts outside it, so that it enters, and weston
+    # knows where it is.
+    DISPLAY=$weston_display xdotool mousemove 1020 760 || fail "xdotool cannot move the pointer"
     env -i PATH="$PATH" HOME="$work" XDG_RUNTIME_DIR="$XDG_RUNTIME_DIR" DISPLAY="$weston_display" \
         "${as_user[@]}" weston --backend=x11-backend.so --use-pixman --socket=wayland-e2e --width=1000 --height=740 \
         --idle-time=0 >"$work/compositor.log" 2>&1 &
