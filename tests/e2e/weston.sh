@@ -5,7 +5,8 @@
 # pango, which hold fontconfig until the process ends). The window shows
 # its start-up box, Enter answers it and the window shows the start frame
 # exactly as sample-replay draws it; clicks on ﾃﾞﾊﾞｯｸ and 背景２ show the
-# evening frame; SIGTERM then ends the program with status 0. Then weston's headless backend, which offers no seat: asked for
+# evening frame; SIGTERM then ends the program with status 0, and so does
+# the close button of the title bar SDL draws, in a second run. Then weston's headless backend, which offers no seat: asked for
 # the wayland driver, the program says why it cannot start and shows its
 # window on the X server instead; SIGTERM ends it with status 0 again.
 #
@@ -43,9 +44,7 @@ start_weston
 start_sample
 wait_for_box
 echo "the window shows with its start-up box under weston's client-side decorations"
-# weston passes on what its X window receives; the pointer over it gives
-# it the keyboard.
-DISPLAY=$weston_display xdotool mousemove 500 700 key Return
+answer_startup_box
 find_frame start window
 echo "Enter answered the box; the window shows the start frame pixel for pixel at ($at)"
 
@@ -73,6 +72,16 @@ echo "clicks on ﾃﾞﾊﾞｯｸ and 背景２ chose the evening background: t
 sigterm_ends_with_0
 echo "SIGTERM: status 0"
 
+# The close button libdecor draws at the right end of the title bar, over
+# the menu bar: the window's close request ends the program with status 0.
+start_sample
+answer_startup_box
+find_frame start window_again
+read -r left top <<<"$at"
+click_at $((left + 640 - 16)) $((top - bar - 12))
+expect_exit "a click on the title bar's close button"
+echo "the title bar's close button: status 0"
+
 # The compositor's socket goes with it; the X server stays for the fallback.
 kill "$compositor_pid" && wait "$compositor_pid" 2>/dev/null
 env -i PATH="$PATH" HOME="$work" XDG_RUNTIME_DIR="$XDG_RUNTIME_DIR" "${as_user[@]}" \
@@ -88,4 +97,4 @@ grep -q "the wayland video driver cannot start: the compositor offers no seat" "
     || fail "the program did not say why the wayland driver cannot start"
 echo "no seat: the program said so and showed its window through the x11 driver"
 sigterm_ends_with_0
-echo "PASS: under client-side decorations the window shows the start frame and SIGTERM ends with 0; without a seat the x11 driver takes over"
+echo "PASS: under client-side decorations the start frame exact, the menu by mouse, SIGTERM and the close button ending with 0; without a seat the x11 driver takes over"

@@ -144,9 +144,15 @@ start_sample() {
     sample_pid=$!
 }
 
-# press KEY...: the keys, one after the other, through a virtual keyboard;
-# the first waits until the program has its keymap.
+# press KEY...: the keys, one after the other, through a virtual keyboard
+# (sway); the first waits until the program has its keymap. weston has no
+# virtual keyboards, but passes on the keys its X window receives, which
+# has them while the pointer is over it (off the program's window).
 press() {
+    if [[ -n "${weston_display:-}" ]]; then
+        DISPLAY=$weston_display xdotool mousemove 5 735 sleep 0.2 key --delay 150 "$@" || fail "xdotool could not press $*"
+        return
+    fi
     local keys=() key
     for key in "$@"; do keys+=(-s 150 -k "$key"); done
     keys[1]=300
