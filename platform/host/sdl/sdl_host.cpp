@@ -1,10 +1,8 @@
 #include "host/sdl/sdl_host.h"
 
 #include <algorithm>
-#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 
 #include "host/desktop_scale.h"
 #include "host/letterbox.h"
@@ -406,9 +404,10 @@ void SdlHost::FitWindowMemory()
     if (!memory_ || (pixelWidth == memoryWidth_ && pixelHeight == memoryHeight_)) return;
     MoveClientOutOfWindow();
     if (!memory_->Resize(pixelWidth, pixelHeight)) {
-        std::fprintf(stderr, "platform: no memory for a window of %d by %d pixels: %s\n", pixelWidth, pixelHeight,
-            std::strerror(errno));
         memory_ = OpenWindowSurface(window_);
+        if (!memory_)
+            std::fprintf(stderr, "platform: no memory for a window of %d by %d pixels; it shows nothing\n", pixelWidth,
+                pixelHeight);
     }
     memoryWidth_ = pixelWidth;
     memoryHeight_ = pixelHeight;
