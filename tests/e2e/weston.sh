@@ -24,12 +24,12 @@ require_tools weston Xvfb xdotool import convert python3
 # there: the pointer leaves the window and enters it right at X, Y. Off the
 # window after, where weston draws no cursor over the picture.
 click_at() {
-    DISPLAY=$weston_display xdotool mousemove 1020 760 sleep 0.2 mousemove "$1" "$2" \
+    xdotool mousemove 1020 760 sleep 0.2 mousemove "$1" "$2" \
         || fail "xdotool cannot move the pointer"
     sleep 0.3
-    DISPLAY=$weston_display xdotool click 1
+    xdotool click 1
     sleep 0.3
-    DISPLAY=$weston_display xdotool mousemove 5 735
+    xdotool mousemove 5 735
 }
 
 # sigterm_ends_with_0: SIGTERM, as a session's end sends it.
@@ -83,15 +83,15 @@ expect_exit "a click on the title bar's close button"
 echo "the title bar's close button: status 0"
 
 # The compositor's socket goes with it; the X server stays for the fallback.
-kill "$compositor_pid" && wait "$compositor_pid" 2>/dev/null
+kill "$wm_pid" && wait "$wm_pid" 2>/dev/null
 env -i PATH="$PATH" HOME="$work" XDG_RUNTIME_DIR="$XDG_RUNTIME_DIR" "${as_user[@]}" \
     weston --backend=headless-backend.so --socket=wayland-noseat >"$work/compositor.log" 2>&1 &
-compositor_pid=$!
+wm_pid=$!
 wait_for_socket wayland-noseat
-DISPLAY=$weston_display WAYLAND_DISPLAY=wayland-noseat SDL_VIDEODRIVER=wayland SDL_AUDIODRIVER=dummy \
+WAYLAND_DISPLAY=wayland-noseat SDL_VIDEODRIVER=wayland SDL_AUDIODRIVER=dummy \
     "$sample" >"$work/sample.out" 2>"$work/sample.err" &
 sample_pid=$!
-window=$(DISPLAY=$weston_display timeout 20 xdotool search --sync --onlyvisible --name '^sample$' 2>/dev/null | head -n1)
+window=$(timeout 20 xdotool search --sync --onlyvisible --name '^sample$' 2>/dev/null | head -n1)
 [[ -n "$window" ]] || fail "no window on the X server after the wayland driver could not start"
 grep -q "the wayland video driver cannot start: the compositor offers no seat" "$work/sample.err" \
     || fail "the program did not say why the wayland driver cannot start"

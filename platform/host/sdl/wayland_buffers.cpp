@@ -33,7 +33,7 @@ constexpr int kFirstBuffers = 2;
 constexpr int kMaxBuffers = 4;
 // How long a picture may wait for a buffer to come back, at the most, when
 // all are held; a compositor that holds them longer has stopped reading.
-constexpr int kReleaseWaitMilliseconds = 2000;
+constexpr Uint32 kReleaseWaitMilliseconds = 2000;
 
 RECT ToRect(const SDL_Rect& r) { return RECT { r.x, r.y, r.x + r.w, r.y + r.h }; }
 
@@ -99,7 +99,8 @@ public:
         if (count_ == 0) return {};
         TakeEvents(0);
         int image = FreeImage();
-        for (int waited = 0; image < 0 && waited < kReleaseWaitMilliseconds; waited += kWaitStep) {
+        const Uint32 start = SDL_GetTicks();
+        while (image < 0 && SDL_GetTicks() - start < kReleaseWaitMilliseconds) {
             if (!TakeEvents(kWaitStep)) return {};
             image = FreeImage();
         }

@@ -3,18 +3,18 @@
 # real program on it through SDL's wayland driver, keys, screenshots, the
 # picture found in them, and the end.
 #
-# Set `sample` (the executable) before sourcing. Provides `work` (a scratch
-# folder), fail, require_tools, start_sway, set_output, start_weston,
-# start_sample, press, shot, wait_for_box, answer_startup_box, find_frame,
-# expect_exit, stop_compositor.
+# Builds on session.sh: its scratch folder `work`, clean-up, require_tools,
+# start_xvfb (weston's X server) and expect_exit. The compositor counts as
+# the session's window manager (wm_pid), which it is. Set `sample` (the
+# executable) before sourcing. Provides besides: start_sway, set_output,
+# start_weston, start_sample, press, shot, wait_for_box,
+# answer_startup_box, expected_frame, find_frame.
 
-work=$(mktemp -d)
-chmod 755 "$work"
-compositor_pid=
-xvfb_pid=
-sample_pid=
+source "$(dirname "${BASH_SOURCE[0]}")/session.sh"
+chmod 755 "$work" # the compositor, run as nobody, reads its configuration there
 here_support=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 
+# The program's standard error may hold a protocol log: only its end.
 fail() {
     echo "FAIL: $*" >&2
     if [[ -s "$work/sample.err" ]]; then
@@ -26,24 +26,6 @@ fail() {
         tail -n 15 "$work/compositor.log" >&2
     fi
     exit 1
-}
-
-cleanup() {
-    [[ -n "${E2E_SCREENSHOTS:-}" ]] && mkdir -p "$E2E_SCREENSHOTS" && cp "$work"/*.png "$E2E_SCREENSHOTS"/ 2>/dev/null
-    [[ -n "$sample_pid" ]] && kill "$sample_pid" 2>/dev/null
-    [[ -n "$compositor_pid" ]] && kill "$compositor_pid" 2>/dev/null
-    [[ -n "$xvfb_pid" ]] && kill "$xvfb_pid" 2>/dev/null
-    wait 2>/dev/null
-    rm -rf "$work"
-}
-trap cleanup EXIT
-
-require_tools() {
-    local tool
-    for tool in "$@"; do
-        command -v "$tool" >/dev/null || fail "$tool is not installed"
-    done
-    [[ -x "$sample" ]] || fail "$sample is not an executable"
 }
 
 # The compositor's own folder for its socket, owned by whoever runs it.
@@ -65,7 +47,7 @@ make_runtime_dir() {
 wait_for_socket() {
     for _ in $(seq 150); do
         [[ -S "$XDG_RUNTIME_DIR/$1" ]] && return 0
-        kill -0 "$compositor_pid" 2>/dev/null || fail "the compositor ended before it took clients"
+        kill -0 "$wm_pid" 2>/dev/null || fail "the compositor ended before it took clients"
         sleep 0.1
     done
     fail "the compositor made no socket $1 within 15 s"
@@ -84,13 +66,13 @@ EOF
     env -i PATH="$PATH" HOME="$work" XDG_RUNTIME_DIR="$XDG_RUNTIME_DIR" \
         WLR_BACKENDS=headless WLR_RENDERER=pixman WLR_LIBINPUT_NO_DEVICES=1 \
         "${as_user[@]}" sway --config "$work/sway.config" >"$work/compositor.log" 2>&1 &
-    compositor_pid=$!
+    wm_pid=$!
     for _ in $(seq 150); do
         export WAYLAND_DISPLAY SWAYSOCK
         WAYLAND_DISPLAY=$(cd "$XDG_RUNTIME_DIR" && ls wayland-* 2>/dev/null | grep -v lock | head -n1)
         SWAYSOCK=$(ls "$XDG_RUNTIME_DIR"/sway-ipc.*.sock 2>/dev/null | head -n1)
         [[ -n "$WAYLAND_DISPLAY" && -n "$SWAYSOCK" ]] && swaymsg -t get_version >/dev/null 2>&1 && break
-        kill -0 "$compositor_pid" 2>/dev/null || fail "sway ended before it took clients"
+        kill -0 "$wm_pid" 2>/dev/null || fail "sway ended before it took clients"
         sleep 0.1
     done
     swaymsg -t get_version >/dev/null 2>&1 || fail "sway did not answer within 15 s"
@@ -111,30 +93,23 @@ print("%dx%d %g" % (o["current_mode"]["width"], o["current_mode"]["height"], o["
     fail "the output is $now, not $1 at scale $2, 5 s after asking"
 }
 
-# start_weston: weston with its desktop shell on its x11 backend, in an X
-# server of its own (weston's headless backend offers no seat, which SDL
+# start_weston: weston with its desktop shell on its x11 backend, in an
+# X server of its own (weston's headless backend offers no seat, which SDL
 # needs). Its clients draw their own title bars (libdecor's cairo plugin).
 start_weston() {
     make_runtime_dir
-    Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.err" &
-    xvfb_pid=$!
-    for _ in $(seq 100); do
-        [[ -s "$work/display" ]] && break
-        kill -0 "$xvfb_pid" 2>/dev/null || fail "Xvfb did not start: $(cat "$work/xvfb.err")"
-        sleep 0.1
-    done
-    [[ -s "$work/display" ]] || fail "Xvfb named no display within 10 s"
-    weston_display=":$(head -n1 "$work/display")"
+    start_xvfb
     # weston follows the X pointer by its motion from where it entered the
     # window: the pointer starts outside it, so that it enters, and weston
     # knows where it is.
-    DISPLAY=$weston_display xdotool mousemove 1020 760 || fail "xdotool cannot move the pointer"
-    env -i PATH="$PATH" HOME="$work" XDG_RUNTIME_DIR="$XDG_RUNTIME_DIR" DISPLAY="$weston_display" \
+    xdotool mousemove 1020 760 || fail "xdotool cannot move the pointer"
+    env -i PATH="$PATH" HOME="$work" XDG_RUNTIME_DIR="$XDG_RUNTIME_DIR" DISPLAY="$DISPLAY" \
         "${as_user[@]}" weston --backend=x11-backend.so --use-pixman --socket=wayland-e2e --width=1000 --height=740 \
         --idle-time=0 >"$work/compositor.log" 2>&1 &
-    compositor_pid=$!
+    wm_pid=$!
     wait_for_socket wayland-e2e
     export WAYLAND_DISPLAY=wayland-e2e
+    on_weston=1
 }
 
 # The program through SDL's wayland driver: no X server to choose instead,
@@ -149,8 +124,8 @@ start_sample() {
 # virtual keyboards, but passes on the keys its X window receives, which
 # has them while the pointer is over it (off the program's window).
 press() {
-    if [[ -n "${weston_display:-}" ]]; then
-        DISPLAY=$weston_display xdotool mousemove 5 735 sleep 0.2 key --delay 150 "$@" || fail "xdotool could not press $*"
+    if [[ -n "${on_weston:-}" ]]; then
+        xdotool mousemove 5 735 sleep 0.2 key --delay 150 "$@" || fail "xdotool could not press $*"
         return
     fi
     local keys=() key
@@ -161,8 +136,8 @@ press() {
 
 # shot NAME: the whole output as $work/NAME.png.
 shot() {
-    if [[ -n "${weston_display:-}" ]]; then
-        DISPLAY=$weston_display import -window root "$work/$1.png" 2>/dev/null || fail "cannot take a screenshot"
+    if [[ -n "${on_weston:-}" ]]; then
+        import -window root "$work/$1.png" 2>/dev/null || fail "cannot take a screenshot"
     else
         grim "$work/$1.png" || fail "grim cannot take a screenshot"
     fi
@@ -221,26 +196,4 @@ find_frame() {
         sleep 0.25
     done
     fail "the screen does not show the frame $1 pixel for pixel: $at (screenshots: E2E_SCREENSHOTS=DIR)"
-}
-
-# expect_exit WHAT: the program ends within 10 s of WHAT, with status 0.
-expect_exit() {
-    for _ in $(seq 100); do
-        kill -0 "$sample_pid" 2>/dev/null || break
-        sleep 0.1
-    done
-    kill -0 "$sample_pid" 2>/dev/null && fail "sample still runs 10 s after $1"
-    wait "$sample_pid"
-    local status=$?
-    sample_pid=
-    ((status == 0)) || fail "sample ended with status $status after $1, expected 0"
-}
-
-stop_compositor() {
-    [[ -n "$compositor_pid" ]] && kill "$compositor_pid" 2>/dev/null
-    [[ -n "$xvfb_pid" ]] && kill "$xvfb_pid" 2>/dev/null
-    wait $compositor_pid $xvfb_pid 2>/dev/null
-    compositor_pid=
-    xvfb_pid=
-    weston_display=
 }
