@@ -4,7 +4,7 @@
 //
 //   sample-bench [--seconds S] [--repeats N]   the frame benchmark
 //   sample-bench --smoke                       the same, a moment per scene
-//   sample-bench --window S                    the real window and a bare SDL2 one (needs DISPLAY)
+//   sample-bench --window S                    the real window and a bare SDL2 one (needs a desktop)
 //   sample-bench --memory                      peak memory of sample-replay
 //   sample-bench --profile SCENE MODE          the program's frames alone, for perf
 //   any of them with --vectors avx512|avx2|sse2 to hold the pixel loops to that set
@@ -250,11 +250,13 @@ int RunWindow(const Options& options)
 {
     bench::WindowFigures figures;
     if (!bench::RunRealWindow(options.windowSeconds, figures)) {
-        std::fprintf(stderr, "sample-bench: no display to open a window on (run it under xvfb-run)\n");
+        std::fprintf(
+            stderr, "sample-bench: no desktop to open a window on (run it under xvfb-run or a Wayland compositor)\n");
         return 1;
     }
-    std::printf("real window, all effects on, %.2f s: %d frames, %.1f frames/s, %.3f ms/frame, %.1f%% presenting\n",
-        figures.seconds, figures.frames, figures.FramesPerSecond(),
+    std::printf(
+        "real window (%s), all effects on, %.2f s: %d frames, %.1f frames/s, %.3f ms/frame, %.1f%% presenting\n",
+        figures.driver.c_str(), figures.seconds, figures.frames, figures.FramesPerSecond(),
         figures.frames > 0 ? figures.seconds * 1000.0 / figures.frames : 0.0, figures.PresentShare() * 100.0);
     double peerFramesPerSecond = 0.0;
     if (!bench::RunBareSdlWindow(options.windowSeconds, peerFramesPerSecond)) {
@@ -263,8 +265,8 @@ int RunWindow(const Options& options)
     }
     std::printf("bare SDL2 window presenting a 640 by 480 surface, %.2f s: %.1f frames/s\n", options.windowSeconds,
         peerFramesPerSecond);
-    std::printf("RESULT window fps=%.1f peer_fps=%.1f presenting=%.3f exit=%d\n", figures.FramesPerSecond(),
-        peerFramesPerSecond, figures.PresentShare(), figures.exitCode);
+    std::printf("RESULT window driver=%s fps=%.1f peer_fps=%.1f presenting=%.3f exit=%d\n", figures.driver.c_str(),
+        figures.FramesPerSecond(), peerFramesPerSecond, figures.PresentShare(), figures.exitCode);
     return figures.frames > 0 && figures.exitCode == 0 ? 0 : 1;
 }
 

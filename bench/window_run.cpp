@@ -144,6 +144,7 @@ bool RunRealWindow(double seconds, WindowFigures& figures)
     platform::host::Install(nullptr);
     figures = timed.Figures();
     figures.exitCode = exitCode;
+    figures.driver = sdl.VideoDriver();
     return true;
 }
 

@@ -14,7 +14,7 @@ build=build-package
 
 source scripts/install_missing.sh
 install_missing build-essential cmake pkg-config file dpkg-dev lintian \
-  libsdl2-dev libx11-dev libxext-dev libfreetype-dev libfontconfig-dev libpng-dev libwebp-dev
+  libsdl2-dev libx11-dev libxext-dev libwayland-dev libfreetype-dev libfontconfig-dev libpng-dev libwebp-dev
 
 # Hardened as Debian's own packages are: stack protector, fortified calls,
 # position-independent code, read-only relocations bound at start.

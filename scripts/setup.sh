@@ -7,9 +7,10 @@ cd "$(dirname "$0")/.."
 packages=(
   build-essential cmake pkg-config python3
   clang libclang-rt-14-dev
-  libsdl2-dev libx11-dev libxext-dev libfreetype-dev libfontconfig-dev libpng-dev libwebp-dev libgtest-dev
+  libsdl2-dev libx11-dev libxext-dev libwayland-dev libfreetype-dev libfontconfig-dev libpng-dev libwebp-dev libgtest-dev
   fonts-ipafont-gothic
   xvfb xdotool imagemagick x11-utils openbox
+  sway weston grim wtype
 )
 
 source scripts/install_missing.sh

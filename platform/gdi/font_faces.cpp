@@ -22,6 +22,20 @@
 namespace platform::gdi {
 namespace {
 
+// Whether a leak checker watches this build (AddressSanitizer's, as the
+// sanitizer builds have).
+#if defined(__SANITIZE_ADDRESS__)
+constexpr bool kLeaksChecked = true;
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+constexpr bool kLeaksChecked = true;
+#else
+constexpr bool kLeaksChecked = false;
+#endif
+#else
+constexpr bool kLeaksChecked = false;
+#endif
+
 // Faces a Japanese Windows program asks for, and the free fonts that have
 // the same shapes and metrics.
 constexpr std::pair<std::string_view, std::string_view> kSubstitutes[] = {
@@ -192,7 +206,12 @@ public:
     {
         faces_.clear();
         if (library_ != nullptr) FT_Done_FreeType(library_);
-        if (!resolved_.empty()) ForgetFontFiles();
+        // Other libraries in the process may still hold fontconfig at exit
+        // (a desktop's title bar drawn by libdecor through cairo and pango),
+        // and tearing it down under them aborts. Only a leak checker's build,
+        // which never runs under such a desktop, gives its caches back, so
+        // that the checker sees only what is ours.
+        if (kLeaksChecked && !resolved_.empty()) ForgetFontFiles();
     }
 
     // A program that makes a new font for every line of text asks for the

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <cstdlib>
 #include <string>
 #include <string_view>
@@ -77,6 +78,22 @@ int Unscale(int screenValue, int scale)
     if (scale <= 1) return screenValue;
     const int quotient = screenValue / scale;
     return (screenValue % scale < 0) ? quotient - 1 : quotient;
+}
+
+int WholeScaleOf(int pixelWidth, int pixelHeight, int unitWidth, int unitHeight)
+{
+    if (unitWidth <= 0 || unitHeight <= 0 || pixelWidth <= 0 || pixelWidth % unitWidth != 0) return 1;
+    const int scale = pixelWidth / unitWidth;
+    if (int64_t(unitHeight) * scale != pixelHeight) return 1;
+    return scale;
+}
+
+RECT PixelsToUnits(const RECT& pixels, int scale)
+{
+    if (scale <= 1) return pixels;
+    auto down = [scale](LONG value) { return LONG(Unscale(int(value), scale)); };
+    auto up = [scale](LONG value) { return LONG(-Unscale(-int(value), scale)); };
+    return RECT { down(pixels.left), down(pixels.top), up(pixels.right), up(pixels.bottom) };
 }
 
 } // namespace platform::host

@@ -4,6 +4,8 @@
 // says, shared by hosts and tested on its own.
 #pragma once
 
+#include <windows.h>
+
 namespace platform::host {
 
 // The largest factor taken; past it a setting is more likely a mistake than
@@ -25,5 +27,16 @@ int PixelRatioScale(double devicePixelRatio);
 // towards minus infinity, so the pixels left of or above the window stay
 // outside it.
 int Unscale(int screenValue, int scale);
+
+// Pixels to each unit of a window whose `pixelWidth` by `pixelHeight`
+// pixels cover `unitWidth` by `unitHeight` units (a Wayland window on an
+// output of scale 2 has two pixels a unit each way): the whole factor, or 1
+// where the pixels are no whole multiple of the units (a fractional scale,
+// or sizes not known yet).
+int WholeScaleOf(int pixelWidth, int pixelHeight, int unitWidth, int unitHeight);
+
+// A rectangle of pixels in units, `scale` pixels to a unit: grown to the
+// whole units it touches, so that nothing of it is left out.
+RECT PixelsToUnits(const RECT& pixels, int scale);
 
 } // namespace platform::host

@@ -1,48 +1,25 @@
 #include "host/image_pair.h"
 
-#include <algorithm>
-
 namespace platform::host {
-namespace {
-
-bool IsEmpty(const RECT& r) { return r.right <= r.left || r.bottom <= r.top; }
-
-RECT Union(const RECT& a, const RECT& b)
-{
-    if (IsEmpty(a)) return b;
-    if (IsEmpty(b)) return a;
-    return RECT { std::min(a.left, b.left), std::min(a.top, b.top), std::max(a.right, b.right),
-        std::max(a.bottom, b.bottom) };
-}
-
-bool Covers(const RECT& outer, const RECT& inner)
-{
-    return inner.left >= outer.left && inner.top >= outer.top && inner.right <= outer.right
-        && inner.bottom <= outer.bottom;
-}
-
-} // namespace
 
 int ImagePair::Acquire(const RECT& overwritten, RECT& catchUp)
 {
-    RECT& behind = behind_[current_];
-    catchUp = IsEmpty(behind) || Covers(overwritten, behind) ? RECT {} : behind;
-    behind = {};
-    acquired_ = current_;
-    return current_;
+    catchUp = images_.Acquire(next_, overwritten);
+    return next_;
 }
 
+// Nothing shown, no turn: the screen reads nothing new from the image.
 int ImagePair::Shown(const RECT& area)
 {
-    const int shown = acquired_;
-    acquired_ = -1;
-    if (shown < 0) return -1;
-    if (IsEmpty(area)) return shown;
-    current_ = 1 - shown;
-    behind_[current_] = Union(behind_[current_], area);
+    const int shown = images_.Changed(area);
+    if (shown >= 0 && !IsEmptyRect(area)) next_ = 1 - shown;
     return shown;
 }
 
-void ImagePair::Reset() { *this = ImagePair {}; }
+void ImagePair::Reset()
+{
+    images_.Reset(2);
+    next_ = 0;
+}
 
 } // namespace platform::host

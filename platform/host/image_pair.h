@@ -6,6 +6,8 @@
 
 #include <windows.h>
 
+#include "host/image_set.h"
+
 namespace platform::host {
 
 class ImagePair {
@@ -22,9 +24,8 @@ public:
     void Reset();
 
 private:
-    RECT behind_[2] {}; // where each lags behind the other
-    int current_ = 0;
-    int acquired_ = -1;
+    ImageSet images_ { 2 };
+    int next_ = 0;
 };
 
 } // namespace platform::host

@@ -1,5 +1,6 @@
 // The factor a high-density desktop asks for, from GDK_SCALE and the X
-// server's Xft.dpi, and positions in the scaled window mapped back.
+// server's Xft.dpi, positions in the scaled window mapped back, and the
+// pixels a Wayland window has to each of its units.
 #include "host/desktop_scale.h"
 
 #include <gtest/gtest.h>
@@ -11,7 +12,9 @@ namespace {
 using platform::host::DesktopScale;
 using platform::host::kMaxDesktopScale;
 using platform::host::PixelRatioScale;
+using platform::host::PixelsToUnits;
 using platform::host::Unscale;
+using platform::host::WholeScaleOf;
 
 TEST(DesktopScale, XftDpiOverNinetySixRoundedDown)
 {
@@ -71,6 +74,40 @@ TEST(DesktopScale, UnscaleRoundsTowardsMinusInfinity)
     EXPECT_EQ(Unscale(-3, 3), -1);
     EXPECT_EQ(Unscale(-4, 3), -2);
     EXPECT_EQ(Unscale(-7, 1), -7);
+}
+
+TEST(WholeScaleOf, PixelsToEachUnitWhereTheyAreAWholeMultiple)
+{
+    EXPECT_EQ(WholeScaleOf(640, 500, 640, 500), 1);
+    EXPECT_EQ(WholeScaleOf(1280, 1000, 640, 500), 2);
+    EXPECT_EQ(WholeScaleOf(1920, 1080, 960, 540), 2) << "full screen on a 1920 by 1080 output of scale 2";
+    EXPECT_EQ(WholeScaleOf(3200, 2500, 640, 500), 5) << "no cap: the buffer must be described as it is";
+}
+
+TEST(WholeScaleOf, NoWholeMultipleIsScaleOne)
+{
+    EXPECT_EQ(WholeScaleOf(960, 750, 640, 500), 1) << "a fractional scale of 1.5";
+    EXPECT_EQ(WholeScaleOf(1280, 500, 640, 500), 1) << "the two ways disagree";
+    EXPECT_EQ(WholeScaleOf(1280, 1001, 640, 500), 1);
+    EXPECT_EQ(WholeScaleOf(320, 250, 640, 500), 1) << "fewer pixels than units";
+    EXPECT_EQ(WholeScaleOf(0, 0, 640, 500), 1);
+    EXPECT_EQ(WholeScaleOf(1280, 1000, 0, 0), 1) << "a window of no size yet";
+    EXPECT_EQ(WholeScaleOf(-1280, -1000, -640, -500), 1);
+}
+
+TEST(PixelsToUnits, GrowsToTheWholeUnitsItTouches)
+{
+    const RECT same = PixelsToUnits(RECT { 3, 5, 7, 9 }, 1);
+    EXPECT_EQ(same.left, 3);
+    EXPECT_EQ(same.bottom, 9);
+    const RECT halved = PixelsToUnits(RECT { 3, 4, 7, 10 }, 2);
+    EXPECT_EQ(halved.left, 1);
+    EXPECT_EQ(halved.top, 2);
+    EXPECT_EQ(halved.right, 4) << "pixel 6 lies in unit 3";
+    EXPECT_EQ(halved.bottom, 5);
+    const RECT thirds = PixelsToUnits(RECT { 0, 0, 1920, 1 }, 3);
+    EXPECT_EQ(thirds.right, 640);
+    EXPECT_EQ(thirds.bottom, 1) << "a sliver of a unit is the whole unit";
 }
 
 } // namespace

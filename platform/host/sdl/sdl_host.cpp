@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 
 #include "host/desktop_scale.h"
 #include "host/letterbox.h"
@@ -9,6 +10,8 @@
 #include "host/sdl/key_map.h"
 #include "host/sdl/quiet_alsa.h"
 #include "host/sdl/sdl_message_box.h"
+#include "host/sdl/video_drivers.h"
+#include "host/sdl/wayland_desktop.h"
 #include "host/sdl/x11_desktop.h"
 
 namespace platform::host {
@@ -20,6 +23,9 @@ constexpr int kFullScreenBytesPerPixel = 2;
 // Stands in for the desktop where there is none; the headless host's size.
 constexpr int kNoDisplayWidth = 1024;
 constexpr int kNoDisplayHeight = 768;
+// How long a modal loop sleeps at most while a picture waits for the screen
+// to ask for it (a frame at 60 Hz takes 17 ms).
+constexpr uint32_t kHeldPictureWait = 5;
 
 int Width(const RECT& r) { return std::max(1, int(r.right - r.left)); }
 int Height(const RECT& r) { return std::max(1, int(r.bottom - r.top)); }
@@ -29,23 +35,6 @@ int Height(const RECT& r) { return std::max(1, int(r.bottom - r.top)); }
 RECT ScaledRect(const RECT& r, int scale)
 {
     return RECT { r.left * scale, r.top * scale, r.left * scale + Width(r) * scale, r.top * scale + Height(r) * scale };
-}
-
-// SDL falls back to drivers that show nothing when there is no desktop;
-// the program must then see no display at all, as on a machine without one.
-bool StartVideo()
-{
-    // Every pixel is drawn in software: handing the window surface to the
-    // X server directly beats uploading it as a texture each frame, which
-    // without a GPU is a software renderer spending most of every frame.
-    SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
-    if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) return false;
-    const char* driver = SDL_GetCurrentVideoDriver();
-    if (driver && (SDL_strcmp(driver, "offscreen") == 0 || SDL_strcmp(driver, "dummy") == 0)) {
-        SDL_QuitSubSystem(SDL_INIT_VIDEO);
-        return false;
-    }
-    return true;
 }
 
 SDL_Rect Clipped(const SDL_Rect& area, int width, int height)
@@ -82,12 +71,20 @@ SdlHost::SdlHost()
     // The window's close button must arrive as a close of that window, not
     // as a second, application-wide quit.
     SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0");
+    // Every pixel is drawn in software: handing the window's memory to the
+    // X server directly beats uploading it as a texture each frame, which
+    // without a GPU is a software renderer spending most of every frame.
+    // (On Wayland the host's own buffers go to the compositor instead.)
+    SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
     // Events alone still turn Ctrl+C into a close where there is no display.
     if (SDL_Init(SDL_INIT_TIMER | SDL_INIT_EVENTS) != 0)
         std::fprintf(stderr, "platform: SDL could not start: %s\n", SDL_GetError());
+    names_ = DesktopNames { std::getenv("SDL_VIDEODRIVER"), std::getenv("DISPLAY"), std::getenv("WAYLAND_DISPLAY") };
+    std::vector<std::string> available;
+    for (int i = 0; i < SDL_GetNumVideoDrivers(); ++i)
+        if (const char* name = SDL_GetVideoDriver(i)) available.emplace_back(name);
+    drivers_ = VideoDriverOrder(names_.userChoice, available);
     video_ = StartVideo();
-    // Read once: the program is told its desktop's size only once, too.
-    if (video_) scale_ = ReadDesktopScale();
 }
 
 SdlHost::~SdlHost()
@@ -96,33 +93,122 @@ SdlHost::~SdlHost()
     SDL_Quit();
 }
 
+// Video drivers -----------------------------------------------------------------
+
+bool SdlHost::StartVideo()
+{
+    while (nextDriver_ < drivers_.size()) {
+        const std::string& driver = drivers_[nextDriver_++];
+        if (!StartVideoDriver(driver)) continue;
+        driver_ = driver;
+        // Read once: the program is told its desktop's size only once, too.
+        // A Wayland compositor scales by outputs, which the window learns.
+        windowScale_ = OnWayland() ? 1 : ReadDesktopScale();
+        return true;
+    }
+    driver_.clear();
+    if (AnyDriverExpected(names_)) std::fprintf(stderr, "platform: no video driver can show the window\n");
+    return false;
+}
+
+bool SdlHost::StartVideoDriver(const std::string& driver)
+{
+    const bool expected = DriverExpected(driver, names_);
+    if (driver == "wayland" && WaylandCompositorLacksSeat()) {
+        if (expected) ReportDriver(driver, "cannot start", "the compositor offers no seat (wl_seat), which SDL needs");
+        return false;
+    }
+    SDL_SetHintWithPriority(SDL_HINT_VIDEODRIVER, driver.c_str(), SDL_HINT_OVERRIDE);
+    if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
+        if (expected) ReportDriver(driver, "cannot start", SDL_GetError());
+        return false;
+    }
+    return true;
+}
+
+void SdlHost::ReportDriver(const std::string& driver, const char* trouble, const char* error) const
+{
+    std::fprintf(stderr, "platform: the %s video driver %s: %s\n", driver.c_str(), trouble,
+        error && *error ? error : "SDL gives no reason");
+}
+
+// Where the driver cannot make the window or give it pixels, the next driver
+// is tried: a window nobody can see must not run on.
+bool SdlHost::OpenWindow(const std::string& titleUtf8, const RECT& outer)
+{
+    const RECT screen = ScaledRect(outer, windowScale_);
+    // Not resizable, as a window with a caption and a system menu only. On
+    // Wayland, as many pixels as the output has for it.
+    const Uint32 flags = SDL_WINDOW_HIDDEN | (OnWayland() ? SDL_WINDOW_ALLOW_HIGHDPI : 0);
+    auto create = [&](Uint32 withFlags) {
+        return SDL_CreateWindow(
+            titleUtf8.c_str(), int(screen.left), int(screen.top), Width(screen), Height(screen), withFlags);
+    };
+    window_ = create(flags);
+    int width = 0, height = 0, pixelWidth = 0, pixelHeight = 0;
+    if (window_) {
+        SDL_GetWindowSize(window_, &width, &height);
+        SDL_GetWindowSizeInPixels(window_, &pixelWidth, &pixelHeight);
+    }
+    // A fractional output scale would have SDL stretch our pixels through a
+    // viewport; such a window is scaled by the compositor instead, as any
+    // program that knows nothing of density (as Xft.dpi 144 gives 1 on X11).
+    if (window_ && (flags & SDL_WINDOW_ALLOW_HIGHDPI)
+        && (pixelWidth != width * WholeScaleOf(pixelWidth, pixelHeight, width, height))) {
+        SDL_DestroyWindow(window_);
+        window_ = create(flags & ~SDL_WINDOW_ALLOW_HIGHDPI);
+    }
+    if (!window_) {
+        ReportDriver(driver_, "cannot make the window", SDL_GetError());
+        return false;
+    }
+    AskForFixedSizeFrame(window_);
+    ApplyIcon();
+    memory_ = OpenWindowMemory();
+    if (!memory_) {
+        ReportDriver(driver_, "cannot give the window pixels", SDL_GetError());
+        SDL_DestroyWindow(window_);
+        window_ = nullptr;
+        return false;
+    }
+    SDL_GetWindowSize(window_, &width, &height);
+    SDL_GetWindowSizeInPixels(window_, &memoryWidth_, &memoryHeight_);
+    TakeScale(width, height);
+    return true;
+}
+
+// Images the X server reads straight from our memory where it offers them,
+// buffers shared with a Wayland compositor, else SDL's window surface.
+std::unique_ptr<WindowMemory> SdlHost::OpenWindowMemory() const
+{
+    if (std::unique_ptr<WindowMemory> memory = OpenX11SharedImages(window_)) return memory;
+    if (std::unique_ptr<WindowMemory> memory = OpenWaylandBuffers(window_)) return memory;
+    return OpenWindowSurface(window_);
+}
+
+void SdlHost::TakeScale(int windowWidth, int windowHeight)
+{
+    pixelsPerUnit_ = WholeScaleOf(memoryWidth_, memoryHeight_, windowWidth, windowHeight);
+    scale_ = windowScale_ * pixelsPerUnit_;
+}
+
 RECT SdlHost::DesktopRect()
 {
     SDL_DisplayMode mode {};
     if (!video_ || SDL_GetDesktopDisplayMode(0, &mode) != 0) return RECT { 0, 0, kNoDisplayWidth, kNoDisplayHeight };
     // In the program's pixels, as a scaled program sees it on Windows.
-    return RECT { 0, 0, std::max(1, mode.w / scale_), std::max(1, mode.h / scale_) };
+    return RECT { 0, 0, std::max(1, mode.w / windowScale_), std::max(1, mode.h / windowScale_) };
 }
 
 void SdlHost::CreateWindow(const std::string& titleUtf8, const RECT& outer, int menuBarHeight)
 {
     if (!video_ || window_) return;
     menuBarHeight_ = menuBarHeight;
-    const RECT screen = ScaledRect(outer, scale_);
-    // Not resizable, as a window with a caption and a system menu only.
-    window_ = SDL_CreateWindow(
-        titleUtf8.c_str(), int(screen.left), int(screen.top), Width(screen), Height(screen), SDL_WINDOW_HIDDEN);
-    if (!window_) {
-        std::fprintf(stderr, "platform: cannot create the window: %s\n", SDL_GetError());
-        return;
+    while (!OpenWindow(titleUtf8, outer)) {
+        SDL_QuitSubSystem(SDL_INIT_VIDEO);
+        video_ = StartVideo();
+        if (!video_) return;
     }
-    AskForFixedSizeFrame(window_);
-    ApplyIcon();
-    // Images the X server reads straight from our memory where it offers
-    // them; SDL's window surface everywhere else.
-    memory_ = OpenX11SharedImages(window_);
-    if (!memory_) memory_ = OpenWindowSurface(window_);
-    SDL_GetWindowSize(window_, &memoryWidth_, &memoryHeight_);
 }
 
 void SdlHost::SetWindowIcon(const PixelView& icon)
@@ -157,14 +243,26 @@ void SdlHost::PlaceWindow(const RECT& outer, int menuBarHeight)
     if (!window_) return;
     if (menuBarHeight != menuBarHeight_) MoveClientOutOfWindow();
     menuBarHeight_ = menuBarHeight;
-    const RECT screen = ScaledRect(outer, scale_);
+    const RECT screen = ScaledRect(outer, windowScale_);
     if (fullScreen_) {
         windowedOuter_ = screen;
         return;
     }
     SDL_SetWindowPosition(window_, int(screen.left), int(screen.top));
     SDL_SetWindowSize(window_, Width(screen), Height(screen));
+    KeepFixedSize();
     RedrawAll();
+}
+
+// SDL's wayland driver tells the compositor a fixed-size window's size as
+// its least and its largest only when a limit is set; a tiling compositor
+// (sway) then floats the window, as a dialog, rather than stretching it
+// over the output. A limit of 1 by 1 never holds the window itself to a
+// size, and SDL ignores it for a window that is not resizable.
+void SdlHost::KeepFixedSize()
+{
+    if (!OnWayland() || fullScreen_ || (SDL_GetWindowFlags(window_) & SDL_WINDOW_HIDDEN)) return;
+    SDL_SetWindowMinimumSize(window_, 1, 1);
 }
 
 void SdlHost::ShowWindow(bool visible)
@@ -172,6 +270,7 @@ void SdlHost::ShowWindow(bool visible)
     if (!window_) return;
     if (visible) {
         SDL_ShowWindow(window_);
+        KeepFixedSize();
         RedrawAll();
     } else {
         SDL_HideWindow(window_);
@@ -299,13 +398,20 @@ void SdlHost::ShowClient(const RECT& area)
 
 void SdlHost::FitWindowMemory()
 {
-    int width = 0, height = 0;
+    int width = 0, height = 0, pixelWidth = 0, pixelHeight = 0;
     SDL_GetWindowSize(window_, &width, &height);
-    if (!memory_ || (width == memoryWidth_ && height == memoryHeight_)) return;
+    SDL_GetWindowSizeInPixels(window_, &pixelWidth, &pixelHeight);
+    if (!memory_ || (pixelWidth == memoryWidth_ && pixelHeight == memoryHeight_)) return;
     MoveClientOutOfWindow();
-    if (!memory_->Resize(width, height)) memory_ = OpenWindowSurface(window_);
-    memoryWidth_ = width;
-    memoryHeight_ = height;
+    if (!memory_->Resize(pixelWidth, pixelHeight)) {
+        memory_ = OpenWindowSurface(window_);
+        if (!memory_)
+            std::fprintf(stderr, "platform: no memory for a window of %d by %d pixels; it shows nothing\n", pixelWidth,
+                pixelHeight);
+    }
+    memoryWidth_ = pixelWidth;
+    memoryHeight_ = pixelHeight;
+    TakeScale(width, height);
 }
 
 void SdlHost::RedrawAll()
@@ -343,6 +449,9 @@ void SdlHost::PollInput(std::vector<InputEvent>& out)
     SDL_Event event;
     while (SDL_PollEvent(&event))
         Translate(event, out);
+    // Frames may have stopped (a menu is open): what the screen has not
+    // taken yet goes once it asks.
+    if (memory_) memory_->Flush();
 }
 
 void SdlHost::Translate(const SDL_Event& event, std::vector<InputEvent>& out)
@@ -399,11 +508,11 @@ void SdlHost::TranslateMouseMotion(const SDL_MouseMotionEvent& motion, std::vect
         TranslateFullScreenMouse(motion, out);
         return;
     }
-    const int x = Unscale(motion.x, scale_);
+    const int x = Unscale(motion.x, windowScale_);
     if (x < 0 || (clientWidth_ > 0 && x >= clientWidth_)) return;
     InputEvent input { InputEvent::Kind::MouseMove };
     input.x = x;
-    input.y = Unscale(motion.y, scale_) - menuBarHeight_;
+    input.y = Unscale(motion.y, windowScale_) - menuBarHeight_;
     out.push_back(input);
 }
 
@@ -454,6 +563,7 @@ void SdlHost::LeaveFullScreen()
     if (SDL_GetWindowFlags(window_) & SDL_WINDOW_MINIMIZED) SDL_RestoreWindow(window_);
     SDL_SetWindowPosition(window_, int(windowedOuter_.left), int(windowedOuter_.top));
     SDL_SetWindowSize(window_, Width(windowedOuter_), Height(windowedOuter_));
+    KeepFixedSize();
     RedrawAll();
 }
 
@@ -521,9 +631,9 @@ void SdlHost::HandleFullScreenWindowEvent(const SDL_WindowEvent& event, std::vec
 PicturePoint SdlHost::FullScreenPoint(int x, int y) const
 {
     int w = 0, h = 0;
-    SDL_GetWindowSize(window_, &w, &h);
+    SDL_GetWindowSizeInPixels(window_, &w, &h);
     const Letterbox box = FitPicture(fullScreenWidth_, fullScreenHeight_, w, h);
-    return ScreenToPicture(box, fullScreenWidth_, fullScreenHeight_, x, y);
+    return ScreenToPicture(box, fullScreenWidth_, fullScreenHeight_, ToPixels(x), ToPixels(y));
 }
 
 void SdlHost::TranslateFullScreenMouse(const SDL_MouseMotionEvent& motion, std::vector<InputEvent>& out)
@@ -608,10 +718,13 @@ void SdlHost::PresentMenuBar(const PixelView& bar)
     memory_->Put(rows);
 }
 
-// Modal loops sleep here; SDL wakes on the next event of any kind.
+// Modal loops sleep here; SDL wakes on the next event of any kind, but not
+// on the screen asking for the picture that waits for it: that wait is short.
 bool SdlHost::WaitForInput(uint32_t timeoutMilliseconds)
 {
-    SDL_WaitEventTimeout(nullptr, int(std::min<uint32_t>(timeoutMilliseconds, 1000)));
+    const uint32_t longest = memory_ && memory_->Holding() ? kHeldPictureWait : 1000;
+    SDL_WaitEventTimeout(nullptr, int(std::min(timeoutMilliseconds, longest)));
+    if (memory_) memory_->Flush();
     return true;
 }
 
@@ -632,8 +745,8 @@ void SdlHost::TranslateButton(const SDL_MouseButtonEvent& button, std::vector<In
     if (button.button != SDL_BUTTON_LEFT) return;
     InputEvent input { button.type == SDL_MOUSEBUTTONDOWN ? InputEvent::Kind::MouseButtonDown
                                                           : InputEvent::Kind::MouseButtonUp };
-    input.x = Unscale(button.x, scale_);
-    input.y = Unscale(button.y, scale_) - menuBarHeight_;
+    input.x = Unscale(button.x, windowScale_);
+    input.y = Unscale(button.y, windowScale_) - menuBarHeight_;
     if (fullScreen_ && window_) {
         // In picture pixels, as full-screen motion is.
         const PicturePoint point = FullScreenPoint(button.x, button.y);

@@ -1,28 +1,33 @@
 // The desktop host: one SDL window showing the menu bar strip above the
-// client pixels, drawn in software, with no frame cap. On a high-density
-// desktop both are shown scaled by its whole factor. Where the window's own
-// memory can hold them (an unscaled window on X11), the client pixels live
-// there: the program draws its frame straight into what the X server copies
-// to the screen.
+// client pixels, drawn in software, with no frame cap, on X11 or on a
+// Wayland compositor, whichever SDL's video driver speaks to. On a
+// high-density desktop both are shown scaled by its whole factor. Where the
+// window's own memory can hold them (an unscaled window), the client pixels
+// live there: the program draws its frame straight into what the X server
+// or the compositor reads.
 #pragma once
 
 #include <SDL.h>
 
 #include <cstdint>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "host/host.h"
 #include "host/letterbox.h"
 #include "host/screen_memory.h"
+#include "host/sdl/video_drivers.h"
 #include "host/sdl/window_memory.h"
 
 namespace platform::host {
 
 class SdlHost final : public Host {
 public:
-    // Without a usable video driver (no DISPLAY) the host still runs:
-    // HasDisplay() is false and message boxes go to standard error.
+    // Without a usable video driver (no desktop) the host still runs:
+    // HasDisplay() is false and message boxes go to standard error. A driver
+    // that cannot start, or cannot give the window pixels, is reported on
+    // standard error and the next one tried.
     SdlHost();
     ~SdlHost() override;
     SdlHost(const SdlHost&) = delete;
@@ -51,18 +56,35 @@ public:
     bool OpenAudioOutput() override;
     void CloseAudioOutput() override;
 
+    // SDL's video driver in use ("x11", "wayland"); empty without a display.
+    const std::string& VideoDriver() const { return driver_; }
+
     // ---- Menu bar, modal loops and drawn message boxes ----
     void PresentMenuBar(const PixelView& bar) override;
     bool WaitForInput(uint32_t timeoutMilliseconds) override;
 
 private:
+    // Video drivers: SDL's, the user's choice first, until one starts and
+    // gives the window pixels.
+    bool StartVideo();
+    bool StartVideoDriver(const std::string& driver);
+    void ReportDriver(const std::string& driver, const char* trouble, const char* error) const;
+    bool OpenWindow(const std::string& titleUtf8, const RECT& outer);
+    std::unique_ptr<WindowMemory> OpenWindowMemory() const;
+    bool OnWayland() const { return driver_ == "wayland"; }
+    void KeepFixedSize();
+
     void ApplyIcon();
     void Translate(const SDL_Event& event, std::vector<InputEvent>& out);
     void TranslateKey(const SDL_KeyboardEvent& key, std::vector<InputEvent>& out);
     void TranslateMouseMotion(const SDL_MouseMotionEvent& motion, std::vector<InputEvent>& out);
 
-    // The window's memory, as large as the window, made again when it is not.
+    // The window's memory, as many pixels as the window has, made again when
+    // it has not; the scales follow.
     void FitWindowMemory();
+    void TakeScale(int windowWidth, int windowHeight);
+    // A position in window units as a pixel of the window's memory.
+    int ToPixels(int units) const { return units * pixelsPerUnit_; }
     // Puts the bar and the last client image (or the full-screen picture)
     // on screen again.
     void RedrawAll();
@@ -85,8 +107,21 @@ private:
     PicturePoint FullScreenPoint(int x, int y) const;
 
     bool video_ = false;
-    // Screen pixels to each of the program's pixels in the window: the
-    // desktop's density. The program sees only its own pixels.
+    std::vector<std::string> drivers_;
+    size_t nextDriver_ = 0;
+    std::string driver_;
+    // What the environment names: only the failures of drivers it names
+    // are told.
+    DesktopNames names_;
+    // Window units (SDL's sizes and mouse positions) to each of the
+    // program's pixels: the X desktop's density; 1 on Wayland, where the
+    // compositor keeps units apart from pixels.
+    int windowScale_ = 1;
+    // Pixels of the window's memory to each window unit: the Wayland
+    // output's scale; 1 on X11.
+    int pixelsPerUnit_ = 1;
+    // Pixels of the window's memory to each of the program's pixels. The
+    // program sees only its own pixels.
     int scale_ = 1;
     SDL_Window* window_ = nullptr;
     int menuBarHeight_ = 0;

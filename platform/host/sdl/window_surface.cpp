@@ -71,7 +71,7 @@ private:
 
 std::unique_ptr<WindowMemory> OpenWindowSurface(SDL_Window* window)
 {
-    if (!window) return nullptr;
+    if (!window || !SDL_GetWindowSurface(window)) return nullptr;
     return std::make_unique<WindowSurface>(window);
 }
 

@@ -1,0 +1,77 @@
+#!/bin/bash
+# The real program on a real Wayland compositor, through SDL's wayland
+# driver, with no variable telling it which: sway's headless backend, a
+# 1920 by 1080 output. Without an audio device the start-up box comes and
+# Enter answers it; the window then shows the start frame exactly as
+# sample-replay draws it; F10, Right, Right, Down, Down, Enter chooses
+# ﾃﾞﾊﾞｯｸ → 背景２ and the window shows the evening frame; F12 fills the
+# output with the full-screen frame at 2x (1280 by 960 at (320, 60), black
+# around it); F12 again gives the window back; ESC ends with status 0. Then
+# the same output at scale 2: the window shows the start frame with every
+# pixel a 2 by 2 block, drawn so by the program in buffers of scale 2,
+# full screen is the same 2x picture in the output's own pixels, and ESC
+# ends with status 0.
+#
+# Usage: bash wayland.sh PATH/TO/sample   (run in the folder with the pictures)
+# E2E_SCREENSHOTS=DIR keeps the screenshots taken on the way.
+set -u
+
+sample=${1:?usage: wayland.sh PATH/TO/sample}
+source "$(dirname "$0")/support/wayland_session.sh"
+
+require_tools sway swaymsg grim wtype setpriv convert python3
+
+expected_frame start 'frame 2'
+expected_frame evening 'menu 40005\nframe 2'
+expected_frame start_2x 'frame 2' 2
+
+# full_screen_exact SHOT: the full-screen frame at 2x where a 1920 by 1080
+# output puts it, and black around it.
+full_screen_exact() {
+    find_frame full_2x "$1"
+    [[ "$at" == "320 60" ]] || fail "full screen shows its frame at ($at), expected (320, 60) in the middle of the output"
+    local outside
+    outside=$(convert "$work/$1.png" -fill black -draw "rectangle 320,60 1599,1019" -format '%[fx:maxima]' info:)
+    [[ "$outside" == 0 ]] || fail "the output around the full-screen picture is not black (brightest $outside)"
+}
+
+start_sway 1920x1080 1
+start_sample
+answer_startup_box
+find_frame start window
+echo "scale 1: the window shows the start frame pixel for pixel at ($at)"
+
+press F10 Right Right Down Down Return
+find_frame evening menu_chosen
+echo "F10, Right, Right, Down, Down, Enter chose ﾃﾞﾊﾞｯｸ → 背景２: the evening frame at ($at)"
+
+press F12
+# The full-screen frame shows the background the user chose: the evening one.
+expected_frame full_2x 'menu 40005\nkey F12\nframe 2' 2
+full_screen_exact full_screen
+echo "F12: the full-screen frame at 2x, 1280 by 960 at ($at), black around it"
+press F12
+find_frame evening window_again
+echo "F12 again: the window back, the evening frame at ($at)"
+press Escape
+expect_exit ESC
+echo "ESC: status 0"
+
+set_output 1920x1080 2
+# What the program says to the compositor, to see that the host draws the
+# blocks itself: a compositor's own upscale of a 1x buffer may look alike.
+WAYLAND_DEBUG=client start_sample
+answer_startup_box
+find_frame start_2x window_2x
+echo "scale 2: the window shows the start frame with every pixel a 2 by 2 block at ($at)"
+grep -q 'set_buffer_scale(2)' "$work/sample.err" || fail "the program never set its buffers' scale to 2"
+buffer=$(grep -o 'create_buffer(new id wl_buffer@[0-9]*, 0, [0-9]*, [0-9]*' "$work/sample.err" | tail -n1 | cut -d, -f3-)
+[[ "$buffer" =~ ^\ 1280,\ (9[6-9][0-9]|10[0-9][0-9])$ ]] || fail "the window's last buffer is$buffer pixels, expected 1280 by 960 and a bar at 2x"
+echo "scale 2: the window's buffers are 1280 by${buffer#*,} pixels at buffer scale 2, drawn by the program"
+expected_frame full_2x 'key F12\nframe 2' 2
+press F12
+full_screen_exact full_screen_2x
+echo "scale 2, F12: the full-screen frame at 2x in the output's pixels"
+press Escape
+expect_exit ESC
+echo "PASS: start frame, keyboard menu, full screen and ESC on sway at scales 1 and 2, exact, status 0 each time"
