@@ -102,7 +102,6 @@ public:
         const int64_t ended = presentation - trialStart_ - 1;
         if (ended >= 0) Count(ended, std::chrono::duration<double>(now - last_).count());
         last_ = now;
-        if (presentation < trialStart_) return kind_;
         return KindOfBlock((presentation - trialStart_) / kBlockFrames);
     }
 

@@ -6,9 +6,9 @@
 #include <typeinfo>
 
 #include "ddraw/blit_queue.h"
-#include "ddraw/call_log.h"
+#include "common/call_log.h"
 #include "ddraw/clipper.h"
-#include "ddraw/unknown_iid.h"
+#include "common/unknown_iid.h"
 #include "gdi/surface_dc.h"
 
 namespace platform::ddraw {
@@ -87,22 +87,15 @@ HRESULT Surface::QueryInterface(REFIID riid, void** object)
 
 void Surface::LogRoleCall(const char* method) const { LogCall(method, Role()); }
 
-ULONG Surface::AddRef() { return ++references_; }
+ULONG Surface::AddRef() { return AddReference(); }
 
 ULONG Surface::Release()
 {
     LogCallOnRole("Release");
-    return Drop();
+    return DropReference();
 }
 
-void Surface::ReleaseQuietly() { Drop(); }
-
-ULONG Surface::Drop()
-{
-    ULONG left = --references_;
-    if (left == 0) delete this;
-    return left;
-}
+void Surface::ReleaseQuietly() { DropReference(); }
 
 // Surfaces of a released DirectDraw object count as lost, as blits on them
 // report.

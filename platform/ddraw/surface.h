@@ -10,6 +10,7 @@
 #include <ddraw.h>
 
 #include "common/diagnostics.h"
+#include "common/reference_count.h"
 #include "ddraw/blitters.h"
 #include "ddraw/display_state.h"
 #include "ddraw/live_objects.h"
@@ -33,7 +34,7 @@ struct SurfaceShape {
     bool ownMemory = true; // false: the windowed primary
 };
 
-class Surface final : public IDirectDrawSurface, private LiveObject {
+class Surface final : public IDirectDrawSurface, private LiveObject, private ReferenceCounted<Surface> {
 public:
     // Null when the memory cannot be had.
     static Surface* Create(std::shared_ptr<DisplayState> display, const SurfaceShape& shape);
@@ -88,8 +89,8 @@ private:
 
     Surface(
         std::shared_ptr<DisplayState> display, const SurfaceShape& shape, std::unique_ptr<uint8_t[]> memory, int pitch);
+    friend class ReferenceCounted<Surface>;
     ~Surface();
-    ULONG Drop();
     HRESULT RestoreQuietly();
 
     Span2D Bounds() const { return { 0, 0, shape_.width, shape_.height }; }
@@ -133,7 +134,6 @@ private:
     std::unique_ptr<uint8_t[]> memory_;
     int pitch_ = 0;
     Raster raster_; // the pixels' memory with its size, pitch and depth
-    ULONG references_ = 1;
     bool lost_ = false;
     bool locked_ = false;
     HDC dc_ = nullptr;

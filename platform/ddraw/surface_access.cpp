@@ -3,7 +3,7 @@
 // given back; blits to or from it meanwhile fail with DDERR_SURFACEBUSY.
 #include "common/diagnostics.h"
 #include "ddraw/blit_queue.h"
-#include "ddraw/call_log.h"
+#include "common/call_log.h"
 #include "ddraw/surface.h"
 #include "gdi/surface_dc.h"
 

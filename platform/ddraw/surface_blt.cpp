@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "ddraw/blit_queue.h"
-#include "ddraw/call_log.h"
+#include "common/call_log.h"
 #include "ddraw/clipper.h"
 #include "ddraw/full_screen.h"
 #include "ddraw/surface.h"

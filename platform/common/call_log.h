@@ -7,7 +7,7 @@
 
 #include "common/diagnostics.h"
 
-namespace platform::ddraw {
+namespace platform {
 
 inline void LogCall(std::string_view method)
 {
@@ -26,4 +26,4 @@ inline void LogCall(std::string_view method, const char* detail)
     diagnostics::LogCall(std::move(entry));
 }
 
-} // namespace platform::ddraw
+} // namespace platform

@@ -3,8 +3,8 @@
 
 #include <windows.h>
 
-namespace platform::ddraw {
+namespace platform {
 
 inline constexpr GUID kIidUnknown = { 0x00000000, 0x0000, 0x0000, { 0xC0, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x46 } };
 
-} // namespace platform::ddraw
+} // namespace platform
