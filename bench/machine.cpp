@@ -9,8 +9,8 @@
 #include <cpuid.h>
 #endif
 
-#include "ddraw/store_kinds.h"
-#include "ddraw/vector_sets.h"
+#include "pixels/loop_choice.h"
+#include "pixels/store_kinds.h"
 
 namespace bench {
 
@@ -67,33 +67,27 @@ std::string ProcessorName()
     return own.empty() ? system : system + " (" + own + ")";
 }
 
-const char* VectorSetName()
-{
-    if (platform::ddraw::rows::HaveAvx512()) return "AVX-512";
-    if (platform::ddraw::rows::HaveAvx2()) return "AVX2";
-    return "SSE2";
-}
+const char* VectorSetName() { return platform::pixels::VectorSetName(platform::pixels::ChosenLoops(4).set); }
 
 bool UseVectorSet(const std::string& name)
 {
-    using platform::ddraw::rows::VectorSet;
-    VectorSet widest = VectorSet::Sse2;
+    using platform::pixels::VectorSet;
+    VectorSet set = VectorSet::Sse2;
     if (name == "avx512")
-        widest = VectorSet::Avx512;
+        set = VectorSet::Avx512;
     else if (name == "avx2")
-        widest = VectorSet::Avx2;
+        set = VectorSet::Avx2;
+    else if (name == "portable")
+        set = VectorSet::Portable;
     else if (name != "sse2")
         return false;
-    if (widest > platform::ddraw::rows::ProcessorVectors()) return false;
-    platform::ddraw::rows::LimitVectors(widest);
-    return true;
+    return platform::pixels::HoldVectorSet(set);
 }
 
 const char* StoreKindName(size_t bytes)
 {
-    const auto kind = platform::ddraw::rows::ChosenStoreKind(bytes);
-    if (!kind) return "undecided";
-    return *kind == platform::ddraw::rows::StoreKind::Streaming ? "streaming" : "ordinary";
+    const auto kind = platform::pixels::ChosenStoreKind(bytes);
+    return kind ? platform::pixels::StoreKindName(*kind) : "undecided";
 }
 
 } // namespace bench

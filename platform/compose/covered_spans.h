@@ -7,7 +7,7 @@
 #include <algorithm>
 #include <cstdint>
 
-namespace platform::ddraw {
+namespace platform::compose {
 
 class CoveredSpans {
 public:
@@ -71,4 +71,4 @@ private:
     int count_ = 0;
 };
 
-} // namespace platform::ddraw
+} // namespace platform::compose

@@ -1,40 +1,25 @@
-// The pixel work behind Blt, BltFast, colour fills and Restore: raw values
-// moved between rasters of equal depth. Callers have checked every
-// rectangle; nothing here allocates, so the hot per-sprite path stays lean.
+// The pixel work behind blits: raw values moved between rasters of equal
+// depth, a rectangle at a time, with the loops chosen for this processor.
+// Callers have checked every rectangle; nothing here allocates, so the hot
+// per-blit path stays lean.
 #pragma once
 
 #include <cstdint>
 
-#include "ddraw/rectangles.h"
+#include "pixels/raster.h"
+#include "pixels/store_kinds.h"
 
-namespace platform::ddraw {
-
-// Pixel memory with a pitch; 2 or 4 bytes a pixel.
-struct Raster {
-    uint8_t* pixels = nullptr;
-    int width = 0;
-    int height = 0;
-    int pitch = 0;
-    int bytesPerPixel = 4;
-
-    uint8_t* At(int64_t x, int64_t y) const { return pixels + y * pitch + x * bytesPerPixel; }
-    Span2D Bounds() const { return { 0, 0, width, height }; }
-};
-
-// Bits a 32-bit target keeps of each written value: all of them for
-// surface memory, the colour bits for a window's 0x00RRGGBB client pixels.
-inline constexpr uint32_t kKeepAllBits = 0xFFFFFFFFu;
-inline constexpr uint32_t kKeepColourBits = 0x00FFFFFFu;
+namespace platform::pixels {
 
 void FillPixels(const Raster& target, const Span2D& area, uint32_t raw, uint32_t keepBits);
 
 // Unscaled copy of `area`'s size from (sourceX, sourceY) of `source`.
 void CopyPixels(const Raster& target, const Span2D& area, const Raster& source, int64_t sourceX, int64_t sourceY,
-    uint32_t keepBits);
+    uint32_t keepBits, StoreKind stores = StoreKind::Ordinary);
 
-// The same, leaving out source pixels whose raw value lies in keyLow..keyHigh.
+// The same, leaving out source pixels the key holds.
 void CopyKeyedPixels(const Raster& target, const Span2D& area, const Raster& source, int64_t sourceX, int64_t sourceY,
-    uint32_t keyLow, uint32_t keyHigh, uint32_t keepBits);
+    ColourKey key, uint32_t keepBits);
 
 // Nearest-neighbour scaling of `sourceRect` onto `destination`, of which only
 // `visible` (a part of it, inside the target) is written: clipping never
@@ -67,8 +52,4 @@ void MapStretchColumns(const Span2D& destination, const Span2D& sourceRect, int6
 void StretchBand(uint8_t* out, int64_t outPitch, const StretchMap& map, const Raster& source, int64_t top,
     int64_t bottom, int64_t left, int64_t right, uint32_t keepBits);
 
-// What a restored surface holds until the program draws it again: a loud
-// checkerboard, so that a missing redraw is plain to see.
-void FillLostPattern(const Raster& target);
-
-} // namespace platform::ddraw
+} // namespace platform::pixels

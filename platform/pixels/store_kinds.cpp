@@ -1,4 +1,4 @@
-#include "ddraw/store_kinds.h"
+#include "pixels/store_kinds.h"
 
 #include <algorithm>
 #include <chrono>
@@ -6,70 +6,16 @@
 #include <new>
 #include <vector>
 
-#include "ddraw/pixel_rows.h"
-#include "ddraw/pixel_vectors_sse2.h"
+#include "pixels/loop_choice.h"
 
-namespace platform::ddraw::rows {
+namespace platform::pixels {
 namespace {
 
-std::optional<StoreKind>& Forced()
+std::optional<StoreKind>& Held()
 {
-    static std::optional<StoreKind> forced;
-    return forced;
+    static std::optional<StoreKind> held;
+    return held;
 }
-
-void CopyOrdinary(uint8_t* out, const uint8_t* in, int64_t count, int bytesPerPixel, uint32_t keepBits)
-{
-    if (bytesPerPixel == 4 && keepBits != 0xFFFFFFFFu)
-        CopyMasked32(out, in, count, keepBits);
-    else
-        std::memcpy(out, in, size_t(count) * size_t(bytesPerPixel));
-}
-
-void FillOrdinary(uint8_t* out, int64_t count, int bytesPerPixel, uint32_t raw)
-{
-    if (bytesPerPixel == 2)
-        Fill16(out, count, uint16_t(raw));
-    else
-        Fill32(out, count, raw);
-}
-
-#if defined(__SSE2__)
-// Streaming stores want 16-byte aligned targets; the pixels before the
-// first such address are written one by one, and a row that can never
-// reach one (16-bit pixels at an odd address) is written the ordinary way.
-int64_t PixelsBeforeAlignment(const uint8_t* out, int64_t count, int bytesPerPixel)
-{
-    const uintptr_t misalignment = reinterpret_cast<uintptr_t>(out) & 15;
-    if (misalignment == 0) return 0;
-    if (misalignment % uintptr_t(bytesPerPixel) != 0) return count;
-    return std::min<int64_t>(count, int64_t((16 - misalignment) / uintptr_t(bytesPerPixel)));
-}
-
-void CopyStreaming(uint8_t* out, const uint8_t* in, int64_t count, int bytesPerPixel, uint32_t keepBits)
-{
-    const int64_t head = PixelsBeforeAlignment(out, count, bytesPerPixel);
-    CopyOrdinary(out, in, head, bytesPerPixel, keepBits);
-    const int64_t headBytes = head * bytesPerPixel, bytes = count * bytesPerPixel;
-    const __m128i keep = _mm_set1_epi32(int32_t(bytesPerPixel == 4 ? keepBits : 0xFFFFFFFFu));
-    int64_t at = headBytes;
-    for (; at + 16 <= bytes; at += 16)
-        _mm_stream_si128(reinterpret_cast<__m128i*>(out + at), _mm_and_si128(LoadVector(in + at), keep));
-    CopyOrdinary(out + at, in + at, (bytes - at) / bytesPerPixel, bytesPerPixel, keepBits);
-}
-
-void FillStreaming(uint8_t* out, int64_t count, int bytesPerPixel, uint32_t raw)
-{
-    const int64_t head = PixelsBeforeAlignment(out, count, bytesPerPixel);
-    FillOrdinary(out, head, bytesPerPixel, raw);
-    const int64_t bytes = count * bytesPerPixel;
-    const __m128i value = bytesPerPixel == 2 ? _mm_set1_epi16(int16_t(raw)) : _mm_set1_epi32(int32_t(raw));
-    int64_t at = head * bytesPerPixel;
-    for (; at + 16 <= bytes; at += 16)
-        _mm_stream_si128(reinterpret_cast<__m128i*>(out + at), value);
-    FillOrdinary(out + at, (bytes - at) / bytesPerPixel, bytesPerPixel, raw);
-}
-#endif
 
 using Clock = std::chrono::steady_clock;
 
@@ -154,11 +100,8 @@ std::vector<StoreKindTrial>& Trials()
     return trials;
 }
 
-} // namespace
-
-StoreKind FrameStoreKind(size_t bytes)
+StoreKind TrialKind(size_t bytes)
 {
-    if (Forced()) return *Forced();
     // A program presents one or two frame sizes; a few are kept apart.
     constexpr size_t kSizes = 4;
     std::vector<StoreKindTrial>& trials = Trials();
@@ -173,52 +116,55 @@ StoreKind FrameStoreKind(size_t bytes)
     return trials.back().Next();
 }
 
+} // namespace
+
+const char* StoreKindName(StoreKind kind) { return kind == StoreKind::Streaming ? "streaming" : "ordinary"; }
+
+StoreKind PresentationStores(size_t bytes)
+{
+    LoopsPresented();
+    if (Held()) return *Held();
+    return TrialKind(bytes);
+}
+
 std::optional<StoreKind> ChosenStoreKind(size_t bytes)
 {
-    if (Forced()) return Forced();
+    if (Held()) return Held();
     for (const StoreKindTrial& trial : Trials())
         if (trial.Bytes() == bytes) return trial.Decided();
     return std::nullopt;
 }
 
-StoreKind StoreKindForCopy(int64_t width, int64_t height, int bytesPerPixel)
-{
-    constexpr int64_t kFramePixels = 64 * 1024;
-    if (width * height < kFramePixels) return Forced().value_or(StoreKind::Ordinary);
-    return FrameStoreKind(size_t(width * height * bytesPerPixel));
-}
+void HoldStoreKind(std::optional<StoreKind> kind) { Held() = kind; }
 
-void ForceStoreKind(std::optional<StoreKind> kind) { Forced() = kind; }
+std::optional<StoreKind> HeldStoreKind() { return Held(); }
 
 void CopyRowWith(StoreKind kind, uint8_t* out, const uint8_t* in, int64_t count, int bytesPerPixel, uint32_t keepBits)
 {
     if (count <= 0) return;
-#if defined(__SSE2__)
     if (kind == StoreKind::Streaming) {
-        CopyStreaming(out, in, count, bytesPerPixel, keepBits);
+        Loops(bytesPerPixel).streamCopy(out, in, count, keepBits);
         return;
     }
-#endif
-    CopyOrdinary(out, in, count, bytesPerPixel, keepBits);
+    if (bytesPerPixel == 4 && keepBits != kKeepAllBits)
+        Loops(4).copyMasked(out, in, count, keepBits);
+    else
+        std::memcpy(out, in, size_t(count) * size_t(bytesPerPixel));
 }
 
 void FillRowWith(StoreKind kind, uint8_t* out, int64_t count, int bytesPerPixel, uint32_t raw)
 {
     if (count <= 0) return;
-#if defined(__SSE2__)
-    if (kind == StoreKind::Streaming) {
-        FillStreaming(out, count, bytesPerPixel, raw);
-        return;
-    }
-#endif
-    FillOrdinary(out, count, bytesPerPixel, raw);
+    const PixelLoops& loops = Loops(bytesPerPixel);
+    if (kind == StoreKind::Streaming)
+        loops.streamFill(out, count, raw);
+    else
+        loops.fill(out, count, raw);
 }
 
 void FinishStores(StoreKind kind)
 {
-#if defined(__SSE2__)
-    if (kind == StoreKind::Streaming) _mm_sfence();
-#endif
+    if (kind == StoreKind::Streaming) FinishStreaming();
 }
 
-} // namespace platform::ddraw::rows
+} // namespace platform::pixels
