@@ -55,10 +55,6 @@ std::vector<const PixelLoops*> Candidates(int bytesPerPixel)
             if (loops != nullptr && std::find(candidates.begin(), candidates.end(), loops) == candidates.end())
                 candidates.push_back(loops);
         }
-        // A held masked method on a set without masked stores blends.
-        if (HeldMethod() == StoreMethod::Masked && HeldSet() == *set && candidates.empty()) {
-            if (const PixelLoops* loops = LoopsOf(*set, StoreMethod::Blend, bytesPerPixel)) candidates.push_back(loops);
-        }
     }
     return candidates;
 }

@@ -189,13 +189,19 @@ protected:
                     }
                 break;
             }
-            case 6: { // a wave of one-pixel columns
+            case 6: { // a wave of one-pixel columns, left to right or back, cut at the target's edges
                 const int count = 1 + below(sourceWidth - left), phase = below(90);
-                for (int column = 0; column < count; ++column) {
+                const bool leftward = below(3) == 0;
+                for (int step = 0; step < count; ++step) {
+                    const int column = leftward ? count - 1 - step : step;
                     RECT one = { left + column, from.top, left + column + 1, from.bottom };
                     const int shift = int(5 * std::sin((4 * column + phase) * 0.01744)) + below(2);
+                    int atY = y + shift;
+                    if (atY < 0) one.top -= atY, atY = 0;
+                    one.bottom = std::min<LONG>(one.bottom, one.top + targetHeight - atY);
+                    if (one.bottom <= one.top) continue;
                     target->BltFast(
-                        DWORD(x + column), DWORD(y + shift), source, &one, DDBLTFAST_SRCCOLORKEY | DDBLTFAST_WAIT);
+                        DWORD(x + column), DWORD(atY), source, &one, DDBLTFAST_SRCCOLORKEY | DDBLTFAST_WAIT);
                 }
                 break;
             }
