@@ -67,23 +67,31 @@ public:
     bool Keyed(
         const Raster& target, const Span2D& area, const Raster& source, int64_t sourceX, int64_t sourceY, ColourKey key)
     {
-        const bool column = area.Width() == 1;
         // The common case, a copy joining the one before it, is decided
         // first, before anything new is made.
         if (target.pixels == target_.pixels && blits_.size() > prepared_) {
             QueuedBlit& last = blits_.back();
-            if (column ? JoinColumn(last, area, source, sourceX, sourceY, key)
-                       : JoinRun(last, area, source, sourceX, sourceY, key))
+            if (area.Width() == 1 ? JoinColumn(last, area, source, sourceX, sourceY, key)
+                                  : JoinRun(last, area, source, sourceX, sourceY, key))
                 return true;
         }
-        if (column && columns_.size() >= kMaxColumns) Settle();
+        return AddKeyed(target, area, source, sourceX, sourceY, key);
+    }
+
+    // Out of line, so that the joins stay a short path.
+    [[gnu::noinline]] bool AddKeyed(
+        const Raster& target, const Span2D& area, const Raster& source, int64_t sourceX, int64_t sourceY, ColourKey key)
+    {
+        const bool column = area.Width() == 1;
+        if (column && columns_.Used() >= kMaxColumns) Settle();
         int32_t index = 0;
         if (!Accept(target, area, false) || !FindSource(source, index)) return false;
         if (!column) return Add({ area, KeyedRun { index, sourceX, sourceY, area.Width(), 0, key } });
-        if (!Reserve(columns_, columns_.size() + 1) || !PromiseLayout(1, 2)
-            || !Add({ area, KeyedColumns { index, sourceX, key, int64_t(columns_.size()), 1 } }))
+        const int64_t first = int64_t(columns_.Used());
+        if (!columns_.Promise(1) || !PromiseLayout(1, 2)
+            || !Add({ area, KeyedColumns { index, sourceX, key, first, 1 } }))
             return false;
-        columns_.push_back(ColumnOf(area, sourceY));
+        *columns_.Take(1) = ColumnOf(area, sourceY);
         return true;
     }
 
@@ -279,7 +287,7 @@ private:
     {
         KeyedColumns* columns = std::get_if<KeyedColumns>(&last.what);
         if (columns == nullptr || sources_[size_t(columns->source)].pixels != source.pixels || !(columns->key == key)
-            || columns_.size() >= kMaxColumns)
+            || columns_.Used() >= kMaxColumns)
             return false;
         const bool rightward = area.left == last.area.right && sourceX == columns->sourceX + columns->count
             && (!columns->leftward || columns->count == 1);
@@ -288,7 +296,7 @@ private:
         if (!rightward && !leftward) return false;
         const Span2D grown { std::min(last.area.left, area.left), std::min(last.area.top, area.top),
             std::max(last.area.right, area.right), std::max(last.area.bottom, area.bottom) };
-        if (!Reserve(columns_, columns_.size() + 1) || !PromiseLayout(1, 0)
+        if (!columns_.Promise(1) || !PromiseLayout(1, 0)
             || !bands_.Promise(bands_.BandsOf(grown) - bands_.BandsOf(last.area)))
             return false;
         last.area = grown;
@@ -297,7 +305,7 @@ private:
             columns->leftward = true;
             columns->sourceX = sourceX;
         }
-        columns_.push_back(ColumnOf(area, sourceY));
+        *columns_.Take(1) = ColumnOf(area, sourceY);
         return true;
     }
 
@@ -310,7 +318,7 @@ private:
 
     QueuedData Data()
     {
-        return { sources_.data(), columns_.data(), strips_.At(0), stretchColumns_.At(0), stretchRows_.At(0),
+        return { sources_.data(), columns_.At(0), strips_.At(0), stretchColumns_.At(0), stretchRows_.At(0),
             laneGroups_.At(0), vectorGroups_.At(0) };
     }
 
@@ -364,7 +372,7 @@ private:
 
     void LayOut(KeyedColumns& columns)
     {
-        pixels::BandColumn* stored = columns_.data() + columns.first;
+        pixels::BandColumn* stored = columns_.At(size_t(columns.first));
         if (columns.leftward) std::reverse(stored, stored + columns.count);
         columns.leftward = false;
         const pixels::PixelLoops& loops = pixels::Loops(target_.bytesPerPixel);
@@ -488,7 +496,7 @@ private:
         blits_.clear();
         prepared_ = 0;
         sources_.clear();
-        columns_.clear();
+        columns_.Clear();
         strips_.Clear();
         stretchColumns_.Clear();
         stretchRows_.Clear();
@@ -501,7 +509,7 @@ private:
     std::vector<QueuedBlit> blits_;
     size_t prepared_ = 0; // blits_ before this have what drawing needs, and join no more copies
     std::vector<Raster> sources_;
-    std::vector<pixels::BandColumn> columns_;
+    PromisedRoom<pixels::BandColumn> columns_; // each band of columns' own, as they come
     // Made by Prepare, in room promised as the blits were taken.
     PromisedRoom<uint8_t> strips_;
     PromisedRoom<int32_t> stretchColumns_;

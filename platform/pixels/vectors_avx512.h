@@ -24,7 +24,7 @@ template <typename PixelType> struct Avx512Vector {
     static constexpr bool kMaskedLoads = true;
     // A store under a mask of none or all costs no more than the test.
     static constexpr bool kTestBeforeMaskedStore = false;
-    static constexpr bool kGathers = kWide;
+    static constexpr bool kGathers = true;
     static constexpr int64_t kStreamAlignment = 64;
     static constexpr Mask kAll = Mask(~Mask(0));
 
@@ -85,19 +85,39 @@ template <typename PixelType> struct Avx512Vector {
         else
             _mm512_mask_storeu_epi16(at, mask, value);
     }
-    // Sixteen pixels from at most sixteen neighbours, as in any
-    // magnification, are one load and one permutation; others are gathered.
+    // A vector's pixels from at most a vector's neighbours, as in any
+    // magnification, are one load and one permutation; others are gathered
+    // (16-bit ones a pixel at a time: a 32-bit gather could read past the
+    // row).
     PIXELS_TARGET static Vector Gather(const uint8_t* in, const int32_t* columns)
     {
-        static_assert(kWide);
-        const __m512i index = _mm512_loadu_si512(columns);
-        const int32_t first = columns[0], span = columns[15] - first;
-        if (span < 16) {
-            const __m512i near = LoadMasked(FirstLanes(span + 1), in + int64_t(first) * 4);
-            return _mm512_maskz_permutexvar_epi32(kAll, _mm512_sub_epi32(index, _mm512_set1_epi32(first)), near);
+        const int32_t first = columns[0], span = columns[kLanes - 1] - first;
+        if constexpr (kWide) {
+            const __m512i index = _mm512_loadu_si512(columns);
+            if (span < 16) {
+                const __m512i near = LoadMasked(FirstLanes(span + 1), in + int64_t(first) * 4);
+                return _mm512_maskz_permutexvar_epi32(kAll, _mm512_sub_epi32(index, _mm512_set1_epi32(first)), near);
+            }
+            // The masked forms: the plain ones start from an undefined vector.
+            return _mm512_mask_i32gather_epi32(_mm512_setzero_si512(), kAll, index, in, 4);
+        } else {
+            if (span >= 32) {
+                alignas(64) uint16_t picked[32];
+                for (int lane = 0; lane < 32; ++lane)
+                    picked[lane] = pixels::Load<uint16_t>(in + int64_t(columns[lane]) * 2);
+                return _mm512_load_si512(picked);
+            }
+            const __m512i start = _mm512_set1_epi32(first);
+            // The masked forms: the plain ones start from an undefined vector.
+            const __m256i low
+                = _mm512_maskz_cvtepi32_epi16(0xFFFF, _mm512_sub_epi32(_mm512_loadu_si512(columns), start));
+            const __m256i high
+                = _mm512_maskz_cvtepi32_epi16(0xFFFF, _mm512_sub_epi32(_mm512_loadu_si512(columns + 16), start));
+            const __m512i index = _mm512_maskz_inserti64x4(
+                0xFF, _mm512_maskz_inserti64x4(0xFF, _mm512_setzero_si512(), low, 0), high, 1);
+            return _mm512_maskz_permutexvar_epi16(
+                kAll, index, LoadMasked(FirstLanes(span + 1), in + int64_t(first) * 2));
         }
-        // The masked forms: the plain ones start from an undefined vector.
-        return _mm512_mask_i32gather_epi32(_mm512_setzero_si512(), kAll, index, in, 4);
     }
 };
 
