@@ -257,22 +257,25 @@ private:
             || last.area.right != area.left)
             return false;
         KeyedRun grown = *run;
-        const int64_t next = run->sourceX + (run->phase + last.area.Width()) % run->width;
-        if (sourceX == next && sourceX + area.Width() <= run->sourceX + run->width) {
-            // What comes next.
-        } else if (last.area.Width() == run->width && run->phase == 0 && sourceX < run->sourceX
+        if (sourceX == run->sourceX + run->next && sourceX + area.Width() <= run->sourceX + run->width) {
+            // What comes next; a copy from the rectangle's first column starts another.
+            if (run->next == 0) ++grown.copies;
+            grown.next = run->next + area.Width();
+        } else if (run->copies == 1 && run->phase == 0 && last.area.Width() == run->width && sourceX < run->sourceX
             && sourceX + area.Width() == run->sourceX + run->width) {
             grown.sourceX = sourceX;
             grown.width = area.Width();
             grown.phase = run->sourceX - sourceX;
+            grown.copies = 2;
+            grown.next = area.Width();
         } else {
             return false;
         }
-        const int64_t copies = grown.CopiesFor(last.area.Width() + area.Width());
-        const size_t copyBytes = size_t(grown.width * area.Height()) * size_t(target_.bytesPerPixel);
-        if (copies > grown.promisedCopies) {
-            if (!strips_.Promise(size_t(copies - grown.promisedCopies) * copyBytes)) return false;
-            grown.promisedCopies = copies;
+        if (grown.next == grown.width) grown.next = 0;
+        if (grown.copies > grown.promisedCopies) {
+            const size_t copyBytes = size_t(grown.width * area.Height()) * size_t(target_.bytesPerPixel);
+            if (!strips_.Promise(size_t(grown.copies - grown.promisedCopies) * copyBytes)) return false;
+            grown.promisedCopies = grown.copies;
         }
         *run = grown;
         last.area.right = area.right;
@@ -329,7 +332,7 @@ private:
         for (size_t i = prepared_; i < blits_.size(); ++i) {
             QueuedBlit& blit = blits_[i];
             if (KeyedRun* run = std::get_if<KeyedRun>(&blit.what)) {
-                if (blit.area.Width() > run->width - run->phase) MakeRunStrip(i, *run);
+                if (run->copies > 1) MakeRunStrip(i, *run);
             } else if (StretchBlit* stretch = std::get_if<StretchBlit>(&blit.what)) {
                 const size_t at = stretchColumns_.Used();
                 if (int32_t* columns = stretchColumns_.Take(size_t(blit.area.Width()))) {
@@ -349,7 +352,7 @@ private:
     {
         constexpr size_t kLookBack = 64;
         const int64_t height = blits_[index].area.Height();
-        const int64_t copies = run.CopiesFor(blits_[index].area.Width());
+        const int64_t copies = run.copies;
         for (size_t i = index; i > 0 && i + kLookBack > index; --i) {
             const QueuedBlit& made = blits_[i - 1];
             const KeyedRun* earlier = std::get_if<KeyedRun>(&made.what);

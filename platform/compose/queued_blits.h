@@ -36,15 +36,17 @@ struct KeyedRun {
     int64_t width; // the rectangle's
     int64_t phase;
     ColourKey key;
+    // Kept as copies join, without a division: the rectangle's column a
+    // copy joining at the right must start with, and how many copies of
+    // the rectangle the area touches, the first and last cut or not.
+    int64_t next = 0;
+    int64_t copies = 1;
     int64_t promisedCopies = 0; // copies of the rectangle the strips have room for
     // Made before the first band is drawn, for a run of more than one copy:
     // the rectangle's rows repeated `stripCopies` times, in the strips
     // (-1: none made).
     int64_t stripAt = -1;
     int64_t stripCopies = 0;
-
-    // Copies a strip of the run needs, the first and last cut or not.
-    int64_t CopiesFor(int64_t areaWidth) const { return (phase + areaWidth + width - 1) / width; }
 };
 
 struct StretchBlit {
