@@ -261,7 +261,9 @@ template <typename V, StoreMethod M>
 PIXELS_TARGET inline void PutRow(
     uint8_t* out, typename V::Mask valid, typename V::Vector value, const ColumnRows<V>& rows)
 {
-    StoreDrawn<V, M>(out, V::Both(rows.key.Drawn(value), valid), V::And(value, rows.keep));
+    const typename V::Mask drawn = V::Both(rows.key.Drawn(value), valid);
+    if constexpr (sizeof(typename V::Pixel) == 4) value = V::And(value, rows.keep);
+    StoreDrawn<V, M>(out, drawn, value);
 }
 
 // Any rows of a vector: each group tested for a source row.
@@ -322,7 +324,9 @@ PIXELS_TARGET void CopyColumnVector(const WindowVector& part, const ColumnRows<V
     using Interior = void (*)(const WindowVector&, int64_t, int64_t, ColumnRows<V>);
     static constexpr Interior kInteriors[] = { nullptr, CopyInteriorRows<V, M, kPartial, 1>,
         CopyInteriorRows<V, M, kPartial, 2>, CopyInteriorRows<V, M, kPartial, 3>, CopyInteriorRows<V, M, kPartial, 4>,
-        CopyInteriorRows<V, M, kPartial, 5>, CopyInteriorRows<V, M, kPartial, 6> };
+        CopyInteriorRows<V, M, kPartial, 5>, CopyInteriorRows<V, M, kPartial, 6>, CopyInteriorRows<V, M, kPartial, 7>,
+        CopyInteriorRows<V, M, kPartial, 8>, CopyInteriorRows<V, M, kPartial, 9>,
+        CopyInteriorRows<V, M, kPartial, 10> };
     const RowRange every = RowsWithEveryGroup(part);
     if (every.from >= every.to || part.groups >= int(std::size(kInteriors))) {
         CopyEdgeRows<V, M, kPartial>(part, part.top, part.bottom, rows);
