@@ -256,28 +256,31 @@ private:
             || run->sourceY != sourceY || last.area.top != area.top || last.area.bottom != area.bottom
             || last.area.right != area.left)
             return false;
-        KeyedRun grown = *run;
+        int64_t rectangleX = run->sourceX, width = run->width, phase = run->phase, copies = run->copies, next;
         if (sourceX == run->sourceX + run->next && sourceX + area.Width() <= run->sourceX + run->width) {
             // What comes next; a copy from the rectangle's first column starts another.
-            if (run->next == 0) ++grown.copies;
-            grown.next = run->next + area.Width();
+            if (run->next == 0) ++copies;
+            next = run->next + area.Width();
         } else if (run->copies == 1 && run->phase == 0 && last.area.Width() == run->width && sourceX < run->sourceX
             && sourceX + area.Width() == run->sourceX + run->width) {
-            grown.sourceX = sourceX;
-            grown.width = area.Width();
-            grown.phase = run->sourceX - sourceX;
-            grown.copies = 2;
-            grown.next = area.Width();
+            rectangleX = sourceX;
+            width = area.Width();
+            phase = run->sourceX - sourceX;
+            copies = 2;
+            next = width;
         } else {
             return false;
         }
-        if (grown.next == grown.width) grown.next = 0;
-        if (grown.copies > grown.promisedCopies) {
-            const size_t copyBytes = size_t(grown.width * area.Height()) * size_t(target_.bytesPerPixel);
-            if (!strips_.Promise(size_t(grown.copies - grown.promisedCopies) * copyBytes)) return false;
-            grown.promisedCopies = grown.copies;
+        if (copies > run->promisedCopies) {
+            const size_t copyBytes = size_t(width * area.Height()) * size_t(target_.bytesPerPixel);
+            if (!strips_.Promise(size_t(copies - run->promisedCopies) * copyBytes)) return false;
+            run->promisedCopies = copies;
         }
-        *run = grown;
+        run->sourceX = rectangleX;
+        run->width = width;
+        run->phase = phase;
+        run->copies = copies;
+        run->next = next == width ? 0 : next;
         last.area.right = area.right;
         return true;
     }
