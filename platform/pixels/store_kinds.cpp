@@ -60,6 +60,7 @@ private:
     static constexpr int64_t kBlockFrames = 8;
     static constexpr int64_t kBlocks = 8;
     static constexpr int64_t kSpacing = 1024;
+    static constexpr double kTolerance = 0.03;
 
     static StoreKind KindOfBlock(int64_t block)
     {
@@ -77,9 +78,12 @@ private:
         best = std::min(best, blockSeconds_);
         blockSeconds_ = 0.0;
         if (block < kBlocks - 1) return;
+        // The kind in use (ordinary ones at first, which let bands be drawn
+        // straight into the screen) stays unless the other is faster by
+        // more than noise.
+        const StoreKind other = kind_ == StoreKind::Ordinary ? StoreKind::Streaming : StoreKind::Ordinary;
+        if (PickFastest({ { best_[int(kind_)], best_[int(other)] } }, kTolerance) == 1) kind_ = other;
         decided_ = true;
-        kind_ = best_[int(StoreKind::Streaming)] < best_[int(StoreKind::Ordinary)] ? StoreKind::Streaming
-                                                                                   : StoreKind::Ordinary;
         best_[0] = best_[1] = 1e9;
         trialStart_ = std::max(4 * presentations_, presentations_ + kSpacing);
     }
