@@ -23,6 +23,8 @@ constexpr int kMaxBandShift = 6;
 constexpr size_t kMaxBlits = 4096;
 constexpr size_t kMaxSources = 64;
 constexpr size_t kMaxColumns = 8192;
+// Columns are promised room this many at a time.
+constexpr int64_t kColumnsPromised = 64;
 // The parts a blit can show as in a band: around each covered span.
 constexpr size_t kPiecesPerBlit = 9;
 
@@ -88,9 +90,9 @@ public:
         if (!Accept(target, area, false) || !FindSource(source, index)) return false;
         if (!column) return Add({ area, KeyedRun { index, sourceX, sourceY, area.Width(), 0, key } });
         const int64_t first = int64_t(columns_.Used());
-        if (!columns_.Promise(1) || !PromiseLayout(1, 2)
-            || !Add({ area, KeyedColumns { index, sourceX, key, first, 1 } }))
+        if (!PromiseColumns(kColumnsPromised, 2) || !Add({ area, KeyedColumns { index, sourceX, key, first, 1 } }))
             return false;
+        std::get<KeyedColumns>(blits_.back().what).room = kColumnsPromised - 1;
         *columns_.Take(1) = ColumnOf(area, sourceY);
         return true;
     }
@@ -300,12 +302,20 @@ private:
         const bool leftward = area.right == last.area.left && sourceX == columns->sourceX - 1
             && (columns->leftward || columns->count == 1);
         if (!rightward && !leftward) return false;
-        const Span2D grown { std::min(last.area.left, area.left), std::min(last.area.top, area.top),
-            std::max(last.area.right, area.right), std::max(last.area.bottom, area.bottom) };
-        if (!columns_.Promise(1) || !PromiseLayout(1, 0)
-            || !bands_.Promise(bands_.BandsOf(grown) - bands_.BandsOf(last.area)))
-            return false;
-        last.area = grown;
+        if (columns->room == 0) {
+            if (!PromiseColumns(kColumnsPromised, 0)) return false;
+            columns->room = kColumnsPromised;
+        }
+        if (area.top < last.area.top || area.bottom > last.area.bottom) {
+            const Span2D grown { last.area.left, std::min(last.area.top, area.top), last.area.right,
+                std::max(last.area.bottom, area.bottom) };
+            if (!bands_.Promise(bands_.BandsOf(grown) - bands_.BandsOf(last.area))) return false;
+            last.area.top = grown.top;
+            last.area.bottom = grown.bottom;
+        }
+        last.area.left = std::min(last.area.left, area.left);
+        last.area.right = std::max(last.area.right, area.right);
+        --columns->room;
         ++columns->count;
         if (leftward) {
             columns->leftward = true;
@@ -315,11 +325,11 @@ private:
         return true;
     }
 
-    // A layout's room: a group a column, a vector's bounds a column at
-    // most, and two more bounds a band of columns.
-    bool PromiseLayout(size_t columns, size_t bands)
+    // Room for columns and their layout: a group a column, a vector's
+    // bounds a column at most, and two more bounds a band of columns.
+    bool PromiseColumns(size_t columns, size_t bands)
     {
-        return laneGroups_.Promise(columns) && vectorGroups_.Promise(columns + 2 * bands);
+        return columns_.Promise(columns) && laneGroups_.Promise(columns) && vectorGroups_.Promise(columns + 2 * bands);
     }
 
     QueuedData Data()

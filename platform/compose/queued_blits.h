@@ -70,6 +70,7 @@ struct KeyedColumns {
     int64_t first; // its columns, in the queue's columns
     int64_t count;
     bool leftward = false; // taken right to left, and stored so until laid out
+    int64_t room = 0; // columns more it has room promised for
     // Laid out before the first band is drawn (loops null: not laid out).
     const pixels::PixelLoops* loops = nullptr;
     int64_t groupsAt = 0;
