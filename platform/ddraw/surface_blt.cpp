@@ -143,7 +143,7 @@ bool Surface::IsPresentation(const Surface& source, const Span2D& sourceRect, bo
         && sourceRect.top == whole.top && sourceRect.right == whole.right && sourceRect.bottom == whole.bottom;
 }
 
-inline HRESULT Surface::CopyFrom(Surface& source, const Span2D& dest, const Span2D& sourceRect, bool keyed)
+[[gnu::always_inline]] inline HRESULT Surface::CopyFrom(Surface& source, const Span2D& dest, const Span2D& sourceRect, bool keyed)
 {
     if (!LiesInside(sourceRect, source.Bounds())) return DDERR_INVALIDRECT;
     // The common case, from another surface into this one's memory, with
