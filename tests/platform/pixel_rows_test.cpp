@@ -137,9 +137,21 @@ TEST_P(KeyedRowsTest, KeyedRectanglesFollowEachPitch)
         }
 }
 
+// Every width around the vector sizes, and long rows, which a fill of one
+// repeated byte leaves to the C library.
+std::vector<int> RowWidths()
+{
+    std::vector<int> widths;
+    for (int width = 0; width <= kMaxWidth; ++width)
+        widths.push_back(width);
+    for (int width : { 63, 64, 65, 127, 128, 129, 301 })
+        widths.push_back(width);
+    return widths;
+}
+
 TEST_P(RowLoopsTest, FillsAndMaskedCopiesStayInsideTheRow)
 {
-    for (int width = 0; width <= kMaxWidth; ++width) {
+    for (int width : RowWidths()) {
         const std::vector<uint32_t> before = Pattern<uint32_t>(width + 2 * kGuard, width + 11, { 0u });
         for (uint32_t value : { 0u, 0x12345678u, 0xFFFFFFFFu }) {
             Row<uint32_t> target(before);
