@@ -370,7 +370,7 @@ private:
             const QueuedBlit& made = blits_[i - 1];
             const KeyedRun* earlier = std::get_if<KeyedRun>(&made.what);
             if (earlier != nullptr && earlier->stripAt >= 0 && earlier->source == run.source
-                && earlier->sourceX == run.sourceX && earlier->sourceY == run.sourceY && earlier->width == run.width
+                && earlier->phase == run.phase && earlier->sourceX == run.sourceX && earlier->sourceY == run.sourceY && earlier->width == run.width
                 && made.area.Height() == height && earlier->stripCopies >= copies) {
                 run.stripAt = earlier->stripAt;
                 run.stripCopies = earlier->stripCopies;

@@ -35,7 +35,7 @@ struct Drawing {
             const Raster strip { const_cast<uint8_t*>(data.strips) + run.stripAt, width, int(area.Height()),
                 width * bytes, bytes };
             pixels::CopyKeyedPixels(
-                band.raster, Part(), strip, run.phase + (left - area.left), top - area.top, run.key, band.keepBits);
+                band.raster, Part(), strip, left - area.left, top - area.top, run.key, band.keepBits);
             return;
         }
         // Copy by copy, each cut to the part.
@@ -87,10 +87,15 @@ struct Drawing {
 
 void MakeStrip(const KeyedRun& run, int64_t height, const Raster& source, uint8_t* strip)
 {
-    const size_t rectangleBytes = size_t(run.width) * size_t(source.bytesPerPixel);
+    const size_t bytes = size_t(source.bytesPerPixel);
+    const size_t rectangleBytes = size_t(run.width) * bytes;
     const size_t rowBytes = rectangleBytes * size_t(run.stripCopies);
+    const size_t afterPhase = size_t(run.width - run.phase) * bytes;
     for (int64_t y = 0; y < height; ++y, strip += rowBytes) {
-        std::memcpy(strip, source.At(run.sourceX, run.sourceY + y), rectangleBytes);
+        // The rectangle's row from the run's phase on, then its start.
+        const uint8_t* row = source.At(run.sourceX, run.sourceY + y);
+        std::memcpy(strip, row + (rectangleBytes - afterPhase), afterPhase);
+        std::memcpy(strip + afterPhase, row, rectangleBytes - afterPhase);
         // Doubling what is there: a few long copies rather than many short ones.
         for (size_t filled = rectangleBytes; filled < rowBytes; filled *= 2)
             std::memcpy(strip + filled, strip, std::min(filled, rowBytes - filled));

@@ -43,7 +43,8 @@ struct KeyedRun {
     int64_t copies = 1;
     int64_t promisedCopies = 0; // copies of the rectangle the strips have room for
     // Made before the first band is drawn, for a run of more than one copy:
-    // the rectangle's rows repeated `stripCopies` times, in the strips
+    // the rectangle's rows repeated `stripCopies` times from the phase on,
+    // so that the strip's columns line up with the area's, in the strips
     // (-1: none made).
     int64_t stripAt = -1;
     int64_t stripCopies = 0;
@@ -120,7 +121,7 @@ struct BandTarget {
 };
 
 // The strip of a run, `height` rows: its rectangle repeated run.stripCopies
-// times.
+// times, starting with the column at its phase.
 void MakeStrip(const KeyedRun& run, int64_t height, const Raster& source, uint8_t* strip);
 
 // Draws target rows top .. bottom - 1 and columns left .. right - 1 of
