@@ -1,6 +1,6 @@
 #include "frame_timing.h"
 
-#include "ddraw/store_kinds.h"
+#include "pixels/store_kinds.h"
 
 #include <algorithm>
 #include <chrono>
@@ -80,11 +80,11 @@ double CopyBandwidth(uint64_t workingSetBytes, double seconds)
 
 double CopyBandwidthAsPresented(uint64_t workingSetBytes, double seconds, size_t presentedBytes)
 {
-    namespace rows = platform::ddraw::rows;
-    const rows::StoreKind kind = rows::ChosenStoreKind(presentedBytes).value_or(rows::StoreKind::Ordinary);
+    namespace pixels = platform::pixels;
+    const pixels::StoreKind kind = pixels::ChosenStoreKind(presentedBytes).value_or(pixels::StoreKind::Ordinary);
     return BestBandwidth(workingSetBytes, seconds, [kind](uint8_t* to, const uint8_t* from, size_t bytes) {
-        rows::CopyRowWith(kind, to, from, int64_t(bytes / 4), 4, 0xFFFFFFFFu);
-        rows::FinishStores(kind);
+        pixels::CopyRowWith(kind, to, from, int64_t(bytes / 4), 4, 0xFFFFFFFFu);
+        pixels::FinishStores(kind);
     });
 }
 

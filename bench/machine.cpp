@@ -9,8 +9,8 @@
 #include <cpuid.h>
 #endif
 
-#include "ddraw/store_kinds.h"
-#include "ddraw/vector_sets.h"
+#include "pixels/loop_choice.h"
+#include "pixels/store_kinds.h"
 
 namespace bench {
 
@@ -67,33 +67,89 @@ std::string ProcessorName()
     return own.empty() ? system : system + " (" + own + ")";
 }
 
-const char* VectorSetName()
+const char* VectorSetName(int bytesPerPixel)
 {
-    if (platform::ddraw::rows::HaveAvx512()) return "AVX-512";
-    if (platform::ddraw::rows::HaveAvx2()) return "AVX2";
-    return "SSE2";
+    return platform::pixels::VectorSetName(platform::pixels::ChosenLoops(bytesPerPixel).set);
+}
+
+const char* StoreMethodName(int bytesPerPixel)
+{
+    return platform::pixels::StoreMethodName(platform::pixels::ChosenLoops(bytesPerPixel).method);
+}
+
+std::string ChosenMethods()
+{
+    namespace pixels = platform::pixels;
+    std::string text = "loops ";
+    double trialMs = 0.0;
+    for (int bytes : { 4, 2 }) {
+        text += std::string(VectorSetName(bytes)) + " " + StoreMethodName(bytes)
+            + (bytes == 4 ? " (32-bit), " : " (16-bit)");
+        trialMs += pixels::LastTrial(bytes).milliseconds;
+    }
+    if (pixels::HeldVectorSet() || pixels::HeldStoreMethod()) text += ", held";
+    char trial[64];
+    std::snprintf(trial, sizeof(trial), " after %.1f ms of trials", trialMs);
+    text += trial;
+    text += std::string("; presentation stores ") + StoreKindName(640 * 480 * 4) + " (window32), "
+        + StoreKindName(640 * 480 * 2) + " (full16)";
+    if (pixels::HeldStoreKind()) text += ", held";
+    return text;
+}
+
+std::string LoopTrialTimes()
+{
+    namespace pixels = platform::pixels;
+    std::string text;
+    for (int bytes : { 4, 2 }) {
+        const pixels::TrialReport report = pixels::LastTrial(bytes);
+        text += bytes == 4 ? "32-bit:" : "; 16-bit:";
+        if (report.candidates.empty()) text += " (one candidate, not timed)";
+        for (const pixels::CandidateTime& candidate : report.candidates) {
+            char entry[64];
+            std::snprintf(entry, sizeof(entry), " %s %s %.1f", pixels::VectorSetName(candidate.choice.set),
+                pixels::StoreMethodName(candidate.choice.method), candidate.microseconds);
+            text += entry;
+        }
+    }
+    return text + " (microseconds a pass, the best round)";
 }
 
 bool UseVectorSet(const std::string& name)
 {
-    using platform::ddraw::rows::VectorSet;
-    VectorSet widest = VectorSet::Sse2;
+    using platform::pixels::VectorSet;
+    VectorSet set = VectorSet::Sse2;
     if (name == "avx512")
-        widest = VectorSet::Avx512;
+        set = VectorSet::Avx512;
     else if (name == "avx2")
-        widest = VectorSet::Avx2;
+        set = VectorSet::Avx2;
+    else if (name == "portable")
+        set = VectorSet::Portable;
     else if (name != "sse2")
         return false;
-    if (widest > platform::ddraw::rows::ProcessorVectors()) return false;
-    platform::ddraw::rows::LimitVectors(widest);
+    return platform::pixels::HoldVectorSet(set);
+}
+
+bool UseStoreMethod(const std::string& name)
+{
+    using platform::pixels::StoreMethod;
+    if (name != "masked" && name != "blend") return false;
+    platform::pixels::HoldStoreMethod(name == "masked" ? StoreMethod::Masked : StoreMethod::Blend);
+    return true;
+}
+
+bool UsePresentationStores(const std::string& name)
+{
+    using platform::pixels::StoreKind;
+    if (name != "ordinary" && name != "streaming") return false;
+    platform::pixels::HoldStoreKind(name == "streaming" ? StoreKind::Streaming : StoreKind::Ordinary);
     return true;
 }
 
 const char* StoreKindName(size_t bytes)
 {
-    const auto kind = platform::ddraw::rows::ChosenStoreKind(bytes);
-    if (!kind) return "undecided";
-    return *kind == platform::ddraw::rows::StoreKind::Streaming ? "streaming" : "ordinary";
+    const auto kind = platform::pixels::ChosenStoreKind(bytes);
+    return kind ? platform::pixels::StoreKindName(*kind) : "undecided";
 }
 
 } // namespace bench

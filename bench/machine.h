@@ -10,12 +10,25 @@ namespace bench {
 // The processor's own name for itself, with its family and model numbers
 // (a virtual machine may call a whole generation by one name).
 std::string ProcessorName();
-// The widest vector set the pixel loops use here: "SSE2", "AVX2", "AVX-512".
-const char* VectorSetName();
-// Holds the pixel loops to "sse2", "avx2" or "avx512", so that one machine
-// can measure each set it has. False for another name or a set this
-// processor lacks.
+// The vector set and store method the 32-bit or 16-bit pixel loops use:
+// "AVX-512", "masked".
+const char* VectorSetName(int bytesPerPixel);
+const char* StoreMethodName(int bytesPerPixel);
+// What was chosen at run time, for the first line of a report: the loops of
+// each pixel size, how long their trial took, and the presentations' stores.
+std::string ChosenMethods();
+// Each candidate's time in the loops' trials.
+std::string LoopTrialTimes();
+
+// Hold the pixel loops to a vector set ("portable", "sse2", "avx2",
+// "avx512"), a store method ("masked", "blend") or the presentations to a
+// store kind ("ordinary", "streaming"), so that one machine can take each
+// path another machine's trials would choose. False for another name or a
+// set this processor lacks.
 bool UseVectorSet(const std::string& name);
+bool UseStoreMethod(const std::string& name);
+bool UsePresentationStores(const std::string& name);
+
 // The store kind the presentation of `bytes` settled on ("ordinary",
 // "streaming"), or "undecided" while it is still trying both.
 const char* StoreKindName(size_t bytes);

@@ -7,7 +7,9 @@
 //   sample-bench --window S                    the real window and a bare SDL2 one (needs a desktop)
 //   sample-bench --memory                      peak memory of sample-replay
 //   sample-bench --profile SCENE MODE          the program's frames alone, for perf
-//   any of them with --vectors avx512|avx2|sse2 to hold the pixel loops to that set
+//   any of them with --vectors avx512|avx2|sse2|portable and --stores masked|blend to hold the
+//   pixel loops to that set and way of storing partly keyed vectors, --presenting ordinary|streaming
+//   to hold the presentations' stores
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
@@ -86,6 +88,10 @@ bool ParseOptions(int argc, char** argv, Options& options, std::string& error)
             options.windowSeconds = value;
             ++i;
         } else if (option == "--vectors" && hasValue && bench::UseVectorSet(argv[i + 1])) {
+            ++i;
+        } else if (option == "--stores" && hasValue && bench::UseStoreMethod(argv[i + 1])) {
+            ++i;
+        } else if (option == "--presenting" && hasValue && bench::UsePresentationStores(argv[i + 1])) {
             ++i;
         } else if (option == "--profile" && i + 2 < argc && FindScene(argv[i + 1]) != nullptr
             && ParseMode(argv[i + 2], options.profileMode)) {
@@ -232,9 +238,8 @@ int RunFrames(const Options& options)
             return 1;
         }
     }
-    std::printf("processor: %s; vector set: %s; presentation stores: %s (window32), %s (full16)\n",
-        bench::ProcessorName().c_str(), bench::VectorSetName(), bench::StoreKindName(kFramePixels * 4),
-        bench::StoreKindName(kFramePixels * 2));
+    std::printf("processor: %s; %s\n", bench::ProcessorName().c_str(), bench::ChosenMethods().c_str());
+    std::printf("loop trials: %s\n", bench::LoopTrialTimes().c_str());
     std::printf("median of %d repeats of %.2f s each, after %.2f s of warm-up\n\n", options.plan.repeats,
         options.plan.secondsPerRepeat, options.plan.warmUpSeconds);
     PrintSceneTable(scenes);
@@ -254,6 +259,7 @@ int RunWindow(const Options& options)
             stderr, "sample-bench: no desktop to open a window on (run it under xvfb-run or a Wayland compositor)\n");
         return 1;
     }
+    std::printf("processor: %s; %s\n", bench::ProcessorName().c_str(), bench::ChosenMethods().c_str());
     std::printf(
         "real window (%s), all effects on, %.2f s: %d frames, %.1f frames/s, %.3f ms/frame, %.1f%% presenting\n",
         figures.driver.c_str(), figures.seconds, figures.frames, figures.FramesPerSecond(),
@@ -265,8 +271,17 @@ int RunWindow(const Options& options)
     }
     std::printf("bare SDL2 window presenting a 640 by 480 surface, %.2f s: %.1f frames/s\n", options.windowSeconds,
         peerFramesPerSecond);
-    std::printf("RESULT window driver=%s fps=%.1f peer_fps=%.1f presenting=%.3f exit=%d\n", figures.driver.c_str(),
-        figures.FramesPerSecond(), peerFramesPerSecond, figures.PresentShare(), figures.exitCode);
+    double peerFrameFramesPerSecond = 0.0;
+    std::string error;
+    if (!bench::RunSdlFrameWindow(options.windowSeconds, peerFrameFramesPerSecond, error)) {
+        std::fprintf(stderr, "sample-bench: %s\n", error.c_str());
+        return 1;
+    }
+    std::printf("SDL2 peer drawing the all-effects frame into the window, %.2f s: %.1f frames/s\n",
+        options.windowSeconds, peerFrameFramesPerSecond);
+    std::printf("RESULT window driver=%s fps=%.1f peer_frame_fps=%.1f peer_fps=%.1f presenting=%.3f exit=%d\n",
+        figures.driver.c_str(), figures.FramesPerSecond(), peerFrameFramesPerSecond, peerFramesPerSecond,
+        figures.PresentShare(), figures.exitCode);
     return figures.frames > 0 && figures.exitCode == 0 ? 0 : 1;
 }
 
@@ -307,9 +322,10 @@ int RunProfile(const Options& options)
     }
     const bench::FixedScene& scene = *FindScene(options.profileScene);
     const double ms = bench::MedianMillisecondsPerFrame([&] { bench::DrawProgramFrame(scene); }, options.plan);
-    std::printf("PROFILE scene=%s mode=%s ms=%.3f vectors=%s stores=%s\n", scene.name,
-        bench::ModeName(options.profileMode), ms, bench::VectorSetName(),
-        bench::StoreKindName(kFramePixels * size_t(bench::BytesPerPixel(options.profileMode))));
+    const int bytes = bench::BytesPerPixel(options.profileMode);
+    std::printf("PROFILE scene=%s mode=%s ms=%.3f vectors=%s method=%s stores=%s\n", scene.name,
+        bench::ModeName(options.profileMode), ms, bench::VectorSetName(bytes), bench::StoreMethodName(bytes),
+        bench::StoreKindName(kFramePixels * size_t(bytes)));
     bench::CloseProgramDisplay();
     return 0;
 }
@@ -323,7 +339,8 @@ int main(int argc, char** argv)
     if (!ParseOptions(argc, argv, options, error)) {
         std::fprintf(stderr,
             "sample-bench: %s\nusage: sample-bench [--smoke] [--seconds S] [--repeats N] | --window S | --memory | "
-            "--profile SCENE MODE; any with --vectors avx512|avx2|sse2\n",
+            "--profile SCENE MODE; any with --vectors avx512|avx2|sse2|portable, --stores masked|blend, "
+            "--presenting ordinary|streaming\n",
             error.c_str());
         return kUsageStatus;
     }

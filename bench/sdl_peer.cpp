@@ -41,8 +41,8 @@ void SdlPeer::Close()
     }
     SDL_FreeSurface(caption_);
     SDL_FreeSurface(back_);
-    SDL_FreeSurface(screen_);
-    caption_ = back_ = screen_ = nullptr;
+    SDL_FreeSurface(ownScreen_);
+    caption_ = back_ = ownScreen_ = screen_ = nullptr;
 }
 
 bool SdlPeer::Open(DisplayMode mode, const CaptionLayer& caption, std::string& error)
@@ -68,7 +68,7 @@ bool SdlPeer::Open(DisplayMode mode, const CaptionLayer& caption, std::string& e
     }
     back_ = SDL_CreateRGBSurfaceWithFormat(0, 640, 480, bytesPerPixel_ * 8, format);
     // A desktop window's surface is 32-bit whatever the back buffer is.
-    screen_ = SDL_CreateRGBSurfaceWithFormat(0, 640, 480, 32, SDL_PIXELFORMAT_RGB888);
+    screen_ = ownScreen_ = SDL_CreateRGBSurfaceWithFormat(0, 640, 480, 32, SDL_PIXELFORMAT_RGB888);
     caption_ = SDL_CreateRGBSurfaceWithFormat(
         0, caption.image.width, caption.image.height, caption.image.bytesPerPixel * 8, format);
     if (back_ == nullptr || screen_ == nullptr || caption_ == nullptr) {

@@ -31,6 +31,9 @@ public:
     // Loads the six pictures from the current directory into `mode`'s
     // format. The caption comes pre-rendered from the program's font.
     bool Open(DisplayMode mode, const CaptionLayer& caption, std::string& error);
+    // Presents into `screen` (a window's surface, not owned) from now on,
+    // rather than into a surface of the peer's own.
+    void PresentInto(SDL_Surface* screen) { screen_ = screen; }
 
     void DrawFrame(const FixedScene& scene);
     // One frame drawn while counting what it moves.
@@ -60,6 +63,7 @@ private:
     SDL_Surface* caption_ = nullptr;
     SDL_Rect captionPlace_ {};
     SDL_Surface* back_ = nullptr;
+    SDL_Surface* ownScreen_ = nullptr;
     SDL_Surface* screen_ = nullptr;
     int bytesPerPixel_ = 4;
     FrameTraffic* traffic_ = nullptr;

@@ -3,6 +3,10 @@
 #include <SDL.h>
 
 #include <chrono>
+#include <functional>
+
+#include "fixed_scenes.h"
+#include "sdl_peer.h"
 
 namespace bench {
 namespace {
@@ -14,18 +18,19 @@ constexpr Uint8 kGrey = 0x80;
 
 double SecondsSince(Clock::time_point start) { return std::chrono::duration<double>(Clock::now() - start).count(); }
 
-// One presentation as an SDL2 program makes it each frame: fetch the
-// window surface (a no-op unless the window changed) and update it.
-bool Present(SDL_Window* window)
+// One frame as an SDL2 program makes it: fetch the window surface (a no-op
+// unless the window changed), draw into it, update it.
+bool Present(SDL_Window* window, const std::function<void(SDL_Surface*)>& draw)
 {
     SDL_Event event;
     while (SDL_PollEvent(&event)) { }
-    return SDL_GetWindowSurface(window) != nullptr && SDL_UpdateWindowSurface(window) == 0;
+    SDL_Surface* surface = SDL_GetWindowSurface(window);
+    if (surface == nullptr) return false;
+    if (draw) draw(surface);
+    return SDL_UpdateWindowSurface(window) == 0;
 }
 
-} // namespace
-
-bool RunBareSdlWindow(double seconds, double& framesPerSecond)
+bool RunWindow(double seconds, const std::function<void(SDL_Surface*)>& draw, double& framesPerSecond)
 {
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) return false;
     // The window surface handed to the X server directly, as the
@@ -41,10 +46,10 @@ bool RunBareSdlWindow(double seconds, double& framesPerSecond)
     if (surface) {
         SDL_FillRect(surface, nullptr, SDL_MapRGB(surface->format, kGrey, kGrey, kGrey));
         const Clock::time_point warmUp = Clock::now();
-        while (SecondsSince(warmUp) < kWarmUpSeconds && Present(window)) { }
+        while (SecondsSince(warmUp) < kWarmUpSeconds && Present(window, draw)) { }
         long frames = 0;
         const Clock::time_point start = Clock::now();
-        while (SecondsSince(start) < seconds && Present(window))
+        while (SecondsSince(start) < seconds && Present(window, draw))
             ++frames;
         const double elapsed = SecondsSince(start);
         framesPerSecond = elapsed > 0.0 ? double(frames) / elapsed : 0.0;
@@ -52,6 +57,42 @@ bool RunBareSdlWindow(double seconds, double& framesPerSecond)
     }
     if (window) SDL_DestroyWindow(window);
     SDL_QuitSubSystem(SDL_INIT_VIDEO);
+    return ran;
+}
+
+const FixedScene& AllEffects()
+{
+    for (const FixedScene& scene : BenchScenes())
+        if (std::string(scene.name) == "all") return scene;
+    return BenchScenes().back();
+}
+
+} // namespace
+
+bool RunBareSdlWindow(double seconds, double& framesPerSecond) { return RunWindow(seconds, nullptr, framesPerSecond); }
+
+bool RunSdlFrameWindow(double seconds, double& framesPerSecond, std::string& error)
+{
+    // The caption as the program draws it, on the headless host.
+    CaptionLayer caption;
+    if (!OpenProgramDisplay(DisplayMode::Window32, error)) return false;
+    const bool rendered = RenderCaptionLayer(caption);
+    CloseProgramDisplay();
+    if (!rendered) {
+        error = "the caption cannot be drawn";
+        return false;
+    }
+    SdlPeer peer;
+    if (!peer.Open(DisplayMode::Window32, caption, error)) return false;
+    const FixedScene& scene = AllEffects();
+    const bool ran = RunWindow(
+        seconds,
+        [&](SDL_Surface* surface) {
+            peer.PresentInto(surface);
+            peer.DrawFrame(scene);
+        },
+        framesPerSecond);
+    if (!ran) error = "the SDL2 peer's window could not present";
     return ran;
 }
 

@@ -1,7 +1,7 @@
 #include "ddraw/clipper.h"
 
-#include "ddraw/call_log.h"
-#include "ddraw/unknown_iid.h"
+#include "common/call_log.h"
+#include "common/unknown_iid.h"
 
 namespace platform::ddraw {
 
@@ -15,22 +15,15 @@ HRESULT Clipper::QueryInterface(REFIID riid, void** object)
     return S_OK;
 }
 
-ULONG Clipper::AddRef() { return ++references_; }
+ULONG Clipper::AddRef() { return AddReference(); }
 
 ULONG Clipper::Release()
 {
     LogCall("Release", "clipper");
-    return Drop();
+    return DropReference();
 }
 
-void Clipper::ReleaseQuietly() { Drop(); }
-
-ULONG Clipper::Drop()
-{
-    ULONG left = --references_;
-    if (left == 0) delete this;
-    return left;
-}
+void Clipper::ReleaseQuietly() { DropReference(); }
 
 HRESULT Clipper::SetHWnd(DWORD flags, HWND window)
 {

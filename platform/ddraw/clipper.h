@@ -4,11 +4,12 @@
 
 #include <ddraw.h>
 
+#include "common/reference_count.h"
 #include "ddraw/live_objects.h"
 
 namespace platform::ddraw {
 
-class Clipper final : public IDirectDrawClipper, private LiveObject {
+class Clipper final : public IDirectDrawClipper, private LiveObject, private ReferenceCounted<Clipper> {
 public:
     Clipper() = default;
 
@@ -22,10 +23,9 @@ public:
     void ReleaseQuietly();
 
 private:
+    friend class ReferenceCounted<Clipper>;
     ~Clipper() = default;
-    ULONG Drop();
 
-    ULONG references_ = 1;
     HWND window_ = nullptr;
 };
 

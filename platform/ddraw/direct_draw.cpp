@@ -4,11 +4,11 @@
 #include <new>
 
 #include "common/diagnostics.h"
-#include "ddraw/call_log.h"
+#include "common/call_log.h"
 #include "ddraw/clipper.h"
 #include "ddraw/full_screen.h"
 #include "ddraw/surface_creation.h"
-#include "ddraw/unknown_iid.h"
+#include "common/unknown_iid.h"
 #include "host/host.h"
 
 namespace platform::ddraw {
@@ -73,14 +73,12 @@ HRESULT DirectDraw::QueryInterface(REFIID riid, void** object)
     return S_OK;
 }
 
-ULONG DirectDraw::AddRef() { return ++references_; }
+ULONG DirectDraw::AddRef() { return AddReference(); }
 
 ULONG DirectDraw::Release()
 {
     LogCall("Release", "directdraw");
-    ULONG left = --references_;
-    if (left == 0) delete this;
-    return left;
+    return DropReference();
 }
 
 HRESULT DirectDraw::SetCooperativeLevel(HWND window, DWORD flags)
@@ -177,7 +175,7 @@ using namespace platform::ddraw;
 
 HRESULT WINAPI DirectDrawCreate(GUID* driver, LPDIRECTDRAW* directDraw, IUnknown* outer)
 {
-    LogCall("DirectDrawCreate");
+    platform::LogCall("DirectDrawCreate");
     if (directDraw == nullptr) return DDERR_INVALIDPARAMS;
     *directDraw = nullptr;
     // Only the primary display driver exists.

@@ -7,12 +7,16 @@
 
 #include <ddraw.h>
 
+#include "common/reference_count.h"
 #include "ddraw/display_state.h"
 #include "ddraw/live_objects.h"
 
 namespace platform::ddraw {
 
-class DirectDraw final : public IDirectDraw, public IDirectDraw2, private LiveObject {
+class DirectDraw final : public IDirectDraw,
+                         public IDirectDraw2,
+                         private LiveObject,
+                         private ReferenceCounted<DirectDraw> {
 public:
     DirectDraw();
 
@@ -28,11 +32,11 @@ public:
         DWORD width, DWORD height, DWORD bitsPerPixel, DWORD refreshRate, DWORD flags) override;
 
 private:
+    friend class ReferenceCounted<DirectDraw>;
     ~DirectDraw();
     void GiveDisplayBack();
 
     std::shared_ptr<DisplayState> display_;
-    ULONG references_ = 1;
 };
 
 } // namespace platform::ddraw

@@ -4,8 +4,8 @@
 #include <cstring>
 
 #include "common/rgb565.h"
-#include "ddraw/blit_queue.h"
 #include "ddraw/surface.h"
+#include "pixels/blitters.h"
 
 namespace platform::ddraw {
 namespace {
@@ -82,7 +82,7 @@ void ShowFullScreenFrame(const Raster& screen, const Span2D& area)
     // A primary of its own memory (one from an earlier mode, restored) is
     // shown by copying what changed.
     if (screen.pixels != state.memory.pixels)
-        CopyPixels(state.memory, shown, screen, shown.left, shown.top, kKeepAllBits);
+        pixels::CopyPixels(state.memory, shown, screen, shown.left, shown.top, pixels::kKeepAllBits);
     host::Current().Changed(host::Screen::FullScreen, ToRect(shown));
 }
 
@@ -96,9 +96,9 @@ bool FullScreenPicture(std::vector<uint32_t>& pixels, int& width, int& height)
     height = state.height;
     pixels.assign(size_t(width) * size_t(height), 0);
     if (!HasMemory(state)) return true;
-    // Nothing waits to be drawn there: blits into a primary are done at once.
+    const Raster& memory = state.onMemory ? state.onMemory->Memory(compose::Touch::Read) : state.memory;
     for (int y = 0; y < height; ++y)
-        rgb565::WidenRow(pixels.data() + size_t(y) * size_t(width), state.memory.At(0, y), width);
+        rgb565::WidenRow(pixels.data() + size_t(y) * size_t(width), memory.At(0, y), width);
     return true;
 }
 
@@ -107,10 +107,10 @@ void ShowOverFullScreen(const host::PixelView& picture)
     const FullScreenState& state = State();
     if (!HasMemory(state) || !picture.pixels || picture.width != state.width || picture.height != state.height) return;
     // Blits still to read the primary read it as it was.
-    SettleQueuedBlitsReading(state.memory.pixels);
+    const Raster& memory = state.onMemory ? state.onMemory->Memory(compose::Touch::Write) : state.memory;
     for (int y = 0; y < state.height; ++y) {
         const uint32_t* from = picture.pixels + size_t(y) * size_t(picture.pitchPixels);
-        uint8_t* to = state.memory.At(0, y);
+        uint8_t* to = memory.At(0, y);
         for (int x = 0; x < state.width; ++x) {
             const uint16_t pixel = rgb565::FromXrgb(from[x]);
             std::memcpy(to + x * kBytesPerPixel, &pixel, kBytesPerPixel);

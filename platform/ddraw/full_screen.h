@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "ddraw/blitters.h"
+#include "ddraw/rectangles.h"
 #include "host/host.h"
 
 namespace platform::ddraw {

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <vector>
 
-#include "ddraw/blit_queue.h"
+#include "compose/blit_queue.h"
 #include "ddraw/display_loss.h"
 #include "ddraw/display_state.h"
 #include "ddraw/full_screen.h"
@@ -65,7 +65,7 @@ void LoseAllSurfaces()
 void ResetForTesting()
 {
     Registry& registry = Objects();
-    ForgetQueuedBlits();
+    compose::ForgetAll();
     // Abandoned objects keep working safely if someone still calls them:
     // their display is gone, so every surface reports itself lost.
     for (DisplayState* display : registry.displays) {

@@ -7,16 +7,12 @@
 
 #include <windows.h>
 
+#include "pixels/raster.h"
+
 namespace platform::ddraw {
 
-// A rectangle in 64-bit coordinates; right and bottom excluded.
-struct Span2D {
-    int64_t left = 0, top = 0, right = 0, bottom = 0;
-
-    int64_t Width() const { return right - left; }
-    int64_t Height() const { return bottom - top; }
-    bool IsEmpty() const { return right <= left || bottom <= top; }
-};
+using pixels::Raster;
+using pixels::Span2D;
 
 inline Span2D FromRect(const RECT& rect) { return { rect.left, rect.top, rect.right, rect.bottom }; }
 

@@ -5,13 +5,32 @@
 #include <new>
 #include <typeinfo>
 
-#include "ddraw/blit_queue.h"
-#include "ddraw/call_log.h"
+#include "common/call_log.h"
+#include "common/unknown_iid.h"
 #include "ddraw/clipper.h"
-#include "ddraw/unknown_iid.h"
 #include "gdi/surface_dc.h"
 
 namespace platform::ddraw {
+namespace {
+
+// What a restored surface holds until the program draws it again: a loud
+// checkerboard, so that a missing redraw is plain to see.
+void FillLostPattern(const Raster& target)
+{
+    // Magenta and green squares of 8 pixels, in either depth.
+    const uint32_t first = target.bytesPerPixel == 2 ? 0xF81Fu : 0x00FF00FFu;
+    const uint32_t second = target.bytesPerPixel == 2 ? 0x07E0u : 0x0000FF00u;
+    for (int y = 0; y < target.height; ++y)
+        for (int x = 0; x < target.width; ++x) {
+            const uint32_t value = ((x / 8 + y / 8) % 2 == 0) ? first : second;
+            if (target.bytesPerPixel == 2)
+                pixels::Store<uint16_t>(target.At(x, y), static_cast<uint16_t>(value));
+            else
+                pixels::Store<uint32_t>(target.At(x, y), value);
+        }
+}
+
+} // namespace
 
 const char* RoleName(SurfaceRole role)
 {
@@ -67,7 +86,7 @@ Surface::Surface(
 Surface::~Surface()
 {
     // Blits waiting to read this memory are done now; those into it, dropped.
-    FreeingQueuedMemory(Pixels());
+    Memory(compose::Touch::Discard);
     SurfaceGone(this);
     if (dc_ != nullptr) gdi::DeleteSurfaceDC(dc_);
     if (clipper_ != nullptr) clipper_->ReleaseQuietly();
@@ -87,22 +106,15 @@ HRESULT Surface::QueryInterface(REFIID riid, void** object)
 
 void Surface::LogRoleCall(const char* method) const { LogCall(method, Role()); }
 
-ULONG Surface::AddRef() { return ++references_; }
+ULONG Surface::AddRef() { return AddReference(); }
 
 ULONG Surface::Release()
 {
     LogCallOnRole("Release");
-    return Drop();
+    return DropReference();
 }
 
-void Surface::ReleaseQuietly() { Drop(); }
-
-ULONG Surface::Drop()
-{
-    ULONG left = --references_;
-    if (left == 0) delete this;
-    return left;
-}
+void Surface::ReleaseQuietly() { DropReference(); }
 
 // Surfaces of a released DirectDraw object count as lost, as blits on them
 // report.
@@ -114,16 +126,24 @@ HRESULT Surface::Restore()
     return RestoreQuietly();
 }
 
+const Raster& Surface::Memory(compose::Touch touch, int64_t top, int64_t bottom) const
+{
+    compose::Settle(raster_.pixels, touch, top, bottom);
+    return raster_;
+}
+
+// A lost surface's content is undefined until it is restored and drawn
+// again: what waits to be drawn into it is dropped.
 void Surface::MarkLost()
 {
-    SettleQueuedBlitsFor(Pixels());
+    Memory(compose::Touch::Discard);
     lost_ = true;
 }
 
 void Surface::LeaveDisplayMemory()
 {
     if (!memory_ || Pixels() == memory_.get()) return;
-    SettleQueuedBlitsFor(Pixels());
+    Memory(compose::Touch::Discard);
     raster_ = Raster { memory_.get(), shape_.width, shape_.height, pitch_, shape_.format.bytesPerPixel };
 }
 
@@ -138,7 +158,7 @@ HRESULT Surface::RestoreQuietly()
     // The window's client pixels are not ours to scribble on; surfaces with
     // memory of their own come back with content no program may rely on.
     if (memory_) {
-        FillLostPattern(MemoryRaster());
+        FillLostPattern(Memory(compose::Touch::Write));
         WriteFinished(Bounds());
     }
     return DD_OK;
@@ -163,7 +183,10 @@ HRESULT Surface::SetColorKey(DWORD flags, LPDDCOLORKEY key)
     LogCallOnRole("SetColorKey");
     if (flags != DDCKEY_SRCBLT) return flags == DDCKEY_DESTBLT ? DDERR_UNSUPPORTED : DDERR_INVALIDPARAMS;
     hasSourceKey_ = key != nullptr;
-    sourceKey_ = key != nullptr ? *key : DDCOLORKEY {};
+    sourceKeyAsSet_ = key != nullptr ? *key : DDCOLORKEY {};
+    // A range given upside down keys its low value alone.
+    const DWORD low = sourceKeyAsSet_.dwColorSpaceLowValue, high = sourceKeyAsSet_.dwColorSpaceHighValue;
+    sourceKey_ = { low, high >= low ? high - low : 0 };
     return DD_OK;
 }
 
@@ -182,7 +205,7 @@ void Surface::FillDescription(DDSURFACEDESC& description) const
         description.dwFlags |= DDSD_BACKBUFFERCOUNT;
         description.dwBackBufferCount = 1;
     }
-    description.ddckCKSrcBlt = sourceKey_;
+    description.ddckCKSrcBlt = sourceKeyAsSet_;
     DescribeFormat(shape_.format, description.ddpfPixelFormat);
     description.ddsCaps.dwCaps = shape_.caps;
 }

@@ -10,10 +10,12 @@
 #include <ddraw.h>
 
 #include "common/diagnostics.h"
-#include "ddraw/blitters.h"
+#include "common/reference_count.h"
+#include "compose/blit_queue.h"
 #include "ddraw/display_state.h"
 #include "ddraw/live_objects.h"
 #include "ddraw/pixel_formats.h"
+#include "ddraw/rectangles.h"
 
 namespace platform::ddraw {
 
@@ -33,7 +35,7 @@ struct SurfaceShape {
     bool ownMemory = true; // false: the windowed primary
 };
 
-class Surface final : public IDirectDrawSurface, private LiveObject {
+class Surface final : public IDirectDrawSurface, private LiveObject, private ReferenceCounted<Surface> {
 public:
     // Null when the memory cannot be had.
     static Surface* Create(std::shared_ptr<DisplayState> display, const SurfaceShape& shape);
@@ -66,6 +68,12 @@ public:
     // A reference held inside DirectDraw; silent in the call log.
     void ReleaseQuietly();
 
+    // The one way to the pixels' memory for anyone but the blit queue: what
+    // waits to be drawn into it, or to read it, is settled first, as
+    // `touch` needs for rows top .. bottom - 1. The full-screen primary's
+    // memory is the display's.
+    const Raster& Memory(compose::Touch touch, int64_t top = 0, int64_t bottom = INT64_MAX) const;
+
     const char* Role() const { return RoleName(shape_.role); }
     // "Blt(backbuffer)": only a flag is read while the log is off; the
     // entry is made out of line, keeping the blits' own code small.
@@ -83,22 +91,20 @@ private:
         int64_t originX = 0;
         int64_t originY = 0;
         Span2D visible;
-        uint32_t keepBits = kKeepAllBits;
+        uint32_t keepBits = pixels::kKeepAllBits;
     };
 
     Surface(
         std::shared_ptr<DisplayState> display, const SurfaceShape& shape, std::unique_ptr<uint8_t[]> memory, int pitch);
+    friend class ReferenceCounted<Surface>;
     ~Surface();
-    ULONG Drop();
     HRESULT RestoreQuietly();
 
     Span2D Bounds() const { return { 0, 0, shape_.width, shape_.height }; }
     bool IsWindowedPrimary() const { return !shape_.ownMemory; }
     bool IsBusy() const { return dc_ != nullptr || locked_; }
     bool IsGone() const { return lost_ || !display_->alive; }
-    // Made once: blits hand it on by reference. The full-screen primary's
-    // is the display's memory, not memory_.
-    const Raster& MemoryRaster() const { return raster_; }
+    // Where the pixels live, for telling rasters apart and for blits that wait.
     uint8_t* Pixels() const { return raster_.pixels; }
 
     HRESULT CheckBlitSource(const Surface* source) const
@@ -114,6 +120,8 @@ private:
     // `opaque`: every visible pixel of `dest` is about to be written.
     HRESULT PrepareDestination(const Span2D& dest, bool opaque, WriteTarget& target) const;
     bool FindWriteTarget(const Span2D& dest, bool opaque, WriteTarget& target) const;
+    // The write target's memory for a write at once into `area` of it.
+    const Raster& WriteAtOnce(const WriteTarget& target, const Span2D& area) const;
     // Shows what a write changed of a primary (`area`, in the write
     // target's raster).
     void WriteFinished(const Span2D& area) const;
@@ -122,8 +130,9 @@ private:
     // never wait in the queue; blits into other surface memory do.
     bool TakesQueuedBlits() const { return memory_ && shape_.role != SurfaceRole::Primary; }
     // Leaves the copy to the blit queue; false when it does not take it.
-    bool QueueCopy(Surface& source, const Span2D& dest, const Span2D& area, const Span2D& fromRect, int64_t sourceX,
-        int64_t sourceY, bool keyed);
+    bool QueueCopy(Surface& source, const Span2D& dest, const Span2D& fromRect, bool keyed);
+    // A copy of the whole of `source` onto the screen: a frame presented.
+    bool IsPresentation(const Surface& source, const Span2D& sourceRect, bool keyed, bool scaled) const;
     HRESULT CopyFrom(Surface& source, const Span2D& dest, const Span2D& sourceRect, bool keyed);
     HRESULT CopyAtOnce(Surface& source, const Span2D& dest, const Span2D& sourceRect, bool keyed);
     void FillDescription(DDSURFACEDESC& description) const;
@@ -132,13 +141,13 @@ private:
     SurfaceShape shape_;
     std::unique_ptr<uint8_t[]> memory_;
     int pitch_ = 0;
-    Raster raster_; // the pixels' memory with its size, pitch and depth
-    ULONG references_ = 1;
+    Raster raster_; // the pixels' memory with its size, pitch and depth; reached through Memory
     bool lost_ = false;
     bool locked_ = false;
     HDC dc_ = nullptr;
     bool hasSourceKey_ = false;
-    DDCOLORKEY sourceKey_ {};
+    pixels::ColourKey sourceKey_ {};
+    DDCOLORKEY sourceKeyAsSet_ {};
     Clipper* clipper_ = nullptr;
     Surface* attached_ = nullptr;
 };
@@ -155,9 +164,9 @@ inline Surface* AsSurface(IDirectDrawSurface* surface)
 // Pitch in bytes of a surface row: rows start on 4-byte boundaries, so that
 // a 32-bit read at the start of any row stays inside the surface. Rows an
 // even number of cache lines apart (640 pixels at either depth) would put a
-// column of pixels into a few cache sets only, and a column walk such as a
-// wave's one-pixel copies would keep evicting itself: such rows get one
-// cache line more.
+// column of pixels into a few cache sets only, and a walk down a column,
+// such as a band of one-pixel copies, would keep evicting itself: such
+// rows get one cache line more.
 constexpr int RowPitch(int width, int bytesPerPixel)
 {
     constexpr int kCacheLine = 64;

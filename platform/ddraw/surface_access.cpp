@@ -1,9 +1,8 @@
 // Direct access to a surface's memory: Lock and Unlock for the program's own
 // reads, GetDC and ReleaseDC for GDI. Either holds the surface until it is
 // given back; blits to or from it meanwhile fail with DDERR_SURFACEBUSY.
+#include "common/call_log.h"
 #include "common/diagnostics.h"
-#include "ddraw/blit_queue.h"
-#include "ddraw/call_log.h"
 #include "ddraw/surface.h"
 #include "gdi/surface_dc.h"
 
@@ -23,10 +22,9 @@ HRESULT Surface::Lock(LPRECT rect, LPDDSURFACEDESC description, DWORD flags, HAN
     const Span2D area = rect != nullptr ? FromRect(*rect) : Bounds();
     if (!LiesInside(area, Bounds())) return DDERR_INVALIDRECT;
 
-    SettleQueuedBlitsFor(Pixels());
     FillDescription(*description);
     description->dwFlags |= DDSD_LPSURFACE;
-    description->lpSurface = MemoryRaster().At(area.left, area.top);
+    description->lpSurface = Memory(compose::Touch::Write).At(area.left, area.top);
     locked_ = true;
     return DD_OK;
 }
@@ -52,9 +50,12 @@ HRESULT Surface::GetDC(HDC* context)
     if (!memory_) return DDERR_CANTCREATEDC;
     // Blits into the surface may go on waiting: GDI asks for the rows it
     // touches. Blits reading it are done now, since GDI may write it.
-    SettleQueuedBlitsReading(Pixels());
-    const gdi::PixelTarget target { Pixels(), shape_.width, shape_.height, raster_.pitch, shape_.format.gdiFormat,
-        &SettleQueuedRows };
+    const Raster& memory = Memory(compose::Touch::Write, 0, 0);
+    auto prepareRows = [](const void* owner, int top, int bottom) {
+        static_cast<const Surface*>(owner)->Memory(compose::Touch::Write, top, bottom);
+    };
+    const gdi::PixelTarget target { memory.pixels, shape_.width, shape_.height, memory.pitch, shape_.format.gdiFormat,
+        this, prepareRows };
     dc_ = gdi::CreateSurfaceDC(target);
     if (dc_ == nullptr) return DDERR_CANTCREATEDC;
     *context = dc_;

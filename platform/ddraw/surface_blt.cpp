@@ -4,12 +4,13 @@
 #include <new>
 #include <vector>
 
-#include "ddraw/blit_queue.h"
-#include "ddraw/call_log.h"
+#include "common/call_log.h"
+#include "compose/blit_queue.h"
 #include "ddraw/clipper.h"
 #include "ddraw/full_screen.h"
 #include "ddraw/surface.h"
 #include "host/host.h"
+#include "pixels/blitters.h"
 #include "user/client_area.h"
 
 namespace platform::ddraw {
@@ -47,7 +48,7 @@ struct SourceSnapshot {
             return false;
         }
         raster.pixels = bytes.data();
-        CopyPixels(raster, raster.Bounds(), source, rect.left, rect.top, kKeepAllBits);
+        pixels::CopyPixels(raster, raster.Bounds(), source, rect.left, rect.top, pixels::kKeepAllBits);
         return true;
     }
 };
@@ -57,7 +58,7 @@ struct SourceSnapshot {
 bool Surface::FindWriteTarget(const Span2D& dest, bool opaque, WriteTarget& target) const
 {
     if (memory_) {
-        target.raster = MemoryRaster();
+        target.raster = raster_;
         target.visible = Intersect(Bounds(), dest);
         return !target.visible.IsEmpty();
     }
@@ -82,8 +83,16 @@ bool Surface::FindWriteTarget(const Span2D& dest, bool opaque, WriteTarget& targ
     target.originX = client.left;
     target.originY = client.top;
     target.visible = visible;
-    target.keepBits = kKeepColourBits;
+    target.keepBits = pixels::kKeepColourBits;
     return true;
+}
+
+const Raster& Surface::WriteAtOnce(const WriteTarget& target, const Span2D& area) const
+{
+    // The windowed primary writes the window's client pixels, which no blit
+    // waits for.
+    if (target.raster.pixels != raster_.pixels) return target.raster;
+    return Memory(compose::Touch::Write, area.top, area.bottom);
 }
 
 // The windowed primary with a clipper clips; every other surface refuses a
@@ -102,7 +111,7 @@ void Surface::WriteFinished(const Span2D& area) const
     if (IsWindowedPrimary())
         user::ClientPixelsChanged(ToRect(area));
     else if (shape_.role == SurfaceRole::Primary && display_->InFullScreenMode())
-        ShowFullScreenFrame(MemoryRaster(), area);
+        ShowFullScreenFrame(Memory(compose::Touch::Read, area.top, area.bottom), area);
 }
 
 HRESULT Surface::ColorFill(const Span2D& dest, DWORD raw)
@@ -111,35 +120,37 @@ HRESULT Surface::ColorFill(const Span2D& dest, DWORD raw)
     HRESULT result = PrepareDestination(dest, true, target);
     if (result != DD_OK) return result;
     const Span2D area = Offset(target.visible, -target.originX, -target.originY);
-    if (TakesQueuedBlits() && QueueFill(target.raster, area, raw)) return DD_OK;
-    SettleQueuedBlitsFor(target.raster.pixels);
-    FillPixels(target.raster, area, raw, target.keepBits);
+    if (TakesQueuedBlits() && compose::QueueFill(target.raster, area, raw)) return DD_OK;
+    pixels::FillPixels(WriteAtOnce(target, area), area, raw, target.keepBits);
     WriteFinished(area);
     return DD_OK;
 }
 
-inline bool Surface::QueueCopy(Surface& source, const Span2D& dest, const Span2D& area, const Span2D& fromRect,
-    int64_t sourceX, int64_t sourceY, bool keyed)
+// Queueing touches no memory: the queue settles before anyone else does.
+inline bool Surface::QueueCopy(Surface& source, const Span2D& dest, const Span2D& fromRect, bool keyed)
 {
-    const Raster& from = source.MemoryRaster();
+    const Raster& from = source.raster_;
     if (dest.Width() != fromRect.Width() || dest.Height() != fromRect.Height())
-        return QueueStretch(MemoryRaster(), dest, area, from, fromRect);
-    if (keyed)
-        return QueueKeyedCopy(MemoryRaster(), area, from, sourceX, sourceY, source.sourceKey_.dwColorSpaceLowValue,
-            source.sourceKey_.dwColorSpaceHighValue);
-    return ddraw::QueueCopy(MemoryRaster(), area, from, sourceX, sourceY);
+        return compose::QueueStretch(raster_, dest, dest, from, fromRect);
+    if (keyed) return compose::QueueKeyedCopy(raster_, dest, from, fromRect.left, fromRect.top, source.sourceKey_);
+    return compose::QueueCopy(raster_, dest, from, fromRect.left, fromRect.top);
 }
 
-inline HRESULT Surface::CopyFrom(Surface& source, const Span2D& dest, const Span2D& sourceRect, bool keyed)
+bool Surface::IsPresentation(const Surface& source, const Span2D& sourceRect, bool keyed, bool scaled) const
+{
+    const Span2D whole = source.Bounds();
+    return shape_.role == SurfaceRole::Primary && !keyed && !scaled && sourceRect.left == whole.left
+        && sourceRect.top == whole.top && sourceRect.right == whole.right && sourceRect.bottom == whole.bottom;
+}
+
+[[gnu::always_inline]] inline HRESULT Surface::CopyFrom(Surface& source, const Span2D& dest, const Span2D& sourceRect, bool keyed)
 {
     if (!LiesInside(sourceRect, source.Bounds())) return DDERR_INVALIDRECT;
     // The common case, from another surface into this one's memory, with
     // nothing to clip: straight to the queue.
     if (TakesQueuedBlits() && &source != this) {
         if (!LiesInside(dest, Bounds())) return DDERR_INVALIDRECT;
-        if (dest.IsEmpty() || sourceRect.IsEmpty()
-            || QueueCopy(source, dest, dest, sourceRect, sourceRect.left, sourceRect.top, keyed))
-            return DD_OK;
+        if (dest.IsEmpty() || sourceRect.IsEmpty() || QueueCopy(source, dest, sourceRect, keyed)) return DD_OK;
     }
     return CopyAtOnce(source, dest, sourceRect, keyed);
 }
@@ -160,17 +171,20 @@ HRESULT Surface::CopyAtOnce(Surface& source, const Span2D& dest, const Span2D& s
     const int64_t sourceY = sourceRect.top + (visible.top - dest.top);
 
     const bool scaled = dest.Width() != sourceRect.Width() || dest.Height() != sourceRect.Height();
+    const pixels::StoreKind stores = IsPresentation(source, sourceRect, keyed, scaled)
+        ? pixels::PresentationStores(
+            size_t(source.shape_.width) * size_t(source.shape_.height) * size_t(source.shape_.format.bytesPerPixel))
+        : pixels::StoreKind::Ordinary;
     // A copy out of a surface whose blits wait, such as a frame's
     // presentation, draws them on its way.
     if (!scaled && !keyed && &source != this
-        && CopyOutOfQueue(target.raster, area, source.MemoryRaster(), sourceX, sourceY, target.keepBits)) {
+        && compose::CopyOut(target.raster, area, source.raster_, sourceX, sourceY, target.keepBits, stores)) {
         WriteFinished(area);
         return DD_OK;
     }
-    SettleQueuedBlitsFor(source.Pixels());
-    SettleQueuedBlitsFor(target.raster.pixels);
 
-    Raster from = source.MemoryRaster();
+    Raster from = source.Memory(compose::Touch::Read, sourceRect.top, sourceRect.bottom);
+    const Raster& to = WriteAtOnce(target, area);
     Span2D fromRect = sourceRect;
     SourceSnapshot snapshot;
     if (&source == this && Overlap(sourceRect, dest)) {
@@ -182,15 +196,14 @@ HRESULT Surface::CopyAtOnce(Surface& source, const Span2D& dest, const Span2D& s
     if (scaled) {
         const Span2D destination { dest.left - target.originX, dest.top - target.originY, dest.right - target.originX,
             dest.bottom - target.originY };
-        StretchPixels(target.raster, destination, area, from, fromRect, target.keepBits);
+        pixels::StretchPixels(to, destination, area, from, fromRect, target.keepBits);
     } else {
         const int64_t fromX = fromRect.left + (visible.left - dest.left);
         const int64_t fromY = fromRect.top + (visible.top - dest.top);
         if (keyed)
-            CopyKeyedPixels(target.raster, area, from, fromX, fromY, source.sourceKey_.dwColorSpaceLowValue,
-                source.sourceKey_.dwColorSpaceHighValue, target.keepBits);
+            pixels::CopyKeyedPixels(to, area, from, fromX, fromY, source.sourceKey_, target.keepBits);
         else
-            CopyPixels(target.raster, area, from, fromX, fromY, target.keepBits);
+            pixels::CopyPixels(to, area, from, fromX, fromY, target.keepBits, stores);
     }
     WriteFinished(area);
     return DD_OK;

@@ -2,9 +2,9 @@
 
 #include <new>
 
+#include "common/call_log.h"
 #include "common/diagnostics.h"
-#include "ddraw/call_log.h"
-#include "ddraw/unknown_iid.h"
+#include "common/unknown_iid.h"
 #include "host/host.h"
 #include "user/window_list.h"
 
@@ -27,9 +27,6 @@ Objects& Registry()
     static Objects objects;
     return objects;
 }
-
-using ddraw::kIidUnknown;
-using ddraw::LogCall;
 
 } // namespace
 
@@ -64,14 +61,12 @@ HRESULT DirectSound::QueryInterface(REFIID riid, void** object)
     return S_OK;
 }
 
-ULONG DirectSound::AddRef() { return ++references_; }
+ULONG DirectSound::AddRef() { return AddReference(); }
 
 ULONG DirectSound::Release()
 {
     LogCall("Release", "sound");
-    ULONG left = --references_;
-    if (left == 0) delete this;
-    return left;
+    return DropReference();
 }
 
 HRESULT DirectSound::SetCooperativeLevel(HWND window, DWORD level)
@@ -99,7 +94,7 @@ using platform::dsound::DirectSound;
 
 HRESULT WINAPI DirectSoundCreate(LPCGUID device, LPDIRECTSOUND* sound, LPUNKNOWN outer)
 {
-    platform::ddraw::LogCall("DirectSoundCreate");
+    platform::LogCall("DirectSoundCreate");
     if (sound == nullptr) return DSERR_INVALIDPARAM;
     *sound = nullptr;
     if (outer != nullptr) return DSERR_NOAGGREGATION;

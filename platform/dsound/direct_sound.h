@@ -4,9 +4,11 @@
 
 #include <dsound.h>
 
+#include "common/reference_count.h"
+
 namespace platform::dsound {
 
-class DirectSound final : public IDirectSound {
+class DirectSound final : public IDirectSound, private ReferenceCounted<DirectSound> {
 public:
     DirectSound();
 
@@ -16,9 +18,9 @@ public:
     HRESULT STDMETHODCALLTYPE SetCooperativeLevel(HWND window, DWORD level) override;
 
 private:
+    friend class ReferenceCounted<DirectSound>;
     ~DirectSound();
 
-    ULONG references_ = 1;
     int generation_;
 };
 

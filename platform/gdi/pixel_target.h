@@ -20,9 +20,11 @@ struct PixelTarget {
     int height = 0;
     int pitchBytes = 0;
     PixelFormat format = PixelFormat::Xrgb8888;
-    // Called before GDI reads or writes rows top .. bottom - 1, for memory
-    // whose owner may still owe it pixels (a surface whose blits wait).
-    void (*prepareRows)(const uint8_t* pixels, int top, int bottom) = nullptr;
+    // Called with `owner` before GDI reads or writes rows top .. bottom - 1,
+    // for memory whose owner may still owe it pixels (a surface whose blits
+    // wait).
+    const void* owner = nullptr;
+    void (*prepareRows)(const void* owner, int top, int bottom) = nullptr;
 };
 
 // Rows top .. bottom - 1, clipped to the target, are about to be read or written.
@@ -31,7 +33,7 @@ inline void PrepareRows(const PixelTarget& target, int64_t top, int64_t bottom)
     if (target.prepareRows == nullptr) return;
     if (top < 0) top = 0;
     if (bottom > target.height) bottom = target.height;
-    if (top < bottom) target.prepareRows(target.pixels, static_cast<int>(top), static_cast<int>(bottom));
+    if (top < bottom) target.prepareRows(target.owner, static_cast<int>(top), static_cast<int>(bottom));
 }
 
 constexpr int BytesPerPixel(PixelFormat format) { return format == PixelFormat::Xrgb8888 ? 4 : 2; }

@@ -46,7 +46,7 @@ void FillRectangle(const PixelTarget& target, int64_t left, int64_t top, int64_t
 }
 
 // The glyph's inked pixels that fall inside the target, the clipping worked
-// out once per glyph: a caption is drawn every frame.
+// out once per glyph: a line of text may be drawn every frame.
 template <typename Pixel>
 void DrawGlyphPixels(const PixelTarget& target, const Glyph& glyph, int64_t originX, int64_t originY, Pixel ink)
 {

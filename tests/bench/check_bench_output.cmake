@@ -4,6 +4,10 @@ execute_process(COMMAND ${BENCH} --smoke RESULT_VARIABLE status OUTPUT_VARIABLE 
 if(NOT status EQUAL 0)
   message(FATAL_ERROR "sample-bench --smoke ended with ${status}: ${errors}")
 endif()
+# The first line names the processor and what was chosen on it.
+if(NOT output MATCHES "^processor: [^\n]+; loops [^\n]+ \\(32-bit\\), [^\n]+ \\(16-bit\\) after [0-9.]+ ms of trials; presentation stores [a-z]+ \\(window32\\), [a-z]+ \\(full16\\)\n")
+  message(FATAL_ERROR "the first line does not name the processor and the methods chosen:\n${output}")
+endif()
 string(FIND "${output}" "program ms" table)
 if(table EQUAL -1)
   message(FATAL_ERROR "no table in the output:\n${output}")
@@ -42,6 +46,19 @@ execute_process(COMMAND ${BENCH} --vectors sse2 --profile start window32 --secon
   RESULT_VARIABLE status OUTPUT_VARIABLE output ERROR_VARIABLE errors)
 if(NOT status EQUAL 0 OR NOT output MATCHES "PROFILE scene=start mode=window32 ms=${number} vectors=SSE2 ")
   message(FATAL_ERROR "--vectors sse2 gave status ${status}: '${output}' ${errors}")
+endif()
+# So is the store method, where the set stores partly keyed vectors masked
+# at all (SSE2 blends whatever is asked).
+foreach(method masked blend)
+  execute_process(COMMAND ${BENCH} --vectors sse2 --stores ${method} --profile tiles full16 --seconds 0.01 --repeats 1
+    RESULT_VARIABLE status OUTPUT_VARIABLE output ERROR_VARIABLE errors)
+  if(NOT status EQUAL 0 OR NOT output MATCHES "PROFILE scene=tiles mode=full16 ms=${number} vectors=SSE2 method=blend ")
+    message(FATAL_ERROR "--stores ${method} gave status ${status}: '${output}' ${errors}")
+  endif()
+endforeach()
+execute_process(COMMAND ${BENCH} --stores sometimes RESULT_VARIABLE status OUTPUT_QUIET ERROR_VARIABLE errors)
+if(NOT status EQUAL 2 OR NOT errors MATCHES "bad option or value: --stores")
+  message(FATAL_ERROR "an unknown store method gave status ${status}: ${errors}")
 endif()
 execute_process(COMMAND ${BENCH} --vectors avx3 RESULT_VARIABLE status OUTPUT_QUIET ERROR_VARIABLE errors)
 if(NOT status EQUAL 2 OR NOT errors MATCHES "bad option or value: --vectors")

@@ -5,16 +5,16 @@
 #include <random>
 #include <vector>
 
-#include "ddraw/covered_spans.h"
-#include "ddraw/store_kinds.h"
+#include "compose/covered_spans.h"
+#include "pixels/store_kinds.h"
 
 namespace {
 
-namespace ddraw = platform::ddraw;
-namespace rows = platform::ddraw::rows;
+namespace compose = platform::compose;
+namespace pixels = platform::pixels;
 
 // Columns left .. right - 1 that ForEachUncovered reports, as flags.
-std::vector<bool> Uncovered(const ddraw::CoveredSpans& spans, int left, int right, int width)
+std::vector<bool> Uncovered(const compose::CoveredSpans& spans, int left, int right, int width)
 {
     std::vector<bool> shown(size_t(width), false);
     int64_t last = left;
@@ -33,7 +33,7 @@ TEST(CoveredSpansTest, FewSpansAreKeptExactlyWhateverTheirOrder)
     constexpr int kWidth = 200;
     std::mt19937 random(7);
     for (int round = 0; round < 500; ++round) {
-        ddraw::CoveredSpans spans(10, 190);
+        compose::CoveredSpans spans(10, 190);
         std::vector<bool> covered(kWidth, false);
         // Up to four spans: merged or not, they never need more than eight.
         for (int i = 0; i < 1 + int(random() % 4); ++i) {
@@ -56,7 +56,7 @@ TEST(CoveredSpansTest, FewSpansAreKeptExactlyWhateverTheirOrder)
 
 TEST(CoveredSpansTest, SpansAddedRightToLeftMoveTheOthersAlong)
 {
-    ddraw::CoveredSpans spans(0, 200);
+    compose::CoveredSpans spans(0, 200);
     for (int left : { 140, 120, 100, 10, 60 })
         spans.Cover(left, left + 10);
     std::vector<bool> expected(200, true);
@@ -70,7 +70,7 @@ TEST(CoveredSpansTest, TooManySpansOnlyEverShowMore)
 {
     // Twenty separate spans: those that do not fit are left out, so some
     // covered columns show, but no column shown as covered is not.
-    ddraw::CoveredSpans spans(0, 400);
+    compose::CoveredSpans spans(0, 400);
     std::vector<bool> covered(400, false);
     for (int i = 0; i < 20; ++i) {
         const int left = (i * 7 % 20) * 20;
@@ -97,29 +97,30 @@ TEST(CoveredSpansTest, TooManySpansOnlyEverShowMore)
 // machine; only which kind it keeps depends on the machine.
 TEST(StoreKindTrialTest, BothKindsAreTriedThenOneIsKept)
 {
-    rows::ForceStoreKind(std::nullopt);
+    pixels::HoldStoreKind(std::nullopt);
     constexpr size_t kBytes = 1234567; // a size no other test presents
-    EXPECT_FALSE(rows::ChosenStoreKind(kBytes).has_value());
+    EXPECT_FALSE(pixels::ChosenStoreKind(kBytes).has_value());
     int streaming = 0, presentations = 0;
-    while (!rows::ChosenStoreKind(kBytes) && presentations < 1000) {
-        streaming += rows::FrameStoreKind(kBytes) == rows::StoreKind::Streaming;
+    while (!pixels::ChosenStoreKind(kBytes) && presentations < 1000) {
+        streaming += pixels::PresentationStores(kBytes) == pixels::StoreKind::Streaming;
         ++presentations;
     }
-    ASSERT_TRUE(rows::ChosenStoreKind(kBytes).has_value());
+    ASSERT_TRUE(pixels::ChosenStoreKind(kBytes).has_value());
     EXPECT_LT(presentations, 100);
     // Half the trial's frames, a few settling frames aside.
     EXPECT_GT(streaming, presentations / 3);
     EXPECT_LT(streaming, presentations * 2 / 3);
     // Between trials the kept kind is handed out.
-    const rows::StoreKind kept = *rows::ChosenStoreKind(kBytes);
+    const pixels::StoreKind kept = *pixels::ChosenStoreKind(kBytes);
     for (int i = 0; i < 500; ++i)
-        ASSERT_EQ(rows::FrameStoreKind(kBytes), kept);
-    // Tests can hold every copy to one kind.
-    rows::ForceStoreKind(rows::StoreKind::Streaming);
-    EXPECT_EQ(rows::FrameStoreKind(kBytes), rows::StoreKind::Streaming);
-    EXPECT_EQ(rows::StoreKindForCopy(8, 8, 4), rows::StoreKind::Streaming);
-    rows::ForceStoreKind(std::nullopt);
-    EXPECT_EQ(rows::StoreKindForCopy(8, 8, 4), rows::StoreKind::Ordinary);
+        ASSERT_EQ(pixels::PresentationStores(kBytes), kept);
+    // A held kind is what every presentation gets, of any size.
+    pixels::HoldStoreKind(pixels::StoreKind::Streaming);
+    EXPECT_EQ(pixels::PresentationStores(kBytes), pixels::StoreKind::Streaming);
+    EXPECT_EQ(pixels::PresentationStores(64), pixels::StoreKind::Streaming);
+    EXPECT_EQ(pixels::ChosenStoreKind(99), pixels::StoreKind::Streaming);
+    pixels::HoldStoreKind(std::nullopt);
+    EXPECT_EQ(pixels::ChosenStoreKind(kBytes), kept);
 }
 
 } // namespace

@@ -1,7 +1,8 @@
 // Blits that wait in the queue must end exactly as blits done at once: the
 // same random scripts of every kind of blit, with reads, GDI, writes to the
 // sources and presentations in between, run both ways, in both display
-// formats, in each vector set the processor has and with either store kind.
+// formats, in each vector set the processor has, with either way of storing
+// a partly keyed vector and with either store kind.
 #include "ddraw_fake_host.h"
 
 #include <algorithm>
@@ -9,26 +10,26 @@
 #include <random>
 #include <string>
 
-#include "ddraw/blit_queue.h"
-#include "ddraw/store_kinds.h"
-#include "ddraw/vector_sets.h"
+#include "compose/blit_queue.h"
+#include "pixels/store_kinds.h"
+
+#include "loop_cases.h"
 
 namespace ddraw_test {
 namespace {
 
-namespace rows = platform::ddraw::rows;
+namespace pixels = platform::pixels;
 
 struct Case {
-    rows::VectorSet vectors;
+    LoopCase loops;
     bool fullScreen; // 16-bit pixels, presented onto the full-screen primary
-    rows::StoreKind storeKind;
+    pixels::StoreKind storeKind; // of the presentations
 };
 
 std::string CaseName(const ::testing::TestParamInfo<Case>& info)
 {
-    static const char* const sets[] = { "Sse2", "Avx2", "Avx512" };
-    return std::string(sets[int(info.param.vectors)]) + (info.param.fullScreen ? "Full16" : "Window32")
-        + (info.param.storeKind == rows::StoreKind::Streaming ? "Streaming" : "Ordinary");
+    return LoopCaseName(info.param.loops) + (info.param.fullScreen ? "Full16" : "Window32")
+        + (info.param.storeKind == pixels::StoreKind::Streaming ? "Streaming" : "Ordinary");
 }
 
 constexpr int kOddWidth = 203, kOddHeight = 77;
@@ -37,17 +38,17 @@ class BlitQueueTest : public DirectDrawTest, public ::testing::WithParamInterfac
 protected:
     void SetUp() override
     {
-        if (GetParam().vectors > rows::ProcessorVectors()) GTEST_SKIP() << "this processor lacks these vectors";
+        HoldLoops(GetParam().loops);
+        if (IsSkipped()) return;
         DirectDrawTest::SetUp();
-        rows::LimitVectors(GetParam().vectors);
-        rows::ForceStoreKind(GetParam().storeKind);
+        pixels::HoldStoreKind(GetParam().storeKind);
     }
 
     void TearDown() override
     {
-        rows::LimitVectors(rows::VectorSet::Avx512);
-        rows::ForceStoreKind(std::nullopt);
-        platform::ddraw::SetBlitsWait(true);
+        ReleaseLoops();
+        pixels::HoldStoreKind(std::nullopt);
+        platform::compose::SetBlitsWait(true);
         DirectDrawTest::TearDown();
     }
 
@@ -119,7 +120,7 @@ protected:
     // picture it read: surfaces by Lock, pixels by GDI, what was presented.
     std::vector<std::vector<uint32_t>> Run(uint32_t seed, bool wait)
     {
-        platform::ddraw::SetBlitsWait(wait);
+        platform::compose::SetBlitsWait(wait);
         std::vector<std::vector<uint32_t>> seen;
         Scene scene;
         Open(scene);
@@ -188,13 +189,19 @@ protected:
                     }
                 break;
             }
-            case 6: { // a wave of one-pixel columns
+            case 6: { // a wave of one-pixel columns, left to right or back, cut at the target's edges
                 const int count = 1 + below(sourceWidth - left), phase = below(90);
-                for (int column = 0; column < count; ++column) {
+                const bool leftward = below(3) == 0;
+                for (int step = 0; step < count; ++step) {
+                    const int column = leftward ? count - 1 - step : step;
                     RECT one = { left + column, from.top, left + column + 1, from.bottom };
                     const int shift = int(5 * std::sin((4 * column + phase) * 0.01744)) + below(2);
+                    int atY = y + shift;
+                    if (atY < 0) one.top -= atY, atY = 0;
+                    one.bottom = std::min<LONG>(one.bottom, one.top + targetHeight - atY);
+                    if (one.bottom <= one.top) continue;
                     target->BltFast(
-                        DWORD(x + column), DWORD(y + shift), source, &one, DDBLTFAST_SRCCOLORKEY | DDBLTFAST_WAIT);
+                        DWORD(x + column), DWORD(atY), source, &one, DDBLTFAST_SRCCOLORKEY | DDBLTFAST_WAIT);
                 }
                 break;
             }
@@ -283,13 +290,18 @@ protected:
 };
 
 INSTANTIATE_TEST_SUITE_P(Loops, BlitQueueTest,
-    ::testing::Values(Case { rows::VectorSet::Sse2, false, rows::StoreKind::Ordinary },
-        Case { rows::VectorSet::Avx2, true, rows::StoreKind::Ordinary },
-        Case { rows::VectorSet::Avx512, false, rows::StoreKind::Ordinary },
-        Case { rows::VectorSet::Avx512, true, rows::StoreKind::Ordinary },
-        Case { rows::VectorSet::Sse2, true, rows::StoreKind::Streaming },
-        Case { rows::VectorSet::Avx2, false, rows::StoreKind::Streaming },
-        Case { rows::VectorSet::Avx512, false, rows::StoreKind::Streaming }),
+    ::testing::Values(
+        Case { { pixels::VectorSet::Portable, pixels::StoreMethod::Blend }, false, pixels::StoreKind::Ordinary },
+        Case { { pixels::VectorSet::Portable, pixels::StoreMethod::Blend }, true, pixels::StoreKind::Streaming },
+        Case { { pixels::VectorSet::Sse2, pixels::StoreMethod::Blend }, false, pixels::StoreKind::Ordinary },
+        Case { { pixels::VectorSet::Sse2, pixels::StoreMethod::Blend }, true, pixels::StoreKind::Streaming },
+        Case { { pixels::VectorSet::Avx2, pixels::StoreMethod::Masked }, false, pixels::StoreKind::Ordinary },
+        Case { { pixels::VectorSet::Avx2, pixels::StoreMethod::Blend }, false, pixels::StoreKind::Streaming },
+        Case { { pixels::VectorSet::Avx2, pixels::StoreMethod::Blend }, true, pixels::StoreKind::Ordinary },
+        Case { { pixels::VectorSet::Avx512, pixels::StoreMethod::Masked }, false, pixels::StoreKind::Ordinary },
+        Case { { pixels::VectorSet::Avx512, pixels::StoreMethod::Masked }, true, pixels::StoreKind::Ordinary },
+        Case { { pixels::VectorSet::Avx512, pixels::StoreMethod::Blend }, false, pixels::StoreKind::Streaming },
+        Case { { pixels::VectorSet::Avx512, pixels::StoreMethod::Blend }, true, pixels::StoreKind::Ordinary }),
     CaseName);
 
 // The same scripts on a screen whose client memory moves at every change

@@ -107,6 +107,33 @@ TEST_F(ColumnQueueTest, ColumnsInAnyOrderEndAsIfDoneOneByOne)
     EXPECT_EQ(ReadPixels(target), expected);
 }
 
+// Columns taken right to left, and columns cut at the target's top and
+// bottom (each then reads other source rows, for another height), join as
+// columns taken left to right do, and end as if copied one by one.
+TEST_F(ColumnQueueTest, ColumnsRightToLeftOrCutAtTheEdgesEndAsIfDoneOneByOne)
+{
+    IDirectDrawSurface* low = Offscreen(kWidth, 20);
+    for (bool leftward : { false, true }) {
+        ASSERT_EQ(Fill(low, NULL, 0x101010), DD_OK);
+        std::vector<uint32_t> expected(size_t(kWidth) * 20, 0x101010);
+        for (int step = 0; step < kWidth; ++step) {
+            const int x = leftward ? kWidth - 1 - step : step;
+            // Moved up by 0 to 10 rows and cut at row 0, or down and cut at
+            // the bottom.
+            const int y = (x * 5) % 21 - 10;
+            RECT column = { x, 0, x + 1, kHeight };
+            int atY = y;
+            if (atY < 0) column.top -= atY, atY = 0;
+            column.bottom = std::min<LONG>(column.bottom, column.top + 20 - atY);
+            ASSERT_EQ(
+                low->BltFast(DWORD(x), DWORD(atY), source, &column, DDBLTFAST_SRCCOLORKEY | DDBLTFAST_WAIT), DD_OK);
+            for (int row = column.top; row < column.bottom; ++row)
+                if (Picture(x, row) != kKey) expected[size_t(atY + row - column.top) * kWidth + x] = Picture(x, row);
+        }
+        EXPECT_EQ(ReadPixels(low), expected) << (leftward ? "right to left" : "left to right");
+    }
+}
+
 TEST_F(ColumnQueueTest, ColumnsOfDifferentHeightsKeysAndTargets)
 {
     IDirectDrawSurface* other = Offscreen(kWidth, kHeight + 10);

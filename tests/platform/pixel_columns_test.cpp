@@ -1,7 +1,7 @@
-// Bands of keyed one-pixel columns, each moved down by its own amount,
-// against the plain per-pixel rule, whole or in windows of rows and
-// columns, with guard pixels around the target and in each vector set the
-// processor has.
+// Bands of keyed one-pixel columns, each moved down by its own amount and
+// cut at its own ends, against the plain per-pixel rule, whole or in
+// windows of rows and columns, with guard pixels around the target, for
+// each vector set the processor has and either store method.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -12,18 +12,18 @@
 #include <string>
 #include <vector>
 
-#include "ddraw/pixel_columns.h"
+#include "pixels/loops.h"
 
-#include "vector_set_test.h"
+#include "loop_cases.h"
 
 namespace {
 
-namespace rows = platform::ddraw::rows;
+namespace pixels = platform::pixels;
 
 constexpr int kGuard = 5; // pixels on each side of the band, rows above and below it
 
-class ColumnBandTest : public VectorSetTest { };
-INSTANTIATE_FOR_EVERY_VECTOR_SET(ColumnBandTest);
+class ColumnBandTest : public LoopsTest { };
+INSTANTIATE_FOR_EVERY_LOOP_CASE(ColumnBandTest);
 
 // The part of the target one call writes: target rows top .. bottom - 1,
 // band columns first .. end - 1; bottom and end of -1 reach the end.
@@ -31,13 +31,21 @@ struct Window {
     int top = 0, bottom = -1, first = 0, end = -1;
 };
 
-// Copies a band of `width` columns, `height` rows, from a random source to a
-// random target, through the band loop and through the rule, and compares
-// every target pixel, guards included: nothing outside `part` may change.
-// Rasters start one byte past a pixel boundary: nothing may assume alignment.
+// Where each column's source rows land: rows `cut` .. height - 1 - cutEnd
+// of column c land on firstRows[c] + row; cut columns start lower or end
+// higher, as a column clipped at a target's edge does.
+struct Cuts {
+    std::vector<int> top, bottom;
+};
+
+// Copies a band of `width` columns, `height` rows each, from a random
+// source to a random target, through the band loop and through the rule,
+// and compares every target pixel, guards included: nothing outside `part`
+// may change. Rasters start one byte past a pixel boundary: nothing may
+// assume alignment.
 template <typename Pixel>
-void CheckBand(int width, int height, const std::vector<int64_t>& firstRows, uint32_t keyLow, uint32_t keyRange,
-    uint32_t seed, Window part = {})
+void CheckBand(const pixels::PixelLoops& loops, int width, int height, const std::vector<int64_t>& firstRows,
+    uint32_t keyLow, uint32_t keyRange, uint32_t seed, Window part = {}, const Cuts& cuts = {})
 {
     SCOPED_TRACE("width " + std::to_string(width) + ", seed " + std::to_string(seed) + ", rows "
         + std::to_string(part.top) + ".." + std::to_string(part.bottom) + ", columns " + std::to_string(part.first)
@@ -69,28 +77,29 @@ void CheckBand(int width, int height, const std::vector<int64_t>& firstRows, uin
     const int64_t inPitch = int64_t(inWidth) * bytes, outPitch = int64_t(outWidth) * bytes;
     // The band starts at source column 2, row 1, and at target column kGuard.
     const int64_t inStart = 1 + inPitch + 2 * bytes, outStart = 1 + kGuard * bytes;
-    for (int c = part.first; c < part.end; ++c)
-        for (int r = 0; r < height; ++r) {
+    std::vector<pixels::BandColumn> columns(static_cast<size_t>(width));
+    for (int c = 0; c < width; ++c) {
+        const int cutTop = cuts.top.empty() ? 0 : cuts.top[size_t(c)];
+        const int cutBottom = cuts.bottom.empty() ? 0 : cuts.bottom[size_t(c)];
+        columns[size_t(c)]
+            = { firstRows[c] + cutTop, firstRows[c] + std::max(cutTop, height - cutBottom), firstRows[c] };
+        for (int r = cutTop; r < height - cutBottom; ++r) {
             const int64_t row = firstRows[c] + r;
-            if (row < part.top || row >= part.bottom) continue;
+            if (c < part.first || c >= part.end || row < part.top || row >= part.bottom) continue;
             Pixel value;
             std::memcpy(&value, &in[inStart + r * inPitch + c * bytes], bytes);
             if (uint32_t(value) - keyLow > keyRange)
                 std::memcpy(&expected[outStart + row * outPitch + c * bytes], &value, bytes);
         }
+    }
 
-    const rows::ColumnBand band { &in[inStart], inPitch, width, height, firstRows.data() };
-    const int64_t lanes = rows::ColumnLanes(bytes, keyLow, keyRange);
-    std::vector<rows::LaneGroup> groups(size_t(width) + 1);
+    const pixels::ColumnBand band { &in[inStart], inPitch, width, columns.data() };
+    std::vector<pixels::LaneGroup> groups(size_t(width) + 1);
     std::vector<int32_t> vectorGroups(size_t(width) + 2);
-    const int64_t vectors = lanes > 0 ? rows::LayOutColumns(band, lanes, groups.data(), vectorGroups.data()) : 0;
-    const rows::ColumnLayout layout { lanes, groups.data(), vectorGroups.data(), vectors };
-    const rows::ColumnWindow window { &out[outStart + part.top * outPitch], outPitch, part.top, part.bottom, part.first,
-        part.end };
-    if constexpr (bytes == 4)
-        rows::CopyKeyedColumns32(band, layout, window, keyLow, keyRange);
-    else
-        rows::CopyKeyedColumns16(band, layout, window, keyLow, keyRange);
+    const pixels::ColumnLayout layout = pixels::LayOutColumns(band, loops, groups.data(), vectorGroups.data());
+    const pixels::ColumnWindow window { &out[outStart + part.top * outPitch], outPitch, part.top, part.bottom,
+        part.first, part.end };
+    loops.copyKeyedColumns(band, layout, window, { keyLow, keyRange });
 
     for (size_t i = 1; i + bytes <= out.size(); i += bytes)
         if (std::memcmp(&out[i], &expected[i], bytes) != 0) {
@@ -122,7 +131,7 @@ TEST_P(ColumnBandTest, Keyed32MatchesTheRuleForEveryShape)
     for (const Key& key : keys)
         for (int width : kWidths)
             for (const std::vector<int64_t>& firstRows : Shapes(width, uint32_t(width)))
-                CheckBand<uint32_t>(width, 7, firstRows, key.low, key.range, uint32_t(width * 31 + key.range));
+                CheckBand<uint32_t>(Held(4), width, 7, firstRows, key.low, key.range, uint32_t(width * 31 + key.range));
 }
 
 TEST_P(ColumnBandTest, Keyed16MatchesTheRuleForEveryShape)
@@ -136,7 +145,7 @@ TEST_P(ColumnBandTest, Keyed16MatchesTheRuleForEveryShape)
     for (const Key& key : keys)
         for (int width : kWidths)
             for (const std::vector<int64_t>& firstRows : Shapes(width, uint32_t(width) + 7))
-                CheckBand<uint16_t>(width, 6, firstRows, key.low, key.range, uint32_t(width * 17 + key.low));
+                CheckBand<uint16_t>(Held(2), width, 6, firstRows, key.low, key.range, uint32_t(width * 17 + key.low));
 }
 
 // Bands of a few rows and runs of columns, as a frame is drawn a band at a
@@ -147,8 +156,8 @@ TEST_P(ColumnBandTest, AnyWindowOfRowsAndColumns)
     const Window windows[] = { { 0, 8, 0, 70 }, { 13, 21, 0, 70 }, { 20, 36, 3, 29 }, { 0, 60, 17, 18 },
         { 30, 31, 31, 64 }, { 5, 50, 64, 70 }, { 40, 40, 0, 70 }, { 0, 60, 33, 33 } };
     for (const Window& window : windows) {
-        CheckBand<uint32_t>(70, 25, firstRows, 0xFF00FF, 0, 11, window);
-        CheckBand<uint16_t>(70, 25, firstRows, 0xF81F, 0, 12, window);
+        CheckBand<uint32_t>(Held(4), 70, 25, firstRows, 0xFF00FF, 0, 11, window);
+        CheckBand<uint16_t>(Held(2), 70, 25, firstRows, 0xF81F, 0, 12, window);
     }
 }
 
@@ -163,8 +172,30 @@ TEST_P(ColumnBandTest, StaircasesOfEveryStep)
         for (int c = 0; c < 100; ++c)
             firstRows[size_t(c)] = (c / step) % 12;
         for (const Window& window : { Window {}, Window { 9, 30, 0, 100 }, Window { 0, 14, 5, 90 } }) {
-            CheckBand<uint32_t>(100, 24, firstRows, 0xFF00FF, 0, uint32_t(step), window);
-            CheckBand<uint16_t>(100, 24, firstRows, 0xF81F, 0, uint32_t(step) + 50, window);
+            CheckBand<uint32_t>(Held(4), 100, 24, firstRows, 0xFF00FF, 0, uint32_t(step), window);
+            CheckBand<uint16_t>(Held(2), 100, 24, firstRows, 0xF81F, 0, uint32_t(step) + 50, window);
+        }
+    }
+}
+
+// Columns cut at their own ends, as a program's columns are clipped at the
+// top or bottom of the target: each reads its own source rows, and some
+// read none. Vectors then hold columns of one shift but other rows.
+TEST_P(ColumnBandTest, ColumnsCutAtTheirOwnEnds)
+{
+    for (int width : { 9, 33, 70 }) {
+        const std::vector<int64_t> firstRows = Shapes(width, 9)[0];
+        Cuts cuts { std::vector<int>(size_t(width)), std::vector<int>(size_t(width)) };
+        for (int c = 0; c < width; ++c) {
+            cuts.top[size_t(c)] = c % 5 == 0 ? 0 : (c * 7) % 13;
+            cuts.bottom[size_t(c)] = c % 4 == 0 ? 0 : (c * 3) % 11;
+        }
+        // Neighbours alike in shift and cut, so that groups span lanes.
+        for (int c = 1; c < width; c += 3)
+            cuts.top[size_t(c)] = cuts.top[size_t(c - 1)], cuts.bottom[size_t(c)] = cuts.bottom[size_t(c - 1)];
+        for (const Window& window : { Window {}, Window { 10, 30, 2, width - 1 } }) {
+            CheckBand<uint32_t>(Held(4), width, 20, firstRows, 0xFF00FF, 0, uint32_t(width), window, cuts);
+            CheckBand<uint16_t>(Held(2), width, 20, firstRows, 0xF81F, 0, uint32_t(width) + 1, window, cuts);
         }
     }
 }
@@ -172,10 +203,10 @@ TEST_P(ColumnBandTest, StaircasesOfEveryStep)
 TEST_P(ColumnBandTest, TallBandsAndEmptyOnes)
 {
     const std::vector<int64_t> firstRows = Shapes(40, 3)[0];
-    CheckBand<uint32_t>(40, 300, firstRows, 0xFF00FF, 0, 1);
-    CheckBand<uint16_t>(40, 300, firstRows, 0xF81F, 0, 2);
-    CheckBand<uint32_t>(40, 0, firstRows, 0xFF00FF, 0, 3);
-    CheckBand<uint16_t>(40, 1, firstRows, 0xF81F, 0, 4);
+    CheckBand<uint32_t>(Held(4), 40, 300, firstRows, 0xFF00FF, 0, 1);
+    CheckBand<uint16_t>(Held(2), 40, 300, firstRows, 0xF81F, 0, 2);
+    CheckBand<uint32_t>(Held(4), 40, 0, firstRows, 0xFF00FF, 0, 3);
+    CheckBand<uint16_t>(Held(2), 40, 1, firstRows, 0xF81F, 0, 4);
 }
 
 } // namespace

@@ -9,16 +9,16 @@
 #include <vector>
 
 #include "common/rgb565.h"
-#include "ddraw/blitters.h"
-#include "ddraw/pixel_rows.h"
 #include "ddraw/surface.h"
+#include "pixels/blitters.h"
+#include "pixels/store_kinds.h"
 
-#include "vector_set_test.h"
+#include "loop_cases.h"
 
 namespace {
 
 namespace ddraw = platform::ddraw;
-namespace rows = platform::ddraw::rows;
+namespace pixels = platform::pixels;
 
 constexpr int kGuard = 9; // pixels before and after each row
 constexpr int kMaxWidth = 41;
@@ -49,12 +49,13 @@ template <typename Pixel> struct Row {
     }
 };
 
-class KeyedRowsTest : public VectorSetTest { };
-INSTANTIATE_FOR_EVERY_VECTOR_SET(KeyedRowsTest);
+class KeyedRowsTest : public LoopsTest { };
+INSTANTIATE_FOR_EVERY_LOOP_CASE(KeyedRowsTest);
 
-// Fills, masked copies and stretches, each in every vector set too.
-class RowLoopsTest : public VectorSetTest { };
-INSTANTIATE_FOR_EVERY_VECTOR_SET(RowLoopsTest);
+// Fills, masked copies, streaming stores and stretches, each in every
+// vector set too.
+class RowLoopsTest : public LoopsTest { };
+INSTANTIATE_FOR_EVERY_LOOP_CASE(RowLoopsTest);
 
 TEST_P(KeyedRowsTest, Keyed32SkipsExactlyTheKeyRangeAtEveryWidth)
 {
@@ -70,8 +71,8 @@ TEST_P(KeyedRowsTest, Keyed32SkipsExactlyTheKeyRangeAtEveryWidth)
             const std::vector<uint32_t> sourcePixels = Pattern<uint32_t>(width + 2 * kGuard, width * 7 + 1, keys);
             const std::vector<uint32_t> targetPixels = Pattern<uint32_t>(width + 2 * kGuard, width * 7 + 2, keys);
             Row<uint32_t> source(sourcePixels), target(targetPixels);
-            rows::CopyKeyed32(
-                { target.At(kGuard), 0, source.At(kGuard), 0, width, 1 }, test.low, test.range, test.keep);
+            Held(4).copyKeyed(
+                { target.At(kGuard), 0, source.At(kGuard), 0, width, 1 }, { test.low, test.range }, test.keep);
             for (int x = 0; x < width + 2 * kGuard; ++x) {
                 const bool inside = x >= kGuard && x < kGuard + width;
                 const uint32_t value = sourcePixels[x];
@@ -96,7 +97,7 @@ TEST_P(KeyedRowsTest, Keyed16SkipsExactlyTheKeyRangeAtEveryWidth)
             const std::vector<uint16_t> sourcePixels = Pattern<uint16_t>(width + 2 * kGuard, width * 5 + 3, keys);
             const std::vector<uint16_t> targetPixels = Pattern<uint16_t>(width + 2 * kGuard, width * 5 + 4, keys);
             Row<uint16_t> source(sourcePixels), target(targetPixels);
-            rows::CopyKeyed16({ target.At(kGuard), 0, source.At(kGuard), 0, width, 1 }, test.low, test.range);
+            Held(2).copyKeyed({ target.At(kGuard), 0, source.At(kGuard), 0, width, 1 }, { test.low, test.range }, ~0u);
             for (int x = 0; x < width + 2 * kGuard; ++x) {
                 const bool inside = x >= kGuard && x < kGuard + width;
                 const bool keyed = uint32_t(sourcePixels[x]) - test.low <= test.range;
@@ -122,12 +123,9 @@ TEST_P(KeyedRowsTest, KeyedRectanglesFollowEachPitch)
                 target[i] = uint8_t(i * 11 + 5);
             const std::vector<uint8_t> before = target;
             // No source pixel has the key value 1: every pixel moves.
-            const rows::Area area { target.data(), kTargetPitch * bytes, source.data(), kSourcePitch * bytes, width,
-                kHeight };
-            if (bytes == 2)
-                rows::CopyKeyed16(area, 1, 0);
-            else
-                rows::CopyKeyed32(area, 1, 0, ~0u);
+            const pixels::RowArea area { target.data(), kTargetPitch * bytes, source.data(), kSourcePitch * bytes,
+                width, kHeight };
+            Held(bytes).copyKeyed(area, { 1, 0 }, ~0u);
             for (int y = 0; y < kHeight; ++y)
                 for (int x = 0; x < kTargetPitch * bytes; ++x) {
                     const size_t at = size_t(y) * kTargetPitch * bytes + size_t(x);
@@ -139,30 +137,123 @@ TEST_P(KeyedRowsTest, KeyedRectanglesFollowEachPitch)
         }
 }
 
+// Every width around the vector sizes, and long rows, which a fill of one
+// repeated byte leaves to the C library.
+std::vector<int> RowWidths()
+{
+    std::vector<int> widths;
+    for (int width = 0; width <= kMaxWidth; ++width)
+        widths.push_back(width);
+    for (int width : { 63, 64, 65, 127, 128, 129, 301 })
+        widths.push_back(width);
+    return widths;
+}
+
 TEST_P(RowLoopsTest, FillsAndMaskedCopiesStayInsideTheRow)
 {
-    for (int width = 0; width <= kMaxWidth; ++width) {
+    for (int width : RowWidths()) {
         const std::vector<uint32_t> before = Pattern<uint32_t>(width + 2 * kGuard, width + 11, { 0u });
         for (uint32_t value : { 0u, 0x12345678u, 0xFFFFFFFFu }) {
             Row<uint32_t> target(before);
-            rows::Fill32(target.At(kGuard), width, value);
+            Held(4).fill(target.At(kGuard), width, value);
             for (int x = 0; x < width + 2 * kGuard; ++x)
                 ASSERT_EQ(target.Get(x), x >= kGuard && x < kGuard + width ? value : before[x]) << width;
         }
         const std::vector<uint16_t> before16 = Pattern<uint16_t>(width + 2 * kGuard, width + 12, { 0 });
         for (uint16_t value : { uint16_t(0), uint16_t(0xF81F), uint16_t(0x7777) }) {
             Row<uint16_t> target(before16);
-            rows::Fill16(target.At(kGuard), width, value);
+            Held(2).fill(target.At(kGuard), width, value);
             for (int x = 0; x < width + 2 * kGuard; ++x)
                 ASSERT_EQ(target.Get(x), x >= kGuard && x < kGuard + width ? value : before16[x]) << width;
         }
         const std::vector<uint32_t> sourcePixels = Pattern<uint32_t>(width + 2 * kGuard, width + 13, { 0u });
         Row<uint32_t> source(sourcePixels), target(before);
-        rows::CopyMasked32(target.At(kGuard), source.At(kGuard), width, 0x00FFFFFFu);
+        Held(4).copyMasked(target.At(kGuard), source.At(kGuard), width, 0x00FFFFFFu);
         for (int x = 0; x < width + 2 * kGuard; ++x)
             ASSERT_EQ(target.Get(x), x >= kGuard && x < kGuard + width ? (sourcePixels[x] & 0x00FFFFFFu) : before[x])
                 << width;
     }
+}
+
+// Rows starting at every offset from a 64-byte line: streaming stores
+// write from the first aligned address on, the ordinary ones before it
+// and after the last whole vector.
+TEST_P(RowLoopsTest, StreamingStoresWriteTheRowAndNothingElse)
+{
+    for (int bytes : { 2, 4 })
+        for (int offset = 0; offset < 64; offset += bytes == 2 ? 6 : 4)
+            for (int width : { 0, 1, 3, 7, 8, 15, 16, 17, 31, 33, 63, 64, 65, 100 }) {
+                const int pixelsNeeded = width + 2 * kGuard + 64;
+                std::vector<uint8_t> in(size_t(pixelsNeeded) * 4 + 128), out(in.size());
+                for (size_t i = 0; i < in.size(); ++i) {
+                    in[i] = uint8_t(i * 29 + 7);
+                    out[i] = uint8_t(i * 13 + 1);
+                }
+                const std::vector<uint8_t> before = out;
+                // Both rows start `offset` bytes past a 64-byte line.
+                auto start = [&](std::vector<uint8_t>& bytesOf) {
+                    uint8_t* base = bytesOf.data() + (64 - reinterpret_cast<uintptr_t>(bytesOf.data()) % 64) % 64;
+                    return base + offset + kGuard * bytes;
+                };
+                uint8_t* row = start(out);
+                const uint8_t* from = start(in);
+                const size_t at = size_t(row - out.data());
+                Held(bytes).streamCopy(row, from, width, 0x00FFFFFFu);
+                pixels::FinishStores(pixels::StoreKind::Streaming);
+                for (size_t i = 0; i < out.size(); ++i) {
+                    const bool inside = i >= at && i < at + size_t(width * bytes);
+                    uint8_t expected = before[i];
+                    if (inside) expected = (bytes == 4 && (i - at) % 4 == 3) ? 0 : from[i - at];
+                    ASSERT_EQ(out[i], expected) << bytes << " bytes, offset " << offset << ", width " << width;
+                }
+                out = before;
+                Held(bytes).streamFill(row, width, 0xA1B2C3D4u);
+                pixels::FinishStores(pixels::StoreKind::Streaming);
+                const uint8_t value[4] = { 0xD4, 0xC3, 0xB2, 0xA1 };
+                for (size_t i = 0; i < out.size(); ++i) {
+                    const bool inside = i >= at && i < at + size_t(width * bytes);
+                    ASSERT_EQ(out[i], inside ? value[(i - at) % size_t(bytes)] : before[i])
+                        << bytes << " bytes, offset " << offset << ", width " << width;
+                }
+            }
+}
+
+// Source columns picked for a row of a stretch: near neighbours (a
+// magnification, each repeated), far apart ones (a reduction), at every
+// count around the vector sizes.
+TEST_P(RowLoopsTest, PickedColumnsAreTheSourceColumnsAsked)
+{
+    std::vector<uint32_t> source(2000);
+    for (size_t i = 0; i < source.size(); ++i)
+        source[i] = uint32_t(i) * 2654435761u;
+    for (int step : { 1, 3, 7, 40 })
+        for (int count = 0; count <= kMaxWidth; ++count) {
+            std::vector<int32_t> columns(static_cast<size_t>(count));
+            for (int i = 0; i < count; ++i)
+                columns[size_t(i)] = step == 1 ? 5 + i / 3 : 11 + i * step;
+            for (int bytes : { 2, 4 }) {
+                const std::vector<uint32_t> before = Pattern<uint32_t>(size_t(count) + 2 * kGuard, count + 21, { 0u });
+                Row<uint32_t> target(before);
+                uint8_t* out = bytes == 4 ? target.At(kGuard) : target.At(0) + kGuard * 2;
+                Held(bytes).pickColumns(
+                    out, reinterpret_cast<const uint8_t*>(source.data()), columns.data(), count, 0x00FFFFFFu);
+                for (int i = 0; i < count; ++i) {
+                    uint32_t expected = source[size_t(columns[size_t(i)])];
+                    if (bytes == 2)
+                        expected = pixels::Load<uint16_t>(
+                            reinterpret_cast<const uint8_t*>(source.data()) + columns[size_t(i)] * 2);
+                    else
+                        expected &= 0x00FFFFFFu;
+                    uint32_t got = 0;
+                    std::memcpy(&got, out + i * bytes, size_t(bytes));
+                    ASSERT_EQ(got, expected) << "step " << step << ", count " << count << ", column " << i;
+                }
+                // Nothing after the row changed.
+                uint8_t* after = out + count * bytes;
+                const uint8_t* was = reinterpret_cast<const uint8_t*>(before.data()) + (after - target.At(0));
+                ASSERT_EQ(std::memcmp(after, was, size_t(kGuard) * 2), 0) << "step " << step << ", count " << count;
+            }
+        }
 }
 
 TEST(PixelRowsTest, Widen565AgreesWithThePixelRuleForEveryValue)
@@ -187,22 +278,22 @@ TEST_P(RowLoopsTest, StretchPicksTheNearestSourcePixelAcrossChunksAndRepeatedRow
     std::vector<uint32_t> sourcePixels(size_t(kSourceWidth) * kSourceHeight);
     for (size_t i = 0; i < sourcePixels.size(); ++i)
         sourcePixels[i] = uint32_t(i) * 2654435761u;
-    const ddraw::Raster source { reinterpret_cast<uint8_t*>(sourcePixels.data()), kSourceWidth, kSourceHeight,
+    const pixels::Raster source { reinterpret_cast<uint8_t*>(sourcePixels.data()), kSourceWidth, kSourceHeight,
         kSourceWidth * 4, 4 };
     constexpr int kTargetWidth = 2300, kTargetHeight = 40;
     struct Scale {
-        ddraw::Span2D sourceRect;
+        pixels::Span2D sourceRect;
         uint32_t keepBits;
     };
     const Scale scales[] = { { { 2, 1, 51, 6 }, 0x00FFFFFFu }, { { 7, 0, 5207, 7 }, 0xFFFFFFFFu } };
     for (const Scale& scale : scales) {
         std::vector<uint32_t> targetPixels(size_t(kTargetWidth) * kTargetHeight, 0x01010101u);
-        const ddraw::Raster target { reinterpret_cast<uint8_t*>(targetPixels.data()), kTargetWidth, kTargetHeight,
+        const pixels::Raster target { reinterpret_cast<uint8_t*>(targetPixels.data()), kTargetWidth, kTargetHeight,
             kTargetWidth * 4, 4 };
-        const ddraw::Span2D& sourceRect = scale.sourceRect;
-        const ddraw::Span2D destination { -30, -3, 2260, 37 }; // 2290 by 40
-        const ddraw::Span2D visible { 0, 0, 2255, 37 };
-        ddraw::StretchPixels(target, destination, visible, source, sourceRect, scale.keepBits);
+        const pixels::Span2D& sourceRect = scale.sourceRect;
+        const pixels::Span2D destination { -30, -3, 2260, 37 }; // 2290 by 40
+        const pixels::Span2D visible { 0, 0, 2255, 37 };
+        pixels::StretchPixels(target, destination, visible, source, sourceRect, scale.keepBits);
         for (int y = 0; y < kTargetHeight; ++y)
             for (int x = 0; x < kTargetWidth; ++x) {
                 uint32_t expected = 0x01010101u;

@@ -1,0 +1,101 @@
+#include "pixels/loops.h"
+
+#include "pixels/loop_sets.h"
+
+#if defined(__x86_64__) || defined(__i386__)
+#include <immintrin.h>
+#endif
+
+namespace platform::pixels {
+namespace {
+
+const LoopSet* BuiltSet(VectorSet set)
+{
+    switch (set) {
+    case VectorSet::Portable:
+        return &kPortableLoops;
+#if defined(__x86_64__) || defined(__i386__)
+    case VectorSet::Sse2:
+        return &kSse2Loops;
+    case VectorSet::Avx2:
+        return &kAvx2Loops;
+    case VectorSet::Avx512:
+        return &kAvx512Loops;
+#else
+    default:
+        break;
+#endif
+    }
+    return nullptr;
+}
+
+bool Probe(VectorSet set)
+{
+#if defined(__x86_64__) || defined(__i386__)
+    __builtin_cpu_init();
+    switch (set) {
+    case VectorSet::Portable:
+        return true;
+    case VectorSet::Sse2:
+        return __builtin_cpu_supports("sse2");
+    case VectorSet::Avx2:
+        return __builtin_cpu_supports("avx2");
+    case VectorSet::Avx512:
+        return __builtin_cpu_supports("avx512f") && __builtin_cpu_supports("avx512bw");
+    }
+    return false;
+#else
+    return set == VectorSet::Portable;
+#endif
+}
+
+} // namespace
+
+const char* VectorSetName(VectorSet set)
+{
+    switch (set) {
+    case VectorSet::Portable:
+        return "portable";
+    case VectorSet::Sse2:
+        return "SSE2";
+    case VectorSet::Avx2:
+        return "AVX2";
+    case VectorSet::Avx512:
+        return "AVX-512";
+    }
+    return "unknown";
+}
+
+const char* StoreMethodName(StoreMethod method) { return method == StoreMethod::Masked ? "masked" : "blend"; }
+
+bool ProcessorHas(VectorSet set)
+{
+    static const bool has[]
+        = { Probe(VectorSet::Portable), Probe(VectorSet::Sse2), Probe(VectorSet::Avx2), Probe(VectorSet::Avx512) };
+    return has[int(set)];
+}
+
+const PixelLoops* LoopsOf(VectorSet set, StoreMethod method, int bytesPerPixel)
+{
+    const LoopSet* built = BuiltSet(set);
+    if (built == nullptr || !ProcessorHas(set)) return nullptr;
+    const bool wide = bytesPerPixel == 4;
+    const PixelLoops& masked = wide ? built->masked32 : built->masked16;
+    if (method == StoreMethod::Masked && masked.method == StoreMethod::Masked) return &masked;
+    return wide ? &built->blend32 : &built->blend16;
+}
+
+bool HasMaskedStores(VectorSet set, int bytesPerPixel)
+{
+    const PixelLoops* loops = LoopsOf(set, StoreMethod::Masked, bytesPerPixel);
+    return loops != nullptr && loops->method == StoreMethod::Masked;
+}
+
+void FinishStreaming()
+{
+#if defined(__x86_64__) || defined(__i386__)
+    _mm_sfence();
+#endif
+}
+
+} // namespace platform::pixels
