@@ -1,15 +1,9 @@
 #include "host/sdl/key_map.h"
 
+#include "host/virtual_keys.h"
+
 namespace platform::host {
 namespace {
-
-// Virtual-key codes the program itself never names, so <windows.h> leaves them out.
-constexpr UINT kVkPrior = 0x21;
-constexpr UINT kVkNext = 0x22;
-constexpr UINT kVkEnd = 0x23;
-constexpr UINT kVkHome = 0x24;
-constexpr UINT kVkInsert = 0x2D;
-constexpr UINT kVkDelete = 0x2E;
 
 UINT NamedKey(SDL_Keycode key)
 {

@@ -4,17 +4,11 @@
 #include <string_view>
 #include <utility>
 
+#include "host/virtual_keys.h"
+
 namespace platform::host {
 namespace {
 
-// Virtual-key codes the program itself never names, so <windows.h> leaves them out.
-constexpr UINT kVkPrior = 0x21;
-constexpr UINT kVkNext = 0x22;
-constexpr UINT kVkEnd = 0x23;
-constexpr UINT kVkHome = 0x24;
-constexpr UINT kVkInsert = 0x2D;
-constexpr UINT kVkDelete = 0x2E;
-constexpr UINT kVkF1 = 0x70;
 constexpr UINT kFunctionKeys = 12;
 
 constexpr std::pair<std::string_view, UINT> kNamedKeys[] = {
