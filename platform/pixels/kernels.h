@@ -11,7 +11,6 @@
 
 #include <algorithm>
 #include <cstdint>
-#include <cstring>
 #include <iterator>
 #include <type_traits>
 
@@ -63,15 +62,6 @@ PIXELS_TARGET inline void StoreDrawn(uint8_t* out, typename V::Mask drawn, typen
 template <typename V> PIXELS_TARGET void FillRow(uint8_t* out, int64_t count, uint32_t raw)
 {
     constexpr int64_t lanes = V::kLanes, bytes = kPixelBytes<V>;
-    // A value of one byte repeated (black, white), in a long row: the C
-    // library's fill, which writes with the widest stores the processor has
-    // whatever set these loops are built for.
-    constexpr int64_t kLongRow = 256;
-    const uint8_t byte = uint8_t(raw);
-    if (count * bytes >= kLongRow && (bytes == 2 ? uint16_t(raw) == byte * 0x0101u : raw == byte * 0x01010101u)) {
-        std::memset(out, byte, size_t(count * bytes));
-        return;
-    }
     if (count < lanes) {
         if constexpr (kHasNarrower<V>) FillRow<typename V::Narrower>(out, count, raw);
         return;

@@ -137,8 +137,8 @@ TEST_P(KeyedRowsTest, KeyedRectanglesFollowEachPitch)
         }
 }
 
-// Every width around the vector sizes, and long rows, which a fill of one
-// repeated byte leaves to the C library.
+// Every width around the vector sizes, and long rows of several whole
+// vectors of every set.
 std::vector<int> RowWidths()
 {
     std::vector<int> widths;
