@@ -4,7 +4,8 @@
 //
 //   sample-bench [--seconds S] [--repeats N]   the frame benchmark
 //   sample-bench --smoke                       the same, a moment per scene
-//   sample-bench --window S                    the real window and a bare SDL2 one (needs a desktop)
+//   sample-bench --window S                    the real window, the SDL2 peer drawing the same frame into
+//                                              one, and a bare SDL2 loop presenting one (needs a desktop)
 //   sample-bench --memory                      peak memory of sample-replay
 //   sample-bench --profile SCENE MODE          the program's frames alone, for perf
 //   any of them with --vectors avx512|avx2|sse2|portable and --stores masked|blend to hold the
