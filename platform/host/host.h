@@ -57,6 +57,8 @@ struct LentPixels {
     int height = 0;
     int pitch = 0;
 };
+inline constexpr int kClientBytesPerPixel = 4;
+inline constexpr int kFullScreenBytesPerPixel = 2;
 
 class Host {
 public:

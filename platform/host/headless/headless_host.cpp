@@ -34,9 +34,6 @@ bool IsWholePicture(const PixelView& picture)
     return picture.pixels && picture.width > 0 && picture.height > 0 && picture.pitchPixels >= picture.width;
 }
 
-constexpr int kClientBytesPerPixel = 4;
-constexpr int kFullScreenBytesPerPixel = 2;
-
 // The memory as the screen shows it: 0x00RRGGBB, the alpha byte not part of it.
 headless::Capture CaptureOf(const ScreenMemory& memory)
 {

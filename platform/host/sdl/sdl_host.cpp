@@ -18,8 +18,6 @@ namespace platform::host {
 namespace {
 
 constexpr uint32_t kMenuBarGrey = 0xF0F0F0;
-constexpr int kClientBytesPerPixel = 4;
-constexpr int kFullScreenBytesPerPixel = 2;
 // Stands in for the desktop where there is none; the headless host's size.
 constexpr int kNoDisplayWidth = 1024;
 constexpr int kNoDisplayHeight = 768;

@@ -11,8 +11,6 @@
 namespace platform::host {
 namespace {
 
-constexpr int kClientBytesPerPixel = 4;
-constexpr int kFullScreenBytesPerPixel = 2;
 // The program draws frames back to back for this long before the browser
 // gets its turn: about a screen refresh, so the page stays as smooth and
 // responsive as the screen is.
