@@ -4,6 +4,7 @@
 #include <new>
 #include <vector>
 
+#include "common/pixel_memory.h"
 #include "compose/band_index.h"
 #include "compose/covered_spans.h"
 #include "compose/promised_room.h"
@@ -34,6 +35,12 @@ struct Piece {
     int64_t left;
     int64_t right;
 };
+
+bool SameRaster(const Raster& a, const Raster& b)
+{
+    return a.pixels == b.pixels && a.width == b.width && a.height == b.height && a.pitch == b.pitch
+        && a.bytesPerPixel == b.bytesPerPixel;
+}
 
 template <typename T> bool Reserve(std::vector<T>& items, size_t count)
 {
@@ -71,7 +78,7 @@ public:
     {
         // The common case, a copy joining the one before it, is decided
         // first, before anything new is made.
-        if (target.pixels == target_.pixels && blits_.size() > prepared_) {
+        if (IsTarget(target) && blits_.size() > prepared_) {
             QueuedBlit& last = blits_.back();
             if (area.Width() == 1 ? JoinColumn(last, area, source, sourceX, sourceY, key)
                                   : JoinRun(last, area, source, sourceX, sourceY, key))
@@ -144,13 +151,16 @@ public:
 
     void Settle(const uint8_t* memory, Touch touch, int64_t top, int64_t bottom)
     {
-        if (blits_.empty() || memory == nullptr) return;
+        if (memory == nullptr) return;
         const bool target = memory == target_.pixels;
+        // Forgotten even when nothing waits: the same memory may come back
+        // as another raster, of another size or depth, and must not be
+        // taken for this one.
         if (touch == Touch::Discard && target) {
-            Clear();
-            target_ = {};
+            Forget();
             return;
         }
+        if (blits_.empty()) return;
         if (touch != Touch::Read && IsSource(memory)) {
             Settle();
             return;
@@ -189,8 +199,14 @@ private:
     bool Accept(const Raster& target, const Span2D& area, bool opaque)
     {
         if (!wait) return false;
-        if (target.pixels != target_.pixels) {
-            Settle();
+        if (!IsTarget(target)) {
+            // Other memory: its blits are drawn first. The same memory as
+            // another raster was given up without a word: what waits for
+            // the old shape is dropped, never drawn into the new one.
+            if (target.pixels == target_.pixels)
+                Forget();
+            else
+                Settle();
             if (!UseTarget(target)) return false;
         }
         if (blits_.size() >= kMaxBlits) Settle();
@@ -209,10 +225,10 @@ private:
             ++bandShift;
         const int64_t bandRows = int64_t(1) << bandShift;
         if (!bands_.Start(bandShift, (target.height + bandRows - 1) / bandRows)) return false;
-        try {
-            scratch_.resize(size_t(bandRows * rowBytes) + 64);
-        } catch (const std::bad_alloc&) {
-            return false;
+        const size_t scratchBytes = size_t(bandRows * rowBytes);
+        if (scratch_.Size() < scratchBytes) {
+            scratch_ = PixelMemory::Allocate(scratchBytes);
+            if (!scratch_) return false;
         }
         target_ = target;
         return true;
@@ -220,16 +236,21 @@ private:
 
     bool FindSource(const Raster& source, int32_t& index)
     {
-        for (size_t i = 0; i < sources_.size(); ++i)
-            if (sources_[i].pixels == source.pixels) {
-                index = int32_t(i);
-                return true;
-            }
+        for (size_t i = 0; i < sources_.size(); ++i) {
+            if (sources_[i].pixels != source.pixels) continue;
+            // A source's memory is settled before it is freed; one that
+            // came back as another raster cannot be read as the old one.
+            if (!SameRaster(sources_[i], source)) return false;
+            index = int32_t(i);
+            return true;
+        }
         if (sources_.size() >= kMaxSources || !Reserve(sources_, sources_.size() + 1)) return false;
         index = int32_t(sources_.size());
         sources_.push_back(source);
         return true;
     }
+
+    bool IsTarget(const Raster& raster) const { return SameRaster(raster, target_); }
 
     bool IsSource(const uint8_t* memory) const
     {
@@ -370,8 +391,8 @@ private:
             const QueuedBlit& made = blits_[i - 1];
             const KeyedRun* earlier = std::get_if<KeyedRun>(&made.what);
             if (earlier != nullptr && earlier->stripAt >= 0 && earlier->source == run.source
-                && earlier->phase == run.phase && earlier->sourceX == run.sourceX && earlier->sourceY == run.sourceY && earlier->width == run.width
-                && made.area.Height() == height && earlier->stripCopies >= copies) {
+                && earlier->phase == run.phase && earlier->sourceX == run.sourceX && earlier->sourceY == run.sourceY
+                && earlier->width == run.width && made.area.Height() == height && earlier->stripCopies >= copies) {
                 run.stripAt = earlier->stripAt;
                 run.stripCopies = earlier->stripCopies;
                 return;
@@ -499,12 +520,13 @@ private:
         }
     }
 
+    // The band's rows end where the scratch memory does, against its guard.
     Raster Scratch()
     {
-        uint8_t* start = scratch_.data();
-        start += (64 - reinterpret_cast<uintptr_t>(start) % 64) % 64;
+        const int rows = int(int64_t(1) << bands_.BandShift());
         const int pitch = target_.width * target_.bytesPerPixel;
-        return Raster { start, target_.width, int(int64_t(1) << bands_.BandShift()), pitch, target_.bytesPerPixel };
+        uint8_t* start = scratch_.Data() + scratch_.Size() - size_t(rows) * size_t(pitch);
+        return Raster { start, target_.width, rows, pitch, target_.bytesPerPixel };
     }
 
     void Clear()
@@ -535,7 +557,7 @@ private:
     // Drawing's own.
     BandIndex bands_;
     std::vector<Piece> pieces_;
-    std::vector<uint8_t> scratch_;
+    PixelMemory scratch_;
 };
 
 // Made before the program runs, so that using it costs no check.

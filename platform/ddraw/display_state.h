@@ -29,6 +29,8 @@ struct DisplayState {
     const SurfaceFormat& Format() const { return modeSet ? kRgb565 : kXrgb8888; }
 
     void LoseSurfaces();
+    // A reset abandoned the display: its surfaces give their memory back.
+    void AbandonSurfaces();
     void Forget(Surface* surface);
 };
 

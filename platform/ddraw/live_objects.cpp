@@ -46,6 +46,12 @@ void DisplayState::LoseSurfaces()
         surface->MarkLost();
 }
 
+void DisplayState::AbandonSurfaces()
+{
+    for (Surface* surface : surfaces)
+        surface->Abandon();
+}
+
 void DisplayState::Forget(Surface* surface)
 {
     std::erase(surfaces, surface);
@@ -67,10 +73,11 @@ void ResetForTesting()
     Registry& registry = Objects();
     compose::ForgetAll();
     // Abandoned objects keep working safely if someone still calls them:
-    // their display is gone, so every surface reports itself lost.
+    // their display is gone, so every surface reports itself lost, and
+    // needs no memory any more.
     for (DisplayState* display : registry.displays) {
         display->alive = false;
-        display->LoseSurfaces();
+        display->AbandonSurfaces();
     }
     registry.displays.clear();
     registry.live = 0;

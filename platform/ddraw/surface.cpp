@@ -47,12 +47,11 @@ const char* RoleName(SurfaceRole role)
 
 Surface* Surface::Create(std::shared_ptr<DisplayState> display, const SurfaceShape& shape)
 {
-    std::unique_ptr<uint8_t[]> memory;
+    PixelMemory memory;
     int pitch = 0;
     if (shape.ownMemory) {
         pitch = RowPitch(shape.width, shape.format.bytesPerPixel);
-        const size_t bytes = static_cast<size_t>(pitch) * static_cast<size_t>(shape.height);
-        memory.reset(new (std::nothrow) uint8_t[bytes]());
+        memory = PixelMemory::Allocate(static_cast<size_t>(pitch) * static_cast<size_t>(shape.height));
         if (!memory) return nullptr;
     }
     const bool onDisplay = shape.role == SurfaceRole::Primary && shape.ownMemory && display->InFullScreenMode();
@@ -71,13 +70,12 @@ Surface* Surface::Create(std::shared_ptr<DisplayState> display, const SurfaceSha
     return made;
 }
 
-Surface::Surface(
-    std::shared_ptr<DisplayState> display, const SurfaceShape& shape, std::unique_ptr<uint8_t[]> memory, int pitch)
+Surface::Surface(std::shared_ptr<DisplayState> display, const SurfaceShape& shape, PixelMemory memory, int pitch)
     : display_(std::move(display))
     , shape_(shape)
     , memory_(std::move(memory))
     , pitch_(pitch)
-    , raster_ { memory_.get(), shape_.width, shape_.height, pitch_, shape_.format.bytesPerPixel }
+    , raster_ { memory_.Data(), shape_.width, shape_.height, pitch_, shape_.format.bytesPerPixel }
 {
     display_->surfaces.push_back(this);
     if (shape_.role == SurfaceRole::Primary) display_->primary = this;
@@ -140,11 +138,19 @@ void Surface::MarkLost()
     lost_ = true;
 }
 
+void Surface::Abandon()
+{
+    MarkLost();
+    SurfaceGone(this);
+    raster_ = Raster {};
+    memory_ = PixelMemory {};
+}
+
 void Surface::LeaveDisplayMemory()
 {
-    if (!memory_ || Pixels() == memory_.get()) return;
+    if (!memory_ || Pixels() == memory_.Data()) return;
     Memory(compose::Touch::Discard);
-    raster_ = Raster { memory_.get(), shape_.width, shape_.height, pitch_, shape_.format.bytesPerPixel };
+    raster_ = Raster { memory_.Data(), shape_.width, shape_.height, pitch_, shape_.format.bytesPerPixel };
 }
 
 // Restoring the front of a flipping chain restores the whole chain.

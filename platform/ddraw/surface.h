@@ -10,6 +10,7 @@
 #include <ddraw.h>
 
 #include "common/diagnostics.h"
+#include "common/pixel_memory.h"
 #include "common/reference_count.h"
 #include "compose/blit_queue.h"
 #include "ddraw/display_state.h"
@@ -60,6 +61,8 @@ public:
 
     // The display took the memory away; it comes back with Restore.
     void MarkLost();
+    // The surface's display is gone for good: lost, with no memory.
+    void Abandon();
     // Full screen ended: a primary whose pixels lived in the display's
     // memory goes on in its own (it is lost then, its pixels undefined).
     void LeaveDisplayMemory();
@@ -94,8 +97,7 @@ private:
         uint32_t keepBits = pixels::kKeepAllBits;
     };
 
-    Surface(
-        std::shared_ptr<DisplayState> display, const SurfaceShape& shape, std::unique_ptr<uint8_t[]> memory, int pitch);
+    Surface(std::shared_ptr<DisplayState> display, const SurfaceShape& shape, PixelMemory memory, int pitch);
     friend class ReferenceCounted<Surface>;
     ~Surface();
     HRESULT RestoreQuietly();
@@ -139,7 +141,7 @@ private:
 
     std::shared_ptr<DisplayState> display_;
     SurfaceShape shape_;
-    std::unique_ptr<uint8_t[]> memory_;
+    PixelMemory memory_;
     int pitch_ = 0;
     Raster raster_; // the pixels' memory with its size, pitch and depth; reached through Memory
     bool lost_ = false;

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cstring>
-#include <new>
 
 #include "common/rgb565.h"
 
@@ -13,18 +12,17 @@ LentPixels ScreenMemory::Lend(int width, int height, int bytesPerPixel)
     if (width <= 0 || height <= 0 || (bytesPerPixel != 2 && bytesPerPixel != 4)) return {};
     if (lent_.pixels && width == lent_.width && height == lent_.height && bytesPerPixel == bytesPerPixel_) return lent_;
     lent_ = {};
-    try {
-        bytes_.assign(size_t(width) * size_t(height) * size_t(bytesPerPixel), 0);
-    } catch (const std::bad_alloc&) {
-        bytes_ = {};
-        return {};
-    }
+    bytes_ = PixelMemory::Allocate(size_t(width) * size_t(height) * size_t(bytesPerPixel));
+    if (!bytes_) return {};
     bytesPerPixel_ = bytesPerPixel;
-    lent_ = LentPixels { bytes_.data(), width, height, width * bytesPerPixel };
+    lent_ = LentPixels { bytes_.Data(), width, height, width * bytesPerPixel };
     return lent_;
 }
 
-void ScreenMemory::Clear() { std::fill(bytes_.begin(), bytes_.end(), uint8_t(0)); }
+void ScreenMemory::Clear()
+{
+    if (bytes_) std::memset(bytes_.Data(), 0, bytes_.Size());
+}
 
 void ToXrgb(const LentPixels& memory, int bytesPerPixel, const RECT& area, std::vector<uint32_t>& picture)
 {

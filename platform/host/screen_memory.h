@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "common/pixel_memory.h"
 #include "host/host.h"
 
 namespace platform::host {
@@ -23,7 +24,7 @@ public:
     void Clear();
 
 private:
-    std::vector<uint8_t> bytes_;
+    PixelMemory bytes_;
     LentPixels lent_;
     int bytesPerPixel_ = 0;
 };

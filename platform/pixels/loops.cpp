@@ -2,6 +2,13 @@
 
 #include "pixels/loop_sets.h"
 
+#include <cstdlib>
+#include <string>
+#include <string_view>
+#include <utility>
+
+#include "common/diagnostics.h"
+
 #if defined(__x86_64__) || defined(__i386__)
 #include <immintrin.h>
 #endif
@@ -49,6 +56,23 @@ bool Probe(VectorSet set)
 #endif
 }
 
+// SAMPLE_WIDEST_LOOPS (portable, sse2, avx2 or avx512) runs the process as
+// on a processor without the wider sets. The sanitizer run uses it:
+// AddressSanitizer checks the portable loops' every access, and none made
+// through vector intrinsics.
+VectorSet WidestAllowed()
+{
+    const char* named = std::getenv("SAMPLE_WIDEST_LOOPS");
+    if (named == nullptr || *named == '\0') return VectorSet::Avx512;
+    constexpr std::pair<std::string_view, VectorSet> kNames[] = { { "portable", VectorSet::Portable },
+        { "sse2", VectorSet::Sse2 }, { "avx2", VectorSet::Avx2 }, { "avx512", VectorSet::Avx512 } };
+    for (const auto& [name, set] : kNames)
+        if (name == named) return set;
+    diagnostics::DebugOutput(std::string("SAMPLE_WIDEST_LOOPS=") + named
+        + " is none of portable, sse2, avx2, avx512: every set the processor has is used");
+    return VectorSet::Avx512;
+}
+
 } // namespace
 
 const char* VectorSetName(VectorSet set)
@@ -70,9 +94,10 @@ const char* StoreMethodName(StoreMethod method) { return method == StoreMethod::
 
 bool ProcessorHas(VectorSet set)
 {
+    static const VectorSet widest = WidestAllowed();
     static const bool has[]
         = { Probe(VectorSet::Portable), Probe(VectorSet::Sse2), Probe(VectorSet::Avx2), Probe(VectorSet::Avx512) };
-    return has[int(set)];
+    return has[int(set)] && set <= widest;
 }
 
 const PixelLoops* LoopsOf(VectorSet set, StoreMethod method, int bytesPerPixel)

@@ -62,12 +62,17 @@ TEST(LiteralRewriter, EverythingElseIsCopiedAsItIs)
     EXPECT_EQ(Rewritten(source), source);
 }
 
+// Their encoding is their own under either compiler: UTF-8, UTF-16, UTF-32.
+TEST(LiteralRewriter, WideAndUtf8LiteralsAreCopiedAsTheyStand)
+{
+    const std::string source = "auto a = u8\"終了\"; auto b = L\"終\"; auto c = u\"ｽ\\\"\"; \"終\";\n";
+    EXPECT_EQ(Rewritten(source), "auto a = u8\"終了\"; auto b = L\"終\"; auto c = u\"ｽ\\\"\"; \"\\217\\111\";\n");
+}
+
 TEST(LiteralRewriter, WhatCannotBeCopiedFaithfullyIsRefusedWithItsLine)
 {
     EXPECT_EQ(Refusal("int a;\nint 終 = 0;\n"), "line 2: non-ASCII text outside a string literal or comment");
     EXPECT_EQ(Refusal("char c = '終';"), "line 1: non-ASCII text in a character literal");
-    EXPECT_EQ(Refusal("auto s = u8\"終\";"), "line 1: non-ASCII text in a wide or u8 string literal");
-    EXPECT_EQ(Refusal("auto s = L\"終\";"), "line 1: non-ASCII text in a wide or u8 string literal");
     EXPECT_EQ(Refusal("\n\nauto s = R\"(終)\";"), "line 3: non-ASCII text in a raw string literal");
     EXPECT_EQ(Refusal("\"漢\""), "line 1: text that code page 932 cannot hold, or that is not UTF-8");
     EXPECT_EQ(Refusal("\"\xE7\x5C\""), "line 1: text that code page 932 cannot hold, or that is not UTF-8");

@@ -88,7 +88,8 @@ private:
     bool Literal(std::string_view prefix)
     {
         if (prefix == "R" || prefix == "LR" || prefix == "uR" || prefix == "UR" || prefix == "u8R") return RawLiteral();
-        // These keep their own encoding whatever the execution character set.
+        // These keep their own encoding whatever the execution character
+        // set: their text is copied as it stands, as g++ would store it.
         const bool plain = prefix != "L" && prefix != "u" && prefix != "U" && prefix != "u8";
         Copy(1);
         while (at_ < source_.size()) {
@@ -102,11 +103,10 @@ private:
                 Copy(at_ + 1 < source_.size() ? 2 : 1);
                 continue;
             }
-            if (IsAscii(c)) {
+            if (IsAscii(c) || !plain) {
                 Copy(1);
                 continue;
             }
-            if (!plain) return Fail("non-ASCII text in a wide or u8 string literal");
             if (!EncodeRun()) return false;
         }
         return Fail("a string literal is not closed");

@@ -13,21 +13,26 @@ bool Run(const std::string& script, Result& result, std::string& error,
 {
     std::vector<ReplayCommand> commands;
     if (!ParseReplayScript(script, commands, error)) return false;
+    result = Run(std::move(commands), printLine);
+    return true;
+}
 
+Result Run(std::vector<ReplayCommand> commands, const std::function<void(const std::string&)>& printLine)
+{
     headless::Reset();
-    result = Result {};
     HeadlessHost& host = platform::host::TheHeadlessHost();
     ReplaySession session(host, std::move(commands), printLine);
     session.Begin();
     char noArguments[] = "";
-    int exitCode = WinMain(GetModuleHandleA(nullptr), nullptr, noArguments, SW_SHOWDEFAULT);
+    const int exitCode = WinMain(GetModuleHandleA(nullptr), nullptr, noArguments, SW_SHOWDEFAULT);
     session.Finish(exitCode);
 
+    Result result;
     result.exitCode = exitCode;
     result.frames = host.FramesDrawn();
     result.output = session.Output();
     result.errors = session.Errors();
-    return true;
+    return result;
 }
 
 } // namespace replay

@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "replay_script.h"
+
 namespace replay {
 
 // Lines of output (message boxes, then "frames N" and "exit CODE") go to
@@ -22,5 +24,7 @@ struct Result {
 // ("line 3: ...") when the script is bad; nothing is run then.
 bool Run(const std::string& script, Result& result, std::string& error,
     const std::function<void(const std::string&)>& printLine = {});
+// The same with the script already parsed.
+Result Run(std::vector<ReplayCommand> commands, const std::function<void(const std::string&)>& printLine = {});
 
 } // namespace replay
