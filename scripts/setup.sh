@@ -9,7 +9,7 @@ packages=(
   clang libclang-rt-14-dev
   libsdl2-dev libx11-dev libxext-dev libwayland-dev libfreetype-dev libfontconfig-dev libpng-dev libwebp-dev libgtest-dev
   fonts-ipafont-gothic
-  xvfb xdotool imagemagick x11-utils openbox
+  xvfb xdotool imagemagick x11-utils openbox libxss1
   sway weston grim wtype
 )
 

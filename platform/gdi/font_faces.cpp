@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <cstdio>
 #include <cstring>
 #include <map>
 #include <optional>
@@ -51,15 +52,48 @@ constexpr std::pair<std::string_view, std::string_view> kSubstitutes[] = {
     { "System", "sans-serif" },
 };
 
+// Where a font of the families above comes from on Debian; the gothic
+// stands for any other face asked for with Japanese text.
+constexpr std::pair<std::string_view, std::string_view> kPackages[] = {
+    { "IPAMincho", "fonts-ipafont-mincho" },
+};
+constexpr std::string_view kJapanesePackage = "fonts-ipafont-gothic";
+// A kana: a font without it shows no Japanese text.
+constexpr char32_t kJapaneseProbe = U'\u3042'; // HIRAGANA LETTER A
+
+std::string_view PackageFor(std::string_view family)
+{
+    for (const auto& [name, package] : kPackages)
+        if (family == name) return package;
+    return kJapanesePackage;
+}
+
+// Without it every Japanese text (the menus, the boxes and their buttons)
+// is blank or boxes, and nothing else would say why.
+void ReportMissingJapaneseFont(const std::string& face, const std::string& family)
+{
+    const std::string_view package = PackageFor(family);
+    std::fprintf(stderr,
+        "platform: no Japanese font for \"%s\" (%s), so Japanese text cannot be shown: install the Debian package "
+        "%.*s\n",
+        face.c_str(), family.c_str(), int(package.size()), package.data());
+    std::fflush(stderr);
+}
+
 // Sizes beyond these are no text anyone reads, only huge glyph bitmaps.
 constexpr int kDefaultHeight = 16;
 constexpr int kMaximumPixels = 512;
 constexpr size_t kMaximumCachedGlyphs = 4096;
 
-std::string FamilyFor(const LOGFONTA& description)
+std::string FaceNameOf(const LOGFONTA& description)
 {
     std::string_view face(description.lfFaceName, strnlen(description.lfFaceName, LF_FACESIZE));
-    std::string family = platform::encoding::Cp932ToUtf8(face);
+    return platform::encoding::Cp932ToUtf8(face);
+}
+
+std::string FamilyFor(const LOGFONTA& description)
+{
+    std::string family = FaceNameOf(description);
     for (const auto& [name, substitute] : kSubstitutes)
         if (family == name) return std::string(substitute);
     return family;
@@ -152,6 +186,7 @@ class LoadedFace {
 public:
     explicit LoadedFace(FT_Face face)
         : face_(face)
+        , japanese_(FT_Get_Char_Index(face, kJapaneseProbe) != 0)
     {
     }
     ~LoadedFace()
@@ -161,6 +196,8 @@ public:
     }
     LoadedFace(const LoadedFace&) = delete;
     LoadedFace& operator=(const LoadedFace&) = delete;
+
+    bool HasJapanese() const { return japanese_; }
 
     SizedFace* AtSize(const LOGFONTA& description)
     {
@@ -197,6 +234,7 @@ private:
     }
 
     FT_Face face_;
+    bool japanese_;
     std::map<std::pair<int, int>, std::unique_ptr<SizedFace>> sizes_;
 };
 
@@ -223,9 +261,11 @@ public:
         for (const RecentFace& recent : recent_)
             if (recent.used && recent.key == key) return recent.face;
         std::optional<FontFile> file = Resolve(description);
-        if (!file) return nullptr;
-        LoadedFace* face = Open(*file);
-        SizedFace* sized = face != nullptr ? face->AtSize(description) : nullptr;
+        LoadedFace* face = file ? Open(*file) : nullptr;
+        if (description.lfCharSet == SHIFTJIS_CHARSET && (face == nullptr || !face->HasJapanese()))
+            NoteMissingJapaneseFont(description);
+        if (face == nullptr) return nullptr;
+        SizedFace* sized = face->AtSize(description);
         if (sized != nullptr) {
             recent_[nextRecent_] = RecentFace { true, key, sized };
             nextRecent_ = (nextRecent_ + 1) % kRecentFaces;
@@ -249,6 +289,14 @@ private:
         auto found = resolved_.find(key);
         if (found == resolved_.end()) found = resolved_.emplace(key, MatchFontFile(family, japanese)).first;
         return found->second;
+    }
+
+    // Once a run: the program asks for its fonts again and again.
+    void NoteMissingJapaneseFont(const LOGFONTA& description)
+    {
+        if (japaneseMissingTold_) return;
+        japaneseMissingTold_ = true;
+        ReportMissingJapaneseFont(FaceNameOf(description), FamilyFor(description));
     }
 
     // A file that failed to open is remembered as failed, not retried.
@@ -304,6 +352,7 @@ private:
     FT_Library library_ = nullptr;
     std::map<std::string, std::optional<FontFile>> resolved_;
     std::map<FontFile, std::unique_ptr<LoadedFace>> faces_;
+    bool japaneseMissingTold_ = false;
 };
 
 FaceRegistry& Registry()

@@ -6,11 +6,16 @@
 # sample-replay draws it; F10, Right, Right, Down, Down, Enter chooses
 # ﾃﾞﾊﾞｯｸ → 背景２ and the window shows the evening frame; F12 fills the
 # output with the full-screen frame at 2x (1280 by 960 at (320, 60), black
-# around it); F12 again gives the window back; ESC ends with status 0. Then
+# around it); F12 again gives the window back; ESC ends with status 0,
+# nothing said on standard error.
+# Neither the window nor full screen keeps the output awake (sway's
+# inhibit_idle is false for it: the program inhibits no idling). Then
 # the same output at scale 2: the window shows the start frame with every
 # pixel a 2 by 2 block, drawn so by the program in buffers of scale 2,
 # full screen is the same 2x picture in the output's own pixels, and ESC
-# ends with status 0.
+# ends with status 0. Last, sway ending while the program runs ends it
+# within a second, with status 1 and one line on standard error that names
+# the display.
 #
 # Usage: bash wayland.sh PATH/TO/sample   (run in the folder with the pictures)
 # E2E_SCREENSHOTS=DIR keeps the screenshots taken on the way.
@@ -35,11 +40,26 @@ full_screen_exact() {
     [[ "$outside" == 0 ]] || fail "the output around the full-screen picture is not black (brightest $outside)"
 }
 
+# keeps_output_awake: sway's inhibit_idle for the program's view, "false"
+# where it lets the output idle; "none" without such a view.
+keeps_output_awake() {
+    swaymsg -t get_tree | python3 -c 'import json, sys
+def nodes(node):
+    yield node
+    for child in node.get("nodes", []) + node.get("floating_nodes", []):
+        yield from nodes(child)
+views = [n for n in nodes(json.load(sys.stdin)) if n.get("name") == "sample" and "inhibit_idle" in n]
+print(str(views[0]["inhibit_idle"]).lower() if views else "none")'
+}
+
 start_sway 1920x1080 1
 start_sample
 answer_startup_box
 find_frame start window
 echo "scale 1: the window shows the start frame pixel for pixel at ($at)"
+awake=$(keeps_output_awake)
+[[ "$awake" == false ]] || fail "sway's inhibit_idle for the window is $awake, expected false"
+echo "the window lets the output idle (inhibit_idle false)"
 
 press F10 Right Right Down Down Return
 find_frame evening menu_chosen
@@ -50,12 +70,15 @@ press F12
 expected_frame full_2x 'menu 40005\nkey F12\nframe 2' 2
 full_screen_exact full_screen
 echo "F12: the full-screen frame at 2x, 1280 by 960 at ($at), black around it"
+awake=$(keeps_output_awake)
+[[ "$awake" == false ]] || fail "sway's inhibit_idle in full screen is $awake, expected false"
 press F12
 find_frame evening window_again
 echo "F12 again: the window back, the evening frame at ($at)"
 press Escape
 expect_exit ESC
-echo "ESC: status 0"
+[[ -s "$work/sample.err" ]] && fail "standard error is not empty after ESC"
+echo "ESC: status 0, nothing on standard error"
 
 set_output 1920x1080 2
 # What the program says to the compositor, to see that the host draws the
@@ -74,4 +97,12 @@ full_screen_exact full_screen_2x
 echo "scale 2, F12: the full-screen frame at 2x in the output's pixels"
 press Escape
 expect_exit ESC
-echo "PASS: start frame, keyboard menu, full screen and ESC on sway at scales 1 and 2, exact, status 0 each time"
+
+start_sample
+wait_for_box
+kill "$wm_pid"
+expect_lost_display Wayland "$WAYLAND_DISPLAY"
+wait "$wm_pid" 2>/dev/null
+wm_pid=
+echo "sway ended: the program ended within 1 s, with status 1 and one line naming $WAYLAND_DISPLAY"
+echo "PASS: start frame, keyboard menu, full screen and ESC on sway at scales 1 and 2, exact, status 0 each time; the output left to idle; sway's end told, status 1"

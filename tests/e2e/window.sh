@@ -3,7 +3,7 @@
 # 640 by 480 client area under the menu bar, the client area shows the start
 # frame (the day background at (20, 80) on black) exactly as the headless
 # host draws it, and the window's close request ends the program with exit
-# code 0.
+# code 0, having said nothing on standard error.
 #
 # There is no window manager here, so nobody would turn a click on the close
 # button into the WM_DELETE_WINDOW message the program receives. The
@@ -52,4 +52,5 @@ awk -v m="$bar_mean" 'BEGIN { exit !(m > 0.5) }' || fail "menu bar strip is dark
 
 "$close_window" "$window" || fail "could not send the close request"
 expect_exit "the close request"
-echo "PASS: window appeared, client area shows the start frame, closed with status 0"
+[[ -s "$work/sample.err" ]] && fail "standard error is not empty after a normal run and close"
+echo "PASS: window appeared, client area shows the start frame, closed with status 0 and nothing on standard error"

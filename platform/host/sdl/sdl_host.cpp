@@ -74,6 +74,12 @@ SdlHost::SdlHost()
     // without a GPU is a software renderer spending most of every frame.
     // (On Wayland the host's own buffers go to the compositor instead.)
     SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
+    // SDL keeps the screen awake while it has a window; a Windows program
+    // does not, unless it asks, and this one never does, in full screen
+    // neither: the screen saver and the lock come as after any program.
+    // Read when the video driver starts; SDL_VIDEO_ALLOW_SCREENSAVER=0 in
+    // the environment still overrides it.
+    SDL_SetHint(SDL_HINT_VIDEO_ALLOW_SCREENSAVER, "1");
     // Events alone still turn Ctrl+C into a close where there is no display.
     if (SDL_Init(SDL_INIT_TIMER | SDL_INIT_EVENTS) != 0)
         std::fprintf(stderr, "platform: SDL could not start: %s\n", SDL_GetError());
@@ -99,6 +105,7 @@ bool SdlHost::StartVideo()
         const std::string& driver = drivers_[nextDriver_++];
         if (!StartVideoDriver(driver)) continue;
         driver_ = driver;
+        if (driver_ == "x11") EndOnLostX11Connection();
         // Read once: the program is told its desktop's size only once, too.
         // A Wayland compositor scales by outputs, which the window learns.
         windowScale_ = OnWayland() ? 1 : ReadDesktopScale();
@@ -455,7 +462,8 @@ void SdlHost::PollInput(std::vector<InputEvent>& out)
 void SdlHost::Translate(const SDL_Event& event, std::vector<InputEvent>& out)
 {
     switch (event.type) {
-    case SDL_QUIT: // a signal such as Ctrl+C in the terminal
+    case SDL_QUIT: // a signal such as Ctrl+C in the terminal, or the compositor gone
+        if (OnWayland()) EndIfWaylandConnectionLost(window_);
         out.push_back(InputEvent { InputEvent::Kind::Close });
         break;
     case SDL_WINDOWEVENT:

@@ -1,8 +1,12 @@
 #include "host/sdl/wayland_desktop.h"
 
+#include <SDL_syswm.h>
 #include <wayland-client.h>
 
+#include <cstdlib>
 #include <cstring>
+
+#include "host/sdl/lost_display.h"
 
 namespace platform::host {
 namespace {
@@ -27,6 +31,17 @@ bool WaylandCompositorLacksSeat()
     wl_registry_destroy(registry);
     wl_display_disconnect(display);
     return answered && !seat;
+}
+
+void EndIfWaylandConnectionLost(SDL_Window* window)
+{
+    SDL_SysWMinfo info;
+    SDL_VERSION(&info.version);
+    if (!window || !SDL_GetWindowWMInfo(window, &info) || info.subsystem != SDL_SYSWM_WAYLAND) return;
+    if (!info.info.wl.display || wl_display_get_error(info.info.wl.display) == 0) return;
+    // Where wl_display_connect looked, as SDL called it.
+    const char* name = std::getenv("WAYLAND_DISPLAY");
+    EndForLostDisplay("Wayland", name && *name ? name : "wayland-0");
 }
 
 } // namespace platform::host

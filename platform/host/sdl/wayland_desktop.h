@@ -1,6 +1,8 @@
 // What the SDL host asks a Wayland compositor itself, before SDL's wayland
-// driver talks to it.
+// driver talks to it, and what it asks of SDL's connection when SDL stops.
 #pragma once
+
+#include <SDL.h>
 
 namespace platform::host {
 
@@ -9,5 +11,11 @@ namespace platform::host {
 // driver takes a seat for granted and crashes without one (weston's
 // headless backend has none).
 bool WaylandCompositorLacksSeat();
+
+// SDL turns a broken connection to the compositor into a quit, as it turns
+// SIGTERM: where SDL's connection for `window` is broken (the compositor
+// ended, or dropped the program), the program ends with one line naming
+// the display and status 1. Otherwise returns, and the quit is a close.
+void EndIfWaylandConnectionLost(SDL_Window* window);
 
 } // namespace platform::host

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "host/desktop_scale.h"
+#include "host/sdl/lost_display.h"
 
 namespace platform::host {
 namespace {
@@ -23,6 +24,8 @@ constexpr long kMotifBorder = 2;
 constexpr long kMotifTitle = 8;
 constexpr long kMotifMenu = 16;
 constexpr long kMotifMinimizeButton = 32;
+
+int EndForLostConnection(Display* display) { EndForLostDisplay("X11", DisplayString(display)); }
 
 } // namespace
 
@@ -55,5 +58,7 @@ void AskForFixedSizeFrame(SDL_Window* window)
         reinterpret_cast<const unsigned char*>(hints), 5);
     XFlush(display);
 }
+
+void EndOnLostX11Connection() { XSetIOErrorHandler(EndForLostConnection); }
 
 } // namespace platform::host

@@ -1,6 +1,7 @@
 // What the SDL host reads from and tells an X desktop that SDL itself does
-// not: the desktop's density and the window's fixed size. Both do nothing
-// where there is no X server.
+// not: the desktop's density and the window's fixed size, and how the
+// program ends when the X server goes away. The first two do nothing where
+// there is no X server.
 #pragma once
 
 #include <SDL.h>
@@ -15,5 +16,10 @@ int ReadDesktopScale();
 // but neither resized nor maximised, so it shows no maximise button and no
 // sizing border. Call before the window is first shown.
 void AskForFixedSizeFrame(SDL_Window* window);
+
+// From now on a broken connection to an X server, SDL's or one of our own,
+// ends the program with one line naming the display and status 1, instead
+// of Xlib's several lines. Xlib's handler is one for the whole process.
+void EndOnLostX11Connection();
 
 } // namespace platform::host

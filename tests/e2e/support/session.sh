@@ -4,8 +4,8 @@
 # Set `sample` (the executable) before sourcing. Provides `work` (a scratch
 # folder), fail, start_xvfb, start_window_manager, start_sample,
 # find_window, read_geometry (sets width height left top bar), press, expect_exit,
-# stop_x (ends the X server, so that another may start) and
-# set_x_resources (the desktop's xrdb settings).
+# expect_lost_display, stop_x (ends the X server, so that another may
+# start) and set_x_resources (the desktop's xrdb settings).
 
 work=$(mktemp -d)
 xvfb_pid=
@@ -123,6 +123,23 @@ expect_exit() {
     local status=$?
     sample_pid=
     ((status == 0)) || fail "sample ended with status $status after $1, expected 0"
+}
+
+# expect_lost_display PROTOCOL NAME: the display server has just been
+# ended; the program ends within 1 s with status 1, and its standard error
+# holds one line, which says so and names the display.
+expect_lost_display() {
+    for _ in $(seq 10); do
+        kill -0 "$sample_pid" 2>/dev/null || break
+        sleep 0.1
+    done
+    kill -0 "$sample_pid" 2>/dev/null && fail "sample still runs 1 s after the display server ended"
+    wait "$sample_pid"
+    local status=$? expected="platform: the display server went away ($1 $2)"
+    sample_pid=
+    ((status == 1)) || fail "sample ended with status $status when the display server ended, expected 1"
+    [[ "$(cat "$work/sample.err")" == "$expected" ]] \
+        || fail "standard error is not the one line '$expected' when the display server ended"
 }
 
 # stop_x: the window manager and the X server end; the program has already.
