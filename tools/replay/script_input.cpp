@@ -49,6 +49,7 @@ bool ReadScriptFrom(int descriptor, std::string& text, std::string& error)
 
 bool ReadScriptFile(const std::string& path, std::string& text, std::string& error)
 {
+    text.clear();
     int descriptor = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY);
     if (descriptor < 0) {
         error = "cannot read " + path + ": " + std::strerror(errno);
