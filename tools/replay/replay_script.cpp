@@ -85,12 +85,15 @@ std::optional<unsigned> ParseAnswer(std::string_view word)
     return std::nullopt;
 }
 
+// The platform's own names, so that the error shows what a script may use.
 std::string FaultableList()
 {
     std::string list = "an operation that can fail (";
+    std::string_view separator;
     for (std::string_view name : platform::diagnostics::kFaultableOperations) {
-        if (name != platform::diagnostics::kFaultableOperations[0]) list += ", ";
+        list += separator;
         list += name;
+        separator = ", ";
     }
     return list + ")";
 }
