@@ -70,7 +70,8 @@ struct Capture {
 Capture CaptureScreen();
 // The whole window: the menu bar as last drawn, over the client area.
 Capture CaptureWindow();
-bool WritePng(const Capture& capture, const std::string& path, std::string* error = nullptr);
+// The capture as the bytes of a PNG file, 8-bit RGB. False with `error` set.
+bool EncodePng(const Capture& capture, std::vector<uint8_t>& png, std::string* error = nullptr);
 
 int CursorCounter();
 bool CursorVisible();

@@ -25,7 +25,7 @@ for picture in koke mul chn; do
   [[ -f "$build/run/$picture.bmp" ]] && cp "$build/run/$picture.bmp" "$corpus/program_$picture.bmp"
 done
 
-# One process on one core; the malloc limit is the decoder's 64 MiB cap and
+# One process on one core; the malloc limit is the decoder's pixel cap (64 MiB decoded) and
 # a little more, as in the short run ctest makes. Inputs up to 128 KiB let
 # run-length files claim pictures past the cap.
 log=$findings/last-run.log

@@ -1,5 +1,6 @@
 #include "common/diagnostics.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <map>
 
@@ -19,6 +20,11 @@ std::vector<std::string>& Log()
 }
 
 } // namespace
+
+bool IsFaultableOperation(std::string_view operation)
+{
+    return std::ranges::find(kFaultableOperations, operation) != std::end(kFaultableOperations);
+}
 
 bool ShouldFail(std::string_view operation)
 {

@@ -9,9 +9,27 @@
 
 namespace platform::diagnostics {
 
+// Every operation that can be made to fail, by the name its ShouldFail asks
+// with: the Win32 / COM method's name, or a narrower case of it in brackets.
+// What arms a fault from outside (a replay script) checks names against it.
+inline constexpr std::string_view kFaultableOperations[] = {
+    "CreateClipper",
+    "CreateSurface",
+    "CreateSurface(backbuffer)", // only that kind of surface
+    "CreateSurface(offscreen)",
+    "CreateSurface(primary)",
+    "DirectDrawCreate",
+    "DirectSoundCreate",
+    "DirectSoundSetCooperativeLevel",
+    "GetDC",
+    "LoadImageA",
+    "Lock",
+    "LockStillDrawing", // a Lock without DDLOCK_WAIT: DDERR_WASSTILLDRAWING
+    "SetDisplayMode",
+};
+bool IsFaultableOperation(std::string_view operation);
+
 // True when the next call of `operation` is to fail (and counts it down).
-// Operation names are the Win32 / COM method names: "DirectDrawCreate",
-// "CreateSurface", "SetDisplayMode", "GetDC", "Lock", ...
 bool ShouldFail(std::string_view operation);
 void FailNext(std::string_view operation, int count);
 void ClearFaults();

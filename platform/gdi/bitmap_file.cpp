@@ -9,13 +9,13 @@
 namespace platform::gdi {
 namespace {
 
-constexpr size_t kFileHeaderSize = 14;
+constexpr size_t kFileHeaderSize = kBitmapFileHeaderBytes;
 constexpr uint32_t kCoreHeaderSize = 12;
 constexpr uint32_t kInfoHeaderSize = 40;
 constexpr uint32_t kV2HeaderSize = 52; // the first with colour masks inside
 constexpr uint32_t kV3HeaderSize = 56;
 constexpr uint32_t kV4HeaderSize = 108;
-constexpr uint32_t kV5HeaderSize = 124;
+constexpr uint32_t kV5HeaderSize = kLargestBitmapInfoHeaderBytes;
 
 constexpr uint32_t kBiRgb = 0;
 constexpr uint32_t kBiRle8 = 1;
@@ -228,8 +228,7 @@ bool DataCanHoldPixels(const Layout& layout)
     auto available = static_cast<int64_t>(layout.pixelData.size());
     if (layout.compression == kBiRle8 || layout.compression == kBiRle4)
         return pixels <= available * kRlePixelsPerByte + kRleSlackPixels;
-    int64_t rowBytes = (int64_t { layout.width } * layout.bitsPerPixel + 31) / 32 * 4;
-    return rowBytes * layout.height <= available;
+    return BitmapRowBytes(layout.width, layout.bitsPerPixel) * layout.height <= available;
 }
 
 // Sizes within the caps, and a depth and compression that go together.

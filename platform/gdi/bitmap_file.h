@@ -38,6 +38,23 @@ struct DecodedBitmap {
 inline constexpr int64_t kMaxBitmapSide = 16384;
 inline constexpr int64_t kMaxBitmapPixels = int64_t { 1 } << 24;
 
+// Bytes of a stored row: rows are padded to whole 32-bit words.
+constexpr int64_t BitmapRowBytes(int64_t width, int64_t bitsPerPixel) { return (width * bitsPerPixel + 31) / 32 * 4; }
+
+// The file cap follows from the pixel cap: a larger file is refused unread,
+// and every picture within the caps fits. The largest such file has the
+// file header, the largest info header (BITMAPV5HEADER), a full palette and
+// the pixels at 32 bits each, whose rows need no padding.
+inline constexpr int64_t kBitmapFileHeaderBytes = 14;
+inline constexpr int64_t kLargestBitmapInfoHeaderBytes = 124;
+inline constexpr int64_t kLargestBitmapPaletteBytes = 256 * 4;
+inline constexpr int64_t kMaxBitmapPixelBytes
+    = BitmapRowBytes(kMaxBitmapSide, 32) * (kMaxBitmapPixels / kMaxBitmapSide);
+inline constexpr int64_t kMaxBitmapFileBytes
+    = kBitmapFileHeaderBytes + kLargestBitmapInfoHeaderBytes + kLargestBitmapPaletteBytes + kMaxBitmapPixelBytes;
+// Any shallower depth needs at most 3 bytes a pixel and 4 of padding a row.
+static_assert(3 * kMaxBitmapPixels + 4 * kMaxBitmapSide <= kMaxBitmapPixelBytes);
+
 // Why a file was refused, for the diagnostic that names it.
 enum class BitmapRefusal {
     NotABitmap, // no "BM" signature, or a header of no known size

@@ -21,9 +21,9 @@
 namespace platform::gdi {
 namespace {
 
-// No bitmap the program uses comes near this; past it a file is refused
+// Past the largest file a picture within the caps needs, a file is refused
 // instead of being read into memory.
-constexpr off_t kMaximumFileBytes = 64 * 1024 * 1024;
+constexpr off_t kMaximumFileBytes = kMaxBitmapFileBytes;
 
 constexpr UINT kSupportedFlags = LR_LOADFROMFILE | LR_CREATEDIBSECTION | LR_DEFAULTCOLOR;
 
@@ -69,7 +69,8 @@ const char* KindOfFile(mode_t mode)
 std::optional<std::string> RegularFileFault(const struct stat& status)
 {
     if (!S_ISREG(status.st_mode)) return KindOfFile(status.st_mode);
-    if (status.st_size > kMaximumFileBytes) return "too large (a file of over 64 MiB)";
+    if (status.st_size > kMaximumFileBytes)
+        return "too large (a file of over " + std::to_string(kMaximumFileBytes) + " bytes)";
     return std::nullopt;
 }
 

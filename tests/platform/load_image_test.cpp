@@ -13,6 +13,7 @@
 
 #include <windows.h>
 
+#include "gdi/bitmap_file.h"
 #include "gdi/testing_hooks.h"
 #include "gdi_test_support.h"
 
@@ -67,6 +68,88 @@ std::vector<uint8_t> RunLengthFile(int32_t width, int32_t height, size_t dataByt
     return file;
 }
 
+// The colour of pixel (x, y) in the pictures below: both within 12 bits.
+uint32_t Pattern(int x, int y) { return uint32_t(x) << 12 | uint32_t(y); }
+
+// The header of a 32-bit BI_RGB file behind a BITMAPV5HEADER and a full
+// palette (which the depth ignores): the largest file a picture of that size
+// can be.
+std::vector<uint8_t> Largest32BitHeader(int width, int height)
+{
+    const uint32_t offset = 14 + 124 + 256 * 4;
+    const uint32_t pixelBytes = uint32_t(width) * uint32_t(height) * 4;
+    std::vector<uint8_t> head;
+    Put16(head, 0x4D42);
+    Put32(head, offset + pixelBytes);
+    Put32(head, 0);
+    Put32(head, offset);
+    Put32(head, 124);
+    Put32(head, uint32_t(width));
+    Put32(head, uint32_t(height));
+    Put16(head, 1); // planes
+    Put16(head, 32);
+    Put32(head, 0); // BI_RGB
+    Put32(head, pixelBytes);
+    Put32(head, 0);
+    Put32(head, 0);
+    Put32(head, 256); // colours used
+    head.resize(offset, 0); // the rest of the header, and the palette
+    return head;
+}
+
+// The whole file, written a row at a time, bottom row first.
+std::string WriteLargest32BitFile(const std::filesystem::path& path, int width, int height)
+{
+    std::ofstream out(path, std::ios::binary);
+    std::vector<uint8_t> head = Largest32BitHeader(width, height);
+    out.write(reinterpret_cast<const char*>(head.data()), std::streamsize(head.size()));
+    std::vector<uint8_t> row(size_t(width) * 4, 0);
+    for (int y = height - 1; y >= 0; --y) {
+        for (int x = 0; x < width; ++x) {
+            uint32_t rgb = Pattern(x, y);
+            row[size_t(x) * 4 + 0] = uint8_t(rgb);
+            row[size_t(x) * 4 + 1] = uint8_t(rgb >> 8);
+            row[size_t(x) * 4 + 2] = uint8_t(rgb >> 16);
+        }
+        out.write(reinterpret_cast<const char*>(row.data()), std::streamsize(row.size()));
+    }
+    return path.string();
+}
+
+// The file cap follows from the pixel cap: a 32-bit picture of 16 Mi pixels
+// in the largest file it can be loads; a byte more, or a row more, does not.
+TEST_F(LoadImageTest, APictureAtThePixelCapLoadsFromTheLargestFileAllowed)
+{
+    static_assert(int64_t { 4096 } * 4096 == platform::gdi::kMaxBitmapPixels);
+    std::string path = WriteLargest32BitFile(directory_.path() / "cap.bmp", 4096, 4096);
+    ASSERT_EQ(std::filesystem::file_size(path), uintmax_t(platform::gdi::kMaxBitmapFileBytes));
+
+    ::testing::internal::CaptureStderr();
+    HBITMAP loaded = LoadBitmapFile(path);
+    EXPECT_EQ(::testing::internal::GetCapturedStderr(), "");
+    ASSERT_NE(loaded, nullptr);
+    BITMAP description {};
+    ASSERT_EQ(GetObjectA(loaded, sizeof(description), &description), int(sizeof(BITMAP)));
+    EXPECT_EQ(description.bmWidth, 4096);
+    EXPECT_EQ(description.bmHeight, 4096);
+    EXPECT_EQ(description.bmBitsPixel, 32);
+    HDC memory = CreateCompatibleDC(nullptr);
+    HGDIOBJ kept = SelectObject(memory, loaded);
+    for (auto [x, y] : { std::pair { 0, 0 }, { 4095, 0 }, { 0, 4095 }, { 4095, 4095 }, { 1234, 567 } })
+        EXPECT_EQ(GetPixel(memory, x, y), platform::gdi::RgbToColorRef(Pattern(x, y))) << x << ", " << y;
+    SelectObject(memory, kept);
+    DeleteDC(memory);
+    DeleteObject(loaded);
+
+    ASSERT_EQ(truncate(path.c_str(), platform::gdi::kMaxBitmapFileBytes + 1), 0);
+    EXPECT_EQ(RefusalMessage(path), Line(path, "too large (a file of over 67110026 bytes)"));
+    // A row past the pixel cap needs a larger file still; its pixels are a
+    // hole, never read.
+    std::string over = directory_.Write("over.bmp", Largest32BitHeader(4097, 4096));
+    ASSERT_EQ(truncate(over.c_str(), 14 + 124 + 256 * 4 + off_t { 4097 } * 4096 * 4), 0);
+    EXPECT_EQ(RefusalMessage(over), Line(over, "too large (a file of over 67110026 bytes)"));
+}
+
 TEST_F(LoadImageTest, AFifoIsRefusedWithoutWaitingForAWriter)
 {
     std::string fifo = (directory_.path() / "bg01.bmp").string();
@@ -115,7 +198,7 @@ TEST_F(LoadImageTest, EachRefusalNamesTheFileAndTheReason)
     EXPECT_EQ(RefusalMessage(text), Line(text, "not a Windows bitmap"));
     EXPECT_EQ(RefusalMessage(truncated), Line(truncated, "damaged (truncated or inconsistent)"));
     EXPECT_EQ(RefusalMessage(huge), Line(huge, "too large (at most 16384 pixels a side and 16 Mi pixels in all)"));
-    EXPECT_EQ(RefusalMessage(sparse), Line(sparse, "too large (a file of over 64 MiB)"));
+    EXPECT_EQ(RefusalMessage(sparse), Line(sparse, "too large (a file of over 67110026 bytes)"));
 
     // A picture that loads says nothing.
     ::testing::internal::CaptureStderr();

@@ -1,9 +1,7 @@
 #include "animation_writer.h"
 
-#include <cerrno>
-#include <cstdio>
-#include <cstring>
 #include <memory>
+#include <span>
 
 #include <webp/encode.h>
 #include <webp/mux.h>
@@ -33,31 +31,9 @@ bool ToPicture(const headless::Capture& frame, WebPPicture& picture)
 
 } // namespace
 
-AnimationWriter::~AnimationWriter()
-{
-    Discard();
-    WebPAnimEncoderDelete(encoder);
-}
+AnimationWriter::~AnimationWriter() { WebPAnimEncoderDelete(encoder); }
 
-bool AnimationWriter::Open(const std::string& target, std::string& error)
-{
-    Discard();
-    file.reset(std::fopen(target.c_str(), "wb"));
-    if (!file) {
-        error = std::strerror(errno);
-        return false;
-    }
-    path = target;
-    return true;
-}
-
-// Half an animation would pass for a whole one.
-void AnimationWriter::Discard()
-{
-    if (!file) return;
-    file.reset();
-    std::remove(path.c_str());
-}
+bool AnimationWriter::Open(const std::string& target, std::string& error) { return file.Open(target, error); }
 
 bool AnimationWriter::Start(const headless::Capture& frame, std::string& error)
 {
@@ -113,12 +89,12 @@ bool AnimationWriter::Add(const headless::Capture& frame, uint32_t milliseconds,
 
 bool AnimationWriter::Finish(std::string& error)
 {
-    if (!file) {
+    if (!file.IsOpen()) {
         error = "the file is not open";
         return false;
     }
     if (!encoder) {
-        Discard();
+        file.Abandon();
         error = "no frame was recorded";
         return false;
     }
@@ -126,21 +102,13 @@ bool AnimationWriter::Finish(std::string& error)
     WebPDataInit(&data);
     bool assembled
         = WebPAnimEncoderAdd(encoder, nullptr, int(elapsed), nullptr) && WebPAnimEncoderAssemble(encoder, &data);
-    if (!assembled) error = WebPAnimEncoderGetError(encoder);
-    bool written
-        = assembled && std::fwrite(data.bytes, 1, data.size, file.get()) == data.size && std::fflush(file.get()) == 0;
-    if (assembled && !written) error = std::strerror(errno);
+    if (!assembled) {
+        error = WebPAnimEncoderGetError(encoder);
+        file.Abandon();
+    }
+    bool written = assembled && file.Write(std::span(data.bytes, data.size), error) && file.Commit(error);
     WebPDataClear(&data);
-    if (!written) {
-        Discard();
-        return false;
-    }
-    if (std::fclose(file.release()) != 0) {
-        error = std::strerror(errno);
-        std::remove(path.c_str());
-        return false;
-    }
-    return true;
+    return written;
 }
 
 } // namespace replay

@@ -5,10 +5,9 @@
 #pragma once
 
 #include <cstdint>
-#include <cstdio>
-#include <memory>
 #include <string>
 
+#include "file_replacement.h"
 #include "testing.h"
 
 struct WebPAnimEncoder;
@@ -22,26 +21,22 @@ public:
     AnimationWriter(const AnimationWriter&) = delete;
     AnimationWriter& operator=(const AnimationWriter&) = delete;
 
-    // The file is created at once, so a path that cannot be written is
-    // known before any frame is drawn. False with `error` set.
+    // The file's replacement is created at once, so a path that cannot be
+    // written is known before any frame is drawn. False with `error` set.
     bool Open(const std::string& path, std::string& error);
     // The frame shown for `milliseconds`; every frame must have the first
     // frame's size. False with `error` set (another size, out of memory).
     bool Add(const headless::Capture& frame, uint32_t milliseconds, std::string& error);
     // The animation, looping for ever, into the file. False with `error`
-    // set; no file is left then, nor when the writer goes unfinished.
+    // set; the file is then as it was before Open, as it is when the writer
+    // goes unfinished.
     bool Finish(std::string& error);
     int Frames() const { return frames; }
 
 private:
     bool Start(const headless::Capture& frame, std::string& error);
-    void Discard();
 
-    struct FileCloser {
-        void operator()(FILE* file) const { std::fclose(file); }
-    };
-    std::unique_ptr<FILE, FileCloser> file;
-    std::string path;
+    FileReplacement file;
     WebPAnimEncoder* encoder = nullptr;
     int width = 0;
     int height = 0;

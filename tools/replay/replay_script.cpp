@@ -6,6 +6,7 @@
 
 #include <windows.h>
 
+#include "common/diagnostics.h"
 #include "printable_text.h"
 
 namespace replay {
@@ -54,16 +55,6 @@ std::optional<uint64_t> ParseNumber(std::string_view word, uint64_t max)
     return value;
 }
 
-bool IsOperationName(std::string_view word)
-{
-    auto isStart = [](char c) { return std::isalpha(static_cast<unsigned char>(c)) || c == '_'; };
-    auto isPart = [](char c) { return std::isalnum(static_cast<unsigned char>(c)) || c == '_'; };
-    if (word.empty() || !isStart(word[0])) return false;
-    for (char c : word)
-        if (!isPart(c)) return false;
-    return true;
-}
-
 bool EqualsIgnoringCase(std::string_view a, std::string_view b)
 {
     if (a.size() != b.size()) return false;
@@ -92,6 +83,19 @@ std::optional<unsigned> ParseAnswer(std::string_view word)
     if (word == "no") return IDNO;
     if (word == "ok") return IDOK;
     return std::nullopt;
+}
+
+// The platform's own names, so that the error shows what a script may use.
+std::string FaultableList()
+{
+    std::string list = "an operation that can fail (";
+    std::string_view separator;
+    for (std::string_view name : platform::diagnostics::kFaultableOperations) {
+        list += separator;
+        list += name;
+        separator = ", ";
+    }
+    return list + ")";
 }
 
 // Each parser fills the command from the words after the command name, or
@@ -176,7 +180,7 @@ std::optional<std::string> ParseRecord(const Words& args, ReplayCommand& command
 
 std::optional<std::string> ParseFail(const Words& args, ReplayCommand& command)
 {
-    if (!IsOperationName(args[0])) return Quoted(args[0]) + " is not an operation name";
+    if (!platform::diagnostics::IsFaultableOperation(args[0])) return Quoted(args[0]) + " is not " + FaultableList();
     command.word = std::string(args[0]);
     if (args.size() > 1) {
         std::optional<uint64_t> count = ParseNumber(args[1], kMaxFailCount);
@@ -240,9 +244,18 @@ bool IsStartOnly(ReplayCommand::Kind kind)
 
 } // namespace
 
+std::string ScriptLimitText()
+{
+    static_assert(kMaxScriptBytes % (size_t { 1 } << 20) == 0, "the limit is stated in MiB");
+    return std::to_string(kMaxScriptBytes >> 20) + " MiB";
+}
+
 bool ParseReplayScript(std::string_view text, std::vector<ReplayCommand>& commands, std::string& error)
 {
     commands.clear();
+    // Editors on Windows start UTF-8 files with one.
+    constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+    if (text.starts_with(kByteOrderMark)) text.remove_prefix(kByteOrderMark.size());
     bool framed = false;
     int lineNumber = 0;
     size_t at = 0;

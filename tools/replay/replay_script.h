@@ -15,11 +15,15 @@
 //                       line naming the same FILE, with no frame drawn
 //                       between, continues that animation
 //   nosound, nodisplay  only before the first frame
-//   fail OPERATION [N]  the next N calls (default 1) of OPERATION fail
+//   fail OPERATION [N]  the next N calls (default 1) of OPERATION fail, one of
+//                       platform::diagnostics::kFaultableOperations
 //
-// A word starting with '#' begins a comment; blank lines are ignored.
+// A word starting with '#' begins a comment; blank lines are ignored. A
+// UTF-8 byte-order mark before the first line is skipped. A script holds at
+// most kMaxScriptBytes.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -41,6 +45,9 @@ struct ReplayCommand {
     bool DrawsFrames() const { return kind == Kind::Frame || kind == Kind::Record; }
 };
 
+// Far more than any session needs; a bound on what is read and held, so that
+// an endless source (/dev/zero, a pipe that never closes) is refused.
+inline constexpr size_t kMaxScriptBytes = size_t { 4 } << 20;
 inline constexpr int64_t kMaxFramesPerLine = 10'000'000;
 inline constexpr int64_t kMaxFailCount = 1'000'000;
 // A recording is encoded as it is drawn; a thousand frames already take
@@ -49,6 +56,9 @@ inline constexpr int64_t kMaxRecordedFrames = 1'000;
 inline constexpr uint32_t kMinRecordedMilliseconds = 20;
 inline constexpr uint32_t kMaxRecordedMilliseconds = 10'000;
 inline constexpr uint32_t kDefaultRecordedMilliseconds = 40;
+
+// "4 MiB": the limit above, for messages and the usage line.
+std::string ScriptLimitText();
 
 // False with `error` = "line N: what is wrong" at the first bad line.
 bool ParseReplayScript(std::string_view text, std::vector<ReplayCommand>& commands, std::string& error);

@@ -4,6 +4,7 @@
 #include <cstdlib>
 
 #include "common/diagnostics.h"
+#include "file_replacement.h"
 #include "printable_text.h"
 
 namespace replay {
@@ -168,8 +169,10 @@ void ReplaySession::Spoil(const ReplayCommand& command, const std::string& reaso
 
 void ReplaySession::Capture(const ReplayCommand& command)
 {
+    std::vector<uint8_t> png;
     std::string reason;
-    if (!headless::WritePng(host.CaptureScreen(), command.word, &reason)) Spoil(command, reason);
+    if (!headless::EncodePng(host.CaptureScreen(), png, &reason) || !ReplaceFile(command.word, png, reason))
+        Spoil(command, reason);
 }
 
 // The frames of a recording are let through one at a time, so that each is

@@ -1,20 +1,14 @@
 // Captures as PNG files: 8-bit RGB, what any picture viewer or diff tool reads.
+// Encoded into memory; the caller decides how the file is written.
 #include "testing.h"
 
-#include <cerrno>
 #include <csetjmp>
-#include <cstdio>
-#include <cstring>
-#include <memory>
+#include <new>
 
 #include <png.h>
 
 namespace headless {
 namespace {
-
-struct FileCloser {
-    void operator()(FILE* file) const { std::fclose(file); }
-};
 
 // libpng reports errors through a longjmp; the message is kept for the caller.
 struct PngErrors {
@@ -30,6 +24,19 @@ void OnPngError(png_structp png, png_const_charp message)
 
 void OnPngWarning(png_structp, png_const_charp) { }
 
+// An exception must not cross libpng's C frames: it becomes a libpng error.
+void AppendBytes(png_structp png, png_bytep data, size_t length)
+{
+    auto* bytes = static_cast<std::vector<uint8_t>*>(png_get_io_ptr(png));
+    try {
+        bytes->insert(bytes->end(), data, data + length);
+    } catch (const std::bad_alloc&) {
+        png_error(png, "out of memory");
+    }
+}
+
+void FlushNothing(png_structp) { }
+
 void FillRgbRow(const Capture& capture, int y, png_byte* row)
 {
     for (int x = 0; x < capture.width; ++x) {
@@ -42,7 +49,7 @@ void FillRgbRow(const Capture& capture, int y, png_byte* row)
 
 // Holds no object with a destructor: a longjmp out of libpng must not skip
 // one. `row` has room for one row of RGB bytes.
-bool EncodePng(FILE* file, const Capture& capture, png_byte* row, PngErrors& errors)
+bool EncodeRows(const Capture& capture, std::vector<uint8_t>& bytes, png_byte* row, PngErrors& errors)
 {
     png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, &errors, OnPngError, OnPngWarning);
     if (!png) {
@@ -59,7 +66,7 @@ bool EncodePng(FILE* file, const Capture& capture, png_byte* row, PngErrors& err
         png_destroy_write_struct(&png, &info);
         return false;
     }
-    png_init_io(png, file);
+    png_set_write_fn(png, &bytes, AppendBytes, FlushNothing);
     png_set_IHDR(png, info, png_uint_32(capture.width), png_uint_32(capture.height), 8, PNG_COLOR_TYPE_RGB,
         PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
     png_write_info(png, info);
@@ -80,22 +87,18 @@ bool Fail(std::string* error, const std::string& message)
 
 } // namespace
 
-bool WritePng(const Capture& capture, const std::string& path, std::string* error)
+bool EncodePng(const Capture& capture, std::vector<uint8_t>& png, std::string* error)
 {
+    png.clear();
     if (capture.width <= 0 || capture.height <= 0) return Fail(error, "the picture is empty");
     if (capture.pixels.size() < size_t(capture.width) * size_t(capture.height))
         return Fail(error, "the picture has fewer pixels than its size");
-    std::unique_ptr<FILE, FileCloser> file(std::fopen(path.c_str(), "wb"));
-    if (!file) return Fail(error, std::strerror(errno));
     PngErrors errors;
     std::vector<png_byte> row(size_t(capture.width) * 3);
-    if (!EncodePng(file.get(), capture, row.data(), errors)) {
-        file.reset();
-        std::remove(path.c_str()); // half a picture would pass for a whole one
+    if (!EncodeRows(capture, png, row.data(), errors)) {
+        png.clear();
         return Fail(error, errors.message);
     }
-    if (std::fflush(file.get()) != 0 || std::ferror(file.get())) return Fail(error, std::strerror(errno));
-    if (std::fclose(file.release()) != 0) return Fail(error, std::strerror(errno));
     return true;
 }
 

@@ -5,6 +5,8 @@
 
 #include <windows.h>
 
+#include "common/diagnostics.h"
+
 namespace {
 
 using replay::ParseReplayScript;
@@ -130,7 +132,9 @@ TEST(ReplayScript, RejectsBadLinesNamingTheLine)
         { "capture", "line 1: capture needs a file name" },
         { "capture a b", "line 1: unexpected 'b' after capture" },
         { "fail", "line 1: fail needs an operation name" },
-        { "fail Get-DC", "line 1: 'Get-DC' is not an operation name" },
+        { "fail Get-DC", "line 1: 'Get-DC' is not an operation that can fail (CreateClipper, CreateSurface, " },
+        { "frame\nfail NoSuchOperation 2", "line 2: 'NoSuchOperation' is not an operation that can fail" },
+        { "fail getdc", "line 1: 'getdc' is not an operation that can fail" },
         { "fail GetDC 0", "line 1: '0' is not a number of calls" },
         { "record a.webp", "line 1: record needs a file name and a number of frames" },
         { "record a.webp 0", "line 1: '0' is not a number of frames to record (1 to 1000)" },
@@ -145,6 +149,33 @@ TEST(ReplayScript, RejectsBadLinesNamingTheLine)
     };
     for (const auto& c : cases)
         EXPECT_EQ(ParseBad(c.script).rfind(c.error, 0), 0u) << ParseBad(c.script);
+}
+
+// Editors on Windows start a UTF-8 file with a byte-order mark; only there
+// is it skipped, and the line numbers stay those of the file.
+TEST(ReplayScript, AByteOrderMarkBeforeTheFirstLineIsSkipped)
+{
+    auto commands = ParseGood("\xEF\xBB\xBF"
+                              "frame 2\nkey ESC\n");
+    ASSERT_EQ(commands.size(), 2u);
+    EXPECT_EQ(commands[0].kind, Kind::Frame);
+    EXPECT_EQ(commands[0].line, 1);
+    EXPECT_EQ(commands[1].line, 2);
+    EXPECT_EQ(ParseBad("frame\n\xEF\xBB\xBF"
+                       "frame\n"),
+        "line 2: unknown command '\xEF\xBB\xBF"
+        "frame'");
+}
+
+// The names a script may fail are the platform's own list, every one of them.
+TEST(ReplayScript, FailTakesEveryOperationThePlatformCanFail)
+{
+    for (std::string_view name : platform::diagnostics::kFaultableOperations) {
+        auto commands = ParseGood("fail " + std::string(name) + " 2\n");
+        ASSERT_EQ(commands.size(), 1u);
+        EXPECT_EQ(commands[0].word, name);
+        EXPECT_EQ(commands[0].count, 2);
+    }
 }
 
 TEST(ReplayScript, BlamesTheFirstBadLine)
