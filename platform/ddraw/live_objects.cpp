@@ -15,14 +15,19 @@ namespace {
 
 struct Registry {
     int generation = 0;
-    int live = 0;
+    std::vector<const LiveObject*> live;
+    // Objects a reset abandoned that nobody has released yet: kept, since a
+    // program may still hold and call them, and known, as a process keeps
+    // what it holds until it ends.
+    std::vector<const LiveObject*> abandoned;
     std::vector<DisplayState*> displays;
 };
 
 Registry& Objects()
 {
-    static Registry registry;
-    return registry;
+    // Never destroyed: objects may be released while the process exits.
+    static Registry* registry = new Registry;
+    return *registry;
 }
 
 } // namespace
@@ -30,12 +35,13 @@ Registry& Objects()
 LiveObject::LiveObject()
     : generation_(Objects().generation)
 {
-    ++Objects().live;
+    Objects().live.push_back(this);
 }
 
 LiveObject::~LiveObject()
 {
-    if (IsCurrent()) --Objects().live;
+    Registry& registry = Objects();
+    std::erase(IsCurrent() ? registry.live : registry.abandoned, this);
 }
 
 bool LiveObject::IsCurrent() const { return generation_ == Objects().generation; }
@@ -80,11 +86,12 @@ void ResetForTesting()
         display->AbandonSurfaces();
     }
     registry.displays.clear();
-    registry.live = 0;
+    registry.abandoned.insert(registry.abandoned.end(), registry.live.begin(), registry.live.end());
+    registry.live.clear();
     ++registry.generation;
     LeaveFullScreen();
 }
 
-int LiveObjectCount() { return Objects().live; }
+int LiveObjectCount() { return int(Objects().live.size()); }
 
 } // namespace platform::ddraw

@@ -11,7 +11,7 @@ sample=${1:?usage: mode_switches.sh PATH/TO/sample}
 source "$(dirname "$0")/support/session.sh"
 
 require_tools Xvfb openbox xprop xdotool xwininfo
-start_xvfb 1280x800
+start_xvfb 1024x768
 start_window_manager
 SDL_AUDIODRIVER=dummy start_sample
 find_window
