@@ -10,7 +10,7 @@ packages=(
   libsdl2-dev libx11-dev libxext-dev libwayland-dev libfreetype-dev libfontconfig-dev libpng-dev libwebp-dev libgtest-dev
   fonts-ipafont-gothic
   xvfb xdotool imagemagick x11-utils openbox libxss1
-  sway weston grim wtype
+  sway swayidle weston grim wtype
 )
 
 source scripts/install_missing.sh

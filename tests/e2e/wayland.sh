@@ -24,7 +24,7 @@ set -u
 sample=${1:?usage: wayland.sh PATH/TO/sample}
 source "$(dirname "$0")/support/wayland_session.sh"
 
-require_tools sway swaymsg grim wtype setpriv convert python3
+require_tools sway swaymsg swayidle grim wtype setpriv convert python3
 
 expected_frame start 'frame 2'
 expected_frame evening 'menu 40005\nframe 2'
@@ -59,7 +59,18 @@ find_frame start window
 echo "scale 1: the window shows the start frame pixel for pixel at ($at)"
 awake=$(keeps_output_awake)
 [[ "$awake" == false ]] || fail "sway's inhibit_idle for the window is $awake, expected false"
-echo "the window lets the output idle (inhibit_idle false)"
+# And an idle daemon, as a desktop runs to blank or lock the screen, sees
+# the session go idle with the window open.
+swayidle -w timeout 2 "touch '$work/idle'" >"$work/swayidle.log" 2>&1 &
+idle_pid=$!
+for _ in $(seq 60); do
+    [[ -e "$work/idle" ]] && break
+    sleep 0.1
+done
+kill "$idle_pid" 2>/dev/null
+wait "$idle_pid" 2>/dev/null
+[[ -e "$work/idle" ]] || fail "swayidle's 2-second timeout did not fire within 6 s with the window open"
+echo "the window lets the output idle (inhibit_idle false; swayidle's timeout fired)"
 
 press F10 Right Right Down Down Return
 find_frame evening menu_chosen
