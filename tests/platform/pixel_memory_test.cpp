@@ -119,4 +119,21 @@ TEST(PixelMemoryTest, MemoryGivenUpAndTakenAgainAsAnotherShapeIsDrawnInTheNewSha
     compose::Settle(full.pixels, compose::Touch::Discard, 0, kHeight);
 }
 
+// The same memory named as a raster of another shape while blits still
+// wait for the old one: the memory was given up without a word, so what
+// waits for the old shape is dropped, never drawn into the new one.
+TEST(PixelMemoryTest, AnotherShapeAtTheSameMemoryDropsWhatWaitedForTheOld)
+{
+    PixelMemory memory = PixelMemory::Allocate(size_t(kPitch16) * kHeight);
+    const pixels::Raster wide { memory.Data(), kWidth / 2, kHeight, kPitch16, 4 };
+    ASSERT_TRUE(compose::QueueFill(wide, { 0, 0, kWidth / 2, kHeight / 2 }, 0x11111111u));
+    const pixels::Raster full { memory.Data(), kWidth, kHeight, kPitch16, 2 };
+    ASSERT_TRUE(compose::QueueFill(full, { 0, kHeight / 2, kWidth, kHeight }, 0x07E0u));
+    compose::Settle(full.pixels, compose::Touch::Read, 0, kHeight);
+    for (int y = 0; y < kHeight; ++y)
+        for (int x = 0; x < kWidth; ++x)
+            ASSERT_EQ(pixels::Load<uint16_t>(full.At(x, y)), y < kHeight / 2 ? 0u : 0x07E0u) << x << "," << y;
+    compose::Settle(full.pixels, compose::Touch::Discard, 0, kHeight);
+}
+
 } // namespace
