@@ -85,10 +85,13 @@ function differingPixels(actual, expected) {
 }
 
 // ---- Visits ----
-async function visit(browser, url, page = null) {
-  page ??= await browser.newPage({ isolated: true });
+// A first visit in a context of its own (`page` null), or a page opened
+// again in the same tab; returns once the new document's first picture is up.
+async function visit(browser, url, page = null, { isolated = true } = {}) {
+  page ??= await browser.newPage({ isolated });
+  await page.evaluate("window.leftBehind = true").catch(() => {});
   await page.open(url);
-  await page.waitFor("window.sample && window.sample.firstShownAt !== undefined", "the first picture");
+  await page.waitFor("!window.leftBehind && window.sample && window.sample.firstShownAt !== undefined", "the first picture");
   return page;
 }
 // Until the service worker of this build is active and its cache whole.
@@ -125,7 +128,8 @@ try {
   await check(`a first visit transfers at most ${BUDGET_BYTES} bytes gzipped, and Chromium finds the page installable`, async () => {
     const server = await serve(pageDir);
     try {
-      const page = await visit(browser, server.url);
+      // Installability is judged in an ordinary profile, not an off-the-record context.
+      const page = await visit(browser, server.url, null, { isolated: false });
       const copy = await waitForOfflineCopy(page);
       const { installabilityErrors } = await page.send("Page.getInstallabilityErrors");
       const { url: manifestUrl, errors: manifestErrors } = await page.send("Page.getAppManifest");
@@ -176,9 +180,7 @@ try {
     const page = await visit(browser, server.url);
     await waitForOfflineCopy(page);
     await server.stop();
-    await page.send("Page.reload", { ignoreCache: false });
-    await page.waitFor("document.readyState === 'complete' && window.sample && window.sample.firstShownAt !== undefined",
-      "the first picture without the server");
+    await visit(browser, server.url, page);
     const differing = differingPixels(await startFrameShown(page), startFrame);
     if (differing) return `the start frame offline: ${differing} pixels differ from sample-replay's`;
     const controlled = await page.evaluate("navigator.serviceWorker.controller !== null");
@@ -200,8 +202,14 @@ try {
           /const FILES = (\{[^}]*\})/.exec(readFileSync(join(copyDir, "service-worker.js"), "utf8"))[1]))]);
       // The first load finds the new worker; it installs and takes over.
       await visit(browser, server.url, page);
-      await page.waitFor(`caches.keys().then((names) => names.length === 1 && names[0] !== ${JSON.stringify(before.caches[0])})`,
-        "the new build's cache alone", 30);
+      const deadline = Date.now() + 30000;
+      let names = before.caches;
+      while ((names.length !== 1 || names[0] === before.caches[0]) && Date.now() < deadline) {
+        await new Promise((done) => setTimeout(done, 100));
+        names = await page.evaluate("caches.keys()");
+      }
+      if (names.length !== 1 || names[0] === before.caches[0])
+        return `the caches after the update: ${names.join(", ")} (before: ${before.caches.join(", ")})`;
       await visit(browser, server.url, page);
       const html = await page.evaluate("document.documentElement.outerHTML");
       if (!html.includes("the next build")) return "the second load after the update still shows the old index.html";
