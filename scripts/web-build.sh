@@ -17,7 +17,8 @@ cd "$(dirname "$0")/.."
 
 source scripts/install_missing.sh
 # dpkg-dev unpacks the source packages; zlib1g-dev is for the picture
-# generator, which runs on this machine; python3-fonttools cuts the font.
+# generator, which runs on this machine; python3-fonttools cuts the font;
+# googletest is built for the pixel loops' tests under Node.
 install_missing build-essential cmake python3 dpkg-dev zlib1g-dev emscripten fonts-ipafont-gothic python3-fonttools \
   googletest
 
