@@ -2,7 +2,8 @@
 # Builds the page: the program, platform/ and the browser host as
 # WebAssembly, with Debian's emscripten, into build-web/ (or BUILD_DIR):
 # index.html, sample.js, sample.wasm and sample.data (the pictures and the
-# font) at its root, ready for any web server:
+# font cut to the program's characters), the web app manifest with its
+# icons and the service worker at its root, ready for any web server:
 #
 #   scripts/web-build.sh [BUILD_DIR]
 #   cd build-web && python3 -m http.server 8000    # then open http://127.0.0.1:8000/
@@ -16,8 +17,10 @@ cd "$(dirname "$0")/.."
 
 source scripts/install_missing.sh
 # dpkg-dev unpacks the source packages; zlib1g-dev is for the picture
-# generator, which runs on this machine.
-install_missing build-essential cmake python3 dpkg-dev zlib1g-dev emscripten fonts-ipafont-gothic
+# generator, which runs on this machine; python3-fonttools cuts the font;
+# googletest is built for the pixel loops' tests under Node.
+install_missing build-essential cmake python3 dpkg-dev zlib1g-dev emscripten fonts-ipafont-gothic python3-fonttools \
+  googletest
 
 build=${1:-build-web}
 mkdir -p "$build"
@@ -32,4 +35,4 @@ cmake -S web -B "$build/build" --toolchain "$toolchain" -DCMAKE_CROSSCOMPILING_E
   -DCMAKE_BUILD_TYPE=Release -DSAMPLE_LIBRARY_SOURCES="$build/sources" -DPAGE_DIR="$build" > "$build/configure.log" \
   || { cat "$build/configure.log"; exit 1; }
 cmake --build "$build/build" -j"$(nproc)"
-echo "The page: $build/index.html ($(cd "$build" && ls index.html sample.* | tr '\n' ' '))"
+echo "The page: $build/index.html ($(cd "$build" && ls index.html sample.* manifest.webmanifest icon-*.png service-worker.js | tr '\n' ' '))"

@@ -8,6 +8,7 @@
 
 #include "fixed_scenes.h"
 #include "frame_timing.h"
+#include "pixels/loop_choice.h"
 
 int main(int argc, char** argv)
 {
@@ -29,7 +30,9 @@ int main(int argc, char** argv)
         }
         for (const bench::FixedScene& scene : bench::BenchScenes()) {
             const double ms = bench::MedianMillisecondsPerFrame([&] { bench::DrawProgramFrame(scene); }, plan);
-            std::printf("PROFILE scene=%s mode=%s ms=%.3f vectors=portable\n", scene.name, bench::ModeName(mode), ms);
+            const int bytesPerPixel = mode == bench::DisplayMode::Window32 ? 4 : 2;
+            std::printf("PROFILE scene=%s mode=%s ms=%.3f vectors=%s\n", scene.name, bench::ModeName(mode), ms,
+                platform::pixels::VectorSetName(platform::pixels::ChosenLoops(bytesPerPixel).set));
         }
         bench::CloseProgramDisplay();
     }

@@ -23,7 +23,10 @@ std::vector<std::string>& Log()
 
 bool IsFaultableOperation(std::string_view operation)
 {
-    return std::ranges::find(kFaultableOperations, operation) != std::end(kFaultableOperations);
+    // std::find, not std::ranges::find: the page's C++ library (Debian's
+    // emscripten) has no ranges algorithms.
+    return std::find(std::begin(kFaultableOperations), std::end(kFaultableOperations), operation)
+        != std::end(kFaultableOperations);
 }
 
 bool ShouldFail(std::string_view operation)

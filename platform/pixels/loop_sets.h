@@ -17,5 +17,8 @@ extern const LoopSet kSse2Loops;
 extern const LoopSet kAvx2Loops;
 extern const LoopSet kAvx512Loops;
 #endif
+#if defined(__wasm_simd128__)
+extern const LoopSet kWasmSimdLoops;
+#endif
 
 } // namespace platform::pixels

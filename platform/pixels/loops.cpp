@@ -3,6 +3,7 @@
 #include "pixels/loop_sets.h"
 
 #include <cstdlib>
+#include <iterator>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -28,10 +29,13 @@ const LoopSet* BuiltSet(VectorSet set)
         return &kAvx2Loops;
     case VectorSet::Avx512:
         return &kAvx512Loops;
-#else
+#endif
+#if defined(__wasm_simd128__)
+    case VectorSet::WasmSimd128:
+        return &kWasmSimdLoops;
+#endif
     default:
         break;
-#endif
     }
     return nullptr;
 }
@@ -49,28 +53,36 @@ bool Probe(VectorSet set)
         return __builtin_cpu_supports("avx2");
     case VectorSet::Avx512:
         return __builtin_cpu_supports("avx512f") && __builtin_cpu_supports("avx512bw");
+    case VectorSet::WasmSimd128:
+        return false;
     }
     return false;
 #else
+#if defined(__wasm_simd128__)
+    // A WebAssembly module with SIMD compiles only where the engine runs it.
+    if (set == VectorSet::WasmSimd128) return true;
+#endif
     return set == VectorSet::Portable;
 #endif
 }
 
-// SAMPLE_WIDEST_LOOPS (portable, sse2, avx2 or avx512) runs the process as
-// on a processor without the wider sets. The sanitizer run uses it:
+// SAMPLE_WIDEST_LOOPS (portable, sse2, avx2, avx512 or simd128) runs the
+// process as on a processor without the wider sets. The sanitizer run uses it:
 // AddressSanitizer checks the portable loops' every access, and none made
 // through vector intrinsics.
 VectorSet WidestAllowed()
 {
     const char* named = std::getenv("SAMPLE_WIDEST_LOOPS");
-    if (named == nullptr || *named == '\0') return VectorSet::Avx512;
-    constexpr std::pair<std::string_view, VectorSet> kNames[] = { { "portable", VectorSet::Portable },
-        { "sse2", VectorSet::Sse2 }, { "avx2", VectorSet::Avx2 }, { "avx512", VectorSet::Avx512 } };
+    constexpr VectorSet kEvery = std::end(kVectorSets)[-1];
+    if (named == nullptr || *named == '\0') return kEvery;
+    constexpr std::pair<std::string_view, VectorSet> kNames[]
+        = { { "portable", VectorSet::Portable }, { "sse2", VectorSet::Sse2 }, { "avx2", VectorSet::Avx2 },
+              { "avx512", VectorSet::Avx512 }, { "simd128", VectorSet::WasmSimd128 } };
     for (const auto& [name, set] : kNames)
         if (name == named) return set;
     diagnostics::DebugOutput(std::string("SAMPLE_WIDEST_LOOPS=") + named
-        + " is none of portable, sse2, avx2, avx512: every set the processor has is used");
-    return VectorSet::Avx512;
+        + " is none of portable, sse2, avx2, avx512, simd128: every set the processor has is used");
+    return kEvery;
 }
 
 } // namespace
@@ -86,6 +98,8 @@ const char* VectorSetName(VectorSet set)
         return "AVX2";
     case VectorSet::Avx512:
         return "AVX-512";
+    case VectorSet::WasmSimd128:
+        return "SIMD128";
     }
     return "unknown";
 }
@@ -95,8 +109,8 @@ const char* StoreMethodName(StoreMethod method) { return method == StoreMethod::
 bool ProcessorHas(VectorSet set)
 {
     static const VectorSet widest = WidestAllowed();
-    static const bool has[]
-        = { Probe(VectorSet::Portable), Probe(VectorSet::Sse2), Probe(VectorSet::Avx2), Probe(VectorSet::Avx512) };
+    static const bool has[] = { Probe(VectorSet::Portable), Probe(VectorSet::Sse2), Probe(VectorSet::Avx2),
+        Probe(VectorSet::Avx512), Probe(VectorSet::WasmSimd128) };
     return has[int(set)] && set <= widest;
 }
 

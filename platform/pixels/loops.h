@@ -11,10 +11,13 @@
 
 namespace platform::pixels {
 
-// In order of width; the portable loops, a pixel a step, are built everywhere.
-enum class VectorSet { Portable, Sse2, Avx2, Avx512 };
-inline constexpr VectorSet kVectorSets[] = { VectorSet::Portable, VectorSet::Sse2, VectorSet::Avx2, VectorSet::Avx512 };
-const char* VectorSetName(VectorSet set); // "portable", "SSE2", "AVX2", "AVX-512"
+// In order of preference within a processor family, the widest last; the
+// portable loops, a pixel a step, are built everywhere. WebAssembly's
+// SIMD is built only into a WebAssembly build made with it (-msimd128).
+enum class VectorSet { Portable, Sse2, Avx2, Avx512, WasmSimd128 };
+inline constexpr VectorSet kVectorSets[]
+    = { VectorSet::Portable, VectorSet::Sse2, VectorSet::Avx2, VectorSet::Avx512, VectorSet::WasmSimd128 };
+const char* VectorSetName(VectorSet set); // "portable", "SSE2", "AVX2", "AVX-512", "SIMD128"
 
 // How a vector that is drawn in some lanes only is stored: with the set's
 // masked store, or by loading the target, blending and storing it whole.

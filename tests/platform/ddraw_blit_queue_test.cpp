@@ -301,7 +301,9 @@ INSTANTIATE_TEST_SUITE_P(Loops, BlitQueueTest,
         Case { { pixels::VectorSet::Avx512, pixels::StoreMethod::Masked }, false, pixels::StoreKind::Ordinary },
         Case { { pixels::VectorSet::Avx512, pixels::StoreMethod::Masked }, true, pixels::StoreKind::Ordinary },
         Case { { pixels::VectorSet::Avx512, pixels::StoreMethod::Blend }, false, pixels::StoreKind::Streaming },
-        Case { { pixels::VectorSet::Avx512, pixels::StoreMethod::Blend }, true, pixels::StoreKind::Ordinary }),
+        Case { { pixels::VectorSet::Avx512, pixels::StoreMethod::Blend }, true, pixels::StoreKind::Ordinary },
+        Case { { pixels::VectorSet::WasmSimd128, pixels::StoreMethod::Blend }, false, pixels::StoreKind::Ordinary },
+        Case { { pixels::VectorSet::WasmSimd128, pixels::StoreMethod::Blend }, true, pixels::StoreKind::Streaming }),
     CaseName);
 
 // The same scripts on a screen whose client memory moves at every change

@@ -17,7 +17,7 @@ struct LoopCase {
 
 inline std::string LoopCaseName(const LoopCase& loops)
 {
-    static const char* const sets[] = { "Portable", "Sse2", "Avx2", "Avx512" };
+    static const char* const sets[] = { "Portable", "Sse2", "Avx2", "Avx512", "WasmSimd128" };
     return std::string(sets[int(loops.set)])
         + (loops.method == platform::pixels::StoreMethod::Masked ? "Masked" : "Blend");
 }
@@ -60,7 +60,8 @@ protected:
         LoopCase { platform::pixels::VectorSet::Avx2, platform::pixels::StoreMethod::Masked },                         \
         LoopCase { platform::pixels::VectorSet::Avx2, platform::pixels::StoreMethod::Blend },                          \
         LoopCase { platform::pixels::VectorSet::Avx512, platform::pixels::StoreMethod::Masked },                       \
-        LoopCase { platform::pixels::VectorSet::Avx512, platform::pixels::StoreMethod::Blend })
+        LoopCase { platform::pixels::VectorSet::Avx512, platform::pixels::StoreMethod::Blend },                        \
+        LoopCase { platform::pixels::VectorSet::WasmSimd128, platform::pixels::StoreMethod::Blend })
 
 // Runs the tests of `Suite`, a LoopsTest, for every set and store method.
 #define INSTANTIATE_FOR_EVERY_LOOP_CASE(Suite)                                                                         \

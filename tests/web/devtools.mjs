@@ -78,8 +78,11 @@ export class Browser {
 
   on(listener) { this.listeners.push(listener); }
 
-  async newPage() {
-    const { targetId } = await this.send("Target.createTarget", { url: "about:blank" });
+  // A tab; `isolated`: in a context of its own, with its own caches and
+  // service workers, as on a first visit.
+  async newPage({ isolated = false } = {}) {
+    const context = isolated ? await this.send("Target.createBrowserContext", { disposeOnDetach: true }) : {};
+    const { targetId } = await this.send("Target.createTarget", { url: "about:blank", ...context });
     const { sessionId } = await this.send("Target.attachToTarget", { targetId, flatten: true });
     return new Page(this, sessionId);
   }
@@ -112,6 +115,8 @@ export class Page {
   }
 
   send(method, params = {}) { return this.browser.send(method, params, this.sessionId); }
+
+  close() { return this.send("Page.close").catch(() => {}); }
 
   async open(url, { deviceScaleFactor = 1, width = 1024, height = 768 } = {}) {
     await this.send("Runtime.enable");

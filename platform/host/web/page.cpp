@@ -44,7 +44,11 @@ EM_JS(void, JsPutRows, (const void* pixels, int width, int height, int y, int ro
     const bytes = new Uint8ClampedArray(HEAPU8.buffer, pixels, width * height * 4);
     Module.canvasContext.putImageData(new ImageData(bytes, width, height), 0, 0, 0, y, width, rows);
     const sample = window.sample || (window.sample = {});
-    if (sample.firstShownAt === undefined) sample.firstShownAt = performance.now();
+    if (sample.firstShownAt === undefined) {
+        sample.firstShownAt = performance.now();
+        performance.mark("sample-first-picture");
+        if (Module.onFirstPicture) Module.onFirstPicture();
+    }
 });
 
 EM_JS(void, JsShowCanvas, (int visible), { Module.canvas.style.visibility = visible ? "visible" : "hidden"; });
