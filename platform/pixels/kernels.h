@@ -10,6 +10,7 @@
 #pragma once
 
 #include <algorithm>
+#include <cstddef>
 #include <cstdint>
 #include <iterator>
 #include <type_traits>
@@ -22,7 +23,12 @@
 namespace platform::pixels {
 namespace {
 
-template <typename V> constexpr int64_t kPixelBytes = int64_t(sizeof(typename V::Pixel));
+// Positions and strides within the loops: the width of an address, so that
+// a 32-bit target (WebAssembly) works out each address in one 32-bit step
+// rather than in 64 bits cut down to 32; on 64-bit targets it is int64_t.
+using Offset = std::ptrdiff_t;
+
+template <typename V> constexpr Offset kPixelBytes = Offset(sizeof(typename V::Pixel));
 template <typename V> constexpr bool kHasNarrower = !std::is_void_v<typename V::Narrower>;
 // Whether partly drawn vectors are stored with masked stores.
 template <typename V, StoreMethod M> constexpr bool kMaskedStoring = M == StoreMethod::Masked&& V::kMaskedStores;
@@ -59,30 +65,32 @@ PIXELS_TARGET inline void StoreDrawn(uint8_t* out, typename V::Mask drawn, typen
     }
 }
 
-template <typename V> PIXELS_TARGET void FillRow(uint8_t* out, int64_t count, uint32_t raw)
+template <typename V> PIXELS_TARGET void FillRow(uint8_t* out, int64_t pixels, uint32_t raw)
 {
-    constexpr int64_t lanes = V::kLanes, bytes = kPixelBytes<V>;
+    constexpr Offset lanes = V::kLanes, bytes = kPixelBytes<V>;
+    const Offset count = Offset(pixels);
     if (count < lanes) {
         if constexpr (kHasNarrower<V>) FillRow<typename V::Narrower>(out, count, raw);
         return;
     }
     const typename V::Vector value = V::Splat(raw);
-    int64_t x = 0;
+    Offset x = 0;
     for (; x + lanes <= count; x += lanes)
         V::Store(out + x * bytes, value);
     if (x < count) V::Store(out + (count - lanes) * bytes, value);
 }
 
 template <typename V>
-PIXELS_TARGET void CopyMaskedRow(uint8_t* out, const uint8_t* in, int64_t count, uint32_t keepBits)
+PIXELS_TARGET void CopyMaskedRow(uint8_t* out, const uint8_t* in, int64_t pixels, uint32_t keepBits)
 {
-    constexpr int64_t lanes = V::kLanes, bytes = kPixelBytes<V>;
+    constexpr Offset lanes = V::kLanes, bytes = kPixelBytes<V>;
+    const Offset count = Offset(pixels);
     if (count < lanes) {
         if constexpr (kHasNarrower<V>) CopyMaskedRow<typename V::Narrower>(out, in, count, keepBits);
         return;
     }
     const typename V::Vector keep = Keep<V>(keepBits);
-    int64_t x = 0;
+    Offset x = 0;
 #pragma GCC unroll 4
     for (; x + lanes <= count; x += lanes)
         V::Store(out + x * bytes, V::And(V::Load(in + x * bytes), keep));
@@ -107,7 +115,7 @@ PIXELS_TARGET void CopyKeyedRows(const RowArea& area, ColourKey key, uint32_t ke
 {
     using Vector = typename V::Vector;
     using Mask = typename V::Mask;
-    constexpr int64_t lanes = V::kLanes, bytes = kPixelBytes<V>;
+    constexpr Offset lanes = V::kLanes, bytes = kPixelBytes<V>;
     if constexpr (bytes == 2 && lanes > 1) {
         if (!KeyInSixteenBits(key)) {
             CopyKeyedRows<PortableVector<uint16_t>, M>(area, key, keepBits);
@@ -116,19 +124,20 @@ PIXELS_TARGET void CopyKeyedRows(const RowArea& area, ColourKey key, uint32_t ke
     }
     // Locals, not the structure: a store through a byte pointer could alias
     // it, and it would be read again after every store.
-    const int64_t width = area.width, height = area.height, outPitch = area.outPitch, inPitch = area.inPitch;
+    const Offset width = Offset(area.width), height = Offset(area.height), outPitch = Offset(area.outPitch),
+                 inPitch = Offset(area.inPitch);
     if (width < lanes) {
         if constexpr (kHasNarrower<V>) CopyKeyedRows<typename V::Narrower, M>(area, key, keepBits);
         return;
     }
     const typename V::Key test(key);
     const Vector keep = Keep<V>(keepBits);
-    const int64_t whole = width / lanes * lanes, last = width - lanes;
+    const Offset whole = width / lanes * lanes, last = width - lanes;
     uint8_t* out = area.out;
     const uint8_t* in = area.in;
-    for (int64_t y = 0; y < height; ++y, out += outPitch, in += inPitch) {
+    for (Offset y = 0; y < height; ++y, out += outPitch, in += inPitch) {
         if constexpr (kMaskedStoring<V, M> && V::kMaskedLoads) {
-            for (int64_t x = 0; x < whole; x += lanes) {
+            for (Offset x = 0; x < whole; x += lanes) {
                 const Vector value = V::Load(in + x * bytes);
                 StoreDrawn<V, M>(out + x * bytes, test.Drawn(value), V::And(value, keep));
             }
@@ -150,7 +159,7 @@ PIXELS_TARGET void CopyKeyedRows(const RowArea& area, ColourKey key, uint32_t ke
                 if (V::Any(lastDrawn) && !V::All(lastDrawn))
                     lastValue = V::Select(lastDrawn, lastValue, V::Load(out + last * bytes));
             }
-            for (int64_t x = 0; x < whole; x += lanes) {
+            for (Offset x = 0; x < whole; x += lanes) {
                 const Vector value = V::Load(in + x * bytes);
                 StoreDrawn<V, M>(out + x * bytes, test.Drawn(value), V::And(value, keep));
             }
@@ -241,8 +250,8 @@ void CopyColumnsOneByOne(const ColumnBand& band, const ColumnWindow& window, int
 template <typename V> struct ColumnRows {
     typename V::Key key;
     typename V::Vector keep;
-    int64_t inPitch;
-    int64_t outPitch;
+    Offset inPitch;
+    Offset outPitch;
 };
 
 // The lanes of `lanes` loaded from `at`; a partial vector's loads touch
@@ -272,18 +281,27 @@ PIXELS_TARGET void CopyEdgeRows(const WindowVector& part, int64_t from, int64_t 
 {
     using Mask = typename V::Mask;
     Mask lanes[V::kLanes];
-    for (int g = 0; g < part.groups; ++g)
+    // Each group's rows, and its first source row's address, in the
+    // address's width.
+    Offset tops[V::kLanes], heights[V::kLanes];
+    const uint8_t* sources[V::kLanes];
+    for (int g = 0; g < part.groups; ++g) {
         lanes[g] = V::Lanes(part.lanes[g]);
-    uint8_t* out = part.out + (from - part.top) * rows.outPitch;
-    for (int64_t row = from; row < to; ++row, out += rows.outPitch) {
+        const BandColumn& group = part.rows[g];
+        tops[g] = Offset(group.top);
+        heights[g] = Offset(group.bottom - group.top);
+        sources[g] = part.in + Offset(group.top - group.shift) * rows.inPitch;
+    }
+    uint8_t* out = part.out + Offset(from - part.top) * rows.outPitch;
+    for (Offset row = Offset(from); row < Offset(to); ++row, out += rows.outPitch) {
         // The groups' loads are independent of each other; merging each
         // into the last would chain their latencies.
         typename V::Vector value = V::Zero();
         Mask valid = V::NoLanes();
         for (int g = 0; g < part.groups; ++g) {
-            const BandColumn& group = part.rows[g];
-            if (uint64_t(row - group.top) >= uint64_t(group.bottom - group.top)) continue;
-            value = V::Or(value, LoadGroup<V, kPartial>(lanes[g], part.in + (row - group.shift) * rows.inPitch));
+            const Offset down = row - tops[g];
+            if (size_t(down) >= size_t(heights[g])) continue;
+            value = V::Or(value, LoadGroup<V, kPartial>(lanes[g], sources[g] + down * rows.inPitch));
             valid = V::Either(valid, lanes[g]);
         }
         PutRow<V, M>(out, valid, value, rows);
@@ -297,17 +315,17 @@ PIXELS_TARGET void CopyInteriorRows(const WindowVector& part, int64_t from, int6
 {
     using Mask = typename V::Mask;
     Mask lanes[N];
-    int64_t offsets[N];
+    Offset offsets[N];
     Mask valid = V::NoLanes();
 #pragma GCC unroll 8
     for (int g = 0; g < N; ++g) {
         lanes[g] = V::Lanes(part.lanes[g]);
-        offsets[g] = -part.rows[g].shift * rows.inPitch;
+        offsets[g] = -Offset(part.rows[g].shift) * rows.inPitch;
         valid = V::Either(valid, lanes[g]);
     }
-    const uint8_t* in = part.in + from * rows.inPitch;
-    uint8_t* out = part.out + (from - part.top) * rows.outPitch;
-    for (int64_t row = from; row < to; ++row, in += rows.inPitch, out += rows.outPitch) {
+    const uint8_t* in = part.in + Offset(from) * rows.inPitch;
+    uint8_t* out = part.out + Offset(from - part.top) * rows.outPitch;
+    for (Offset row = Offset(to - from); row > 0; --row, in += rows.inPitch, out += rows.outPitch) {
         typename V::Vector value = LoadGroup<V, kPartial>(lanes[0], in + offsets[0]);
 #pragma GCC unroll 8
         for (int g = 1; g < N; ++g)
@@ -350,7 +368,8 @@ PIXELS_TARGET void CopyKeyedColumns(
         const bool fits = bytes == 4 || KeyInSixteenBits(key);
         if (fits && layout.vectors > 0) {
             done = std::min(band.width, layout.vectors * lanes);
-            const ColumnRows<V> rows { typename V::Key(key), Keep<V>(window.keepBits), band.inPitch, window.outPitch };
+            const ColumnRows<V> rows { typename V::Key(key), Keep<V>(window.keepBits), Offset(band.inPitch),
+                Offset(window.outPitch) };
             const WindowVectors vectors = VectorsIn(layout, window, lanes);
             for (int64_t vector = vectors.first; vector < vectors.end; ++vector) {
                 const WindowVector part = VectorOfWindow(band, layout, window, vector, lanes, bytes);
