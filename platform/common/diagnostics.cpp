@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <iterator>
 #include <map>
 
 namespace platform::diagnostics {
@@ -23,7 +24,9 @@ std::vector<std::string>& Log()
 
 bool IsFaultableOperation(std::string_view operation)
 {
-    return std::ranges::find(kFaultableOperations, operation) != std::end(kFaultableOperations);
+    // Not std::ranges: the page's libc++ (Debian's emscripten) has no ranges.
+    return std::find(std::begin(kFaultableOperations), std::end(kFaultableOperations), operation)
+        != std::end(kFaultableOperations);
 }
 
 bool ShouldFail(std::string_view operation)

@@ -23,8 +23,8 @@ struct PixelTarget {
     // Called with `owner` before GDI reads or writes rows top .. bottom - 1,
     // for memory whose owner may still owe it pixels (a surface whose blits
     // wait).
-    const void* owner = nullptr;
-    void (*prepareRows)(const void* owner, int top, int bottom) = nullptr;
+    void* owner = nullptr;
+    void (*prepareRows)(void* owner, int top, int bottom) = nullptr;
 };
 
 // Rows top .. bottom - 1, clipped to the target, are about to be read or written.

@@ -14,11 +14,11 @@
 #include <ddraw.h>
 
 #include "common/diagnostics.h"
-#include "ddraw/display_loss.h"
 #include "ddraw/testing_hooks.h"
 #include "host/host.h"
 #include "host/image_pair.h"
 #include "host/screen_memory.h"
+#include "screens/display_loss.h"
 #include "user/client_area.h"
 #include "user/testing_hooks.h"
 
