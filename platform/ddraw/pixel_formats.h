@@ -4,7 +4,7 @@
 
 #include <ddraw.h>
 
-#include "gdi/pixel_target.h"
+#include "gdi/drawing_target.h"
 
 namespace platform::ddraw {
 

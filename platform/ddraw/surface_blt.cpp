@@ -75,7 +75,7 @@ bool Surface::FindWriteTarget(const Span2D& dest, bool opaque, WriteTarget& targ
     if (visible.IsEmpty()) return false;
     // The host need not bring up to date what is about to be written whole.
     const Span2D inClient = Offset(visible, -client.left, -client.top);
-    user::ClientPixels pixels;
+    host::PixelTarget pixels;
     if (!user::LendClientPixels(opaque ? ToRect(inClient) : RECT {}, pixels)) return false;
     target.raster
         = Raster { reinterpret_cast<uint8_t*>(pixels.pixels), pixels.width, pixels.height, pixels.pitchPixels * 4, 4 };
