@@ -9,6 +9,7 @@
 #include "compose/covered_spans.h"
 #include "compose/promised_room.h"
 #include "compose/queued_blits.h"
+#include "compose/testing_hooks.h"
 #include "pixels/blitters.h"
 #include "pixels/loop_choice.h"
 
@@ -120,7 +121,7 @@ public:
     }
 
     bool CopyOut(const Raster& out, const Span2D& area, const Raster& source, int64_t sourceX, int64_t sourceY,
-        uint32_t keepBits, pixels::StoreKind stores)
+        uint32_t keepBits, pixels::PresentationStores stores)
     {
         if (blits_.empty() || source.pixels != target_.pixels) return false;
         if (IsSource(out.pixels)) {
@@ -133,7 +134,8 @@ public:
         bands_.Sort(blits_, firstBand, endBand);
         // With ordinary stores, bands of whole rows are drawn straight into
         // the copy's target; streaming stores want whole lines written once.
-        const bool direct = stores == pixels::StoreKind::Ordinary && sourceX == 0 && area.Width() == target_.width;
+        const bool direct
+            = stores == pixels::PresentationStores::Ordinary && sourceX == 0 && area.Width() == target_.width;
         for (int64_t band = firstBand; band < endBand; ++band) {
             const int64_t top = std::max(band << bands_.BandShift(), sourceY);
             const int64_t end = std::min((band + 1) << bands_.BandShift(), bottom);
@@ -490,7 +492,7 @@ private:
     // Returns where they were drawn; nothing is drawn for a band that is one
     // fill, whose rows are filled in `direct`'s raster at once.
     BandTarget DrawBandFor(int64_t band, int64_t top, int64_t bottom, int64_t left, int64_t right,
-        pixels::StoreKind stores, bool drawDirect, const BandTarget& direct)
+        pixels::PresentationStores stores, bool drawDirect, const BandTarget& direct)
     {
         if (FindPieces(band, top, bottom, left, right, bands_.Settled(band))) {
             SettleBand(band);
@@ -589,7 +591,7 @@ bool QueueStretch(const Raster& target, const Span2D& destination, const Span2D&
 }
 
 bool CopyOut(const Raster& target, const Span2D& area, const Raster& source, int64_t sourceX, int64_t sourceY,
-    uint32_t keepBits, pixels::StoreKind stores)
+    uint32_t keepBits, pixels::PresentationStores stores)
 {
     return !area.IsEmpty() && queue.CopyOut(target, area, source, sourceX, sourceY, keepBits, stores);
 }

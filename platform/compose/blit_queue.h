@@ -13,8 +13,8 @@
 
 #include <cstdint>
 
+#include "pixels/presentation_stores.h"
 #include "pixels/raster.h"
-#include "pixels/store_kinds.h"
 
 namespace platform::compose {
 
@@ -36,7 +36,7 @@ bool QueueStretch(const Raster& target, const Span2D& destination, const Span2D&
 // rows copied on the way, with `stores`. False, with nothing done, when no
 // blit waits for `source` or one reads `target`.
 bool CopyOut(const Raster& target, const Span2D& area, const Raster& source, int64_t sourceX, int64_t sourceY,
-    uint32_t keepBits, pixels::StoreKind stores);
+    uint32_t keepBits, pixels::PresentationStores stores);
 
 // What is about to be done with a raster's memory by someone other than
 // the queue.
@@ -49,8 +49,5 @@ void Settle(const uint8_t* memory, Touch touch, int64_t top, int64_t bottom);
 
 // Drops every waiting blit, for rasters abandoned all at once.
 void ForgetAll();
-
-// Tests compare blits that wait with blits done at once.
-void SetBlitsWait(bool wait);
 
 } // namespace platform::compose

@@ -17,26 +17,26 @@
 #include "ddraw/live_objects.h"
 #include "ddraw/pixel_formats.h"
 #include "ddraw/rectangles.h"
+#include "ddraw/surface_role.h"
+#include "screens/full_screen.h"
 
 namespace platform::ddraw {
 
 class Clipper;
 
-// Labels in the call log and in fault names: "Release(backbuffer)".
-enum class SurfaceRole { Primary, BackBuffer, Offscreen };
-const char* RoleName(SurfaceRole role);
-
 // What CreateSurface decided a surface is.
 struct SurfaceShape {
-    SurfaceRole role = SurfaceRole::Offscreen;
+    SurfaceRole role = SurfaceRole::Picture();
     int width = 0;
     int height = 0;
     SurfaceFormat format = kXrgb8888;
     DWORD caps = 0;
-    bool ownMemory = true; // false: the windowed primary
 };
 
-class Surface final : public IDirectDrawSurface, private LiveObject, private ReferenceCounted<Surface> {
+class Surface final : public IDirectDrawSurface,
+                      private LiveObject,
+                      private ReferenceCounted<Surface>,
+                      private screens::DisplayTenant {
 public:
     // Null when the memory cannot be had.
     static Surface* Create(std::shared_ptr<DisplayState> display, const SurfaceShape& shape);
@@ -65,7 +65,7 @@ public:
     void Abandon();
     // Full screen ended: a primary whose pixels lived in the display's
     // memory goes on in its own (it is lost then, its pixels undefined).
-    void LeaveDisplayMemory();
+    void LeaveDisplayMemory() override;
     // The flipping chain: the primary owns one reference on its back buffer.
     void AttachBackBuffer(Surface* backBuffer) { attached_ = backBuffer; }
     // A reference held inside DirectDraw; silent in the call log.
@@ -75,9 +75,10 @@ public:
     // waits to be drawn into it, or to read it, is settled first, as
     // `touch` needs for rows top .. bottom - 1. The full-screen primary's
     // memory is the display's.
-    const Raster& Memory(compose::Touch touch, int64_t top = 0, int64_t bottom = INT64_MAX) const;
+    const Raster& Memory(compose::Touch touch, int64_t top = 0, int64_t bottom = INT64_MAX);
 
-    const char* Role() const { return RoleName(shape_.role); }
+    // Labels in the call log and in fault names: "Release(backbuffer)".
+    const char* Role() const { return shape_.role.Name(); }
     // "Blt(backbuffer)": only a flag is read while the log is off; the
     // entry is made out of line, keeping the blits' own code small.
     void LogCallOnRole(const char* method) const
@@ -87,6 +88,8 @@ public:
     void LogRoleCall(const char* method) const;
 
 private:
+    const Raster& SettledMemory(compose::Touch touch) override { return Memory(touch); }
+
     // Where a blit writes: `raster` holds surface point (x, y) at
     // (x - originX, y - originY); only `visible` (surface coordinates) is ours.
     struct WriteTarget {
@@ -103,7 +106,6 @@ private:
     HRESULT RestoreQuietly();
 
     Span2D Bounds() const { return { 0, 0, shape_.width, shape_.height }; }
-    bool IsWindowedPrimary() const { return !shape_.ownMemory; }
     bool IsBusy() const { return dc_ != nullptr || locked_; }
     bool IsGone() const { return lost_ || !display_->alive; }
     // Where the pixels live, for telling rasters apart and for blits that wait.
@@ -123,14 +125,14 @@ private:
     HRESULT PrepareDestination(const Span2D& dest, bool opaque, WriteTarget& target) const;
     bool FindWriteTarget(const Span2D& dest, bool opaque, WriteTarget& target) const;
     // The write target's memory for a write at once into `area` of it.
-    const Raster& WriteAtOnce(const WriteTarget& target, const Span2D& area) const;
+    const Raster& WriteAtOnce(const WriteTarget& target, const Span2D& area);
     // Shows what a write changed of a primary (`area`, in the write
     // target's raster).
-    void WriteFinished(const Span2D& area) const;
+    void WriteFinished(const Span2D& area);
     HRESULT ColorFill(const Span2D& dest, DWORD raw);
     // Blits into a primary are shown as soon as they are written, so they
     // never wait in the queue; blits into other surface memory do.
-    bool TakesQueuedBlits() const { return memory_ && shape_.role != SurfaceRole::Primary; }
+    bool TakesQueuedBlits() const { return memory_ && !shape_.role.IsPrimary(); }
     // Leaves the copy to the blit queue; false when it does not take it.
     bool QueueCopy(Surface& source, const Span2D& dest, const Span2D& fromRect, bool keyed);
     // A copy of the whole of `source` onto the screen: a frame presented.

@@ -51,10 +51,10 @@ HRESULT Surface::GetDC(HDC* context)
     // Blits into the surface may go on waiting: GDI asks for the rows it
     // touches. Blits reading it are done now, since GDI may write it.
     const Raster& memory = Memory(compose::Touch::Write, 0, 0);
-    auto prepareRows = [](const void* owner, int top, int bottom) {
-        static_cast<const Surface*>(owner)->Memory(compose::Touch::Write, top, bottom);
+    auto prepareRows = [](void* owner, int top, int bottom) {
+        static_cast<Surface*>(owner)->Memory(compose::Touch::Write, top, bottom);
     };
-    const gdi::PixelTarget target { memory.pixels, shape_.width, shape_.height, memory.pitch, shape_.format.gdiFormat,
+    const gdi::DrawingTarget target { memory.pixels, shape_.width, shape_.height, memory.pitch, shape_.format.gdiFormat,
         this, prepareRows };
     dc_ = gdi::CreateSurfaceDC(target);
     if (dc_ == nullptr) return DDERR_CANTCREATEDC;

@@ -7,7 +7,6 @@
 #include "common/call_log.h"
 #include "compose/blit_queue.h"
 #include "ddraw/clipper.h"
-#include "ddraw/full_screen.h"
 #include "ddraw/surface.h"
 #include "host/host.h"
 #include "pixels/blitters.h"
@@ -76,7 +75,7 @@ bool Surface::FindWriteTarget(const Span2D& dest, bool opaque, WriteTarget& targ
     if (visible.IsEmpty()) return false;
     // The host need not bring up to date what is about to be written whole.
     const Span2D inClient = Offset(visible, -client.left, -client.top);
-    user::ClientPixels pixels;
+    host::PixelTarget pixels;
     if (!user::LendClientPixels(opaque ? ToRect(inClient) : RECT {}, pixels)) return false;
     target.raster
         = Raster { reinterpret_cast<uint8_t*>(pixels.pixels), pixels.width, pixels.height, pixels.pitchPixels * 4, 4 };
@@ -87,7 +86,7 @@ bool Surface::FindWriteTarget(const Span2D& dest, bool opaque, WriteTarget& targ
     return true;
 }
 
-const Raster& Surface::WriteAtOnce(const WriteTarget& target, const Span2D& area) const
+const Raster& Surface::WriteAtOnce(const WriteTarget& target, const Span2D& area)
 {
     // The windowed primary writes the window's client pixels, which no blit
     // waits for.
@@ -99,19 +98,19 @@ const Raster& Surface::WriteAtOnce(const WriteTarget& target, const Span2D& area
 // destination that does not lie inside it.
 HRESULT Surface::PrepareDestination(const Span2D& dest, bool opaque, WriteTarget& target) const
 {
-    const bool clips = IsWindowedPrimary() && clipper_ != nullptr;
+    const bool clips = shape_.role.IsWindowedPrimary() && clipper_ != nullptr;
     if (clips ? !IsOrdered(dest) : !LiesInside(dest, Bounds())) return DDERR_INVALIDRECT;
     if (!FindWriteTarget(dest, opaque, target)) target.visible = {};
     return DD_OK;
 }
 
-void Surface::WriteFinished(const Span2D& area) const
+void Surface::WriteFinished(const Span2D& area)
 {
     if (area.IsEmpty()) return;
-    if (IsWindowedPrimary())
+    if (shape_.role.IsWindowedPrimary())
         user::ClientPixelsChanged(ToRect(area));
-    else if (shape_.role == SurfaceRole::Primary && display_->InFullScreenMode())
-        ShowFullScreenFrame(Memory(compose::Touch::Read, area.top, area.bottom), area);
+    else if (shape_.role.IsPrimary() && display_->InFullScreenMode())
+        screens::ShowFullScreenFrame(Memory(compose::Touch::Read, area.top, area.bottom), area);
 }
 
 HRESULT Surface::ColorFill(const Span2D& dest, DWORD raw)
@@ -139,11 +138,12 @@ inline bool Surface::QueueCopy(Surface& source, const Span2D& dest, const Span2D
 bool Surface::IsPresentation(const Surface& source, const Span2D& sourceRect, bool keyed, bool scaled) const
 {
     const Span2D whole = source.Bounds();
-    return shape_.role == SurfaceRole::Primary && !keyed && !scaled && sourceRect.left == whole.left
-        && sourceRect.top == whole.top && sourceRect.right == whole.right && sourceRect.bottom == whole.bottom;
+    return shape_.role.IsPrimary() && !keyed && !scaled && sourceRect.left == whole.left && sourceRect.top == whole.top
+        && sourceRect.right == whole.right && sourceRect.bottom == whole.bottom;
 }
 
-[[gnu::always_inline]] inline HRESULT Surface::CopyFrom(Surface& source, const Span2D& dest, const Span2D& sourceRect, bool keyed)
+[[gnu::always_inline]] inline HRESULT Surface::CopyFrom(
+    Surface& source, const Span2D& dest, const Span2D& sourceRect, bool keyed)
 {
     if (!LiesInside(sourceRect, source.Bounds())) return DDERR_INVALIDRECT;
     // The common case, from another surface into this one's memory, with
@@ -171,10 +171,10 @@ HRESULT Surface::CopyAtOnce(Surface& source, const Span2D& dest, const Span2D& s
     const int64_t sourceY = sourceRect.top + (visible.top - dest.top);
 
     const bool scaled = dest.Width() != sourceRect.Width() || dest.Height() != sourceRect.Height();
-    const pixels::StoreKind stores = IsPresentation(source, sourceRect, keyed, scaled)
-        ? pixels::PresentationStores(
+    const pixels::PresentationStores stores = IsPresentation(source, sourceRect, keyed, scaled)
+        ? pixels::StoresForPresentation(
             size_t(source.shape_.width) * size_t(source.shape_.height) * size_t(source.shape_.format.bytesPerPixel))
-        : pixels::StoreKind::Ordinary;
+        : pixels::PresentationStores::Ordinary;
     // A copy out of a surface whose blits wait, such as a frame's
     // presentation, draws them on its way.
     if (!scaled && !keyed && &source != this

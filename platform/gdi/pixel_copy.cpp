@@ -27,7 +27,7 @@ Span ClipAxis(int destination, int source, int length, int destinationSize, int 
 }
 
 void CopyRow(
-    const PixelTarget& source, int sourceX, int sourceY, const PixelTarget& destination, int x, int y, int count)
+    const DrawingTarget& source, int sourceX, int sourceY, const DrawingTarget& destination, int x, int y, int count)
 {
     if (source.format == destination.format) {
         std::memmove(PixelAddress(destination, x, y), PixelAddress(source, sourceX, sourceY),
@@ -40,7 +40,7 @@ void CopyRow(
     }
 }
 
-void CopyRows(const PixelTarget& source, const PixelTarget& destination, Span columns, Span rows)
+void CopyRows(const DrawingTarget& source, const DrawingTarget& destination, Span columns, Span rows)
 {
     // Within one buffer, copy away from the overlap.
     bool upwards = source.pixels == destination.pixels && rows.destination > rows.source;
@@ -64,8 +64,8 @@ BOOL WINAPI BitBlt(HDC destinationHandle, int x, int y, int width, int height, H
     DeviceContext* source = FindContext(sourceHandle);
     if (destination == nullptr || source == nullptr) return FALSE;
     if (width <= 0 || height <= 0) return TRUE;
-    const PixelTarget& to = destination->target;
-    const PixelTarget& from = source->target;
+    const DrawingTarget& to = destination->target;
+    const DrawingTarget& from = source->target;
     Span columns = ClipAxis(x, sourceX, width, to.width, from.width);
     Span rows = ClipAxis(y, sourceY, height, to.height, from.height);
     if (columns.length <= 0 || rows.length <= 0) return TRUE;
@@ -79,7 +79,7 @@ COLORREF WINAPI GetPixel(HDC handle, int x, int y)
 {
     DeviceContext* context = FindContext(handle);
     if (context == nullptr || !Contains(context->target, x, y)) return CLR_INVALID;
-    const PixelTarget& target = context->target;
+    const DrawingTarget& target = context->target;
     PrepareRows(target, y, int64_t { y } + 1);
     return RgbToColorRef(RawToRgb(ReadRaw(target, x, y), target.format));
 }
@@ -88,7 +88,7 @@ COLORREF WINAPI SetPixel(HDC handle, int x, int y, COLORREF colour)
 {
     DeviceContext* context = FindContext(handle);
     if (context == nullptr || !Contains(context->target, x, y)) return CLR_INVALID;
-    const PixelTarget& target = context->target;
+    const DrawingTarget& target = context->target;
     uint32_t raw = RgbToRaw(ColorRefToRgb(colour), target.format);
     PrepareRows(target, y, int64_t { y } + 1);
     WriteRaw(target, x, y, raw);

@@ -36,9 +36,16 @@ struct InputEvent {
 
 enum class MessageBoxButtons { Ok, YesNo };
 
-// A picture in memory: 0x00RRGGBB pixels, rows top to bottom.
+// A picture in memory: 0x00RRGGBB pixels, rows top to bottom
+// `pitchPixels` apart; to be read (PixelView) or written (PixelTarget).
 struct PixelView {
     const uint32_t* pixels = nullptr;
+    int width = 0;
+    int height = 0;
+    int pitchPixels = 0;
+};
+struct PixelTarget {
+    uint32_t* pixels = nullptr;
     int width = 0;
     int height = 0;
     int pitchPixels = 0;

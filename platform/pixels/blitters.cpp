@@ -54,7 +54,7 @@ void FillPixels(const Raster& target, const Span2D& area, uint32_t raw, uint32_t
 }
 
 void CopyPixels(const Raster& target, const Span2D& area, const Raster& source, int64_t sourceX, int64_t sourceY,
-    uint32_t keepBits, StoreKind stores)
+    uint32_t keepBits, PresentationStores stores)
 {
     if (area.IsEmpty()) return;
     for (int64_t y = 0; y < area.Height(); ++y)

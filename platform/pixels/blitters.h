@@ -6,8 +6,8 @@
 
 #include <cstdint>
 
+#include "pixels/presentation_stores.h"
 #include "pixels/raster.h"
-#include "pixels/store_kinds.h"
 
 namespace platform::pixels {
 
@@ -15,7 +15,7 @@ void FillPixels(const Raster& target, const Span2D& area, uint32_t raw, uint32_t
 
 // Unscaled copy of `area`'s size from (sourceX, sourceY) of `source`.
 void CopyPixels(const Raster& target, const Span2D& area, const Raster& source, int64_t sourceX, int64_t sourceY,
-    uint32_t keepBits, StoreKind stores = StoreKind::Ordinary);
+    uint32_t keepBits, PresentationStores stores = PresentationStores::Ordinary);
 
 // The same, leaving out source pixels the key holds.
 void CopyKeyedPixels(const Raster& target, const Span2D& area, const Raster& source, int64_t sourceX, int64_t sourceY,

@@ -2,6 +2,7 @@
 // are 64-bit, so that no rectangle a program passes can overflow on the way.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
 
@@ -15,6 +16,30 @@ struct Span2D {
     int64_t Height() const { return bottom - top; }
     bool IsEmpty() const { return right <= left || bottom <= top; }
 };
+
+inline Span2D Offset(const Span2D& r, int64_t x, int64_t y)
+{
+    return { r.left + x, r.top + y, r.right + x, r.bottom + y };
+}
+
+inline bool IsOrdered(const Span2D& r) { return r.right >= r.left && r.bottom >= r.top; }
+
+// Inside `bounds`, edges included; empty rectangles on the border count.
+inline bool LiesInside(const Span2D& r, const Span2D& bounds)
+{
+    return IsOrdered(r) && r.left >= bounds.left && r.top >= bounds.top && r.right <= bounds.right
+        && r.bottom <= bounds.bottom;
+}
+
+inline Span2D Intersect(const Span2D& a, const Span2D& b)
+{
+    Span2D r { std::max(a.left, b.left), std::max(a.top, b.top), std::min(a.right, b.right),
+        std::min(a.bottom, b.bottom) };
+    if (r.IsEmpty()) return {};
+    return r;
+}
+
+inline bool Overlap(const Span2D& a, const Span2D& b) { return !Intersect(a, b).IsEmpty(); }
 
 // 2 or 4 bytes a pixel.
 struct Raster {

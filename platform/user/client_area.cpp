@@ -23,7 +23,7 @@ bool GetClientArea(HWND handle, ClientArea& area)
     return true;
 }
 
-bool LendClientPixels(const RECT& overwritten, ClientPixels& pixels)
+bool LendClientPixels(const RECT& overwritten, platform::host::PixelTarget& pixels)
 {
     Window* window = TopLevelWindow();
     if (!window || window->clientWidth <= 0 || window->clientHeight <= 0) return false;
@@ -33,7 +33,8 @@ bool LendClientPixels(const RECT& overwritten, ClientPixels& pixels)
     if (!lent.pixels || lent.width != window->clientWidth || lent.height != window->clientHeight
         || lent.pitch < lent.width * 4 || lent.pitch % 4 != 0)
         return false;
-    pixels = ClientPixels { reinterpret_cast<uint32_t*>(lent.pixels), lent.width, lent.height, lent.pitch / 4 };
+    pixels = platform::host::PixelTarget { reinterpret_cast<uint32_t*>(lent.pixels), lent.width, lent.height,
+        lent.pitch / 4 };
     return true;
 }
 
@@ -45,7 +46,7 @@ void ClientPixelsChanged(const RECT& changed)
 
 std::vector<uint32_t> ClientPicture()
 {
-    ClientPixels client;
+    platform::host::PixelTarget client;
     if (!LendClientPixels(kNothing, client)) return {};
     std::vector<uint32_t> picture(size_t(client.width) * size_t(client.height));
     for (int y = 0; y < client.height; ++y)
@@ -59,7 +60,7 @@ void ShowClientPicture(const platform::host::PixelView& picture)
     Window* window = TopLevelWindow();
     if (!window || !picture.pixels || picture.width != window->clientWidth || picture.height != window->clientHeight)
         return;
-    ClientPixels client;
+    platform::host::PixelTarget client;
     if (!LendClientPixels(WholeClient(*window), client)) return;
     for (int y = 0; y < client.height; ++y)
         std::copy_n(picture.pixels + ptrdiff_t(y) * picture.pitchPixels, client.width,
@@ -70,7 +71,7 @@ void ShowClientPicture(const platform::host::PixelView& picture)
 void ClearClientArea()
 {
     Window* window = TopLevelWindow();
-    ClientPixels client;
+    platform::host::PixelTarget client;
     if (!window || !LendClientPixels(WholeClient(*window), client)) return;
     for (int y = 0; y < client.height; ++y)
         std::fill_n(client.pixels + ptrdiff_t(y) * client.pitchPixels, client.width, 0u);

@@ -20,18 +20,10 @@ struct ClientArea {
 // null. False when there is no such window or its client area is empty.
 bool GetClientArea(HWND window, ClientArea& area);
 
-// The top-level window's client pixels, 0x00RRGGBB, rows `pitchPixels` apart.
-struct ClientPixels {
-    uint32_t* pixels = nullptr;
-    int width = 0;
-    int height = 0;
-    int pitchPixels = 0;
-};
-
 // Memory holding what the client area shows, for a write now: it may lag
 // behind in `overwritten` (client coordinates), which the caller writes
 // whole. Good until ClientPixelsChanged; false when there is none.
-bool LendClientPixels(const RECT& overwritten, ClientPixels& pixels);
+bool LendClientPixels(const RECT& overwritten, host::PixelTarget& pixels);
 // The caller wrote `changed` (client coordinates) of the lent memory.
 void ClientPixelsChanged(const RECT& changed);
 

@@ -1,7 +1,7 @@
 #include "user/menu_loop.h"
 
-#include "ddraw/full_screen.h"
 #include "host/host.h"
+#include "screens/full_screen.h"
 #include "user/client_area.h"
 #include "user/menu_bar.h"
 #include "user/menu_tracker.h"
@@ -97,7 +97,7 @@ void TrackMenuBar(HWND handle, MenuStart start, char32_t letter, POINT screenPoi
     Window* window = FindWindow(handle);
     // Full screen shows no bar: a menu nobody can see would only stop the
     // program's frames until a blind Esc.
-    if (!window || !window->visible || platform::ddraw::IsFullScreen()) return;
+    if (!window || !window->visible || platform::screens::IsFullScreen()) return;
     MenuModel model = MenuModelFor(*window);
     if (model.titles.empty()) return;
 

@@ -1,8 +1,8 @@
 // MessageBoxA: drawn over the owner's client area and run modally where the
 // window shows; otherwise left to the host (standard error without a display).
 #include "common/encoding.h"
-#include "ddraw/full_screen.h"
 #include "host/host.h"
+#include "screens/full_screen.h"
 #include "user/client_area.h"
 #include "user/message_box_session.h"
 #include "user/testing_hooks.h"
@@ -77,8 +77,8 @@ bool Usable(const platform::user::ModalBackdrop& backdrop)
 // FlipToGDISurface lets a box show over an exclusive display on Windows.
 bool FullScreenBackdrop(platform::user::ModalBackdrop& backdrop)
 {
-    if (!platform::ddraw::FullScreenPicture(backdrop.pixels, backdrop.width, backdrop.height)) return false;
-    backdrop.present = [](const platform::host::PixelView& view) { platform::ddraw::ShowOverFullScreen(view); };
+    if (!platform::screens::FullScreenPicture(backdrop.pixels, backdrop.width, backdrop.height)) return false;
+    backdrop.present = [](const platform::host::PixelView& view) { platform::screens::ShowOverFullScreen(view); };
     return true;
 }
 

@@ -1,4 +1,5 @@
 // CreateWindowExA and DestroyWindow: the life of the one top-level window.
+#include "common/display_size.h"
 #include "common/encoding.h"
 #include "host/host.h"
 #include "user/client_area.h"
@@ -13,8 +14,6 @@
 namespace platform::user {
 namespace {
 
-constexpr int kDefaultWidth = 640;
-constexpr int kDefaultHeight = 480;
 constexpr int kFallbackPosition = 64;
 
 // CW_USEDEFAULT: centred on the desktop, or near its corner when the window
@@ -31,8 +30,8 @@ POINT DefaultPosition(int width, int height)
 
 RECT InitialOuterRect(int x, int y, int width, int height)
 {
-    if (width == CW_USEDEFAULT) width = kDefaultWidth;
-    if (height == CW_USEDEFAULT) height = kDefaultHeight;
+    if (width == CW_USEDEFAULT) width = kDisplayWidth;
+    if (height == CW_USEDEFAULT) height = kDisplayHeight;
     width = std::clamp(width, 0, kMaxWindowExtent);
     height = std::clamp(height, 0, kMaxWindowExtent);
     if (x == CW_USEDEFAULT) {

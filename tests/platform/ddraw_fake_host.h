@@ -14,11 +14,11 @@
 #include <ddraw.h>
 
 #include "common/diagnostics.h"
-#include "ddraw/display_loss.h"
 #include "ddraw/testing_hooks.h"
 #include "host/host.h"
 #include "host/image_pair.h"
 #include "host/screen_memory.h"
+#include "screens/display_loss.h"
 #include "user/client_area.h"
 #include "user/testing_hooks.h"
 
@@ -158,14 +158,14 @@ protected:
     // What the window shows at client position (x, y).
     static uint32_t ClientPixel(int x, int y)
     {
-        platform::user::ClientPixels client;
+        platform::host::PixelTarget client;
         if (!platform::user::LendClientPixels(RECT {}, client)) return 0xBADBAD;
         return client.pixels[y * client.pitchPixels + x];
     }
 
     static void FillClient(uint32_t value)
     {
-        platform::user::ClientPixels client;
+        platform::host::PixelTarget client;
         ASSERT_TRUE(platform::user::LendClientPixels(RECT {}, client));
         for (int y = 0; y < client.height; ++y)
             for (int x = 0; x < client.width; ++x)

@@ -302,7 +302,7 @@ TEST_F(DirectDrawTest, FlippingChainInFullScreen)
     EXPECT_EQ(PixelAt(primary, 639, 479), 0xF81Fu);
 
     // Losing the display loses the chain; restoring the front restores both.
-    platform::ddraw::LoseAllSurfaces();
+    platform::screens::LoseDisplay();
     EXPECT_EQ(primary->BltFast(0, 0, back, &all, DDBLTFAST_WAIT), DDERR_SURFACELOST);
     EXPECT_EQ(primary->Restore(), DD_OK);
     EXPECT_EQ(primary->BltFast(0, 0, back, &all, DDBLTFAST_WAIT), DD_OK);

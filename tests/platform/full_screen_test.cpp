@@ -8,9 +8,9 @@
 #include <ddraw.h>
 
 #include "common/rgb565.h"
-#include "ddraw/full_screen.h"
 #include "host/headless/headless_host.h"
-#include "testing.h"
+#include "screens/full_screen.h"
+#include "testing/testing.h"
 
 namespace {
 

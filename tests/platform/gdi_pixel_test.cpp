@@ -73,12 +73,12 @@ TEST_F(GdiPixelTest, OutsideTheTargetNothingIsReadOrWritten)
 TEST_F(GdiPixelTest, UnusableSurfacesGetNoContext)
 {
     GuardedBuffer buffer(3, 2, PixelFormat::Xrgb8888);
-    PixelTarget target = buffer.Target();
-    PixelTarget noMemory = target, empty = target, narrowPitch = target;
+    DrawingTarget target = buffer.Target();
+    DrawingTarget noMemory = target, empty = target, narrowPitch = target;
     noMemory.pixels = nullptr;
     empty.height = 0;
     narrowPitch.pitchBytes = 11;
-    for (const PixelTarget& bad : { noMemory, empty, narrowPitch })
+    for (const DrawingTarget& bad : { noMemory, empty, narrowPitch })
         EXPECT_EQ(platform::gdi::CreateSurfaceDC(bad), nullptr);
 }
 

@@ -6,7 +6,7 @@
 #include <cstring>
 
 #include "headless_window_fixture.h"
-#include "testing.h"
+#include "testing/testing.h"
 
 namespace {
 

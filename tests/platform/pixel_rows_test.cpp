@@ -11,7 +11,7 @@
 #include "common/rgb565.h"
 #include "ddraw/surface.h"
 #include "pixels/blitters.h"
-#include "pixels/store_kinds.h"
+#include "pixels/presentation_stores.h"
 
 #include "loop_cases.h"
 
@@ -199,7 +199,7 @@ TEST_P(RowLoopsTest, StreamingStoresWriteTheRowAndNothingElse)
                 const uint8_t* from = start(in);
                 const size_t at = size_t(row - out.data());
                 Held(bytes).streamCopy(row, from, width, 0x00FFFFFFu);
-                pixels::FinishStores(pixels::StoreKind::Streaming);
+                pixels::FinishStores(pixels::PresentationStores::Streaming);
                 for (size_t i = 0; i < out.size(); ++i) {
                     const bool inside = i >= at && i < at + size_t(width * bytes);
                     uint8_t expected = before[i];
@@ -208,7 +208,7 @@ TEST_P(RowLoopsTest, StreamingStoresWriteTheRowAndNothingElse)
                 }
                 out = before;
                 Held(bytes).streamFill(row, width, 0xA1B2C3D4u);
-                pixels::FinishStores(pixels::StoreKind::Streaming);
+                pixels::FinishStores(pixels::PresentationStores::Streaming);
                 const uint8_t value[4] = { 0xD4, 0xC3, 0xB2, 0xA1 };
                 for (size_t i = 0; i < out.size(); ++i) {
                     const bool inside = i >= at && i < at + size_t(width * bytes);

@@ -3,8 +3,8 @@
 // display.
 #include "headless_window_fixture.h"
 
-#include "ddraw/full_screen.h"
 #include "host/headless/headless_host.h"
+#include "screens/full_screen.h"
 #include "user/message_box_session.h"
 #include "user/message_box_view.h"
 
@@ -316,7 +316,7 @@ using FullScreenModalTest = HeadlessWindowTest;
 
 TEST_F(FullScreenModalTest, BoxGoesOverTheFullScreenPictureAndTheMenuStaysShut)
 {
-    platform::ddraw::EnterFullScreen(640, 480);
+    platform::screens::EnterFullScreen(640, 480);
     platform::host::HeadlessHost& host = platform::host::TheHeadlessHost();
     headless::Capture before = headless::CaptureScreen();
     int presentations = host.FullScreenPresentations();
@@ -330,7 +330,7 @@ TEST_F(FullScreenModalTest, BoxGoesOverTheFullScreenPictureAndTheMenuStaysShut)
     headless::PushKeyPress(VK_DOWN);
     Pump();
     EXPECT_EQ(KeyDowns(), std::vector<UINT> { VK_DOWN });
-    platform::ddraw::LeaveFullScreen();
+    platform::screens::LeaveFullScreen();
 }
 
 } // namespace

@@ -248,7 +248,7 @@ TEST_F(UserWindowTest, MoveSendsSizeOnlyWhenTheClientSizeChanges)
     EXPECT_EQ(Host().placed.left, 10);
     EXPECT_EQ(Host().placed.top, 20);
 
-    platform::user::ClientPixels pixels;
+    platform::host::PixelTarget pixels;
     ASSERT_TRUE(platform::user::LendClientPixels(RECT {}, pixels));
     pixels.pixels[0] = 0x00FF00FF;
     ASSERT_TRUE(MoveWindow(window, 10, 20, 320, 240, TRUE));
@@ -325,7 +325,7 @@ TEST_F(UserWindowTest, ClientPixelsAreLentByTheHostAndTheirChangesShown)
 {
     ASSERT_NE(Register(RecordingProc), 0);
     Create();
-    platform::user::ClientPixels pixels;
+    platform::host::PixelTarget pixels;
     ASSERT_TRUE(platform::user::LendClientPixels(RECT {}, pixels));
     EXPECT_EQ(pixels.width, 640);
     EXPECT_EQ(pixels.height, 460);

@@ -16,9 +16,9 @@
 
 #include "host/host.h"
 #include "host/letterbox.h"
-#include "host/screen_memory.h"
 #include "host/sdl/video_drivers.h"
 #include "host/sdl/window_memory.h"
+#include "host/shown_screens.h"
 
 namespace platform::host {
 
@@ -91,7 +91,7 @@ private:
     void DrawMenuBar(const PixelTarget& window);
 
     // The client pixels live in the window's memory while it can hold them,
-    // else in client_; they move with what they show.
+    // else in the shown screens' own memory; they move with what they show.
     LentPixels LendClient(int width, int height, const RECT& overwritten);
     bool ClientFitsWindow() const;
     void MoveClientIntoWindow();
@@ -102,6 +102,7 @@ private:
 
     // Full screen: the picture, the bars, and what the desktop does to it.
     void DrawFullScreen(bool withBars);
+    bool InFullScreen() const { return screens_.InFullScreen(); }
     void HandleFullScreenWindowEvent(const SDL_WindowEvent& event, std::vector<InputEvent>& out);
     void TranslateFullScreenMouse(const SDL_MouseMotionEvent& motion, std::vector<InputEvent>& out);
     PicturePoint FullScreenPoint(int x, int y) const;
@@ -133,16 +134,13 @@ private:
     int iconWidth_ = 0;
     int iconHeight_ = 0;
 
-    ScreenMemory client_;
+    // What the screens show; the client pixels move into the window's memory
+    // and back as it can hold them.
+    ShownScreens screens_;
     int clientWidth_ = 0;
     int clientHeight_ = 0;
     bool clientInWindow_ = false;
 
-    bool fullScreen_ = false;
-    ScreenMemory fullScreenMemory_; // 5-6-5, as the program's display
-    std::vector<uint32_t> fullScreenPicture_; // widened, on its way to the window
-    int fullScreenWidth_ = 0;
-    int fullScreenHeight_ = 0;
     // Where the window goes back to, in screen pixels; the program may move
     // it meanwhile.
     RECT windowedOuter_ {};
@@ -152,10 +150,6 @@ private:
     // ---- Menu bar, modal loops and drawn message boxes ----
     void TranslateKeyUp(const SDL_KeyboardEvent& key, std::vector<InputEvent>& out);
     void TranslateButton(const SDL_MouseButtonEvent& button, std::vector<InputEvent>& out);
-    // The bar as the window manager drew it; grey until it has.
-    std::vector<uint32_t> menuBar_;
-    int menuBarWidth_ = 0;
-    int menuBarRows_ = 0;
 };
 
 } // namespace platform::host

@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "host/desktop_scale.h"
+#include "host/image_set.h"
 #include "host/scaled_copy.h"
 #include "host/web/page.h"
 
@@ -32,23 +33,6 @@ void ToRgba(uint32_t* pixels, int width, const RECT& area)
         for (LONG x = area.left; x < area.right; ++x)
             row[x] = Rgba(row[x]);
     }
-}
-
-RECT Union(const RECT& a, const RECT& b)
-{
-    if (a.right <= a.left || a.bottom <= a.top) return b;
-    if (b.right <= b.left || b.bottom <= b.top) return a;
-    return RECT { std::min(a.left, b.left), std::min(a.top, b.top), std::max(a.right, b.right),
-        std::max(a.bottom, b.bottom) };
-}
-
-RECT Clipped(const RECT& area, int width, int height)
-{
-    RECT clipped { std::clamp<LONG>(area.left, 0, width), std::clamp<LONG>(area.top, 0, height),
-        std::clamp<LONG>(area.right, 0, width), std::clamp<LONG>(area.bottom, 0, height) };
-    if (clipped.right < clipped.left) clipped.right = clipped.left;
-    if (clipped.bottom < clipped.top) clipped.bottom = clipped.top;
-    return clipped;
 }
 
 bool IsEmpty(const RECT& area) { return area.right <= area.left || area.bottom <= area.top; }
@@ -114,15 +98,13 @@ void WebHost::DestroyWindow()
 
 LentPixels WebHost::Lend(Screen screen, int width, int height, const RECT&)
 {
-    if (screen == Screen::Client) return client_.Lend(width, height, kClientBytesPerPixel);
-    if (!fullScreen_) return {};
-    return fullScreenMemory_.Lend(width, height, kFullScreenBytesPerPixel);
+    return screens_.Lend(screen, width, height);
 }
 
 void WebHost::Changed(Screen screen, const RECT& area)
 {
-    if (screen == Screen::Client && !fullScreen_) ShowClientArea(area);
-    if (screen == Screen::FullScreen && fullScreen_) ShowFullScreen(area);
+    if (screen == Screen::Client && !InFullScreen()) ShowClientArea(area);
+    if (screen == Screen::FullScreen && InFullScreen()) ShowFullScreen(area);
 }
 
 void WebHost::PollInput(std::vector<InputEvent>& out)
@@ -172,40 +154,30 @@ uint32_t WebHost::TickCount()
 
 void WebHost::EnterFullScreen(int width, int height)
 {
-    fullScreen_ = true;
-    // Until the program draws, the display shows black.
-    fullScreenMemory_.Lend(width, height, kFullScreenBytesPerPixel);
-    fullScreenMemory_.Clear();
+    screens_.EnterFullScreen(width, height);
     page::RequestFullScreen();
     LayOut();
 }
 
 void WebHost::LeaveFullScreen()
 {
-    if (!fullScreen_) return;
-    fullScreen_ = false;
+    if (!InFullScreen()) return;
+    screens_.LeaveFullScreen();
     page::ExitFullScreen();
     LayOut();
 }
 
 void WebHost::PresentMenuBar(const PixelView& bar)
 {
-    if (!bar.pixels || bar.width <= 0 || bar.height <= 0 || bar.pitchPixels < bar.width) return;
-    menuBarWidth_ = bar.width;
-    menuBarRows_ = bar.height;
-    menuBar_.resize(size_t(bar.width) * size_t(bar.height));
-    for (int y = 0; y < bar.height; ++y)
-        std::copy_n(
-            bar.pixels + size_t(y) * size_t(bar.pitchPixels), bar.width, menuBar_.begin() + ptrdiff_t(y) * bar.width);
-    DrawMenuBar();
+    if (screens_.KeepMenuBar(bar)) DrawMenuBar();
 }
 
 // Full screen has no bar; it comes back with the window.
 void WebHost::DrawMenuBar()
 {
-    if (fullScreen_ || canvas_.empty() || menuBar_.empty()) return;
-    Draw(PixelView { menuBar_.data(), menuBarWidth_, std::min(menuBarRows_, menuBarHeight_), menuBarWidth_ }, scale_, 0,
-        0);
+    const PixelView bar = screens_.MenuBar(menuBarHeight_);
+    if (InFullScreen() || canvas_.empty() || !bar.pixels) return;
+    Draw(bar, scale_, 0, 0);
 }
 
 bool WebHost::WaitForInput(uint32_t timeoutMilliseconds)
@@ -236,9 +208,9 @@ POINT WebHost::ToProgram(double cssX, double cssY) const
     // CSS pixels to the canvas's own, then to the program's.
     const double toCanvas = pixelRatio_;
     const double x = std::floor(cssX * toCanvas), y = std::floor(cssY * toCanvas);
-    if (fullScreen_) {
-        const PicturePoint point = ScreenToPicture(box_, fullScreenMemory_.Pixels().width,
-            fullScreenMemory_.Pixels().height, int(x) + box_.x, int(y) + box_.y);
+    if (InFullScreen()) {
+        const PicturePoint point = ScreenToPicture(
+            box_, screens_.Display().width, screens_.Display().height, int(x) + box_.x, int(y) + box_.y);
         return POINT { point.x, point.y };
     }
     return POINT { Unscale(int(x), scale_), Unscale(int(y), scale_) - menuBarHeight_ };
@@ -248,8 +220,8 @@ POINT WebHost::ToProgram(double cssX, double cssY) const
 
 void WebHost::LayOut()
 {
-    if (fullScreen_) {
-        const LentPixels& picture = fullScreenMemory_.Pixels();
+    if (InFullScreen()) {
+        const LentPixels& picture = screens_.Display();
         // The whole screen once the browser has given it, else the page's
         // viewport: the picture letterboxed on it, in device pixels.
         const int screenWidth = int(page::ViewportWidth() * pixelRatio_);
@@ -282,38 +254,34 @@ void WebHost::RedrawAll()
 {
     std::fill(canvas_.begin(), canvas_.end(), Rgba(0));
     dirty_ = RECT { 0, 0, canvasWidth_, canvasHeight_ };
-    if (fullScreen_) {
-        const LentPixels& picture = fullScreenMemory_.Pixels();
+    if (InFullScreen()) {
+        const LentPixels& picture = screens_.Display();
         ShowFullScreen(RECT { 0, 0, picture.width, picture.height });
         return;
     }
     DrawMenuBar();
-    const LentPixels& client = client_.Pixels();
+    const LentPixels& client = screens_.Client();
     if (client.pixels) ShowClientArea(RECT { 0, 0, client.width, client.height });
 }
 
 void WebHost::ShowClientArea(const RECT& changed)
 {
-    const LentPixels& client = client_.Pixels();
-    if (!client.pixels || canvas_.empty()) return;
-    const RECT area = Clipped(changed, std::min(client.width, windowWidth_), std::min(client.height, clientHeight_));
-    if (IsEmpty(area)) return;
-    const auto* pixels = reinterpret_cast<const uint32_t*>(client.pixels + ptrdiff_t(area.top) * client.pitch);
-    const PixelView part { pixels + area.left, int(area.right - area.left), int(area.bottom - area.top),
-        client.pitch / kClientBytesPerPixel };
-    Draw(part, scale_, int(area.left) * scale_, (menuBarHeight_ + int(area.top)) * scale_);
+    if (canvas_.empty()) return;
+    // Only what the window has room for.
+    const RECT area = ClippedTo(changed, windowWidth_, clientHeight_);
+    Drew(screens_.DrawClient(Canvas(), scale_, menuBarHeight_ * scale_, area));
 }
 
 void WebHost::ShowFullScreen(const RECT& changed)
 {
-    const LentPixels& memory = fullScreenMemory_.Pixels();
+    const LentPixels& memory = screens_.Display();
     if (!memory.pixels || canvas_.empty()) return;
-    const RECT area = Clipped(changed, memory.width, memory.height);
+    const RECT area = ClippedTo(changed, memory.width, memory.height);
     if (IsEmpty(area)) return;
-    ToXrgb(memory, kFullScreenBytesPerPixel, area, fullScreenPicture_);
+    const PixelView picture = screens_.WidenDisplay(area);
     const int factor = std::max(box_.wholeFactor, 1);
-    const PixelView part { fullScreenPicture_.data() + ptrdiff_t(area.top) * memory.width + area.left,
-        int(area.right - area.left), int(area.bottom - area.top), memory.width };
+    const PixelView part { picture.pixels + ptrdiff_t(area.top) * picture.pitchPixels + area.left,
+        int(area.right - area.left), int(area.bottom - area.top), picture.pitchPixels };
     Draw(part, factor, int(area.left) * factor, int(area.top) * factor);
 }
 
@@ -321,12 +289,16 @@ void WebHost::ShowFullScreen(const RECT& changed)
 // (x, y) of the canvas; as RGBA, to be put on the canvas at the next flush.
 void WebHost::Draw(const PixelView& picture, int factor, int x, int y)
 {
-    CopyScaled(picture, factor, PixelTarget { canvas_.data(), canvasWidth_, canvasHeight_, canvasWidth_ }, x, y);
-    const RECT area
-        = Clipped(RECT { x, y, x + picture.width * factor, y + picture.height * factor }, canvasWidth_, canvasHeight_);
+    CopyScaled(picture, factor, Canvas(), x, y);
+    Drew(
+        ClippedTo(RECT { x, y, x + picture.width * factor, y + picture.height * factor }, canvasWidth_, canvasHeight_));
+}
+
+void WebHost::Drew(const RECT& area)
+{
     if (IsEmpty(area)) return;
     ToRgba(canvas_.data(), canvasWidth_, area);
-    dirty_ = Union(dirty_, area);
+    dirty_ = UnionOf(dirty_, area);
 }
 
 // Everything the program has taken so far has been handled by now: the loops

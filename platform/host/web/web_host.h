@@ -17,7 +17,7 @@
 
 #include "host/host.h"
 #include "host/letterbox.h"
-#include "host/screen_memory.h"
+#include "host/shown_screens.h"
 
 namespace platform::host {
 
@@ -60,7 +60,7 @@ public:
     static void Ended(int exitCode);
 
     int Scale() const { return scale_; }
-    bool InFullScreen() const { return fullScreen_; }
+    bool InFullScreen() const { return screens_.InFullScreen(); }
     // A position on the canvas, in CSS pixels from its top-left corner, as
     // client coordinates (over the menu bar y is negative), or in picture
     // pixels in full screen.
@@ -70,6 +70,10 @@ private:
     // Puts what changed since the last time on the canvas.
     void Flush();
     void Draw(const PixelView& picture, int factor, int x, int y);
+    // `area` of the canvas was drawn as 0x00RRGGBB: as RGBA, to be put on
+    // the canvas at the next flush.
+    void Drew(const RECT& area);
+    PixelTarget Canvas() { return PixelTarget { canvas_.data(), canvasWidth_, canvasHeight_, canvasWidth_ }; }
     void DrawMenuBar();
     void ShowClientArea(const RECT& area);
     void ShowFullScreen(const RECT& area);
@@ -85,14 +89,7 @@ private:
     int menuBarHeight_ = 0;
     int clientHeight_ = 0;
 
-    ScreenMemory client_;
-    std::vector<uint32_t> menuBar_; // 0x00RRGGBB, windowWidth_ by menuBarHeight_
-    int menuBarWidth_ = 0;
-    int menuBarRows_ = 0;
-
-    bool fullScreen_ = false;
-    ScreenMemory fullScreenMemory_; // 5-6-5, as the program's display
-    std::vector<uint32_t> fullScreenPicture_; // widened
+    ShownScreens screens_;
     Letterbox box_;
 
     // The canvas's own pixels, RGBA bytes as ImageData wants them, and the

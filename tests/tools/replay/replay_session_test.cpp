@@ -8,7 +8,7 @@
 
 #include "animation_file.h"
 #include "common/diagnostics.h"
-#include "testing.h"
+#include "testing/testing.h"
 
 namespace {
 

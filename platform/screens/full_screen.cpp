@@ -1,13 +1,12 @@
-#include "ddraw/full_screen.h"
+#include "screens/full_screen.h"
 
 #include <algorithm>
 #include <cstring>
 
 #include "common/rgb565.h"
-#include "ddraw/surface.h"
 #include "pixels/blitters.h"
 
-namespace platform::ddraw {
+namespace platform::screens {
 namespace {
 
 struct FullScreenState {
@@ -15,7 +14,7 @@ struct FullScreenState {
     int width = 0;
     int height = 0;
     Raster memory; // the display's, lent by the host while full screen lasts
-    Surface* onMemory = nullptr; // the primary whose pixels live there
+    DisplayTenant* onMemory = nullptr; // whose pixels live there
 };
 
 FullScreenState& State()
@@ -51,24 +50,24 @@ void LeaveFullScreen()
 {
     FullScreenState& state = State();
     if (!state.active) return;
-    Surface* primary = state.onMemory;
+    DisplayTenant* tenant = state.onMemory;
     state = FullScreenState {};
-    if (primary) primary->LeaveDisplayMemory();
+    if (tenant) tenant->LeaveDisplayMemory();
     host::Current().LeaveFullScreen();
 }
 
-Raster LendFullScreenMemory(Surface* primary, int width, int height)
+Raster LendFullScreenMemory(DisplayTenant* tenant, int width, int height)
 {
     FullScreenState& state = State();
     if (!HasMemory(state) || state.onMemory || width != state.width || height != state.height) return {};
-    state.onMemory = primary;
+    state.onMemory = tenant;
     return state.memory;
 }
 
-void SurfaceGone(const Surface* surface)
+void TenantGone(const DisplayTenant* tenant)
 {
     FullScreenState& state = State();
-    if (state.onMemory == surface) state.onMemory = nullptr;
+    if (state.onMemory == tenant) state.onMemory = nullptr;
 }
 
 void ShowFullScreenFrame(const Raster& screen, const Span2D& area)
@@ -77,13 +76,14 @@ void ShowFullScreenFrame(const Raster& screen, const Span2D& area)
     if (!HasMemory(state) || screen.pixels == nullptr || screen.width != state.width || screen.height != state.height
         || screen.bytesPerPixel != kBytesPerPixel)
         return;
-    const Span2D shown = Intersect(area, state.memory.Bounds());
+    const Span2D shown = pixels::Intersect(area, state.memory.Bounds());
     if (shown.IsEmpty()) return;
     // A primary of its own memory (one from an earlier mode, restored) is
     // shown by copying what changed.
     if (screen.pixels != state.memory.pixels)
         pixels::CopyPixels(state.memory, shown, screen, shown.left, shown.top, pixels::kKeepAllBits);
-    host::Current().Changed(host::Screen::FullScreen, ToRect(shown));
+    host::Current().Changed(
+        host::Screen::FullScreen, RECT { LONG(shown.left), LONG(shown.top), LONG(shown.right), LONG(shown.bottom) });
 }
 
 bool IsFullScreen() { return State().active; }
@@ -96,7 +96,7 @@ bool FullScreenPicture(std::vector<uint32_t>& pixels, int& width, int& height)
     height = state.height;
     pixels.assign(size_t(width) * size_t(height), 0);
     if (!HasMemory(state)) return true;
-    const Raster& memory = state.onMemory ? state.onMemory->Memory(compose::Touch::Read) : state.memory;
+    const Raster& memory = state.onMemory ? state.onMemory->SettledMemory(compose::Touch::Read) : state.memory;
     for (int y = 0; y < height; ++y)
         rgb565::WidenRow(pixels.data() + size_t(y) * size_t(width), memory.At(0, y), width);
     return true;
@@ -107,7 +107,7 @@ void ShowOverFullScreen(const host::PixelView& picture)
     const FullScreenState& state = State();
     if (!HasMemory(state) || !picture.pixels || picture.width != state.width || picture.height != state.height) return;
     // Blits still to read the primary read it as it was.
-    const Raster& memory = state.onMemory ? state.onMemory->Memory(compose::Touch::Write) : state.memory;
+    const Raster& memory = state.onMemory ? state.onMemory->SettledMemory(compose::Touch::Write) : state.memory;
     for (int y = 0; y < state.height; ++y) {
         const uint32_t* from = picture.pixels + size_t(y) * size_t(picture.pitchPixels);
         uint8_t* to = memory.At(0, y);
@@ -119,4 +119,4 @@ void ShowOverFullScreen(const host::PixelView& picture)
     host::Current().Changed(host::Screen::FullScreen, RECT { 0, 0, state.width, state.height });
 }
 
-} // namespace platform::ddraw
+} // namespace platform::screens
