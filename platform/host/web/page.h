@@ -4,6 +4,8 @@
 
 #include <cstdint>
 
+#include "host/web/page_layout.h"
+
 namespace platform::host::page {
 
 bool SteppingRequested(); // ?step in the page's address
@@ -24,7 +26,14 @@ void SizeCanvas(int width, int height, double cssWidth, double cssHeight, bool p
 void PutRows(const uint32_t* pixels, int width, int height, int y, int rows);
 void ShowCanvas(bool visible);
 void ShowCursor(bool visible);
-// The page's element holding the canvas takes the whole screen, or gives it back.
+// The window of `width` by `height` program pixels fitted into the room the
+// page gives it (all of the viewport on a small screen).
+WindowFit FitWindowInPage(int width, int height, int naturalScale, double pixelRatio);
+// The canvas as shown, in CSS pixels.
+double CanvasCssWidth();
+double CanvasCssHeight();
+// The page's element holding the canvas takes the whole screen, or gives it
+// back; it fills the viewport where the browser will not give the screen.
 void RequestFullScreen();
 void ExitFullScreen();
 bool IsFullScreen();

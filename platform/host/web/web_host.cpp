@@ -54,7 +54,7 @@ RECT WebHost::DesktopRect()
     // In the program's pixels, as a scaled program sees the screen on Windows.
     const int width = int(page::ScreenWidth() * pixelRatio_) / scale_;
     const int height = int(page::ScreenHeight() * pixelRatio_) / scale_;
-    return RECT { 0, 0, std::max(width, 1), std::max(height, 1) };
+    return RECT { 0, 0, std::max(width, kPageDesktopWidth), std::max(height, kPageDesktopHeight) };
 }
 
 void WebHost::CreateWindow(const std::string& titleUtf8, const RECT& outer, int menuBarHeight)
@@ -177,7 +177,7 @@ void WebHost::DrawMenuBar()
 {
     const PixelView bar = screens_.MenuBar(menuBarHeight_);
     if (InFullScreen() || canvas_.empty() || !bar.pixels) return;
-    Draw(bar, scale_, 0, 0);
+    Draw(bar, fit_.factor, 0, 0);
 }
 
 bool WebHost::WaitForInput(uint32_t timeoutMilliseconds)
@@ -206,20 +206,24 @@ void WebHost::Ended(int exitCode) { page::ReportEnded(exitCode); }
 POINT WebHost::ToProgram(double cssX, double cssY) const
 {
     // CSS pixels to the canvas's own, then to the program's.
-    const double toCanvas = pixelRatio_;
-    const double x = std::floor(cssX * toCanvas), y = std::floor(cssY * toCanvas);
     if (InFullScreen()) {
+        const double x = std::floor(cssX * pixelRatio_), y = std::floor(cssY * pixelRatio_);
         const PicturePoint point = ScreenToPicture(
             box_, screens_.Display().width, screens_.Display().height, int(x) + box_.x, int(y) + box_.y);
         return POINT { point.x, point.y };
     }
-    return POINT { Unscale(int(x), scale_), Unscale(int(y), scale_) - menuBarHeight_ };
+    const double x = std::floor(cssX * canvasWidth_ / fit_.cssWidth);
+    const double y = std::floor(cssY * canvasHeight_ / fit_.cssHeight);
+    return POINT { Unscale(int(x), fit_.factor), Unscale(int(y), fit_.factor) - menuBarHeight_ };
 }
 
 // ---- The canvas ----
 
 void WebHost::LayOut()
 {
+    // The ratio changes with the browser's zoom and from screen to screen.
+    pixelRatio_ = page::DevicePixelRatio();
+    if (!(pixelRatio_ > 0) || !std::isfinite(pixelRatio_)) pixelRatio_ = 1.0;
     if (InFullScreen()) {
         const LentPixels& picture = screens_.Display();
         // The whole screen once the browser has given it, else the page's
@@ -231,8 +235,9 @@ void WebHost::LayOut()
         ResizeCanvas(
             picture.width * factor, picture.height * factor, box_.width / pixelRatio_, box_.height / pixelRatio_);
     } else {
-        const int width = windowWidth_ * scale_, height = (menuBarHeight_ + clientHeight_) * scale_;
-        ResizeCanvas(width, height, width / pixelRatio_, height / pixelRatio_);
+        const int height = menuBarHeight_ + clientHeight_;
+        fit_ = page::FitWindowInPage(windowWidth_, height, scale_, pixelRatio_);
+        ResizeCanvas(windowWidth_ * fit_.factor, height * fit_.factor, fit_.cssWidth, fit_.cssHeight);
     }
     RedrawAll();
 }
@@ -242,12 +247,13 @@ void WebHost::ResizeCanvas(int width, int height, double cssWidth, double cssHei
     width = std::max(width, 1);
     height = std::max(height, 1);
     const bool exact = std::abs(cssWidth * pixelRatio_ - width) < 0.01;
+    const bool smooth = !exact && !InFullScreen() && fit_.smooth;
     if (width != canvasWidth_ || height != canvasHeight_) {
         canvasWidth_ = width;
         canvasHeight_ = height;
         canvas_.assign(size_t(width) * size_t(height), Rgba(0));
     }
-    page::SizeCanvas(width, height, cssWidth, cssHeight, !exact);
+    page::SizeCanvas(width, height, cssWidth, cssHeight, !exact && !smooth);
 }
 
 void WebHost::RedrawAll()
@@ -269,7 +275,7 @@ void WebHost::ShowClientArea(const RECT& changed)
     if (canvas_.empty()) return;
     // Only what the window has room for.
     const RECT area = ClippedTo(changed, windowWidth_, clientHeight_);
-    Drew(screens_.DrawClient(Canvas(), scale_, menuBarHeight_ * scale_, area));
+    Drew(screens_.DrawClient(Canvas(), fit_.factor, menuBarHeight_ * fit_.factor, area));
 }
 
 void WebHost::ShowFullScreen(const RECT& changed)

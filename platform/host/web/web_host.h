@@ -18,6 +18,7 @@
 #include "host/host.h"
 #include "host/letterbox.h"
 #include "host/shown_screens.h"
+#include "host/web/page_layout.h"
 
 namespace platform::host {
 
@@ -82,7 +83,8 @@ private:
     void SleepUntilWoken(uint32_t milliseconds);
 
     int scale_ = 1; // device pixels to each of the program's pixels, windowed
-    double pixelRatio_ = 1.0;
+    double pixelRatio_ = 1.0; // as at the last layout
+    WindowFit fit_; // the window's canvas in the page
     bool stepping_ = false;
 
     int windowWidth_ = 0;
