@@ -60,8 +60,27 @@ EM_JS(void, JsRoomForWindow, (double cssWidth, double cssHeight, double* room), 
     HEAPF64[room >> 3] = width;
     HEAPF64[(room >> 3) + 1] = height;
 });
-EM_JS(double, JsCanvasCssWidth, (), { return Module.canvas.getBoundingClientRect().width; });
-EM_JS(double, JsCanvasCssHeight, (), { return Module.canvas.getBoundingClientRect().height; });
+EM_JS(void, JsListenToFinger, (), {
+    const screen = Module.canvas.parentElement;
+    let finger = null;
+    const tell = (phase, touch) => {
+        const box = Module.canvas.getBoundingClientRect();
+        const x = touch.clientX - box.left, y = touch.clientY - box.top;
+        const beside = x < 0 || y < 0 || x >= box.width || y >= box.height;
+        Module._sample_finger(phase, x, y, beside ? 1 : 0);
+    };
+    const listen = (type, phase) => screen.addEventListener(type, (event) => {
+        event.preventDefault();
+        const touch = Array.from(event.changedTouches).find((t) => phase === 0 ? finger === null : t.identifier === finger);
+        if (!touch) return;
+        finger = phase >= 2 ? null : touch.identifier;
+        tell(phase, touch);
+    }, { passive: false });
+    listen("touchstart", 0);
+    listen("touchmove", 1);
+    listen("touchend", 2);
+    listen("touchcancel", 3);
+});
 
 EM_JS(void, JsShowCanvas, (int visible), { Module.canvas.style.visibility = visible ? "visible" : "hidden"; });
 EM_JS(void, JsShowCursor, (int visible), { Module.canvas.style.cursor = visible ? "default" : "none"; });
@@ -152,8 +171,7 @@ WindowFit FitWindowInPage(int width, int height, int naturalScale, double pixelR
     JsRoomForWindow(width * scale / pixelRatio, height * scale / pixelRatio, room);
     return FitWindow(width, height, naturalScale, pixelRatio, room[0], room[1]);
 }
-double CanvasCssWidth() { return JsCanvasCssWidth(); }
-double CanvasCssHeight() { return JsCanvasCssHeight(); }
+void ListenToFinger() { JsListenToFinger(); }
 void RequestFullScreen() { JsRequestFullScreen(); }
 void ExitFullScreen() { JsExitFullScreen(); }
 bool IsFullScreen() { return JsIsFullScreen() != 0; }

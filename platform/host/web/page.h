@@ -29,9 +29,13 @@ void ShowCursor(bool visible);
 // The window of `width` by `height` program pixels fitted into the room the
 // page gives it (all of the viewport on a small screen).
 WindowFit FitWindowInPage(int width, int height, int naturalScale, double pixelRatio);
-// The canvas as shown, in CSS pixels.
-double CanvasCssWidth();
-double CanvasCssHeight();
+// One finger on the canvas or its frame, as page_events.cpp's sample_finger
+// hears it: where it is, in CSS pixels from the canvas's top-left corner, and
+// whether that is beside the canvas. Other fingers are ignored, and no
+// touch is left to the browser, which would scroll, zoom, or click again
+// with a mouse of its own.
+enum class FingerPhase { Down = 0, Move = 1, Up = 2, Cancelled = 3 };
+void ListenToFinger();
 // The page's element holding the canvas takes the whole screen, or gives it
 // back; it fills the viewport where the browser will not give the screen.
 void RequestFullScreen();

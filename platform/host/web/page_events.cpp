@@ -1,5 +1,6 @@
 #include "host/web/page_events.h"
 
+#include <emscripten.h>
 #include <emscripten/html5.h>
 
 #include "host/web/key_map.h"
@@ -9,7 +10,6 @@ namespace platform::host {
 namespace {
 
 constexpr const char* kCanvas = "#canvas";
-constexpr const char* kScreen = "#screen";
 // Left to the browser as well: reloading the page, and its own full screen.
 constexpr UINT kVkF5 = 0x74;
 constexpr UINT kVkF11 = 0x7A;
@@ -65,26 +65,13 @@ EM_BOOL OnMouse(int type, const EmscriptenMouseEvent* mouse, void* user)
     return type != EMSCRIPTEN_EVENT_MOUSEMOVE;
 }
 
-// One finger is the mouse: down where it lands, the mouse following it,
-// up where it leaves; a tap is a click. Other fingers are ignored. Every
-// touch is kept from the browser, which would otherwise scroll or zoom the
-// page, and click again with a mouse of its own.
-constexpr long kNoFinger = -1;
-long finger = kNoFinger;
+WebHost* touchedHost = nullptr;
 
-const EmscriptenTouchPoint* ChangedFinger(const EmscriptenTouchEvent& touch, long identifier)
-{
-    for (int i = 0; i < touch.numTouches; ++i)
-        if (touch.touches[i].isChanged && (identifier == kNoFinger || touch.touches[i].identifier == identifier))
-            return &touch.touches[i];
-    return nullptr;
-}
-
-void PushMouse(WebHost& host, InputEvent::Kind kind, const EmscriptenTouchPoint& point)
+void PushMouse(WebHost& host, InputEvent::Kind kind, double cssX, double cssY)
 {
     InputEvent event;
     event.kind = kind;
-    const POINT at = host.ToProgram(double(point.canvasX), double(point.canvasY));
+    const POINT at = host.ToProgram(cssX, cssY);
     event.x = at.x;
     event.y = at.y;
     host.Push(event);
@@ -98,40 +85,6 @@ void PushKey(WebHost& host, UINT virtualKey)
     host.Push(event);
     event.kind = InputEvent::Kind::KeyUp;
     host.Push(event);
-}
-
-bool BesidePicture(const EmscriptenTouchPoint& point)
-{
-    return point.canvasX < 0 || point.canvasY < 0 || point.canvasX >= page::CanvasCssWidth()
-        || point.canvasY >= page::CanvasCssHeight();
-}
-
-EM_BOOL OnTouch(int type, const EmscriptenTouchEvent* touch, void* user)
-{
-    WebHost& host = HostOf(user);
-    // A finger that lands while one is down, or that moves without having
-    // landed here, is no mouse.
-    if ((type == EMSCRIPTEN_EVENT_TOUCHSTART) != (finger == kNoFinger)) return EM_TRUE;
-    const EmscriptenTouchPoint* point = ChangedFinger(*touch, finger);
-    if (!point) return EM_TRUE;
-    switch (type) {
-    case EMSCRIPTEN_EVENT_TOUCHSTART:
-        finger = point->identifier;
-        PushMouse(host, InputEvent::Kind::MouseMove, *point);
-        PushMouse(host, InputEvent::Kind::MouseButtonDown, *point);
-        break;
-    case EMSCRIPTEN_EVENT_TOUCHMOVE:
-        PushMouse(host, InputEvent::Kind::MouseMove, *point);
-        break;
-    default: // ended or cancelled
-        finger = kNoFinger;
-        PushMouse(host, InputEvent::Kind::MouseButtonUp, *point);
-        // Full screen has no menu: a tap on the black beside the picture is
-        // the fingers' way back to the window, as F12 is the keyboard's.
-        if (host.InFullScreen() && type == EMSCRIPTEN_EVENT_TOUCHEND && BesidePicture(*point)) PushKey(host, kVkF12);
-        break;
-    }
-    return EM_TRUE;
 }
 
 // Leaving the browser's full screen (its own Esc, switching away) is leaving
@@ -166,13 +119,44 @@ void ListenToPage(WebHost& host)
     emscripten_set_mousemove_callback(kCanvas, user, EM_TRUE, OnMouse);
     emscripten_set_mousedown_callback(kCanvas, user, EM_TRUE, OnMouse);
     emscripten_set_mouseup_callback(kCanvas, user, EM_TRUE, OnMouse);
-    // On the canvas's frame, which in full screen holds the black beside the picture.
-    emscripten_set_touchstart_callback(kScreen, user, EM_TRUE, OnTouch);
-    emscripten_set_touchmove_callback(kScreen, user, EM_TRUE, OnTouch);
-    emscripten_set_touchend_callback(kScreen, user, EM_TRUE, OnTouch);
-    emscripten_set_touchcancel_callback(kScreen, user, EM_TRUE, OnTouch);
+    touchedHost = &host;
+    page::ListenToFinger();
     emscripten_set_fullscreenchange_callback(EMSCRIPTEN_EVENT_TARGET_DOCUMENT, user, EM_TRUE, OnFullScreenChange);
     emscripten_set_resize_callback(EMSCRIPTEN_EVENT_TARGET_WINDOW, user, EM_TRUE, OnResize);
 }
 
 } // namespace platform::host
+
+// One finger is the mouse (page::ListenToFinger): down where it lands, the
+// mouse following it, up where it leaves, so that a tap is a click. In full
+// screen, which has no menu, a tap on the black beside the picture is the
+// fingers' way back to the window, as F12 is the keyboard's; it moves no
+// mouse.
+extern "C" EMSCRIPTEN_KEEPALIVE void sample_finger(int phase, double cssX, double cssY, int besidePicture)
+{
+    using platform::host::InputEvent;
+    using platform::host::page::FingerPhase;
+    static bool fingerIsMouse = false;
+    if (!platform::host::touchedHost) return;
+    platform::host::WebHost& host = *platform::host::touchedHost;
+    const bool beside = besidePicture != 0 && host.InFullScreen();
+    switch (FingerPhase(phase)) {
+    case FingerPhase::Down:
+        fingerIsMouse = !beside;
+        if (!fingerIsMouse) break;
+        platform::host::PushMouse(host, InputEvent::Kind::MouseMove, cssX, cssY);
+        platform::host::PushMouse(host, InputEvent::Kind::MouseButtonDown, cssX, cssY);
+        break;
+    case FingerPhase::Move:
+        if (fingerIsMouse) platform::host::PushMouse(host, InputEvent::Kind::MouseMove, cssX, cssY);
+        break;
+    case FingerPhase::Up:
+    case FingerPhase::Cancelled:
+        if (fingerIsMouse)
+            platform::host::PushMouse(host, InputEvent::Kind::MouseButtonUp, cssX, cssY);
+        else if (FingerPhase(phase) == FingerPhase::Up && beside)
+            platform::host::PushKey(host, platform::host::kVkF12);
+        fingerIsMouse = false;
+        break;
+    }
+}

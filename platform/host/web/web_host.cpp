@@ -246,14 +246,16 @@ void WebHost::ResizeCanvas(int width, int height, double cssWidth, double cssHei
 {
     width = std::max(width, 1);
     height = std::max(height, 1);
-    const bool exact = std::abs(cssWidth * pixelRatio_ - width) < 0.01;
-    const bool smooth = !exact && !InFullScreen() && fit_.smooth;
+    // Blocks, also where the browser rounds the canvas's place to its
+    // layout units (a third of a CSS pixel, at a device scale of 3, is none
+    // of them); smoothed only where the window is scaled down to fit.
+    const bool pixelated = InFullScreen() || !fit_.smooth;
     if (width != canvasWidth_ || height != canvasHeight_) {
         canvasWidth_ = width;
         canvasHeight_ = height;
         canvas_.assign(size_t(width) * size_t(height), Rgba(0));
     }
-    page::SizeCanvas(width, height, cssWidth, cssHeight, !exact && !smooth);
+    page::SizeCanvas(width, height, cssWidth, cssHeight, pixelated);
 }
 
 void WebHost::RedrawAll()
