@@ -1,5 +1,7 @@
 #include "host/web/page_events.h"
 
+#include <cmath>
+
 #include <emscripten.h>
 #include <emscripten/html5.h>
 
@@ -137,7 +139,7 @@ extern "C" EMSCRIPTEN_KEEPALIVE void sample_finger(int phase, double cssX, doubl
     using platform::host::InputEvent;
     using platform::host::page::FingerPhase;
     static bool fingerIsMouse = false;
-    if (!platform::host::touchedHost) return;
+    if (!platform::host::touchedHost || !std::isfinite(cssX) || !std::isfinite(cssY)) return;
     platform::host::WebHost& host = *platform::host::touchedHost;
     const bool beside = besidePicture != 0 && host.InFullScreen();
     switch (FingerPhase(phase)) {
