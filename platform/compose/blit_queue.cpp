@@ -55,27 +55,27 @@ template <typename T> bool Reserve(std::vector<T>& items, size_t count)
 }
 
 // The rows a one-pixel keyed copy writes, and the shift it reads them with.
-pixels::BandColumn ColumnOf(const Span2D& area, int64_t sourceY)
+pixels::BandColumn ColumnOf(const Rectangle& area, int64_t sourceY)
 {
     return { area.top, area.bottom, area.top - sourceY };
 }
 
 class BlitQueue {
 public:
-    bool Fill(const Raster& target, const Span2D& area, uint32_t raw)
+    bool Fill(const Raster& target, const Rectangle& area, uint32_t raw)
     {
         return Accept(target, area, true) && Add({ area, FillBlit { raw } });
     }
 
-    bool Copy(const Raster& target, const Span2D& area, const Raster& source, int64_t sourceX, int64_t sourceY)
+    bool Copy(const Raster& target, const Rectangle& area, const Raster& source, int64_t sourceX, int64_t sourceY)
     {
         int32_t index = 0;
         return Accept(target, area, true) && FindSource(source, index)
             && Add({ area, CopyBlit { index, sourceX, sourceY } });
     }
 
-    bool Keyed(
-        const Raster& target, const Span2D& area, const Raster& source, int64_t sourceX, int64_t sourceY, ColourKey key)
+    bool Keyed(const Raster& target, const Rectangle& area, const Raster& source, int64_t sourceX, int64_t sourceY,
+        ColourKey key)
     {
         // The common case, a copy joining the one before it, is decided
         // first, before anything new is made.
@@ -89,8 +89,8 @@ public:
     }
 
     // Out of line, so that the joins stay a short path.
-    [[gnu::noinline]] bool AddKeyed(
-        const Raster& target, const Span2D& area, const Raster& source, int64_t sourceX, int64_t sourceY, ColourKey key)
+    [[gnu::noinline]] bool AddKeyed(const Raster& target, const Rectangle& area, const Raster& source, int64_t sourceX,
+        int64_t sourceY, ColourKey key)
     {
         const bool column = area.Width() == 1;
         if (column && columns_.Used() >= kMaxColumns) Settle();
@@ -105,8 +105,8 @@ public:
         return true;
     }
 
-    bool Stretch(const Raster& target, const Span2D& destination, const Span2D& visible, const Raster& source,
-        const Span2D& sourceRect)
+    bool Stretch(const Raster& target, const Rectangle& destination, const Rectangle& visible, const Raster& source,
+        const Rectangle& sourceRect)
     {
         int32_t index = 0;
         const size_t width = size_t(visible.Width());
@@ -120,7 +120,7 @@ public:
         return Add({ visible, StretchBlit { index, destination, sourceRect, rowAt } });
     }
 
-    bool CopyOut(const Raster& out, const Span2D& area, const Raster& source, int64_t sourceX, int64_t sourceY,
+    bool CopyOut(const Raster& out, const Rectangle& area, const Raster& source, int64_t sourceX, int64_t sourceY,
         uint32_t keepBits, pixels::PresentationStores stores)
     {
         if (blits_.empty() || source.pixels != target_.pixels) return false;
@@ -198,7 +198,7 @@ private:
     // Makes `target` the queue's one target, settling another's blits, with
     // room for one more blit. An opaque blit that covers the whole target
     // hides every blit before it: they are dropped.
-    bool Accept(const Raster& target, const Span2D& area, bool opaque)
+    bool Accept(const Raster& target, const Rectangle& area, bool opaque)
     {
         if (!wait) return false;
         if (!IsTarget(target)) {
@@ -274,7 +274,7 @@ private:
     // A copy of a whole rectangle after one copy of its right-hand part (a
     // run cut at its start) makes a run of that rectangle.
     bool JoinRun(
-        QueuedBlit& last, const Span2D& area, const Raster& source, int64_t sourceX, int64_t sourceY, ColourKey key)
+        QueuedBlit& last, const Rectangle& area, const Raster& source, int64_t sourceX, int64_t sourceY, ColourKey key)
     {
         KeyedRun* run = std::get_if<KeyedRun>(&last.what);
         if (run == nullptr || sources_[size_t(run->source)].pixels != source.pixels || !(run->key == key)
@@ -314,7 +314,7 @@ private:
     // or to their left: the band of columns grows by one, whatever rows it
     // writes.
     bool JoinColumn(
-        QueuedBlit& last, const Span2D& area, const Raster& source, int64_t sourceX, int64_t sourceY, ColourKey key)
+        QueuedBlit& last, const Rectangle& area, const Raster& source, int64_t sourceX, int64_t sourceY, ColourKey key)
     {
         KeyedColumns* columns = std::get_if<KeyedColumns>(&last.what);
         if (columns == nullptr || sources_[size_t(columns->source)].pixels != source.pixels || !(columns->key == key)
@@ -330,7 +330,7 @@ private:
             columns->room = kColumnsPromised;
         }
         if (area.top < last.area.top || area.bottom > last.area.bottom) {
-            const Span2D grown { last.area.left, std::min(last.area.top, area.top), last.area.right,
+            const Rectangle grown { last.area.left, std::min(last.area.top, area.top), last.area.right,
                 std::max(last.area.bottom, area.bottom) };
             if (!bands_.Promise(bands_.BandsOf(grown) - bands_.BandsOf(last.area))) return false;
             last.area.top = grown.top;
@@ -567,30 +567,30 @@ BlitQueue queue;
 
 } // namespace
 
-bool QueueFill(const Raster& target, const Span2D& area, uint32_t raw)
+bool QueueFill(const Raster& target, const Rectangle& area, uint32_t raw)
 {
     return area.IsEmpty() || queue.Fill(target, area, raw);
 }
 
-bool QueueCopy(const Raster& target, const Span2D& area, const Raster& source, int64_t sourceX, int64_t sourceY)
+bool QueueCopy(const Raster& target, const Rectangle& area, const Raster& source, int64_t sourceX, int64_t sourceY)
 {
     return area.IsEmpty() || queue.Copy(target, area, source, sourceX, sourceY);
 }
 
 bool QueueKeyedCopy(
-    const Raster& target, const Span2D& area, const Raster& source, int64_t sourceX, int64_t sourceY, ColourKey key)
+    const Raster& target, const Rectangle& area, const Raster& source, int64_t sourceX, int64_t sourceY, ColourKey key)
 {
     return area.IsEmpty() || queue.Keyed(target, area, source, sourceX, sourceY, key);
 }
 
-bool QueueStretch(const Raster& target, const Span2D& destination, const Span2D& visible, const Raster& source,
-    const Span2D& sourceRect)
+bool QueueStretch(const Raster& target, const Rectangle& destination, const Rectangle& visible, const Raster& source,
+    const Rectangle& sourceRect)
 {
     if (visible.IsEmpty() || destination.IsEmpty() || sourceRect.IsEmpty()) return true;
     return queue.Stretch(target, destination, visible, source, sourceRect);
 }
 
-bool CopyOut(const Raster& target, const Span2D& area, const Raster& source, int64_t sourceX, int64_t sourceY,
+bool CopyOut(const Raster& target, const Rectangle& area, const Raster& source, int64_t sourceX, int64_t sourceY,
     uint32_t keepBits, pixels::PresentationStores stores)
 {
     return !area.IsEmpty() && queue.CopyOut(target, area, source, sourceX, sourceY, keepBits, stores);

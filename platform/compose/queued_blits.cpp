@@ -12,10 +12,10 @@ namespace {
 struct Drawing {
     const QueuedData& data;
     const BandTarget& band;
-    const Span2D& area;
+    const Rectangle& area;
     int64_t top, bottom, left, right;
 
-    Span2D Part() const { return band.InRaster(top, bottom, left, right); }
+    Rectangle Part() const { return band.InRaster(top, bottom, left, right); }
 
     void operator()(const FillBlit& fill) const { pixels::FillPixels(band.raster, Part(), fill.raw, band.keepBits); }
 
@@ -55,7 +55,7 @@ struct Drawing {
         if (stretch.columnsAt < 0) {
             // Moving the destination with the band's rows leaves every target
             // row showing the same source row.
-            const Span2D destination { stretch.destination.left - band.columnOffset,
+            const Rectangle destination { stretch.destination.left - band.columnOffset,
                 stretch.destination.top - band.rowOffset, stretch.destination.right - band.columnOffset,
                 stretch.destination.bottom - band.rowOffset };
             pixels::StretchPixels(band.raster, destination, Part(), source, stretch.sourceRect, band.keepBits);

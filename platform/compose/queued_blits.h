@@ -12,7 +12,6 @@ namespace platform::compose {
 
 using pixels::ColourKey;
 using pixels::Raster;
-using pixels::Span2D;
 
 struct FillBlit {
     uint32_t raw;
@@ -52,8 +51,8 @@ struct KeyedRun {
 
 struct StretchBlit {
     int32_t source;
-    Span2D destination;
-    Span2D sourceRect;
+    Rectangle destination;
+    Rectangle sourceRect;
     int64_t rowAt; // its kept row of destination pixels, in the row caches
     int64_t cachedRow = -1; // the source row that is (-1: none yet)
     // Made before the first band is drawn: the source column of each of the
@@ -80,7 +79,7 @@ struct KeyedColumns {
 };
 
 struct QueuedBlit {
-    Span2D area; // every target pixel it may write
+    Rectangle area; // every target pixel it may write
     std::variant<FillBlit, CopyBlit, KeyedRun, StretchBlit, KeyedColumns> what;
 
     // Writes every pixel of its area, whatever was there.
@@ -114,7 +113,7 @@ struct BandTarget {
 
     // Where target row y's column 0 lies.
     uint8_t* Row(int64_t y) const { return raster.At(-columnOffset, y - rowOffset); }
-    Span2D InRaster(int64_t top, int64_t bottom, int64_t left, int64_t right) const
+    Rectangle InRaster(int64_t top, int64_t bottom, int64_t left, int64_t right) const
     {
         return { left - columnOffset, top - rowOffset, right - columnOffset, bottom - rowOffset };
     }

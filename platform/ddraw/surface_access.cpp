@@ -19,7 +19,7 @@ HRESULT Surface::Lock(LPRECT rect, LPDDSURFACEDESC description, DWORD flags, HAN
     if (IsBusy()) return DDERR_SURFACEBUSY;
     // The windowed primary has no memory to hand out.
     if (!memory_) return DDERR_UNSUPPORTED;
-    const Span2D area = rect != nullptr ? FromRect(*rect) : Bounds();
+    const Rectangle area = rect != nullptr ? ToRectangle(*rect) : Bounds();
     if (!LiesInside(area, Bounds())) return DDERR_INVALIDRECT;
 
     FillDescription(*description);

@@ -9,6 +9,8 @@
 
 #include <windows.h>
 
+#include "common/rectangle.h"
+
 namespace platform::host {
 
 // Input as the host sees it; the window manager turns it into messages.
@@ -73,12 +75,12 @@ public:
 
     // The screen: the rectangle the primary surface covers, in screen pixels.
     virtual bool HasDisplay() = 0;
-    virtual RECT DesktopRect() = 0;
+    virtual Rectangle DesktopRect() = 0;
 
     // The one top-level window. `outer` is menu bar plus client area.
-    virtual void CreateWindow(const std::string& titleUtf8, const RECT& outer, int menuBarHeight) = 0;
+    virtual void CreateWindow(const std::string& titleUtf8, const Rectangle& outer, int menuBarHeight) = 0;
     virtual void SetWindowIcon(const PixelView& icon) = 0;
-    virtual void PlaceWindow(const RECT& outer, int menuBarHeight) = 0;
+    virtual void PlaceWindow(const Rectangle& outer, int menuBarHeight) = 0;
     virtual void ShowWindow(bool visible) = 0;
     virtual void DestroyWindow() = 0;
 
@@ -92,9 +94,9 @@ public:
     // before each write. Full screen's stays where it is from EnterFullScreen
     // on, and is never freed before the host ends or full screen comes back
     // at another size, so that a pointer into it never dangles.
-    virtual LentPixels Lend(Screen screen, int width, int height, const RECT& overwritten) = 0;
+    virtual LentPixels Lend(Screen screen, int width, int height, const Rectangle& overwritten) = 0;
     // The caller wrote `area` of the memory last lent for `screen`.
-    virtual void Changed(Screen screen, const RECT& area) = 0;
+    virtual void Changed(Screen screen, const Rectangle& area) = 0;
 
     // Moves pending host input into `out`. Never blocks.
     virtual void PollInput(std::vector<InputEvent>& out) = 0;

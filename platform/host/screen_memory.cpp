@@ -24,7 +24,7 @@ void ScreenMemory::Clear()
     if (bytes_) std::memset(bytes_.Data(), 0, bytes_.Size());
 }
 
-void ToXrgb(const LentPixels& memory, int bytesPerPixel, const RECT& area, std::vector<uint32_t>& picture)
+void ToXrgb(const LentPixels& memory, int bytesPerPixel, const Rectangle& area, std::vector<uint32_t>& picture)
 {
     if (!memory.pixels || memory.width <= 0 || memory.height <= 0) return;
     picture.resize(size_t(memory.width) * size_t(memory.height));

@@ -32,6 +32,6 @@ private:
 // `area` of `memory` (5-6-5 or 0x00RRGGBB, as `bytesPerPixel` says) as a
 // 0x00RRGGBB picture of the whole memory's size, into `picture`, whose rows
 // outside `area` are left as they are.
-void ToXrgb(const LentPixels& memory, int bytesPerPixel, const RECT& area, std::vector<uint32_t>& picture);
+void ToXrgb(const LentPixels& memory, int bytesPerPixel, const Rectangle& area, std::vector<uint32_t>& picture);
 
 } // namespace platform::host

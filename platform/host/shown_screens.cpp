@@ -4,18 +4,10 @@
 
 namespace platform::host {
 
-RECT ClippedTo(const RECT& r, int width, int height)
+void FillArea(const PixelTarget& target, const Rectangle& area, uint32_t value)
 {
-    const RECT clipped { std::clamp<LONG>(r.left, 0, width), std::clamp<LONG>(r.top, 0, height),
-        std::clamp<LONG>(r.right, 0, width), std::clamp<LONG>(r.bottom, 0, height) };
-    if (clipped.right <= clipped.left || clipped.bottom <= clipped.top) return RECT {};
-    return clipped;
-}
-
-void FillArea(const PixelTarget& target, const RECT& area, uint32_t value)
-{
-    const RECT inside = ClippedTo(area, target.width, target.height);
-    for (LONG y = inside.top; y < inside.bottom; ++y)
+    const Rectangle inside = ClippedTo(area, target.width, target.height);
+    for (int64_t y = inside.top; y < inside.bottom; ++y)
         std::fill_n(target.pixels + ptrdiff_t(y) * target.pitchPixels + inside.left, inside.right - inside.left, value);
 }
 
@@ -38,7 +30,7 @@ void ShownScreens::EnterFullScreen(int width, int height)
     displayPicture_.assign(size_t(width) * size_t(height), 0);
 }
 
-PixelView ShownScreens::WidenDisplay(const RECT& changed)
+PixelView ShownScreens::WidenDisplay(const Rectangle& changed)
 {
     ToXrgb(display_.Pixels(), kFullScreenBytesPerPixel, changed, displayPicture_);
     return DisplayPicture();
@@ -70,18 +62,19 @@ PixelView ShownScreens::MenuBar(int rows) const
     return PixelView { menuBar_.data(), menuBarWidth_, rows, menuBarWidth_ };
 }
 
-RECT ShownScreens::DrawClient(const PixelTarget& target, int scale, int top, const RECT& area) const
+Rectangle ShownScreens::DrawClient(const PixelTarget& target, int scale, int top, const Rectangle& area) const
 {
     const LentPixels& client = client_.Pixels();
     if (!client.pixels || !target.pixels || scale < 1) return {};
-    const RECT part = ClippedTo(area, client.width, client.height);
+    const Rectangle part = ClippedTo(area, client.width, client.height);
     if (part.right <= part.left) return {};
     const PixelView picture { reinterpret_cast<const uint32_t*>(client.pixels + ptrdiff_t(part.top) * client.pitch)
             + part.left,
         int(part.right - part.left), int(part.bottom - part.top), client.pitch / kClientBytesPerPixel };
     const int x = int(part.left) * scale, y = top + int(part.top) * scale;
     CopyScaled(picture, scale, target, x, y);
-    return ClippedTo(RECT { x, y, x + picture.width * scale, y + picture.height * scale }, target.width, target.height);
+    return ClippedTo(
+        Rectangle { x, y, x + picture.width * scale, y + picture.height * scale }, target.width, target.height);
 }
 
 void ShownScreens::DrawMenuBar(const PixelTarget& target, int scale, int barHeight, const uint32_t* background) const
@@ -90,7 +83,7 @@ void ShownScreens::DrawMenuBar(const PixelTarget& target, int scale, int barHeig
     // Only the bar's rows: a bar taller than the window's is cut.
     const PixelTarget rows { target.pixels, target.width, std::min(barHeight * scale, target.height),
         target.pitchPixels };
-    if (background) FillArea(rows, RECT { 0, 0, rows.width, rows.height }, *background);
+    if (background) FillArea(rows, Rectangle { 0, 0, rows.width, rows.height }, *background);
     const PixelView bar = MenuBar(barHeight);
     if (bar.pixels) CopyScaled(bar, scale, rows, 0, 0);
 }
@@ -100,13 +93,13 @@ bool ShownScreens::DrawDisplayLetterboxed(const PixelTarget& target, bool withBa
     if (!target.pixels) return false;
     const Letterbox box = FitPicture(displayWidth_, displayHeight_, target.width, target.height);
     if (withBars) {
-        const RECT bars[] = {
+        const Rectangle bars[] = {
             { 0, 0, target.width, box.y },
             { 0, box.y + box.height, target.width, target.height },
             { 0, box.y, box.x, box.y + box.height },
             { box.x + box.width, box.y, target.width, box.y + box.height },
         };
-        for (const RECT& bar : bars)
+        for (const Rectangle& bar : bars)
             FillArea(target, bar, 0);
     }
     const PixelView picture = DisplayPicture();

@@ -37,7 +37,7 @@ public:
     const ScreenMemory& DisplayMemory() const { return display_; }
 
     // The display's picture as 0x00RRGGBB, brought up to date in `changed`.
-    PixelView WidenDisplay(const RECT& changed);
+    PixelView WidenDisplay(const Rectangle& changed);
     // The whole of it as last widened.
     PixelView DisplayPicture() const;
 
@@ -50,7 +50,7 @@ public:
     // The client pixels' `area` (client coordinates, clipped to them) drawn
     // into `target` at `scale`, the client's top-left corner at (0, top).
     // Returns the part of the target written, empty for none.
-    RECT DrawClient(const PixelTarget& target, int scale, int top, const RECT& area) const;
+    Rectangle DrawClient(const PixelTarget& target, int scale, int top, const Rectangle& area) const;
     // The bar's rows drawn into `target` at `scale`, at most `barHeight` of
     // the program's rows; `background`, where given, fills the bar's rows
     // first, so that a bar not drawn yet, or a short one, shows it.
@@ -73,8 +73,5 @@ private:
 };
 
 // `area` of `target` filled with `value`, clipped to the target.
-void FillArea(const PixelTarget& target, const RECT& area, uint32_t value);
-// `r` clipped to a `width` by `height` picture; empty ones stay empty.
-RECT ClippedTo(const RECT& r, int width, int height);
-
+void FillArea(const PixelTarget& target, const Rectangle& area, uint32_t value);
 } // namespace platform::host

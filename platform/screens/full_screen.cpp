@@ -40,7 +40,7 @@ void EnterFullScreen(int width, int height)
     state.height = height;
     host::Host& host = host::Current();
     host.EnterFullScreen(width, height);
-    const host::LentPixels lent = host.Lend(host::Screen::FullScreen, width, height, RECT {});
+    const host::LentPixels lent = host.Lend(host::Screen::FullScreen, width, height, Rectangle {});
     if (lent.pixels && lent.width == width && lent.height == height && lent.pitch >= width * kBytesPerPixel
         && lent.pitch % kBytesPerPixel == 0)
         state.memory = Raster { lent.pixels, width, height, lent.pitch, kBytesPerPixel };
@@ -70,20 +70,19 @@ void TenantGone(const DisplayTenant* tenant)
     if (state.onMemory == tenant) state.onMemory = nullptr;
 }
 
-void ShowFullScreenFrame(const Raster& screen, const Span2D& area)
+void ShowFullScreenFrame(const Raster& screen, const Rectangle& area)
 {
     FullScreenState& state = State();
     if (!HasMemory(state) || screen.pixels == nullptr || screen.width != state.width || screen.height != state.height
         || screen.bytesPerPixel != kBytesPerPixel)
         return;
-    const Span2D shown = pixels::Intersect(area, state.memory.Bounds());
+    const Rectangle shown = Intersect(area, state.memory.Bounds());
     if (shown.IsEmpty()) return;
     // A primary of its own memory (one from an earlier mode, restored) is
     // shown by copying what changed.
     if (screen.pixels != state.memory.pixels)
         pixels::CopyPixels(state.memory, shown, screen, shown.left, shown.top, pixels::kKeepAllBits);
-    host::Current().Changed(
-        host::Screen::FullScreen, RECT { LONG(shown.left), LONG(shown.top), LONG(shown.right), LONG(shown.bottom) });
+    host::Current().Changed(host::Screen::FullScreen, shown);
 }
 
 bool IsFullScreen() { return State().active; }
@@ -116,7 +115,7 @@ void ShowOverFullScreen(const host::PixelView& picture)
             std::memcpy(to + x * kBytesPerPixel, &pixel, kBytesPerPixel);
         }
     }
-    host::Current().Changed(host::Screen::FullScreen, RECT { 0, 0, state.width, state.height });
+    host::Current().Changed(host::Screen::FullScreen, Rectangle { 0, 0, state.width, state.height });
 }
 
 } // namespace platform::screens

@@ -15,7 +15,6 @@
 namespace platform::screens {
 
 using pixels::Raster;
-using pixels::Span2D;
 
 // Whoever keeps its pixels in the display's memory: the full-screen primary.
 class DisplayTenant {
@@ -43,7 +42,7 @@ Raster LendFullScreenMemory(DisplayTenant* tenant, int width, int height);
 // `tenant` is going away.
 void TenantGone(const DisplayTenant* tenant);
 // The full-screen picture, whose memory is `screen`, changed in `area`.
-void ShowFullScreenFrame(const Raster& screen, const Span2D& area);
+void ShowFullScreenFrame(const Raster& screen, const Rectangle& area);
 
 bool IsFullScreen();
 // What full screen shows now as 0x00RRGGBB (black before the first frame),

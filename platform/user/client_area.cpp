@@ -9,9 +9,9 @@ namespace {
 
 Window* WindowOrTopLevel(HWND window) { return window ? FindWindow(window) : TopLevelWindow(); }
 
-constexpr RECT kNothing {};
+constexpr Rectangle kNothing {};
 
-RECT WholeClient(const Window& window) { return RECT { 0, 0, window.clientWidth, window.clientHeight }; }
+Rectangle WholeClient(const Window& window) { return Rectangle { 0, 0, window.clientWidth, window.clientHeight }; }
 
 } // namespace
 
@@ -23,7 +23,7 @@ bool GetClientArea(HWND handle, ClientArea& area)
     return true;
 }
 
-bool LendClientPixels(const RECT& overwritten, platform::host::PixelTarget& pixels)
+bool LendClientPixels(const Rectangle& overwritten, platform::host::PixelTarget& pixels)
 {
     Window* window = TopLevelWindow();
     if (!window || window->clientWidth <= 0 || window->clientHeight <= 0) return false;
@@ -38,10 +38,9 @@ bool LendClientPixels(const RECT& overwritten, platform::host::PixelTarget& pixe
     return true;
 }
 
-void ClientPixelsChanged(const RECT& changed)
+void ClientPixelsChanged(const Rectangle& changed)
 {
-    if (changed.left < changed.right && changed.top < changed.bottom)
-        platform::host::Current().Changed(platform::host::Screen::Client, changed);
+    if (!changed.IsEmpty()) platform::host::Current().Changed(platform::host::Screen::Client, changed);
 }
 
 std::vector<uint32_t> ClientPicture()

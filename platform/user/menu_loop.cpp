@@ -108,7 +108,7 @@ void TrackMenuBar(HWND handle, MenuStart start, char32_t letter, POINT screenPoi
         if (title < 0) return; // no such title: Windows only beeps
         open = true;
     } else if (start == MenuStart::Mouse) {
-        RECT client = ClientRectOnScreen(*window);
+        const Rectangle client = ClientRectOnScreen(*window);
         title = TitleAt(model, int(screenPoint.x - client.left), int(screenPoint.y - window->outer.top));
         if (title < 0) return;
         open = true;

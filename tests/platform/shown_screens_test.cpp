@@ -11,6 +11,8 @@
 
 namespace {
 
+using platform::Rectangle;
+
 using platform::host::LentPixels;
 using platform::host::PixelTarget;
 using platform::host::PixelView;
@@ -54,7 +56,7 @@ TEST(ShownScreensTest, FullScreenMemoryIsLentOnlyWhileFullScreenLastsAndStartsBl
         ASSERT_EQ(display.pixels[i], 0) << "black until the program draws";
     const uint16_t red = 0xF800;
     std::memcpy(display.pixels + 8 + 2, &red, 2); // pixel (1, 1)
-    const PixelView picture = screens.WidenDisplay(RECT { 0, 0, 4, 3 });
+    const PixelView picture = screens.WidenDisplay(Rectangle { 0, 0, 4, 3 });
     ASSERT_NE(picture.pixels, nullptr);
     EXPECT_EQ(picture.pixels[1 * picture.pitchPixels + 1], 0xFF0000u);
     EXPECT_EQ(picture.pixels[0], 0u);
@@ -94,10 +96,10 @@ TEST(ShownScreensTest, TheClientIsDrawnScaledBelowTheBarAndClippedToTheTarget)
 {
     ShownScreens screens;
     Image window(5, 7);
-    EXPECT_EQ(screens.DrawClient(window.Target(), 2, 2, RECT { 0, 0, 3, 3 }).right, 0) << "nothing lent yet";
+    EXPECT_EQ(screens.DrawClient(window.Target(), 2, 2, Rectangle { 0, 0, 3, 3 }).right, 0) << "nothing lent yet";
     const LentPixels client = screens.Lend(Screen::Client, 3, 3);
     FillClient(client, 0xAA00BB);
-    const RECT written = screens.DrawClient(window.Target(), 2, 2, RECT { 1, 0, 9, 9 });
+    const Rectangle written = screens.DrawClient(window.Target(), 2, 2, Rectangle { 1, 0, 9, 9 });
     // Client columns 1 and 2 at twice the size from x = 2, below two rows.
     EXPECT_EQ(written.left, 2);
     EXPECT_EQ(written.top, 2);
@@ -116,7 +118,7 @@ TEST(ShownScreensTest, TheDisplayIsLetterboxedInWholeBlocksOrLeftToTheHostToStre
     const LentPixels display = screens.Lend(Screen::FullScreen, 2, 1);
     const uint16_t white = 0xFFFF;
     std::memcpy(display.pixels, &white, 2);
-    screens.WidenDisplay(RECT { 0, 0, 2, 1 });
+    screens.WidenDisplay(Rectangle { 0, 0, 2, 1 });
 
     // 8 by 6 holds the picture four times over: 8 by 4, centred.
     Image screen(8, 6);

@@ -23,9 +23,9 @@ public:
     void Reset() { *this = FakeHost {}; }
 
     bool HasDisplay() override { return true; }
-    RECT DesktopRect() override { return desktop; }
+    platform::Rectangle DesktopRect() override { return desktop; }
 
-    void CreateWindow(const std::string& titleUtf8, const RECT& outer, int menuBarHeight) override
+    void CreateWindow(const std::string& titleUtf8, const platform::Rectangle& outer, int menuBarHeight) override
     {
         ++windowsCreated;
         title = titleUtf8;
@@ -33,7 +33,7 @@ public:
         placedMenuBarHeight = menuBarHeight;
     }
     void SetWindowIcon(const PixelView& view) override { icon = view; }
-    void PlaceWindow(const RECT& outer, int menuBarHeight) override
+    void PlaceWindow(const platform::Rectangle& outer, int menuBarHeight) override
     {
         ++placements;
         placed = outer;
@@ -41,7 +41,8 @@ public:
     }
     void ShowWindow(bool visible) override { windowVisible = visible; }
     void DestroyWindow() override { ++windowsDestroyed; }
-    platform::host::LentPixels Lend(platform::host::Screen screen, int width, int height, const RECT&) override
+    platform::host::LentPixels Lend(
+        platform::host::Screen screen, int width, int height, const platform::Rectangle&) override
     {
         if (screen != platform::host::Screen::Client) return {};
         platform::host::LentPixels lent = client.Lend(width, height, 4);
@@ -49,7 +50,7 @@ public:
         if (lendsWrongSize) lent.width += 1;
         return lent;
     }
-    void Changed(platform::host::Screen screen, const RECT& area) override
+    void Changed(platform::host::Screen screen, const platform::Rectangle& area) override
     {
         if (screen != platform::host::Screen::Client) return;
         ++clientChanges;
@@ -90,7 +91,7 @@ public:
     // Nothing more will come: modal loops give up at once.
     bool WaitForInput(uint32_t) override { return false; }
 
-    RECT desktop { 0, 0, 1920, 1080 };
+    platform::Rectangle desktop { 0, 0, 1920, 1080 };
     std::deque<std::vector<InputEvent>> input; // one batch per PollInput
     int busyIdles = 0; // Idle answers false this often first
     int answer = IDOK;
@@ -102,14 +103,14 @@ public:
     int polls = 0;
     int idles = 0;
     std::string title;
-    RECT placed {};
+    platform::Rectangle placed {};
     int placedMenuBarHeight = -1;
     bool windowVisible = false;
     PixelView icon {};
     platform::host::ScreenMemory client;
     bool lendsWrongSize = false;
     int clientChanges = 0;
-    RECT changed {};
+    platform::Rectangle changed {};
     std::string boxCaption = "(none)";
     std::string boxText = "(none)";
     MessageBoxButtons boxButtons = MessageBoxButtons::Ok;

@@ -31,12 +31,12 @@ MessageBoxLayout ClientLayout(MessageBoxButtons buttons)
     return LayOutMessageBox(MessageBoxContent { "終了確認", "終了していい？", buttons }, 640, 480);
 }
 
-std::pair<int, int> Centre(const platform::user::Box& box)
+std::pair<int, int> Centre(const platform::Rectangle& box)
 {
     return { (box.left + box.right) / 2, (box.top + box.bottom) / 2 };
 }
 
-int CountWhere(const std::vector<uint32_t>& pixels, int width, const platform::user::Box& box, uint32_t colour)
+int CountWhere(const std::vector<uint32_t>& pixels, int width, const platform::Rectangle& box, uint32_t colour)
 {
     int count = 0;
     for (int y = box.top; y < box.bottom; ++y)
@@ -210,13 +210,13 @@ TEST(MessageBoxPicture, CaptionTextAndButtonsAreDrawnInsideTheBoxOnly)
     MessageBoxLayout layout = ClientLayout(MessageBoxButtons::YesNo);
     platform::user::DrawMessageBox(Canvas { pixels.data(), 640, 480, 640 }, layout, {});
 
-    const platform::user::Box& frame = layout.frame;
+    const platform::Rectangle& frame = layout.frame;
     auto [centreX, centreY] = Centre(frame);
     EXPECT_NEAR(centreX, 320, 1) << "centred over the client area";
     EXPECT_NEAR(centreY, 240, 1);
     // White caption text on the blue bar, dark text on the white body.
     EXPECT_GT(CountWhere(pixels, 640, layout.captionBar, 0xFFFFFF), 20);
-    platform::user::Box text { layout.textLeft, layout.textTop, frame.right, layout.buttonStrip.top };
+    platform::Rectangle text { layout.textLeft, layout.textTop, frame.right, layout.buttonStrip.top };
     EXPECT_GT(CountWhere(pixels, 640, text, 0x000000), 40);
     for (const auto& button : layout.buttons)
         EXPECT_GT(CountWhere(pixels, 640, button.box, 0x000000), 20) << "labelled button";

@@ -25,7 +25,7 @@ Capture CaptureOf(const ScreenMemory& memory)
     Capture capture;
     capture.width = pixels.width;
     capture.height = pixels.height;
-    ToXrgb(pixels, memory.BytesPerPixel(), RECT { 0, 0, pixels.width, pixels.height }, capture.pixels);
+    ToXrgb(pixels, memory.BytesPerPixel(), Rectangle { 0, 0, pixels.width, pixels.height }, capture.pixels);
     return capture;
 }
 
@@ -55,7 +55,7 @@ void HeadlessHost::Reset(uint32_t startTick)
     tick = startTick;
 }
 
-void HeadlessHost::CreateWindow(const std::string& titleUtf8, const RECT& outer, int menuBarHeight)
+void HeadlessHost::CreateWindow(const std::string& titleUtf8, const Rectangle& outer, int menuBarHeight)
 {
     window = HeadlessWindow {};
     window.exists = true;
@@ -70,7 +70,7 @@ void HeadlessHost::SetWindowIcon(const PixelView& icon)
     window.iconHeight = icon.height;
 }
 
-void HeadlessHost::PlaceWindow(const RECT& outer, int menuBarHeight)
+void HeadlessHost::PlaceWindow(const Rectangle& outer, int menuBarHeight)
 {
     window.outer = outer;
     window.menuBarHeight = menuBarHeight;
@@ -83,12 +83,12 @@ void HeadlessHost::DestroyWindow()
     window.visible = false;
 }
 
-LentPixels HeadlessHost::Lend(Screen lent, int width, int height, const RECT&)
+LentPixels HeadlessHost::Lend(Screen lent, int width, int height, const Rectangle&)
 {
     return screens.Lend(lent, width, height);
 }
 
-void HeadlessHost::Changed(Screen changed, const RECT&)
+void HeadlessHost::Changed(Screen changed, const Rectangle&)
 {
     if (changed == Screen::FullScreen && screens.InFullScreen()) ++fullScreenPresentations;
 }

@@ -21,7 +21,7 @@ void SdlHost::EnterFullScreen(int width, int height)
     int x = 0, y = 0, w = 0, h = 0;
     SDL_GetWindowPosition(window_, &x, &y);
     SDL_GetWindowSize(window_, &w, &h);
-    windowedOuter_ = RECT { x, y, x + w, y + h };
+    windowedOuter_ = Rectangle { x, y, x + w, y + h };
     // The desktop's own resolution: no real mode change, pixels stay square.
     if (SDL_SetWindowFullscreen(window_, SDL_WINDOW_FULLSCREEN_DESKTOP) != 0)
         std::fprintf(stderr, "platform: cannot go full screen: %s\n", SDL_GetError());

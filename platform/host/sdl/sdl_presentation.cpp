@@ -27,13 +27,13 @@ void CopyRows(const uint8_t* from, int fromPitch, uint8_t* to, int toPitch, int 
 
 } // namespace
 
-LentPixels SdlHost::Lend(Screen screen, int width, int height, const RECT& overwritten)
+LentPixels SdlHost::Lend(Screen screen, int width, int height, const Rectangle& overwritten)
 {
     if (screen == Screen::Client) return LendClient(width, height, overwritten);
     return screens_.Lend(screen, width, height);
 }
 
-void SdlHost::Changed(Screen screen, const RECT& area)
+void SdlHost::Changed(Screen screen, const Rectangle& area)
 {
     if (screen == Screen::Client) {
         ShowClient(area);
@@ -44,7 +44,7 @@ void SdlHost::Changed(Screen screen, const RECT& area)
     DrawFullScreen(false);
 }
 
-LentPixels SdlHost::LendClient(int width, int height, const RECT& overwritten)
+LentPixels SdlHost::LendClient(int width, int height, const Rectangle& overwritten)
 {
     if (width != clientWidth_ || height != clientHeight_) {
         MoveClientOutOfWindow();
@@ -73,7 +73,7 @@ bool SdlHost::ClientFitsWindow() const
 
 void SdlHost::MoveClientIntoWindow()
 {
-    const SDL_Rect area = ClientOnWindow(RECT { 0, 0, clientWidth_, clientHeight_ });
+    const SDL_Rect area = ClientOnWindow(Rectangle { 0, 0, clientWidth_, clientHeight_ });
     const PixelTarget window = memory_->Acquire(area);
     const LentPixels& own = screens_.Client();
     if (!window.pixels || !own.pixels) return;
@@ -94,14 +94,14 @@ void SdlHost::MoveClientOutOfWindow()
         window.pitchPixels * 4, own.pixels, own.pitch, clientWidth_, clientHeight_);
 }
 
-SDL_Rect SdlHost::InClient(const RECT& area) const
+SDL_Rect SdlHost::InClient(const Rectangle& area) const
 {
     return Clipped(SDL_Rect { int(area.left), int(area.top), int(area.right - area.left), int(area.bottom - area.top) },
         clientWidth_, clientHeight_);
 }
 
 // Where `area` of the client lies in the window, clipped to both.
-SDL_Rect SdlHost::ClientOnWindow(const RECT& area) const
+SDL_Rect SdlHost::ClientOnWindow(const Rectangle& area) const
 {
     const SDL_Rect client = InClient(area);
     return Clipped(
@@ -109,7 +109,7 @@ SDL_Rect SdlHost::ClientOnWindow(const RECT& area) const
         memoryWidth_, memoryHeight_);
 }
 
-void SdlHost::ShowClient(const RECT& area)
+void SdlHost::ShowClient(const Rectangle& area)
 {
     if (clientInWindow_) {
         memory_->Put(ClientOnWindow(area));
@@ -138,7 +138,7 @@ void SdlHost::RedrawAll()
     if (!window.pixels) return;
     DrawMenuBar(window);
     if (!clientInWindow_)
-        screens_.DrawClient(window, scale_, menuBarHeight_ * scale_, RECT { 0, 0, clientWidth_, clientHeight_ });
+        screens_.DrawClient(window, scale_, menuBarHeight_ * scale_, Rectangle { 0, 0, clientWidth_, clientHeight_ });
     memory_->Put(SDL_Rect { 0, 0, window.width, window.height });
 }
 

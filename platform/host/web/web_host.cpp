@@ -26,16 +26,14 @@ uint32_t Rgba(uint32_t xrgb)
     return 0xFF000000u | ((xrgb & 0xFFu) << 16) | (xrgb & 0xFF00u) | ((xrgb >> 16) & 0xFFu);
 }
 
-void ToRgba(uint32_t* pixels, int width, const RECT& area)
+void ToRgba(uint32_t* pixels, int width, const Rectangle& area)
 {
-    for (LONG y = area.top; y < area.bottom; ++y) {
+    for (int64_t y = area.top; y < area.bottom; ++y) {
         uint32_t* row = pixels + ptrdiff_t(y) * width;
-        for (LONG x = area.left; x < area.right; ++x)
+        for (int64_t x = area.left; x < area.right; ++x)
             row[x] = Rgba(row[x]);
     }
 }
-
-bool IsEmpty(const RECT& area) { return area.right <= area.left || area.bottom <= area.top; }
 
 } // namespace
 
@@ -49,15 +47,15 @@ WebHost::WebHost()
     lastYield_ = page::Now();
 }
 
-RECT WebHost::DesktopRect()
+Rectangle WebHost::DesktopRect()
 {
     // In the program's pixels, as a scaled program sees the screen on Windows.
     const int width = int(page::ScreenWidth() * pixelRatio_) / scale_;
     const int height = int(page::ScreenHeight() * pixelRatio_) / scale_;
-    return RECT { 0, 0, std::max(width, 1), std::max(height, 1) };
+    return Rectangle { 0, 0, std::max(width, 1), std::max(height, 1) };
 }
 
-void WebHost::CreateWindow(const std::string& titleUtf8, const RECT& outer, int menuBarHeight)
+void WebHost::CreateWindow(const std::string& titleUtf8, const Rectangle& outer, int menuBarHeight)
 {
     page::SetTitle(titleUtf8.c_str());
     PlaceWindow(outer, menuBarHeight);
@@ -75,7 +73,7 @@ void WebHost::SetWindowIcon(const PixelView& icon)
     page::SetIcon(rgba.data(), icon.width, icon.height);
 }
 
-void WebHost::PlaceWindow(const RECT& outer, int menuBarHeight)
+void WebHost::PlaceWindow(const Rectangle& outer, int menuBarHeight)
 {
     // The page puts the window where it lies in the page; only its size counts.
     const int width = std::max<int>(outer.right - outer.left, 1);
@@ -96,12 +94,12 @@ void WebHost::DestroyWindow()
     ShowWindow(false);
 }
 
-LentPixels WebHost::Lend(Screen screen, int width, int height, const RECT&)
+LentPixels WebHost::Lend(Screen screen, int width, int height, const Rectangle&)
 {
     return screens_.Lend(screen, width, height);
 }
 
-void WebHost::Changed(Screen screen, const RECT& area)
+void WebHost::Changed(Screen screen, const Rectangle& area)
 {
     if (screen == Screen::Client && !InFullScreen()) ShowClientArea(area);
     if (screen == Screen::FullScreen && InFullScreen()) ShowFullScreen(area);
@@ -253,31 +251,31 @@ void WebHost::ResizeCanvas(int width, int height, double cssWidth, double cssHei
 void WebHost::RedrawAll()
 {
     std::fill(canvas_.begin(), canvas_.end(), Rgba(0));
-    dirty_ = RECT { 0, 0, canvasWidth_, canvasHeight_ };
+    dirty_ = Rectangle { 0, 0, canvasWidth_, canvasHeight_ };
     if (InFullScreen()) {
         const LentPixels& picture = screens_.Display();
-        ShowFullScreen(RECT { 0, 0, picture.width, picture.height });
+        ShowFullScreen(Rectangle { 0, 0, picture.width, picture.height });
         return;
     }
     DrawMenuBar();
     const LentPixels& client = screens_.Client();
-    if (client.pixels) ShowClientArea(RECT { 0, 0, client.width, client.height });
+    if (client.pixels) ShowClientArea(Rectangle { 0, 0, client.width, client.height });
 }
 
-void WebHost::ShowClientArea(const RECT& changed)
+void WebHost::ShowClientArea(const Rectangle& changed)
 {
     if (canvas_.empty()) return;
     // Only what the window has room for.
-    const RECT area = ClippedTo(changed, windowWidth_, clientHeight_);
+    const Rectangle area = ClippedTo(changed, windowWidth_, clientHeight_);
     Drew(screens_.DrawClient(Canvas(), scale_, menuBarHeight_ * scale_, area));
 }
 
-void WebHost::ShowFullScreen(const RECT& changed)
+void WebHost::ShowFullScreen(const Rectangle& changed)
 {
     const LentPixels& memory = screens_.Display();
     if (!memory.pixels || canvas_.empty()) return;
-    const RECT area = ClippedTo(changed, memory.width, memory.height);
-    if (IsEmpty(area)) return;
+    const Rectangle area = ClippedTo(changed, memory.width, memory.height);
+    if (area.IsEmpty()) return;
     const PixelView picture = screens_.WidenDisplay(area);
     const int factor = std::max(box_.wholeFactor, 1);
     const PixelView part { picture.pixels + ptrdiff_t(area.top) * picture.pitchPixels + area.left,
@@ -290,13 +288,13 @@ void WebHost::ShowFullScreen(const RECT& changed)
 void WebHost::Draw(const PixelView& picture, int factor, int x, int y)
 {
     CopyScaled(picture, factor, Canvas(), x, y);
-    Drew(
-        ClippedTo(RECT { x, y, x + picture.width * factor, y + picture.height * factor }, canvasWidth_, canvasHeight_));
+    Drew(ClippedTo(
+        Rectangle { x, y, x + picture.width * factor, y + picture.height * factor }, canvasWidth_, canvasHeight_));
 }
 
-void WebHost::Drew(const RECT& area)
+void WebHost::Drew(const Rectangle& area)
 {
-    if (IsEmpty(area)) return;
+    if (area.IsEmpty()) return;
     ToRgba(canvas_.data(), canvasWidth_, area);
     dirty_ = UnionOf(dirty_, area);
 }
@@ -305,9 +303,9 @@ void WebHost::Drew(const RECT& area)
 // flush only when they have nothing left to do.
 void WebHost::Flush()
 {
-    if (!IsEmpty(dirty_) && !canvas_.empty())
+    if (!dirty_.IsEmpty() && !canvas_.empty())
         page::PutRows(canvas_.data(), canvasWidth_, canvasHeight_, int(dirty_.top), int(dirty_.bottom - dirty_.top));
-    dirty_ = RECT {};
+    dirty_ = Rectangle {};
     page::ReportProgress(double(frames_), double(inputTaken_));
 }
 

@@ -28,14 +28,14 @@ public:
     WebHost& operator=(const WebHost&) = delete;
 
     bool HasDisplay() override { return true; }
-    RECT DesktopRect() override;
-    void CreateWindow(const std::string& titleUtf8, const RECT& outer, int menuBarHeight) override;
+    Rectangle DesktopRect() override;
+    void CreateWindow(const std::string& titleUtf8, const Rectangle& outer, int menuBarHeight) override;
     void SetWindowIcon(const PixelView& icon) override;
-    void PlaceWindow(const RECT& outer, int menuBarHeight) override;
+    void PlaceWindow(const Rectangle& outer, int menuBarHeight) override;
     void ShowWindow(bool visible) override;
     void DestroyWindow() override;
-    LentPixels Lend(Screen screen, int width, int height, const RECT& overwritten) override;
-    void Changed(Screen screen, const RECT& area) override;
+    LentPixels Lend(Screen screen, int width, int height, const Rectangle& overwritten) override;
+    void Changed(Screen screen, const Rectangle& area) override;
     void PollInput(std::vector<InputEvent>& out) override;
     bool Idle() override;
     int ShowMessageBox(const std::string& captionUtf8, const std::string& textUtf8, MessageBoxButtons buttons) override;
@@ -72,11 +72,11 @@ private:
     void Draw(const PixelView& picture, int factor, int x, int y);
     // `area` of the canvas was drawn as 0x00RRGGBB: as RGBA, to be put on
     // the canvas at the next flush.
-    void Drew(const RECT& area);
+    void Drew(const Rectangle& area);
     PixelTarget Canvas() { return PixelTarget { canvas_.data(), canvasWidth_, canvasHeight_, canvasWidth_ }; }
     void DrawMenuBar();
-    void ShowClientArea(const RECT& area);
-    void ShowFullScreen(const RECT& area);
+    void ShowClientArea(const Rectangle& area);
+    void ShowFullScreen(const Rectangle& area);
     void RedrawAll();
     void ResizeCanvas(int width, int height, double cssWidth, double cssHeight);
     void SleepUntilWoken(uint32_t milliseconds);
@@ -97,7 +97,7 @@ private:
     std::vector<uint32_t> canvas_;
     int canvasWidth_ = 0;
     int canvasHeight_ = 0;
-    RECT dirty_ {};
+    Rectangle dirty_ {};
 
     std::deque<InputEvent> input_;
 
