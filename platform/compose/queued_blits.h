@@ -11,7 +11,6 @@
 namespace platform::compose {
 
 using pixels::ColourKey;
-using pixels::Raster;
 
 struct FillBlit {
     uint32_t raw;
@@ -91,7 +90,7 @@ struct QueuedBlit {
 
 // What waiting blits refer to, held by the queue.
 struct QueuedData {
-    const Raster* sources = nullptr;
+    const PixelView* sources = nullptr;
     const pixels::BandColumn* columns = nullptr;
     const uint8_t* strips = nullptr;
     const int32_t* stretchColumns = nullptr;
@@ -106,7 +105,7 @@ struct QueuedData {
 // writes, keeping `keepBits` of each pixel. Every target column of the band
 // lies inside the raster.
 struct BandTarget {
-    Raster raster;
+    PixelView raster;
     int64_t rowOffset = 0;
     int64_t columnOffset = 0;
     uint32_t keepBits = pixels::kKeepAllBits;
@@ -121,7 +120,7 @@ struct BandTarget {
 
 // The strip of a run, `height` rows: its rectangle repeated run.stripCopies
 // times, starting with the column at its phase.
-void MakeStrip(const KeyedRun& run, int64_t height, const Raster& source, uint8_t* strip);
+void MakeStrip(const KeyedRun& run, int64_t height, const PixelView& source, uint8_t* strip);
 
 // Draws target rows top .. bottom - 1 and columns left .. right - 1 of
 // `blit` (a part of its area) into `band`.

@@ -22,8 +22,6 @@
 
 namespace platform::ddraw {
 
-using pixels::Raster;
-
 class Clipper;
 
 // What CreateSurface decided a surface is.
@@ -77,7 +75,7 @@ public:
     // waits to be drawn into it, or to read it, is settled first, as
     // `touch` needs for rows top .. bottom - 1. The full-screen primary's
     // memory is the display's.
-    const Raster& Memory(compose::Touch touch, int64_t top = 0, int64_t bottom = INT64_MAX);
+    const PixelView& Memory(compose::Touch touch, int64_t top = 0, int64_t bottom = INT64_MAX);
 
     // Labels in the call log and in fault names: "Release(backbuffer)".
     const char* Role() const { return shape_.role.Name(); }
@@ -90,12 +88,12 @@ public:
     void LogRoleCall(const char* method) const;
 
 private:
-    const Raster& SettledMemory(compose::Touch touch) override { return Memory(touch); }
+    const PixelView& SettledMemory(compose::Touch touch) override { return Memory(touch); }
 
     // Where a blit writes: `raster` holds surface point (x, y) at
     // (x - originX, y - originY); only `visible` (surface coordinates) is ours.
     struct WriteTarget {
-        Raster raster;
+        PixelView raster;
         int64_t originX = 0;
         int64_t originY = 0;
         Rectangle visible;
@@ -127,7 +125,7 @@ private:
     HRESULT PrepareDestination(const Rectangle& dest, bool opaque, WriteTarget& target) const;
     bool FindWriteTarget(const Rectangle& dest, bool opaque, WriteTarget& target) const;
     // The write target's memory for a write at once into `area` of it.
-    const Raster& WriteAtOnce(const WriteTarget& target, const Rectangle& area);
+    const PixelView& WriteAtOnce(const WriteTarget& target, const Rectangle& area);
     // Shows what a write changed of a primary (`area`, in the write
     // target's raster).
     void WriteFinished(const Rectangle& area);
@@ -147,7 +145,7 @@ private:
     SurfaceShape shape_;
     PixelMemory memory_;
     int pitch_ = 0;
-    Raster raster_; // the pixels' memory with its size, pitch and depth; reached through Memory
+    PixelView raster_; // the pixels' memory with its size, pitch and depth; reached through Memory
     bool lost_ = false;
     bool locked_ = false;
     HDC dc_ = nullptr;

@@ -50,7 +50,7 @@ HRESULT Surface::GetDC(HDC* context)
     if (!memory_) return DDERR_CANTCREATEDC;
     // Blits into the surface may go on waiting: GDI asks for the rows it
     // touches. Blits reading it are done now, since GDI may write it.
-    const Raster& memory = Memory(compose::Touch::Write, 0, 0);
+    const PixelView& memory = Memory(compose::Touch::Write, 0, 0);
     auto prepareRows = [](void* owner, int top, int bottom) {
         static_cast<Surface*>(owner)->Memory(compose::Touch::Write, top, bottom);
     };

@@ -29,11 +29,11 @@ Rectangle ClientOnPrimary(const user::ClientArea& area, const Rectangle& desktop
 // reads what was there before it started writing.
 struct SourceSnapshot {
     std::vector<uint8_t> bytes;
-    Raster raster;
+    PixelView raster;
 
-    bool Take(const Raster& source, const Rectangle& rect)
+    bool Take(const PixelView& source, const Rectangle& rect)
     {
-        raster = Raster { nullptr, static_cast<int>(rect.Width()), static_cast<int>(rect.Height()),
+        raster = PixelView { nullptr, static_cast<int>(rect.Width()), static_cast<int>(rect.Height()),
             static_cast<int>(rect.Width()) * source.bytesPerPixel, source.bytesPerPixel };
         try {
             bytes.resize(static_cast<size_t>(raster.pitch) * static_cast<size_t>(raster.height));
@@ -69,10 +69,7 @@ bool Surface::FindWriteTarget(const Rectangle& dest, bool opaque, WriteTarget& t
     if (visible.IsEmpty()) return false;
     // The host need not bring up to date what is about to be written whole.
     const Rectangle inClient = Offset(visible, -client.left, -client.top);
-    host::PixelTarget pixels;
-    if (!user::LendClientPixels(opaque ? inClient : Rectangle {}, pixels)) return false;
-    target.raster
-        = Raster { reinterpret_cast<uint8_t*>(pixels.pixels), pixels.width, pixels.height, pixels.pitchPixels * 4, 4 };
+    if (!user::LendClientPixels(opaque ? inClient : Rectangle {}, target.raster)) return false;
     target.originX = client.left;
     target.originY = client.top;
     target.visible = visible;
@@ -80,7 +77,7 @@ bool Surface::FindWriteTarget(const Rectangle& dest, bool opaque, WriteTarget& t
     return true;
 }
 
-const Raster& Surface::WriteAtOnce(const WriteTarget& target, const Rectangle& area)
+const PixelView& Surface::WriteAtOnce(const WriteTarget& target, const Rectangle& area)
 {
     // The windowed primary writes the window's client pixels, which no blit
     // waits for.
@@ -122,7 +119,7 @@ HRESULT Surface::ColorFill(const Rectangle& dest, DWORD raw)
 // Queueing touches no memory: the queue settles before anyone else does.
 inline bool Surface::QueueCopy(Surface& source, const Rectangle& dest, const Rectangle& fromRect, bool keyed)
 {
-    const Raster& from = source.raster_;
+    const PixelView& from = source.raster_;
     if (dest.Width() != fromRect.Width() || dest.Height() != fromRect.Height())
         return compose::QueueStretch(raster_, dest, dest, from, fromRect);
     if (keyed) return compose::QueueKeyedCopy(raster_, dest, from, fromRect.left, fromRect.top, source.sourceKey_);
@@ -177,8 +174,8 @@ HRESULT Surface::CopyAtOnce(Surface& source, const Rectangle& dest, const Rectan
         return DD_OK;
     }
 
-    Raster from = source.Memory(compose::Touch::Read, sourceRect.top, sourceRect.bottom);
-    const Raster& to = WriteAtOnce(target, area);
+    PixelView from = source.Memory(compose::Touch::Read, sourceRect.top, sourceRect.bottom);
+    const PixelView& to = WriteAtOnce(target, area);
     Rectangle fromRect = sourceRect;
     SourceSnapshot snapshot;
     if (&source == this && Overlap(sourceRect, dest)) {

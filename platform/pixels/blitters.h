@@ -11,21 +11,21 @@
 
 namespace platform::pixels {
 
-void FillPixels(const Raster& target, const Rectangle& area, uint32_t raw, uint32_t keepBits);
+void FillPixels(const PixelView& target, const Rectangle& area, uint32_t raw, uint32_t keepBits);
 
 // Unscaled copy of `area`'s size from (sourceX, sourceY) of `source`.
-void CopyPixels(const Raster& target, const Rectangle& area, const Raster& source, int64_t sourceX, int64_t sourceY,
-    uint32_t keepBits, PresentationStores stores = PresentationStores::Ordinary);
+void CopyPixels(const PixelView& target, const Rectangle& area, const PixelView& source, int64_t sourceX,
+    int64_t sourceY, uint32_t keepBits, PresentationStores stores = PresentationStores::Ordinary);
 
 // The same, leaving out source pixels the key holds.
-void CopyKeyedPixels(const Raster& target, const Rectangle& area, const Raster& source, int64_t sourceX,
+void CopyKeyedPixels(const PixelView& target, const Rectangle& area, const PixelView& source, int64_t sourceX,
     int64_t sourceY, ColourKey key, uint32_t keepBits);
 
 // Nearest-neighbour scaling of `sourceRect` onto `destination`, of which only
 // `visible` (a part of it, inside the target) is written: clipping never
 // changes which source pixel a destination pixel shows.
-void StretchPixels(const Raster& target, const Rectangle& destination, const Rectangle& visible, const Raster& source,
-    const Rectangle& sourceRect, uint32_t keepBits);
+void StretchPixels(const PixelView& target, const Rectangle& destination, const Rectangle& visible,
+    const PixelView& source, const Rectangle& sourceRect, uint32_t keepBits);
 
 // Where a stretch finds each destination column's source pixel, worked out
 // once for a run of destination columns and shared by all its rows.
@@ -50,7 +50,7 @@ void MapStretchColumns(
 // (a part of its destination whose columns `map` holds), written at `out`,
 // where target row `top` begins. A row showing the same source row as the
 // one above it is a copy of that row.
-void StretchBand(uint8_t* out, int64_t outPitch, const StretchMap& map, const Raster& source, int64_t top,
+void StretchBand(uint8_t* out, int64_t outPitch, const StretchMap& map, const PixelView& source, int64_t top,
     int64_t bottom, int64_t left, int64_t right, uint32_t keepBits);
 
 } // namespace platform::pixels

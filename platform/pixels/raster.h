@@ -1,24 +1,13 @@
-// Pixel memory with a pitch, and what blits need to read and write it.
+// What blits need besides the memory they work on (common/pixel_view.h):
+// the bits a target keeps, colour keys, and pixels at any alignment.
 #pragma once
 
 #include <cstdint>
 #include <cstring>
 
-#include "common/rectangle.h"
+#include "common/pixel_view.h"
 
 namespace platform::pixels {
-
-// 2 or 4 bytes a pixel.
-struct Raster {
-    uint8_t* pixels = nullptr;
-    int width = 0;
-    int height = 0;
-    int pitch = 0;
-    int bytesPerPixel = 4;
-
-    uint8_t* At(int64_t x, int64_t y) const { return pixels + y * pitch + x * bytesPerPixel; }
-    Rectangle Bounds() const { return { 0, 0, width, height }; }
-};
 
 // Bits a 32-bit target keeps of each written value: all of them for
 // surface memory, the colour bits for a window's 0x00RRGGBB client pixels.

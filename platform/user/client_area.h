@@ -23,7 +23,7 @@ bool GetClientArea(HWND window, ClientArea& area);
 // Memory holding what the client area shows, for a write now: it may lag
 // behind in `overwritten` (client coordinates), which the caller writes
 // whole. Good until ClientPixelsChanged; false when there is none.
-bool LendClientPixels(const Rectangle& overwritten, host::PixelTarget& pixels);
+bool LendClientPixels(const Rectangle& overwritten, platform::PixelView& pixels);
 // The caller wrote `changed` (client coordinates) of the lent memory.
 void ClientPixelsChanged(const Rectangle& changed);
 
@@ -31,7 +31,7 @@ void ClientPixelsChanged(const Rectangle& changed);
 // over it; empty when there is no client area.
 std::vector<uint32_t> ClientPicture();
 // Shows `picture`, the client area's size, in the client area.
-void ShowClientPicture(const platform::host::PixelView& picture);
+void ShowClientPicture(const platform::ReadOnlyPixelView& picture);
 // A resized client area starts black.
 void ClearClientArea();
 

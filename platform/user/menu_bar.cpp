@@ -157,7 +157,7 @@ void PresentMenuBar(const Window& window, int hotTitle)
     Canvas bar { pixels.data(), width, window.menuBarHeight, width };
     DrawMenuBar(bar, MenuModelFor(window), hotTitle);
     platform::host::Current().PresentMenuBar(
-        platform::host::PixelView { pixels.data(), width, window.menuBarHeight, width });
+        platform::ReadOnlyPixelView::OfPixels(pixels.data(), width, window.menuBarHeight, width));
 }
 
 } // namespace platform::user

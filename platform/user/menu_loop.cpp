@@ -38,8 +38,8 @@ void PresentTracking(
         Canvas client { composed.data(), window.clientWidth, window.clientHeight, window.clientWidth };
         DrawDropDown(client, model.titles[size_t(tracker.HotTitle())], tracker.OpenDropDown(), tracker.HotItem());
     }
-    ShowClientPicture(
-        platform::host::PixelView { composed.data(), window.clientWidth, window.clientHeight, window.clientWidth });
+    ShowClientPicture(platform::ReadOnlyPixelView::OfPixels(
+        composed.data(), window.clientWidth, window.clientHeight, window.clientWidth));
 }
 
 void RestorePicture(HWND handle, const std::vector<uint32_t>& under)
@@ -48,8 +48,8 @@ void RestorePicture(HWND handle, const std::vector<uint32_t>& under)
     if (!window) return;
     PresentMenuBar(*window);
     if (under.size() != size_t(window->clientWidth) * size_t(window->clientHeight)) return;
-    ShowClientPicture(
-        platform::host::PixelView { under.data(), window->clientWidth, window->clientHeight, window->clientWidth });
+    ShowClientPicture(platform::ReadOnlyPixelView::OfPixels(
+        under.data(), window->clientWidth, window->clientHeight, window->clientWidth));
 }
 
 void Feed(MenuTracker& tracker, const ModalEvent& event)

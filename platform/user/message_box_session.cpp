@@ -84,7 +84,7 @@ void Show(const ModalBackdrop& backdrop, const MessageBoxSession& session)
         Canvas { composed.data(), backdrop.width, backdrop.height, backdrop.width }, session.Layout(), session.Look());
     if (backdrop.present)
         backdrop.present(
-            platform::host::PixelView { composed.data(), backdrop.width, backdrop.height, backdrop.width });
+            platform::ReadOnlyPixelView::OfPixels(composed.data(), backdrop.width, backdrop.height, backdrop.width));
 }
 
 void Feed(MessageBoxSession& session, const ModalEvent& event)

@@ -48,7 +48,7 @@ void ShowClassIcon(const WindowClass& windowClass)
     if (!icon || !icon->argb || icon->width <= 0 || icon->height <= 0) return;
     // The alpha byte rides along; hosts that do not use it ignore it.
     platform::host::Current().SetWindowIcon(
-        platform::host::PixelView { icon->argb, icon->width, icon->height, icon->width });
+        platform::ReadOnlyPixelView::OfPixels(icon->argb, icon->width, icon->height, icon->width));
 }
 
 } // namespace

@@ -29,11 +29,11 @@ public:
     bool HasDisplay() override { return hasDisplay; }
     platform::Rectangle DesktopRect() override { return desktop; }
     void CreateWindow(const std::string&, const platform::Rectangle&, int) override { }
-    void SetWindowIcon(const platform::host::PixelView&) override { }
+    void SetWindowIcon(const platform::ReadOnlyPixelView&) override { }
     void PlaceWindow(const platform::Rectangle&, int) override { }
     void ShowWindow(bool) override { }
     void DestroyWindow() override { }
-    platform::host::LentPixels Lend(
+    platform::PixelView Lend(
         platform::host::Screen screen, int width, int height, const platform::Rectangle& overwritten) override
     {
         lastOverwritten = overwritten;
@@ -65,7 +65,7 @@ public:
     bool OpenAudioOutput() override { return true; }
     void CloseAudioOutput() override { }
     void LeaveFullScreen() override { }
-    void PresentMenuBar(const platform::host::PixelView&) override { }
+    void PresentMenuBar(const platform::ReadOnlyPixelView&) override { }
     // Nothing more will come: modal loops give up at once.
     bool WaitForInput(uint32_t) override { return false; }
 
@@ -73,17 +73,17 @@ public:
     // is drawn: the client memory moves at every change shown, and what a
     // caller promises to overwrite comes filled with a value no window
     // pixel has (its top byte set), so that a promise not kept shows.
-    platform::host::LentPixels LendMoving(int width, int height, const platform::Rectangle& overwritten)
+    platform::PixelView LendMoving(int width, int height, const platform::Rectangle& overwritten)
     {
-        const platform::host::LentPixels first = moving[0].Pixels();
+        const platform::PixelView first = moving[0].Pixels();
         if (!first.pixels || first.width != width || first.height != height) {
             if (!moving[0].Lend(width, height, 4).pixels || !moving[1].Lend(width, height, 4).pixels) return {};
             pair.Reset();
         }
         platform::Rectangle catchUp {};
         const int index = pair.Acquire(overwritten, catchUp);
-        const platform::host::LentPixels lent = moving[index].Pixels(), other = moving[1 - index].Pixels();
-        auto at = [](const platform::host::LentPixels& pixels, int64_t x, int64_t y) {
+        const platform::PixelView lent = moving[index].Pixels(), other = moving[1 - index].Pixels();
+        auto at = [](const platform::PixelView& pixels, int64_t x, int64_t y) {
             return reinterpret_cast<uint32_t*>(pixels.pixels + y * pixels.pitch) + x;
         };
         for (int64_t y = catchUp.top; y < catchUp.bottom; ++y)
@@ -159,18 +159,18 @@ protected:
     // What the window shows at client position (x, y).
     static uint32_t ClientPixel(int x, int y)
     {
-        platform::host::PixelTarget client;
+        platform::PixelView client;
         if (!platform::user::LendClientPixels(platform::Rectangle {}, client)) return 0xBADBAD;
-        return client.pixels[y * client.pitchPixels + x];
+        return client.Row<uint32_t>(y)[x];
     }
 
     static void FillClient(uint32_t value)
     {
-        platform::host::PixelTarget client;
+        platform::PixelView client;
         ASSERT_TRUE(platform::user::LendClientPixels(platform::Rectangle {}, client));
         for (int y = 0; y < client.height; ++y)
             for (int x = 0; x < client.width; ++x)
-                client.pixels[y * client.pitchPixels + x] = value;
+                client.Row<uint32_t>(y)[x] = value;
     }
 
     // A DirectDraw object as the program holds it: IDirectDraw2, one reference.

@@ -335,11 +335,11 @@ public:
     {
         inner_.CreateWindow(title, outer, bar);
     }
-    void SetWindowIcon(const platform::host::PixelView& icon) override { inner_.SetWindowIcon(icon); }
+    void SetWindowIcon(const platform::ReadOnlyPixelView& icon) override { inner_.SetWindowIcon(icon); }
     void PlaceWindow(const Rectangle& outer, int bar) override { inner_.PlaceWindow(outer, bar); }
     void ShowWindow(bool visible) override { inner_.ShowWindow(visible); }
     void DestroyWindow() override { inner_.DestroyWindow(); }
-    platform::host::LentPixels Lend(
+    platform::PixelView Lend(
         platform::host::Screen screen, int width, int height, const Rectangle& overwritten) override
     {
         if (screen == platform::host::Screen::FullScreen) return {};
@@ -363,7 +363,7 @@ public:
     void LeaveFullScreen() override { inner_.LeaveFullScreen(); }
     bool OpenAudioOutput() override { return inner_.OpenAudioOutput(); }
     void CloseAudioOutput() override { inner_.CloseAudioOutput(); }
-    void PresentMenuBar(const platform::host::PixelView& bar) override { inner_.PresentMenuBar(bar); }
+    void PresentMenuBar(const platform::ReadOnlyPixelView& bar) override { inner_.PresentMenuBar(bar); }
     bool WaitForInput(uint32_t timeoutMilliseconds) override { return inner_.WaitForInput(timeoutMilliseconds); }
 
     int fullScreenChanges = 0;

@@ -172,7 +172,7 @@ TEST_F(HeadlessHostTest, MessageBoxAnswersMustFitTheButtons)
 
 TEST_F(HeadlessHostTest, CaptureIsTheLastPresentedClientWithoutAlpha)
 {
-    const platform::host::LentPixels lent = host.Lend(platform::host::Screen::Client, 2, 2, Rectangle {});
+    const platform::PixelView lent = host.Lend(platform::host::Screen::Client, 2, 2, Rectangle {});
     ASSERT_NE(lent.pixels, nullptr);
     ASSERT_EQ(lent.pitch, 8);
     const uint32_t pixels[] = { 0xFF112233, 0x00445566, 0x00000001, 0x00ABCDEF };

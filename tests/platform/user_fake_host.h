@@ -14,9 +14,9 @@
 
 namespace user_test {
 
+using platform::ReadOnlyPixelView;
 using platform::host::InputEvent;
 using platform::host::MessageBoxButtons;
-using platform::host::PixelView;
 
 class FakeHost : public platform::host::Host {
 public:
@@ -32,7 +32,7 @@ public:
         placed = outer;
         placedMenuBarHeight = menuBarHeight;
     }
-    void SetWindowIcon(const PixelView& view) override { icon = view; }
+    void SetWindowIcon(const ReadOnlyPixelView& view) override { icon = view; }
     void PlaceWindow(const platform::Rectangle& outer, int menuBarHeight) override
     {
         ++placements;
@@ -41,11 +41,10 @@ public:
     }
     void ShowWindow(bool visible) override { windowVisible = visible; }
     void DestroyWindow() override { ++windowsDestroyed; }
-    platform::host::LentPixels Lend(
-        platform::host::Screen screen, int width, int height, const platform::Rectangle&) override
+    platform::PixelView Lend(platform::host::Screen screen, int width, int height, const platform::Rectangle&) override
     {
         if (screen != platform::host::Screen::Client) return {};
-        platform::host::LentPixels lent = client.Lend(width, height, 4);
+        platform::PixelView lent = client.Lend(width, height, 4);
         // A host that lends memory of another size than asked.
         if (lendsWrongSize) lent.width += 1;
         return lent;
@@ -87,7 +86,7 @@ public:
     void CloseAudioOutput() override { }
     void EnterFullScreen(int, int) override { }
     void LeaveFullScreen() override { }
-    void PresentMenuBar(const PixelView&) override { }
+    void PresentMenuBar(const ReadOnlyPixelView&) override { }
     // Nothing more will come: modal loops give up at once.
     bool WaitForInput(uint32_t) override { return false; }
 
@@ -106,7 +105,7 @@ public:
     platform::Rectangle placed {};
     int placedMenuBarHeight = -1;
     bool windowVisible = false;
-    PixelView icon {};
+    ReadOnlyPixelView icon {};
     platform::host::ScreenMemory client;
     bool lendsWrongSize = false;
     int clientChanges = 0;

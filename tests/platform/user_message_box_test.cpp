@@ -281,8 +281,9 @@ TEST_F(MessageBoxScreenTest, ABackdropSourceTakesTheBoxOffTheClientArea)
         backdrop.pixels.assign(640 * 480, kFrame);
         backdrop.width = 640;
         backdrop.height = 480;
-        backdrop.present = [&](const platform::host::PixelView& view) {
-            shown.emplace_back(view.pixels, view.pixels + size_t(view.width) * size_t(view.height));
+        backdrop.present = [&](const platform::ReadOnlyPixelView& view) {
+            const uint32_t* first = view.Row<uint32_t>(0);
+            shown.emplace_back(first, first + size_t(view.width) * size_t(view.height));
         };
         return true;
     });
@@ -299,7 +300,7 @@ TEST_F(MessageBoxScreenTest, ABackdropSourceTakesTheBoxOffTheClientArea)
     platform::user::SetMessageBoxBackdropSource([&](platform::user::ModalBackdrop& backdrop) {
         backdrop.width = 640;
         backdrop.height = 480;
-        backdrop.present = [&](const platform::host::PixelView&) { shown.emplace_back(); };
+        backdrop.present = [&](const platform::ReadOnlyPixelView&) { shown.emplace_back(); };
         return true;
     });
     headless::PushKeyPress('N');

@@ -248,9 +248,9 @@ TEST_F(UserWindowTest, MoveSendsSizeOnlyWhenTheClientSizeChanges)
     EXPECT_EQ(Host().placed.left, 10);
     EXPECT_EQ(Host().placed.top, 20);
 
-    platform::host::PixelTarget pixels;
+    platform::PixelView pixels;
     ASSERT_TRUE(platform::user::LendClientPixels(platform::Rectangle {}, pixels));
-    pixels.pixels[0] = 0x00FF00FF;
+    pixels.Row<uint32_t>(0)[0] = 0x00FF00FF;
     ASSERT_TRUE(MoveWindow(window, 10, 20, 320, 240, TRUE));
     ASSERT_EQ(CountOf(WM_SIZE), 1);
     EXPECT_EQ(LOWORD(received[0].lParam), 320);
@@ -258,7 +258,7 @@ TEST_F(UserWindowTest, MoveSendsSizeOnlyWhenTheClientSizeChanges)
     ASSERT_TRUE(platform::user::LendClientPixels(platform::Rectangle {}, pixels));
     EXPECT_EQ(pixels.width, 320);
     EXPECT_EQ(pixels.height, 220);
-    EXPECT_EQ(pixels.pixels[0], 0u) << "a resized client area starts black";
+    EXPECT_EQ(pixels.Row<uint32_t>(0)[0], 0u) << "a resized client area starts black";
     EXPECT_EQ(Host().changed.right, 320) << "and is shown so";
     platform::user::ClientArea area;
 
@@ -325,12 +325,12 @@ TEST_F(UserWindowTest, ClientPixelsAreLentByTheHostAndTheirChangesShown)
 {
     ASSERT_NE(Register(RecordingProc), 0);
     Create();
-    platform::host::PixelTarget pixels;
+    platform::PixelView pixels;
     ASSERT_TRUE(platform::user::LendClientPixels(platform::Rectangle {}, pixels));
     EXPECT_EQ(pixels.width, 640);
     EXPECT_EQ(pixels.height, 460);
-    EXPECT_EQ(reinterpret_cast<uint8_t*>(pixels.pixels), Host().client.Pixels().pixels);
-    pixels.pixels[5] = 0x00123456;
+    EXPECT_EQ(pixels.pixels, Host().client.Pixels().pixels);
+    pixels.Row<uint32_t>(0)[5] = 0x00123456;
     const int changes = Host().clientChanges;
     platform::user::ClientPixelsChanged(platform::Rectangle { 5, 0, 6, 1 });
     EXPECT_EQ(Host().clientChanges, changes + 1);

@@ -36,11 +36,11 @@ public:
     bool HasDisplay() override { return video_; }
     Rectangle DesktopRect() override;
     void CreateWindow(const std::string& titleUtf8, const Rectangle& outer, int menuBarHeight) override;
-    void SetWindowIcon(const PixelView& icon) override;
+    void SetWindowIcon(const ReadOnlyPixelView& icon) override;
     void PlaceWindow(const Rectangle& outer, int menuBarHeight) override;
     void ShowWindow(bool visible) override;
     void DestroyWindow() override;
-    LentPixels Lend(Screen screen, int width, int height, const Rectangle& overwritten) override;
+    PixelView Lend(Screen screen, int width, int height, const Rectangle& overwritten) override;
     void Changed(Screen screen, const Rectangle& area) override;
     void PollInput(std::vector<InputEvent>& out) override;
     bool Idle() override { return true; }
@@ -60,7 +60,7 @@ public:
     const std::string& VideoDriver() const { return driver_; }
 
     // ---- Menu bar, modal loops and drawn message boxes ----
-    void PresentMenuBar(const PixelView& bar) override;
+    void PresentMenuBar(const ReadOnlyPixelView& bar) override;
     bool WaitForInput(uint32_t timeoutMilliseconds) override;
 
 private:
@@ -88,11 +88,11 @@ private:
     // Puts the bar and the last client image (or the full-screen picture)
     // on screen again.
     void RedrawAll();
-    void DrawMenuBar(const PixelTarget& window);
+    void DrawMenuBar(const PixelView& window);
 
     // The client pixels live in the window's memory while it can hold them,
     // else in the shown screens' own memory; they move with what they show.
-    LentPixels LendClient(int width, int height, const Rectangle& overwritten);
+    PixelView LendClient(int width, int height, const Rectangle& overwritten);
     bool ClientFitsWindow() const;
     void MoveClientIntoWindow();
     void MoveClientOutOfWindow();

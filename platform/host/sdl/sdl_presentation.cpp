@@ -27,7 +27,7 @@ void CopyRows(const uint8_t* from, int fromPitch, uint8_t* to, int toPitch, int 
 
 } // namespace
 
-LentPixels SdlHost::Lend(Screen screen, int width, int height, const Rectangle& overwritten)
+PixelView SdlHost::Lend(Screen screen, int width, int height, const Rectangle& overwritten)
 {
     if (screen == Screen::Client) return LendClient(width, height, overwritten);
     return screens_.Lend(screen, width, height);
@@ -44,23 +44,22 @@ void SdlHost::Changed(Screen screen, const Rectangle& area)
     DrawFullScreen(false);
 }
 
-LentPixels SdlHost::LendClient(int width, int height, const Rectangle& overwritten)
+PixelView SdlHost::LendClient(int width, int height, const Rectangle& overwritten)
 {
     if (width != clientWidth_ || height != clientHeight_) {
         MoveClientOutOfWindow();
         clientWidth_ = width;
         clientHeight_ = height;
     }
-    const LentPixels own = screens_.Lend(Screen::Client, width, height);
+    const PixelView own = screens_.Lend(Screen::Client, width, height);
     if (!own.pixels || !ClientFitsWindow()) {
         MoveClientOutOfWindow();
         return own;
     }
     if (!clientInWindow_) MoveClientIntoWindow();
-    const PixelTarget window = clientInWindow_ ? memory_->Acquire(ClientOnWindow(overwritten)) : PixelTarget {};
+    const PixelView window = clientInWindow_ ? memory_->Acquire(ClientOnWindow(overwritten)) : PixelView {};
     if (!window.pixels) return own;
-    return LentPixels { reinterpret_cast<uint8_t*>(window.pixels + ptrdiff_t(menuBarHeight_) * window.pitchPixels),
-        width, height, window.pitchPixels * 4 };
+    return window.Part(Rectangle { 0, menuBarHeight_, width, menuBarHeight_ + height });
 }
 
 // Only an unscaled window of the right size, in memory that stays ours,
@@ -74,11 +73,10 @@ bool SdlHost::ClientFitsWindow() const
 void SdlHost::MoveClientIntoWindow()
 {
     const SDL_Rect area = ClientOnWindow(Rectangle { 0, 0, clientWidth_, clientHeight_ });
-    const PixelTarget window = memory_->Acquire(area);
-    const LentPixels& own = screens_.Client();
+    const PixelView window = memory_->Acquire(area);
+    const PixelView& own = screens_.Client();
     if (!window.pixels || !own.pixels) return;
-    CopyRows(own.pixels, own.pitch, reinterpret_cast<uint8_t*>(window.pixels + area.y * window.pitchPixels),
-        window.pitchPixels * 4, clientWidth_, clientHeight_);
+    CopyRows(own.pixels, own.pitch, window.Row(area.y), window.pitch, clientWidth_, clientHeight_);
     memory_->Put(area);
     clientInWindow_ = true;
 }
@@ -87,11 +85,10 @@ void SdlHost::MoveClientOutOfWindow()
 {
     if (!clientInWindow_) return;
     clientInWindow_ = false;
-    const PixelTarget window = memory_ ? memory_->Acquire(SDL_Rect {}) : PixelTarget {};
-    const LentPixels own = screens_.Lend(Screen::Client, clientWidth_, clientHeight_);
+    const PixelView window = memory_ ? memory_->Acquire(SDL_Rect {}) : PixelView {};
+    const PixelView own = screens_.Lend(Screen::Client, clientWidth_, clientHeight_);
     if (!window.pixels || !own.pixels) return;
-    CopyRows(reinterpret_cast<const uint8_t*>(window.pixels + ptrdiff_t(menuBarHeight_) * window.pitchPixels),
-        window.pitchPixels * 4, own.pixels, own.pitch, clientWidth_, clientHeight_);
+    CopyRows(window.Row(menuBarHeight_), window.pitch, own.pixels, own.pitch, clientWidth_, clientHeight_);
 }
 
 SDL_Rect SdlHost::InClient(const Rectangle& area) const
@@ -119,7 +116,7 @@ void SdlHost::ShowClient(const Rectangle& area)
     if (!window_ || !memory_ || InFullScreen()) return;
     const SDL_Rect onWindow = ClientOnWindow(area);
     if (SDL_RectEmpty(&onWindow)) return;
-    const PixelTarget window = memory_->Acquire(onWindow);
+    const PixelView window = memory_->Acquire(onWindow);
     if (!window.pixels || !screens_.Client().pixels) return;
     // Scaled on a high-density desktop: each pixel a square block.
     screens_.DrawClient(window, scale_, menuBarHeight_ * scale_, area);
@@ -134,7 +131,7 @@ void SdlHost::RedrawAll()
         DrawFullScreen(true);
         return;
     }
-    const PixelTarget window = memory_->Acquire(SDL_Rect {});
+    const PixelView window = memory_->Acquire(SDL_Rect {});
     if (!window.pixels) return;
     DrawMenuBar(window);
     if (!clientInWindow_)
@@ -142,13 +139,13 @@ void SdlHost::RedrawAll()
     memory_->Put(SDL_Rect { 0, 0, window.width, window.height });
 }
 
-void SdlHost::DrawMenuBar(const PixelTarget& window)
+void SdlHost::DrawMenuBar(const PixelView& window)
 {
     // Grey until the window manager has drawn the bar.
     screens_.DrawMenuBar(window, scale_, menuBarHeight_, &kMenuBarGrey);
 }
 
-void SdlHost::PresentMenuBar(const PixelView& bar)
+void SdlHost::PresentMenuBar(const ReadOnlyPixelView& bar)
 {
     if (!screens_.KeepMenuBar(bar)) return;
     // Full screen has no bar; it comes back with the window.
@@ -156,7 +153,7 @@ void SdlHost::PresentMenuBar(const PixelView& bar)
     const SDL_Rect rows
         = Clipped(SDL_Rect { 0, 0, memoryWidth_, menuBarHeight_ * scale_ }, memoryWidth_, memoryHeight_);
     if (SDL_RectEmpty(&rows)) return;
-    const PixelTarget window = memory_->Acquire(rows);
+    const PixelView window = memory_->Acquire(rows);
     if (!window.pixels) return;
     DrawMenuBar(window);
     memory_->Put(rows);

@@ -93,12 +93,12 @@ void SdlHost::CreateWindow(const std::string& titleUtf8, const Rectangle& outer,
     }
 }
 
-void SdlHost::SetWindowIcon(const PixelView& icon)
+void SdlHost::SetWindowIcon(const ReadOnlyPixelView& icon)
 {
-    if (!icon.pixels || icon.width <= 0 || icon.height <= 0 || icon.pitchPixels < icon.width) return;
+    if (!icon.pixels || icon.width <= 0 || icon.height <= 0 || icon.bytesPerPixel != 4 || !icon.RowsFit()) return;
     icon_.clear();
     for (int y = 0; y < icon.height; ++y) {
-        const uint32_t* row = icon.pixels + size_t(y) * icon.pitchPixels;
+        const uint32_t* row = icon.Row<uint32_t>(y);
         icon_.insert(icon_.end(), row, row + icon.width);
     }
     // A picture without alpha means an opaque one, not an invisible one.

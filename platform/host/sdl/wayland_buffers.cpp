@@ -94,7 +94,7 @@ public:
         return true;
     }
 
-    PixelTarget Acquire(const SDL_Rect& overwritten) override
+    PixelView Acquire(const SDL_Rect& overwritten) override
     {
         if (count_ == 0) return {};
         TakeEvents(0);
@@ -108,7 +108,7 @@ public:
         const int latest = images_.Latest();
         const Rectangle catchUp = images_.Acquire(image, ToRect(overwritten));
         if (image != latest) CopyRect(buffers_[latest], buffers_[image], catchUp);
-        return PixelTarget { buffers_[image].pixels, width_, height_, width_ };
+        return PixelView::OfPixels(buffers_[image].pixels, width_, height_, width_);
     }
 
     void Put(const SDL_Rect& area) override

@@ -65,14 +65,14 @@ public:
     X11SharedImages(const X11SharedImages&) = delete;
     X11SharedImages& operator=(const X11SharedImages&) = delete;
 
-    PixelTarget Acquire(const SDL_Rect& overwritten) override
+    PixelView Acquire(const SDL_Rect& overwritten) override
     {
         if (!images_[0].image) return {};
         Rectangle catchUp {};
         SharedImage& image = images_[pair_.Acquire(ToRect(overwritten), catchUp)];
         WaitUntilRead(image);
         CopyFromOther(image, catchUp);
-        return PixelTarget { image.Row(0), width_, height_, image.image->bytes_per_line / 4 };
+        return PixelView::OfPixels(image.Row(0), width_, height_, image.image->bytes_per_line / 4);
     }
 
     void Put(const SDL_Rect& area) override

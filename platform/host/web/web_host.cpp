@@ -62,14 +62,13 @@ void WebHost::CreateWindow(const std::string& titleUtf8, const Rectangle& outer,
 }
 
 // The window's icon is the page's.
-void WebHost::SetWindowIcon(const PixelView& icon)
+void WebHost::SetWindowIcon(const ReadOnlyPixelView& icon)
 {
-    if (!icon.pixels || icon.width <= 0 || icon.height <= 0 || icon.pitchPixels < icon.width) return;
+    if (!icon.pixels || icon.width <= 0 || icon.height <= 0 || icon.bytesPerPixel != 4 || !icon.RowsFit()) return;
     std::vector<uint32_t> rgba(size_t(icon.width) * size_t(icon.height));
     for (int y = 0; y < icon.height; ++y)
         for (int x = 0; x < icon.width; ++x)
-            rgba[size_t(y) * size_t(icon.width) + size_t(x)]
-                = Rgba(icon.pixels[size_t(y) * size_t(icon.pitchPixels) + size_t(x)]);
+            rgba[size_t(y) * size_t(icon.width) + size_t(x)] = Rgba(icon.Row<uint32_t>(y)[x]);
     page::SetIcon(rgba.data(), icon.width, icon.height);
 }
 
@@ -94,7 +93,7 @@ void WebHost::DestroyWindow()
     ShowWindow(false);
 }
 
-LentPixels WebHost::Lend(Screen screen, int width, int height, const Rectangle&)
+PixelView WebHost::Lend(Screen screen, int width, int height, const Rectangle&)
 {
     return screens_.Lend(screen, width, height);
 }
@@ -165,7 +164,7 @@ void WebHost::LeaveFullScreen()
     LayOut();
 }
 
-void WebHost::PresentMenuBar(const PixelView& bar)
+void WebHost::PresentMenuBar(const ReadOnlyPixelView& bar)
 {
     if (screens_.KeepMenuBar(bar)) DrawMenuBar();
 }
@@ -173,7 +172,7 @@ void WebHost::PresentMenuBar(const PixelView& bar)
 // Full screen has no bar; it comes back with the window.
 void WebHost::DrawMenuBar()
 {
-    const PixelView bar = screens_.MenuBar(menuBarHeight_);
+    const ReadOnlyPixelView bar = screens_.MenuBar(menuBarHeight_);
     if (InFullScreen() || canvas_.empty() || !bar.pixels) return;
     Draw(bar, scale_, 0, 0);
 }
@@ -219,7 +218,7 @@ POINT WebHost::ToProgram(double cssX, double cssY) const
 void WebHost::LayOut()
 {
     if (InFullScreen()) {
-        const LentPixels& picture = screens_.Display();
+        const PixelView& picture = screens_.Display();
         // The whole screen once the browser has given it, else the page's
         // viewport: the picture letterboxed on it, in device pixels.
         const int screenWidth = int(page::ViewportWidth() * pixelRatio_);
@@ -253,12 +252,12 @@ void WebHost::RedrawAll()
     std::fill(canvas_.begin(), canvas_.end(), Rgba(0));
     dirty_ = Rectangle { 0, 0, canvasWidth_, canvasHeight_ };
     if (InFullScreen()) {
-        const LentPixels& picture = screens_.Display();
+        const PixelView& picture = screens_.Display();
         ShowFullScreen(Rectangle { 0, 0, picture.width, picture.height });
         return;
     }
     DrawMenuBar();
-    const LentPixels& client = screens_.Client();
+    const PixelView& client = screens_.Client();
     if (client.pixels) ShowClientArea(Rectangle { 0, 0, client.width, client.height });
 }
 
@@ -272,20 +271,19 @@ void WebHost::ShowClientArea(const Rectangle& changed)
 
 void WebHost::ShowFullScreen(const Rectangle& changed)
 {
-    const LentPixels& memory = screens_.Display();
+    const PixelView& memory = screens_.Display();
     if (!memory.pixels || canvas_.empty()) return;
     const Rectangle area = ClippedTo(changed, memory.width, memory.height);
     if (area.IsEmpty()) return;
-    const PixelView picture = screens_.WidenDisplay(area);
+    const ReadOnlyPixelView picture = screens_.WidenDisplay(area);
+    if (!picture.pixels) return;
     const int factor = std::max(box_.wholeFactor, 1);
-    const PixelView part { picture.pixels + ptrdiff_t(area.top) * picture.pitchPixels + area.left,
-        int(area.right - area.left), int(area.bottom - area.top), picture.pitchPixels };
-    Draw(part, factor, int(area.left) * factor, int(area.top) * factor);
+    Draw(picture.Part(area), factor, int(area.left) * factor, int(area.top) * factor);
 }
 
 // Every picture pixel a `factor` by `factor` block, its top-left corner at
 // (x, y) of the canvas; as RGBA, to be put on the canvas at the next flush.
-void WebHost::Draw(const PixelView& picture, int factor, int x, int y)
+void WebHost::Draw(const ReadOnlyPixelView& picture, int factor, int x, int y)
 {
     CopyScaled(picture, factor, Canvas(), x, y);
     Drew(ClippedTo(

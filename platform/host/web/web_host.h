@@ -30,11 +30,11 @@ public:
     bool HasDisplay() override { return true; }
     Rectangle DesktopRect() override;
     void CreateWindow(const std::string& titleUtf8, const Rectangle& outer, int menuBarHeight) override;
-    void SetWindowIcon(const PixelView& icon) override;
+    void SetWindowIcon(const ReadOnlyPixelView& icon) override;
     void PlaceWindow(const Rectangle& outer, int menuBarHeight) override;
     void ShowWindow(bool visible) override;
     void DestroyWindow() override;
-    LentPixels Lend(Screen screen, int width, int height, const Rectangle& overwritten) override;
+    PixelView Lend(Screen screen, int width, int height, const Rectangle& overwritten) override;
     void Changed(Screen screen, const Rectangle& area) override;
     void PollInput(std::vector<InputEvent>& out) override;
     bool Idle() override;
@@ -46,7 +46,7 @@ public:
     void CloseAudioOutput() override { }
     void EnterFullScreen(int width, int height) override;
     void LeaveFullScreen() override;
-    void PresentMenuBar(const PixelView& bar) override;
+    void PresentMenuBar(const ReadOnlyPixelView& bar) override;
     bool WaitForInput(uint32_t timeoutMilliseconds) override;
 
     // From the browser's event handlers, between turns of the program.
@@ -69,11 +69,11 @@ public:
 private:
     // Puts what changed since the last time on the canvas.
     void Flush();
-    void Draw(const PixelView& picture, int factor, int x, int y);
+    void Draw(const ReadOnlyPixelView& picture, int factor, int x, int y);
     // `area` of the canvas was drawn as 0x00RRGGBB: as RGBA, to be put on
     // the canvas at the next flush.
     void Drew(const Rectangle& area);
-    PixelTarget Canvas() { return PixelTarget { canvas_.data(), canvasWidth_, canvasHeight_, canvasWidth_ }; }
+    PixelView Canvas() { return PixelView::OfPixels(canvas_.data(), canvasWidth_, canvasHeight_, canvasWidth_); }
     void DrawMenuBar();
     void ShowClientArea(const Rectangle& area);
     void ShowFullScreen(const Rectangle& area);

@@ -44,7 +44,7 @@ protected:
     {
         for (int turns = 0; shown < frames && turns < 100 * frames; ++turns) {
             if (!host.Idle()) continue;
-            const platform::host::LentPixels lent
+            const platform::PixelView lent
                 = host.Lend(platform::host::Screen::Client, 4, 3, platform::Rectangle { 0, 0, 4, 3 });
             ASSERT_NE(lent.pixels, nullptr);
             ++shown;
