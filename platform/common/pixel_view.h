@@ -39,6 +39,7 @@ template <typename Byte> struct BasicPixelView {
     // Whole pixels of type `Pixel`, rows `pitchPixels` of them apart.
     template <typename Pixel> static BasicPixelView OfPixels(Pixel* first, int width, int height, int pitchPixels)
     {
+        static_assert(sizeof(Pixel) == 2 || sizeof(Pixel) == 4);
         return { reinterpret_cast<Byte*>(first), width, height, pitchPixels * int(sizeof(Pixel)), int(sizeof(Pixel)) };
     }
 

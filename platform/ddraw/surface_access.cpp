@@ -54,8 +54,7 @@ HRESULT Surface::GetDC(HDC* context)
     auto prepareRows = [](void* owner, int top, int bottom) {
         static_cast<Surface*>(owner)->Memory(compose::Touch::Write, top, bottom);
     };
-    const gdi::DrawingTarget target { memory.pixels, shape_.width, shape_.height, memory.pitch, shape_.format.gdiFormat,
-        this, prepareRows };
+    const gdi::DrawingTarget target { memory, shape_.format.gdiFormat, this, prepareRows };
     dc_ = gdi::CreateSurfaceDC(target);
     if (dc_ == nullptr) return DDERR_CANTCREATEDC;
     *context = dc_;

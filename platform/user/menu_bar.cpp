@@ -120,12 +120,12 @@ int ItemAt(const MenuTitle& title, const DropDown& dropDown, int x, int y)
 
 void DrawMenuBar(const Canvas& bar, const MenuModel& model, int hotTitle)
 {
-    FillBox(bar, Rectangle { 0, 0, bar.width, bar.height }, kBarColour);
+    FillBox(bar, bar.memory.Bounds(), kBarColour);
     for (size_t i = 0; i < model.titles.size(); ++i) {
         const MenuTitle& title = model.titles[i];
         bool hot = int(i) == hotTitle;
         if (hot) FillBox(bar, title.box, kHotColour);
-        DrawLabel(bar, title.box.left + kTitlePadding, TextTop(0, bar.height), title.label,
+        DrawLabel(bar, title.box.left + kTitlePadding, TextTop(0, bar.memory.height), title.label,
             hot ? kHotTextColour : kTextColour);
     }
 }
@@ -154,7 +154,7 @@ void PresentMenuBar(const Window& window, int hotTitle)
     int width = int(window.outer.right - window.outer.left);
     if (window.menuBarHeight <= 0 || width <= 0) return;
     std::vector<uint32_t> pixels(size_t(width) * size_t(window.menuBarHeight));
-    Canvas bar { pixels.data(), width, window.menuBarHeight, width };
+    const Canvas bar { PixelView::OfPixels(pixels.data(), width, window.menuBarHeight, width) };
     DrawMenuBar(bar, MenuModelFor(window), hotTitle);
     platform::host::Current().PresentMenuBar(
         platform::ReadOnlyPixelView::OfPixels(pixels.data(), width, window.menuBarHeight, width));

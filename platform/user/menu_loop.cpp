@@ -35,7 +35,8 @@ void PresentTracking(
     if (under.size() != size_t(window.clientWidth) * size_t(window.clientHeight)) return;
     std::vector<uint32_t> composed = under;
     if (tracker.IsOpen()) {
-        Canvas client { composed.data(), window.clientWidth, window.clientHeight, window.clientWidth };
+        const Canvas client { PixelView::OfPixels(
+            composed.data(), window.clientWidth, window.clientHeight, window.clientWidth) };
         DrawDropDown(client, model.titles[size_t(tracker.HotTitle())], tracker.OpenDropDown(), tracker.HotItem());
     }
     ShowClientPicture(platform::ReadOnlyPixelView::OfPixels(

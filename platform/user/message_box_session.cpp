@@ -80,8 +80,8 @@ namespace {
 void Show(const ModalBackdrop& backdrop, const MessageBoxSession& session)
 {
     std::vector<uint32_t> composed = backdrop.pixels;
-    DrawMessageBox(
-        Canvas { composed.data(), backdrop.width, backdrop.height, backdrop.width }, session.Layout(), session.Look());
+    DrawMessageBox(Canvas { PixelView::OfPixels(composed.data(), backdrop.width, backdrop.height, backdrop.width) },
+        session.Layout(), session.Look());
     if (backdrop.present)
         backdrop.present(
             platform::ReadOnlyPixelView::OfPixels(composed.data(), backdrop.width, backdrop.height, backdrop.width));

@@ -143,7 +143,7 @@ MessageBoxLayout LayOutMessageBox(const MessageBoxContent& content, int targetWi
 
 void DrawMessageBox(const Canvas& target, const MessageBoxLayout& layout, const MessageBoxLook& look)
 {
-    if (!target.pixels || target.width <= 0 || target.height <= 0) return;
+    if (!target.memory.pixels || target.memory.width <= 0 || target.memory.height <= 0) return;
     FillBox(target, layout.frame, kBodyColour);
     OutlineBox(target, layout.frame, kFrameColour);
     FillBox(target, layout.captionBar, kCaptionColour);

@@ -32,16 +32,16 @@ void Put(const Canvas& canvas, int64_t x, int64_t y, uint32_t colour)
 {
     x -= canvas.offsetX;
     y -= canvas.offsetY;
-    if (!canvas.pixels || x < 0 || y < 0 || x >= canvas.width || y >= canvas.height) return;
-    canvas.pixels[size_t(y) * size_t(canvas.pitchPixels) + size_t(x)] = colour;
+    if (!canvas.memory.pixels || !canvas.memory.Bounds().Contains(x, y)) return;
+    canvas.memory.Row<uint32_t>(y)[x] = colour;
 }
 
 // `box` in the canvas's pixels, cut to them.
 Rectangle Clipped(const Canvas& canvas, const Rectangle& box)
 {
     return Rectangle { std::max<int64_t>(box.left - canvas.offsetX, 0), std::max<int64_t>(box.top - canvas.offsetY, 0),
-        std::min<int64_t>(box.right - canvas.offsetX, canvas.width),
-        std::min<int64_t>(box.bottom - canvas.offsetY, canvas.height) };
+        std::min<int64_t>(box.right - canvas.offsetX, canvas.memory.width),
+        std::min<int64_t>(box.bottom - canvas.offsetY, canvas.memory.height) };
 }
 
 char32_t Upper(char32_t c) { return (c >= U'a' && c <= U'z') ? c - U'a' + U'A' : c; }
@@ -88,12 +88,9 @@ int UiTextWidth(const std::u32string& text)
 Canvas SubCanvas(const Canvas& canvas, const Rectangle& box)
 {
     Rectangle clipped = Clipped(canvas, box);
-    if (clipped.Width() <= 0 || clipped.Height() <= 0 || !canvas.pixels) return Canvas {};
+    if (clipped.Width() <= 0 || clipped.Height() <= 0 || !canvas.memory.pixels) return Canvas {};
     Canvas inner;
-    inner.pixels = canvas.pixels + size_t(clipped.top) * size_t(canvas.pitchPixels) + size_t(clipped.left);
-    inner.width = int(clipped.Width());
-    inner.height = int(clipped.Height());
-    inner.pitchPixels = canvas.pitchPixels;
+    inner.memory = canvas.memory.Part(clipped);
     // Rectangle coordinates of the first pixel: past any part cut off at the start.
     inner.offsetX = int(clipped.left + canvas.offsetX - box.left);
     inner.offsetY = int(clipped.top + canvas.offsetY - box.top);
@@ -103,10 +100,9 @@ Canvas SubCanvas(const Canvas& canvas, const Rectangle& box)
 void FillBox(const Canvas& canvas, const Rectangle& box, uint32_t colour)
 {
     Rectangle clipped = Clipped(canvas, box);
-    if (!canvas.pixels) return;
+    if (!canvas.memory.pixels) return;
     for (int64_t y = clipped.top; y < clipped.bottom; ++y)
-        std::fill_n(canvas.pixels + size_t(y) * size_t(canvas.pitchPixels) + size_t(clipped.left),
-            std::max<int64_t>(clipped.Width(), 0), colour);
+        std::fill_n(canvas.memory.Row<uint32_t>(y) + clipped.left, std::max<int64_t>(clipped.Width(), 0), colour);
 }
 
 void OutlineBox(const Canvas& canvas, const Rectangle& box, uint32_t colour)
@@ -132,7 +128,7 @@ void DottedOutline(const Canvas& canvas, const Rectangle& box, uint32_t colour)
 void DrawLabel(const Canvas& canvas, int x, int top, const Label& label, uint32_t colour)
 {
     platform::gdi::SizedFace* face = UiFace();
-    if (!face || !canvas.pixels) return;
+    if (!face || !canvas.memory.pixels) return;
     face->TrimGlyphCache();
     int baseline = top + face->Ascent();
     int pen = x;

@@ -7,15 +7,13 @@
 #include <string>
 #include <string_view>
 
+#include "common/pixel_view.h"
 #include "common/rectangle.h"
 
 namespace platform::user {
 
 struct Canvas {
-    uint32_t* pixels = nullptr;
-    int width = 0;
-    int height = 0;
-    int pitchPixels = 0;
+    PixelView memory; // 0x00RRGGBB pixels
     // The drawing coordinates of pixel (0, 0); non-zero only in a SubCanvas
     // whose box begins outside its parent.
     int offsetX = 0;

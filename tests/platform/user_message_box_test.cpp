@@ -208,7 +208,7 @@ TEST(MessageBoxPicture, CaptionTextAndButtonsAreDrawnInsideTheBoxOnly)
     constexpr uint32_t kBackdrop = 0x123456;
     std::vector<uint32_t> pixels(640 * 480, kBackdrop);
     MessageBoxLayout layout = ClientLayout(MessageBoxButtons::YesNo);
-    platform::user::DrawMessageBox(Canvas { pixels.data(), 640, 480, 640 }, layout, {});
+    platform::user::DrawMessageBox(Canvas { platform::PixelView::OfPixels(pixels.data(), 640, 480, 640) }, layout, {});
 
     const platform::Rectangle& frame = layout.frame;
     auto [centreX, centreY] = Centre(frame);
@@ -249,7 +249,7 @@ TEST(MessageBoxPicture, LongTextWrapsAndHugeTextStaysOnTheTarget)
     // A target smaller than any box: drawn clipped, nothing outside written.
     std::vector<uint32_t> tiny(30 * 20 + 1, 7);
     MessageBoxLayout small = LayOutMessageBox(MessageBoxContent { huge, huge, MessageBoxButtons::YesNo }, 30, 20);
-    platform::user::DrawMessageBox(Canvas { tiny.data(), 30, 20, 30 }, small, {});
+    platform::user::DrawMessageBox(Canvas { platform::PixelView::OfPixels(tiny.data(), 30, 20, 30) }, small, {});
     EXPECT_EQ(tiny.back(), 7u);
     EXPECT_EQ(ButtonAt(small, -5, -5), -1);
 }
