@@ -13,7 +13,7 @@ namespace {
 
 // What a restored surface holds until the program draws it again: a loud
 // checkerboard, so that a missing redraw is plain to see.
-void FillLostPattern(const Raster& target)
+void FillLostPattern(const PixelView& target)
 {
     // Magenta and green squares of 8 pixels, in either depth.
     const uint32_t first = target.bytesPerPixel == 2 ? 0xF81Fu : 0x00FF00FFu;
@@ -49,7 +49,7 @@ Surface* Surface::Create(std::shared_ptr<DisplayState> display, const SurfaceSha
     // The full-screen primary is the display's memory; its own stays for
     // after full screen.
     if (onDisplay) {
-        const Raster lent = screens::LendFullScreenMemory(made, shape.width, shape.height);
+        const PixelView lent = screens::LendFullScreenMemory(made, shape.width, shape.height);
         if (lent.pixels) made->raster_ = lent;
     }
     return made;
@@ -109,7 +109,7 @@ HRESULT Surface::Restore()
     return RestoreQuietly();
 }
 
-const Raster& Surface::Memory(compose::Touch touch, int64_t top, int64_t bottom)
+const PixelView& Surface::Memory(compose::Touch touch, int64_t top, int64_t bottom)
 {
     compose::Settle(raster_.pixels, touch, top, bottom);
     return raster_;
@@ -127,7 +127,7 @@ void Surface::Abandon()
 {
     MarkLost();
     screens::TenantGone(this);
-    raster_ = Raster {};
+    raster_ = PixelView {};
     memory_ = PixelMemory {};
 }
 
@@ -135,7 +135,7 @@ void Surface::LeaveDisplayMemory()
 {
     if (!memory_ || Pixels() == memory_.Data()) return;
     Memory(compose::Touch::Discard);
-    raster_ = Raster { memory_.Data(), shape_.width, shape_.height, pitch_, shape_.format.bytesPerPixel };
+    raster_ = PixelView { memory_.Data(), shape_.width, shape_.height, pitch_, shape_.format.bytesPerPixel };
 }
 
 // Restoring the front of a flipping chain restores the whole chain.

@@ -42,9 +42,9 @@ HRESULT ReadPrimary(const DisplayState& display, const DDSURFACEDESC& descriptio
         shape.width = display.modeWidth;
         shape.height = display.modeHeight;
     } else {
-        const RECT desktop = host::Current().DesktopRect();
-        shape.width = desktop.right - desktop.left;
-        shape.height = desktop.bottom - desktop.top;
+        const Rectangle desktop = host::Current().DesktopRect();
+        shape.width = int(desktop.Width());
+        shape.height = int(desktop.Height());
     }
     if (shape.width <= 0 || shape.height <= 0 || !SizeFits(shape.width, shape.height, shape.format))
         return DDERR_GENERIC;

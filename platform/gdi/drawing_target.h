@@ -1,4 +1,4 @@
-// Raw pixel memory that GDI draws on, and the conversions between GDI colours
+// Pixel memory that GDI draws on, and the conversions between GDI colours
 // (COLORREF, 0x00BBGGRR), 0x00RRGGBB and a target's raw pixel values.
 #pragma once
 
@@ -7,18 +7,16 @@
 
 #include <windows.h>
 
+#include "common/pixel_view.h"
 #include "common/rgb565.h"
 
 namespace platform::gdi {
 
 enum class PixelFormat { Xrgb8888, Rgb565 };
 
-// Rows are `pitchBytes` apart; the memory stays the owner's.
+// The memory stays the owner's; its bytes per pixel agree with `format`.
 struct DrawingTarget {
-    uint8_t* pixels = nullptr;
-    int width = 0;
-    int height = 0;
-    int pitchBytes = 0;
+    PixelView memory;
     PixelFormat format = PixelFormat::Xrgb8888;
     // Called with `owner` before GDI reads or writes rows top .. bottom - 1,
     // for memory whose owner may still owe it pixels (a surface whose blits
@@ -32,22 +30,20 @@ inline void PrepareRows(const DrawingTarget& target, int64_t top, int64_t bottom
 {
     if (target.prepareRows == nullptr) return;
     if (top < 0) top = 0;
-    if (bottom > target.height) bottom = target.height;
+    if (bottom > target.memory.height) bottom = target.memory.height;
     if (top < bottom) target.prepareRows(target.owner, static_cast<int>(top), static_cast<int>(bottom));
 }
 
 constexpr int BytesPerPixel(PixelFormat format) { return format == PixelFormat::Xrgb8888 ? 4 : 2; }
 
-constexpr bool IsUsable(const DrawingTarget& target)
+inline bool IsUsable(const DrawingTarget& target)
 {
-    return target.pixels != nullptr && target.width > 0 && target.height > 0
-        && target.pitchBytes >= target.width * BytesPerPixel(target.format);
+    const PixelView& memory = target.memory;
+    return memory.pixels != nullptr && memory.width > 0 && memory.height > 0
+        && memory.bytesPerPixel == BytesPerPixel(target.format) && memory.RowsFit();
 }
 
-constexpr bool Contains(const DrawingTarget& target, int x, int y)
-{
-    return x >= 0 && y >= 0 && x < target.width && y < target.height;
-}
+inline bool Contains(const DrawingTarget& target, int x, int y) { return target.memory.Bounds().Contains(x, y); }
 
 constexpr uint32_t ColorRefToRgb(COLORREF colour)
 {
@@ -66,11 +62,7 @@ constexpr uint32_t RawToRgb(uint32_t raw, PixelFormat format)
     return format == PixelFormat::Xrgb8888 ? raw & 0xFFFFFF : rgb565::ToXrgb(uint16_t(raw));
 }
 
-inline uint8_t* PixelAddress(const DrawingTarget& target, int x, int y)
-{
-    return target.pixels + static_cast<ptrdiff_t>(y) * target.pitchBytes
-        + static_cast<ptrdiff_t>(x) * BytesPerPixel(target.format);
-}
+inline uint8_t* PixelAddress(const DrawingTarget& target, int x, int y) { return target.memory.At(x, y); }
 
 // Unaligned-safe access: a surface's pitch need not be a multiple of four.
 inline uint32_t ReadRaw(const DrawingTarget& target, int x, int y)

@@ -24,7 +24,7 @@ bool IsStock(const std::unique_ptr<DeviceContext>&) { return false; }
 
 DrawingTarget Bitmap::Target()
 {
-    return DrawingTarget { reinterpret_cast<uint8_t*>(pixels.data()), width, height, width * 4, PixelFormat::Xrgb8888 };
+    return DrawingTarget { PixelView::OfPixels(pixels.data(), width, height, width), PixelFormat::Xrgb8888 };
 }
 
 int ObjectTable::LiveCount() const

@@ -43,7 +43,7 @@ void CopyRow(
 void CopyRows(const DrawingTarget& source, const DrawingTarget& destination, Span columns, Span rows)
 {
     // Within one buffer, copy away from the overlap.
-    bool upwards = source.pixels == destination.pixels && rows.destination > rows.source;
+    bool upwards = source.memory.pixels == destination.memory.pixels && rows.destination > rows.source;
     for (int i = 0; i < rows.length; ++i) {
         int row = upwards ? rows.length - 1 - i : i;
         CopyRow(source, columns.source, rows.source + row, destination, columns.destination, rows.destination + row,
@@ -66,8 +66,8 @@ BOOL WINAPI BitBlt(HDC destinationHandle, int x, int y, int width, int height, H
     if (width <= 0 || height <= 0) return TRUE;
     const DrawingTarget& to = destination->target;
     const DrawingTarget& from = source->target;
-    Span columns = ClipAxis(x, sourceX, width, to.width, from.width);
-    Span rows = ClipAxis(y, sourceY, height, to.height, from.height);
+    Span columns = ClipAxis(x, sourceX, width, to.memory.width, from.memory.width);
+    Span rows = ClipAxis(y, sourceY, height, to.memory.height, from.memory.height);
     if (columns.length <= 0 || rows.length <= 0) return TRUE;
     PrepareRows(from, rows.source, int64_t { rows.source } + rows.length);
     PrepareRows(to, rows.destination, int64_t { rows.destination } + rows.length);

@@ -37,9 +37,9 @@ std::vector<PlacedGlyph> Layout(SizedFace& face, const std::u32string& character
 void FillRectangle(const DrawingTarget& target, int64_t left, int64_t top, int64_t right, int64_t bottom, uint32_t raw)
 {
     int x0 = static_cast<int>(std::max<int64_t>(left, 0)),
-        x1 = static_cast<int>(std::min<int64_t>(right, target.width));
+        x1 = static_cast<int>(std::min<int64_t>(right, target.memory.width));
     int y0 = static_cast<int>(std::max<int64_t>(top, 0)),
-        y1 = static_cast<int>(std::min<int64_t>(bottom, target.height));
+        y1 = static_cast<int>(std::min<int64_t>(bottom, target.memory.height));
     for (int y = y0; y < y1; ++y)
         for (int x = x0; x < x1; ++x)
             WriteRaw(target, x, y, raw);
@@ -51,9 +51,9 @@ template <typename Pixel>
 void DrawGlyphPixels(const DrawingTarget& target, const Glyph& glyph, int64_t originX, int64_t originY, Pixel ink)
 {
     const int64_t firstRow = std::max<int64_t>(0, -originY);
-    const int64_t endRow = std::min<int64_t>(glyph.rows, int64_t { target.height } - originY);
+    const int64_t endRow = std::min<int64_t>(glyph.rows, int64_t { target.memory.height } - originY);
     const int64_t firstColumn = std::max<int64_t>(0, -originX);
-    const int64_t endColumn = std::min<int64_t>(glyph.width, int64_t { target.width } - originX);
+    const int64_t endColumn = std::min<int64_t>(glyph.width, int64_t { target.memory.width } - originX);
     for (int64_t row = firstRow; row < endRow; ++row) {
         const uint8_t* inked = glyph.ink.data() + row * glyph.width + firstColumn;
         uint8_t* out = PixelAddress(target, static_cast<int>(originX + firstColumn), static_cast<int>(originY + row));

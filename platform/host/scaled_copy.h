@@ -12,6 +12,6 @@ namespace platform::host {
 // Draws `picture` scaled by `factor` with its top-left corner at (x, y) of
 // `target`. Only what lies inside the target is written; a factor below 1
 // or an empty picture writes nothing.
-void CopyScaled(const PixelView& picture, int factor, const PixelTarget& target, int x, int y);
+void CopyScaled(const ReadOnlyPixelView& picture, int factor, const PixelView& target, int x, int y);
 
 } // namespace platform::host

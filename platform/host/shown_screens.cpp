@@ -4,22 +4,14 @@
 
 namespace platform::host {
 
-RECT ClippedTo(const RECT& r, int width, int height)
+void FillArea(const PixelView& target, const Rectangle& area, uint32_t value)
 {
-    const RECT clipped { std::clamp<LONG>(r.left, 0, width), std::clamp<LONG>(r.top, 0, height),
-        std::clamp<LONG>(r.right, 0, width), std::clamp<LONG>(r.bottom, 0, height) };
-    if (clipped.right <= clipped.left || clipped.bottom <= clipped.top) return RECT {};
-    return clipped;
+    const Rectangle inside = ClippedTo(area, target.width, target.height);
+    for (int64_t y = inside.top; y < inside.bottom; ++y)
+        std::fill_n(target.Row<uint32_t>(y) + inside.left, inside.Width(), value);
 }
 
-void FillArea(const PixelTarget& target, const RECT& area, uint32_t value)
-{
-    const RECT inside = ClippedTo(area, target.width, target.height);
-    for (LONG y = inside.top; y < inside.bottom; ++y)
-        std::fill_n(target.pixels + ptrdiff_t(y) * target.pitchPixels + inside.left, inside.right - inside.left, value);
-}
-
-LentPixels ShownScreens::Lend(Screen screen, int width, int height)
+PixelView ShownScreens::Lend(Screen screen, int width, int height)
 {
     if (screen == Screen::Client) return client_.Lend(width, height, kClientBytesPerPixel);
     if (!fullScreen_) return {};
@@ -38,78 +30,75 @@ void ShownScreens::EnterFullScreen(int width, int height)
     displayPicture_.assign(size_t(width) * size_t(height), 0);
 }
 
-PixelView ShownScreens::WidenDisplay(const RECT& changed)
+ReadOnlyPixelView ShownScreens::WidenDisplay(const Rectangle& changed)
 {
-    ToXrgb(display_.Pixels(), kFullScreenBytesPerPixel, changed, displayPicture_);
+    ToXrgb(display_.Pixels(), changed, displayPicture_);
     return DisplayPicture();
 }
 
-PixelView ShownScreens::DisplayPicture() const
+ReadOnlyPixelView ShownScreens::DisplayPicture() const
 {
-    const LentPixels& memory = display_.Pixels();
+    const PixelView& memory = display_.Pixels();
     if (!memory.pixels || displayPicture_.size() != size_t(memory.width) * size_t(memory.height)) return {};
-    return PixelView { displayPicture_.data(), memory.width, memory.height, memory.width };
+    return ReadOnlyPixelView::OfPixels(displayPicture_.data(), memory.width, memory.height, memory.width);
 }
 
-bool ShownScreens::KeepMenuBar(const PixelView& bar)
+bool ShownScreens::KeepMenuBar(const ReadOnlyPixelView& bar)
 {
-    if (!bar.pixels || bar.width <= 0 || bar.height <= 0 || bar.pitchPixels < bar.width) return false;
+    if (!bar.pixels || bar.width <= 0 || bar.height <= 0 || bar.bytesPerPixel != 4 || !bar.RowsFit()) return false;
     menuBarWidth_ = bar.width;
     menuBarRows_ = bar.height;
     menuBar_.resize(size_t(bar.width) * size_t(bar.height));
     for (int y = 0; y < bar.height; ++y)
-        std::copy_n(
-            bar.pixels + size_t(y) * size_t(bar.pitchPixels), bar.width, menuBar_.begin() + ptrdiff_t(y) * bar.width);
+        std::copy_n(bar.Row<uint32_t>(y), bar.width, menuBar_.begin() + ptrdiff_t(y) * bar.width);
     return true;
 }
 
-PixelView ShownScreens::MenuBar(int rows) const
+ReadOnlyPixelView ShownScreens::MenuBar(int rows) const
 {
     rows = std::min(rows, menuBarRows_);
     if (menuBarWidth_ <= 0 || rows <= 0) return {};
-    return PixelView { menuBar_.data(), menuBarWidth_, rows, menuBarWidth_ };
+    return ReadOnlyPixelView::OfPixels(menuBar_.data(), menuBarWidth_, rows, menuBarWidth_);
 }
 
-RECT ShownScreens::DrawClient(const PixelTarget& target, int scale, int top, const RECT& area) const
+Rectangle ShownScreens::DrawClient(const PixelView& target, int scale, int top, const Rectangle& area) const
 {
-    const LentPixels& client = client_.Pixels();
+    const PixelView& client = client_.Pixels();
     if (!client.pixels || !target.pixels || scale < 1) return {};
-    const RECT part = ClippedTo(area, client.width, client.height);
-    if (part.right <= part.left) return {};
-    const PixelView picture { reinterpret_cast<const uint32_t*>(client.pixels + ptrdiff_t(part.top) * client.pitch)
-            + part.left,
-        int(part.right - part.left), int(part.bottom - part.top), client.pitch / kClientBytesPerPixel };
+    const Rectangle part = ClippedTo(area, client.width, client.height);
+    if (part.IsEmpty()) return {};
+    const ReadOnlyPixelView picture = client.Part(part);
     const int x = int(part.left) * scale, y = top + int(part.top) * scale;
     CopyScaled(picture, scale, target, x, y);
-    return ClippedTo(RECT { x, y, x + picture.width * scale, y + picture.height * scale }, target.width, target.height);
+    return ClippedTo(
+        Rectangle { x, y, x + picture.width * scale, y + picture.height * scale }, target.width, target.height);
 }
 
-void ShownScreens::DrawMenuBar(const PixelTarget& target, int scale, int barHeight, const uint32_t* background) const
+void ShownScreens::DrawMenuBar(const PixelView& target, int scale, int barHeight, const uint32_t* background) const
 {
     if (!target.pixels || scale < 1) return;
     // Only the bar's rows: a bar taller than the window's is cut.
-    const PixelTarget rows { target.pixels, target.width, std::min(barHeight * scale, target.height),
-        target.pitchPixels };
-    if (background) FillArea(rows, RECT { 0, 0, rows.width, rows.height }, *background);
-    const PixelView bar = MenuBar(barHeight);
+    const PixelView rows = target.Part(Rectangle { 0, 0, target.width, std::min(barHeight * scale, target.height) });
+    if (background) FillArea(rows, Rectangle { 0, 0, rows.width, rows.height }, *background);
+    const ReadOnlyPixelView bar = MenuBar(barHeight);
     if (bar.pixels) CopyScaled(bar, scale, rows, 0, 0);
 }
 
-bool ShownScreens::DrawDisplayLetterboxed(const PixelTarget& target, bool withBars) const
+bool ShownScreens::DrawDisplayLetterboxed(const PixelView& target, bool withBars) const
 {
     if (!target.pixels) return false;
     const Letterbox box = FitPicture(displayWidth_, displayHeight_, target.width, target.height);
     if (withBars) {
-        const RECT bars[] = {
+        const Rectangle bars[] = {
             { 0, 0, target.width, box.y },
             { 0, box.y + box.height, target.width, target.height },
             { 0, box.y, box.x, box.y + box.height },
             { box.x + box.width, box.y, target.width, box.y + box.height },
         };
-        for (const RECT& bar : bars)
+        for (const Rectangle& bar : bars)
             FillArea(target, bar, 0);
     }
-    const PixelView picture = DisplayPicture();
+    const ReadOnlyPixelView picture = DisplayPicture();
     if (!picture.pixels || box.wholeFactor <= 0) return false;
     CopyScaled(picture, box.wholeFactor, target, box.x, box.y);
     return true;

@@ -19,7 +19,7 @@ class ShownScreens {
 public:
     // The seam's Lend, from memory of the host's own: the client area's, or
     // the display's while full screen lasts (null pixels otherwise).
-    LentPixels Lend(Screen screen, int width, int height);
+    PixelView Lend(Screen screen, int width, int height);
 
     // Full screen: the display's memory, `width` by `height`, black until
     // the program draws.
@@ -27,38 +27,38 @@ public:
     void LeaveFullScreen() { fullScreen_ = false; }
     bool InFullScreen() const { return fullScreen_; }
 
-    const LentPixels& Client() const { return client_.Pixels(); }
+    const PixelView& Client() const { return client_.Pixels(); }
     ScreenMemory& ClientMemory() { return client_; }
     const ScreenMemory& ClientMemory() const { return client_; }
-    const LentPixels& Display() const { return display_.Pixels(); }
+    const PixelView& Display() const { return display_.Pixels(); }
     // The display's size as entered, whether or not there was memory for it.
     int DisplayWidth() const { return displayWidth_; }
     int DisplayHeight() const { return displayHeight_; }
     const ScreenMemory& DisplayMemory() const { return display_; }
 
     // The display's picture as 0x00RRGGBB, brought up to date in `changed`.
-    PixelView WidenDisplay(const RECT& changed);
+    ReadOnlyPixelView WidenDisplay(const Rectangle& changed);
     // The whole of it as last widened.
-    PixelView DisplayPicture() const;
+    ReadOnlyPixelView DisplayPicture() const;
 
     // The bar as the window manager drew it; false, with nothing kept, for
     // a picture that is not whole.
-    bool KeepMenuBar(const PixelView& bar);
+    bool KeepMenuBar(const ReadOnlyPixelView& bar);
     // Its first `rows` rows at most; empty before any was kept.
-    PixelView MenuBar(int rows) const;
+    ReadOnlyPixelView MenuBar(int rows) const;
 
     // The client pixels' `area` (client coordinates, clipped to them) drawn
     // into `target` at `scale`, the client's top-left corner at (0, top).
     // Returns the part of the target written, empty for none.
-    RECT DrawClient(const PixelTarget& target, int scale, int top, const RECT& area) const;
+    Rectangle DrawClient(const PixelView& target, int scale, int top, const Rectangle& area) const;
     // The bar's rows drawn into `target` at `scale`, at most `barHeight` of
     // the program's rows; `background`, where given, fills the bar's rows
     // first, so that a bar not drawn yet, or a short one, shows it.
-    void DrawMenuBar(const PixelTarget& target, int scale, int barHeight, const uint32_t* background) const;
+    void DrawMenuBar(const PixelView& target, int scale, int barHeight, const uint32_t* background) const;
     // The display's picture letterboxed on `target`: black bars (when
     // `withBars`), every picture pixel a square block. False, with the
     // picture left for the caller to stretch, when the factor is not whole.
-    bool DrawDisplayLetterboxed(const PixelTarget& target, bool withBars) const;
+    bool DrawDisplayLetterboxed(const PixelView& target, bool withBars) const;
 
 private:
     ScreenMemory client_;
@@ -73,8 +73,5 @@ private:
 };
 
 // `area` of `target` filled with `value`, clipped to the target.
-void FillArea(const PixelTarget& target, const RECT& area, uint32_t value);
-// `r` clipped to a `width` by `height` picture; empty ones stay empty.
-RECT ClippedTo(const RECT& r, int width, int height);
-
+void FillArea(const PixelView& target, const Rectangle& area, uint32_t value);
 } // namespace platform::host

@@ -14,9 +14,6 @@
 
 namespace platform::screens {
 
-using pixels::Raster;
-using pixels::Span2D;
-
 // Whoever keeps its pixels in the display's memory: the full-screen primary.
 class DisplayTenant {
 public:
@@ -24,7 +21,7 @@ public:
     virtual void LeaveDisplayMemory() = 0;
     // The display's memory, with what waits to be drawn into it (or to read
     // it) settled as `touch` needs.
-    virtual const Raster& SettledMemory(compose::Touch touch) = 0;
+    virtual const PixelView& SettledMemory(compose::Touch touch) = 0;
 
 protected:
     ~DisplayTenant() = default;
@@ -39,11 +36,11 @@ void LeaveFullScreen();
 // The display's memory for `tenant`, of the display's size: it lives there
 // until full screen ends or the tenant goes. Null pixels when there is no
 // such memory, or another tenant has it.
-Raster LendFullScreenMemory(DisplayTenant* tenant, int width, int height);
+PixelView LendFullScreenMemory(DisplayTenant* tenant, int width, int height);
 // `tenant` is going away.
 void TenantGone(const DisplayTenant* tenant);
 // The full-screen picture, whose memory is `screen`, changed in `area`.
-void ShowFullScreenFrame(const Raster& screen, const Span2D& area);
+void ShowFullScreenFrame(const PixelView& screen, const Rectangle& area);
 
 bool IsFullScreen();
 // What full screen shows now as 0x00RRGGBB (black before the first frame),
@@ -51,6 +48,6 @@ bool IsFullScreen();
 bool FullScreenPicture(std::vector<uint32_t>& pixels, int& width, int& height);
 // Shows `picture`, the display's size, in full screen, as a 16-bit display
 // shows it: each channel's top bits.
-void ShowOverFullScreen(const host::PixelView& picture);
+void ShowOverFullScreen(const platform::ReadOnlyPixelView& picture);
 
 } // namespace platform::screens

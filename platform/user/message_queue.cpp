@@ -32,9 +32,9 @@ POINT MouseOnScreen()
 {
     POINT point = State().lastMouseClient;
     if (Window* window = TopLevelWindow()) {
-        RECT client = ClientRectOnScreen(*window);
-        point.x += client.left;
-        point.y += client.top;
+        const Rectangle client = ClientRectOnScreen(*window);
+        point.x += LONG(client.left);
+        point.y += LONG(client.top);
     }
     return point;
 }

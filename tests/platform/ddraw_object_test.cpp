@@ -254,7 +254,7 @@ TEST_F(DirectDrawTest, SurfaceHoldsItsClipper)
 TEST_F(DirectDrawTest, PrimaryCoversTheDesktop)
 {
     CreateTopLevelWindow(0, 0, 640, 480);
-    host.desktop = RECT { 0, 0, 1280, 720 };
+    host.desktop = platform::Rectangle { 0, 0, 1280, 720 };
     IDirectDraw2* directDraw = CreateDirectDraw2();
     IDirectDrawSurface* primary = CreatePrimary(directDraw);
     DDSURFACEDESC description = {};

@@ -37,7 +37,12 @@ public:
             std::fill_n(Row(y), width * platform::gdi::BytesPerPixel(format), fill);
     }
 
-    DrawingTarget Target() { return DrawingTarget { bytes_.data() + kMargin, width_, height_, pitch_, format_ }; }
+    DrawingTarget Target()
+    {
+        return DrawingTarget { platform::PixelView { bytes_.data() + kMargin, width_, height_, pitch_,
+                                   platform::gdi::BytesPerPixel(format_) },
+            format_ };
+    }
     uint32_t Raw(int x, int y) const { return platform::gdi::ReadRaw(ConstTarget(), x, y); }
     void SetRaw(int x, int y, uint32_t raw) { platform::gdi::WriteRaw(ConstTarget(), x, y, raw); }
 
@@ -66,7 +71,9 @@ private:
     uint8_t* Row(int y) { return bytes_.data() + kMargin + static_cast<size_t>(y) * pitch_; }
     DrawingTarget ConstTarget() const
     {
-        return DrawingTarget { const_cast<uint8_t*>(bytes_.data()) + kMargin, width_, height_, pitch_, format_ };
+        return DrawingTarget { platform::PixelView { const_cast<uint8_t*>(bytes_.data()) + kMargin, width_, height_,
+                                   pitch_, platform::gdi::BytesPerPixel(format_) },
+            format_ };
     }
 
     int width_;

@@ -11,9 +11,10 @@
 
 namespace {
 
-using platform::host::LentPixels;
-using platform::host::PixelTarget;
-using platform::host::PixelView;
+using platform::PixelView;
+using platform::ReadOnlyPixelView;
+using platform::Rectangle;
+
 using platform::host::Screen;
 using platform::host::ShownScreens;
 
@@ -27,11 +28,11 @@ struct Image {
         , pixels(size_t(w) * size_t(h), fill)
     {
     }
-    PixelTarget Target() { return PixelTarget { pixels.data(), width, height, width }; }
+    PixelView Target() { return PixelView::OfPixels(pixels.data(), width, height, width); }
     uint32_t At(int x, int y) const { return pixels[size_t(y) * size_t(width) + size_t(x)]; }
 };
 
-void FillClient(const LentPixels& lent, uint32_t value)
+void FillClient(const PixelView& lent, uint32_t value)
 {
     for (int y = 0; y < lent.height; ++y)
         for (int x = 0; x < lent.width; ++x)
@@ -42,22 +43,22 @@ TEST(ShownScreensTest, FullScreenMemoryIsLentOnlyWhileFullScreenLastsAndStartsBl
 {
     ShownScreens screens;
     EXPECT_EQ(screens.Lend(Screen::FullScreen, 4, 3).pixels, nullptr);
-    const LentPixels client = screens.Lend(Screen::Client, 4, 3);
+    const PixelView client = screens.Lend(Screen::Client, 4, 3);
     ASSERT_NE(client.pixels, nullptr);
     EXPECT_EQ(client.pitch, 16);
 
     screens.EnterFullScreen(4, 3);
-    const LentPixels display = screens.Lend(Screen::FullScreen, 4, 3);
+    const PixelView display = screens.Lend(Screen::FullScreen, 4, 3);
     ASSERT_NE(display.pixels, nullptr);
     EXPECT_EQ(display.pitch, 8) << "the display's 5-6-5";
     for (int i = 0; i < 4 * 3 * 2; ++i)
         ASSERT_EQ(display.pixels[i], 0) << "black until the program draws";
     const uint16_t red = 0xF800;
     std::memcpy(display.pixels + 8 + 2, &red, 2); // pixel (1, 1)
-    const PixelView picture = screens.WidenDisplay(RECT { 0, 0, 4, 3 });
+    const ReadOnlyPixelView picture = screens.WidenDisplay(Rectangle { 0, 0, 4, 3 });
     ASSERT_NE(picture.pixels, nullptr);
-    EXPECT_EQ(picture.pixels[1 * picture.pitchPixels + 1], 0xFF0000u);
-    EXPECT_EQ(picture.pixels[0], 0u);
+    EXPECT_EQ(picture.Row<uint32_t>(1)[1], 0xFF0000u);
+    EXPECT_EQ(picture.Row<uint32_t>(0)[0], 0u);
 
     screens.LeaveFullScreen();
     EXPECT_FALSE(screens.InFullScreen());
@@ -70,13 +71,14 @@ TEST(ShownScreensTest, TheMenuBarIsKeptWholeAndCutToTheBarsHeight)
     ShownScreens screens;
     EXPECT_EQ(screens.MenuBar(10).pixels, nullptr);
     const std::vector<uint32_t> bar = { 1, 2, 3, 9, 4, 5, 6, 9 }; // 3 by 2 in rows of 4
-    EXPECT_FALSE(screens.KeepMenuBar(PixelView { bar.data(), 3, 2, 2 })) << "rows shorter than the picture";
-    ASSERT_TRUE(screens.KeepMenuBar(PixelView { bar.data(), 3, 2, 4 }));
-    const PixelView kept = screens.MenuBar(1);
+    EXPECT_FALSE(screens.KeepMenuBar(ReadOnlyPixelView::OfPixels(bar.data(), 3, 2, 2)))
+        << "rows shorter than the picture";
+    ASSERT_TRUE(screens.KeepMenuBar(ReadOnlyPixelView::OfPixels(bar.data(), 3, 2, 4)));
+    const ReadOnlyPixelView kept = screens.MenuBar(1);
     ASSERT_NE(kept.pixels, nullptr);
     EXPECT_EQ(kept.height, 1);
     EXPECT_EQ(screens.MenuBar(10).height, 2);
-    EXPECT_EQ(screens.MenuBar(10).pixels[3], 4u) << "kept packed, without the caller's pitch";
+    EXPECT_EQ(screens.MenuBar(10).Row<uint32_t>(0)[3], 4u) << "kept packed, without the caller's pitch";
 
     // Drawn at twice the size over a grey background three rows high: the
     // bar's rows scaled, the rest of its rows grey, nothing below them.
@@ -94,10 +96,10 @@ TEST(ShownScreensTest, TheClientIsDrawnScaledBelowTheBarAndClippedToTheTarget)
 {
     ShownScreens screens;
     Image window(5, 7);
-    EXPECT_EQ(screens.DrawClient(window.Target(), 2, 2, RECT { 0, 0, 3, 3 }).right, 0) << "nothing lent yet";
-    const LentPixels client = screens.Lend(Screen::Client, 3, 3);
+    EXPECT_EQ(screens.DrawClient(window.Target(), 2, 2, Rectangle { 0, 0, 3, 3 }).right, 0) << "nothing lent yet";
+    const PixelView client = screens.Lend(Screen::Client, 3, 3);
     FillClient(client, 0xAA00BB);
-    const RECT written = screens.DrawClient(window.Target(), 2, 2, RECT { 1, 0, 9, 9 });
+    const Rectangle written = screens.DrawClient(window.Target(), 2, 2, Rectangle { 1, 0, 9, 9 });
     // Client columns 1 and 2 at twice the size from x = 2, below two rows.
     EXPECT_EQ(written.left, 2);
     EXPECT_EQ(written.top, 2);
@@ -113,10 +115,10 @@ TEST(ShownScreensTest, TheDisplayIsLetterboxedInWholeBlocksOrLeftToTheHostToStre
 {
     ShownScreens screens;
     screens.EnterFullScreen(2, 1);
-    const LentPixels display = screens.Lend(Screen::FullScreen, 2, 1);
+    const PixelView display = screens.Lend(Screen::FullScreen, 2, 1);
     const uint16_t white = 0xFFFF;
     std::memcpy(display.pixels, &white, 2);
-    screens.WidenDisplay(RECT { 0, 0, 2, 1 });
+    screens.WidenDisplay(Rectangle { 0, 0, 2, 1 });
 
     // 8 by 6 holds the picture four times over: 8 by 4, centred.
     Image screen(8, 6);

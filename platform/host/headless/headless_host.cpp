@@ -21,11 +21,11 @@ int DefaultAnswer(MessageBoxButtons buttons) { return buttons == MessageBoxButto
 // The memory as the screen shows it: 0x00RRGGBB, the alpha byte not part of it.
 Capture CaptureOf(const ScreenMemory& memory)
 {
-    const LentPixels& pixels = memory.Pixels();
+    const PixelView& pixels = memory.Pixels();
     Capture capture;
     capture.width = pixels.width;
     capture.height = pixels.height;
-    ToXrgb(pixels, memory.BytesPerPixel(), RECT { 0, 0, pixels.width, pixels.height }, capture.pixels);
+    ToXrgb(pixels, pixels.Bounds(), capture.pixels);
     return capture;
 }
 
@@ -55,7 +55,7 @@ void HeadlessHost::Reset(uint32_t startTick)
     tick = startTick;
 }
 
-void HeadlessHost::CreateWindow(const std::string& titleUtf8, const RECT& outer, int menuBarHeight)
+void HeadlessHost::CreateWindow(const std::string& titleUtf8, const Rectangle& outer, int menuBarHeight)
 {
     window = HeadlessWindow {};
     window.exists = true;
@@ -64,13 +64,13 @@ void HeadlessHost::CreateWindow(const std::string& titleUtf8, const RECT& outer,
     window.menuBarHeight = menuBarHeight;
 }
 
-void HeadlessHost::SetWindowIcon(const PixelView& icon)
+void HeadlessHost::SetWindowIcon(const ReadOnlyPixelView& icon)
 {
     window.iconWidth = icon.width;
     window.iconHeight = icon.height;
 }
 
-void HeadlessHost::PlaceWindow(const RECT& outer, int menuBarHeight)
+void HeadlessHost::PlaceWindow(const Rectangle& outer, int menuBarHeight)
 {
     window.outer = outer;
     window.menuBarHeight = menuBarHeight;
@@ -83,12 +83,12 @@ void HeadlessHost::DestroyWindow()
     window.visible = false;
 }
 
-LentPixels HeadlessHost::Lend(Screen lent, int width, int height, const RECT&)
+PixelView HeadlessHost::Lend(Screen lent, int width, int height, const Rectangle&)
 {
     return screens.Lend(lent, width, height);
 }
 
-void HeadlessHost::Changed(Screen changed, const RECT&)
+void HeadlessHost::Changed(Screen changed, const Rectangle&)
 {
     if (changed == Screen::FullScreen && screens.InFullScreen()) ++fullScreenPresentations;
 }
@@ -184,7 +184,7 @@ Capture HeadlessHost::CaptureScreen() const
 
 // ---- Menu bar, modal loops and drawn message boxes ----
 
-void HeadlessHost::PresentMenuBar(const PixelView& bar) { screens.KeepMenuBar(bar); }
+void HeadlessHost::PresentMenuBar(const ReadOnlyPixelView& bar) { screens.KeepMenuBar(bar); }
 
 // The key that gives `answer` in a box of the drawn kind.
 void HeadlessHost::AnswerOpenBoxWith(int answer, bool urgent)
@@ -241,7 +241,7 @@ Capture HeadlessHost::CaptureWindow() const
 {
     Capture client = CaptureScreen();
     Capture whole;
-    const PixelView bar = screens.MenuBar(INT_MAX);
+    const ReadOnlyPixelView bar = screens.MenuBar(INT_MAX);
     const int barHeight = window.menuBarHeight > 0 && bar.pixels ? bar.height : 0;
     whole.width = std::max(client.width, barHeight > 0 ? bar.width : 0);
     whole.height = client.height + barHeight;
@@ -249,8 +249,7 @@ Capture HeadlessHost::CaptureWindow() const
     // The alpha byte is not part of what a screen shows.
     for (int y = 0; y < barHeight; ++y)
         for (int x = 0; x < bar.width; ++x)
-            whole.pixels[size_t(y) * size_t(whole.width) + size_t(x)]
-                = bar.pixels[size_t(y) * size_t(bar.pitchPixels) + size_t(x)] & 0x00FFFFFFu;
+            whole.pixels[size_t(y) * size_t(whole.width) + size_t(x)] = bar.Row<uint32_t>(y)[x] & 0x00FFFFFFu;
     for (int y = 0; y < client.height; ++y)
         std::copy_n(client.pixels.begin() + ptrdiff_t(y) * client.width, client.width,
             whole.pixels.begin() + ptrdiff_t(y + barHeight) * whole.width);

@@ -19,7 +19,7 @@ namespace platform::host {
 struct HeadlessWindow {
     bool exists = false;
     std::string titleUtf8;
-    RECT outer {};
+    Rectangle outer {};
     int menuBarHeight = 0;
     bool visible = false;
     int iconWidth = 0;
@@ -35,16 +35,16 @@ public:
     void Reset(uint32_t startTick);
 
     bool HasDisplay() override { return hasDisplay; }
-    RECT DesktopRect() override { return RECT { 0, 0, desktopWidth, desktopHeight }; }
-    void CreateWindow(const std::string& titleUtf8, const RECT& outer, int menuBarHeight) override;
-    void SetWindowIcon(const PixelView& icon) override;
-    void PlaceWindow(const RECT& outer, int menuBarHeight) override;
+    Rectangle DesktopRect() override { return Rectangle { 0, 0, desktopWidth, desktopHeight }; }
+    void CreateWindow(const std::string& titleUtf8, const Rectangle& outer, int menuBarHeight) override;
+    void SetWindowIcon(const ReadOnlyPixelView& icon) override;
+    void PlaceWindow(const Rectangle& outer, int menuBarHeight) override;
     void ShowWindow(bool visible) override { window.visible = visible; }
     void DestroyWindow() override;
     // Both screens are memory of the host's own, shown where it is: only a
     // capture copies it.
-    LentPixels Lend(Screen screen, int width, int height, const RECT& overwritten) override;
-    void Changed(Screen screen, const RECT& area) override;
+    PixelView Lend(Screen screen, int width, int height, const Rectangle& overwritten) override;
+    void Changed(Screen screen, const Rectangle& area) override;
     // Input waiting behind a menu command is held back until the command has
     // been posted, so that everything reaches the program in order.
     void PollInput(std::vector<InputEvent>& out) override;
@@ -62,7 +62,7 @@ public:
     int FullScreenPresentations() const { return fullScreenPresentations; }
 
     // ---- Menu bar, modal loops and drawn message boxes ----
-    void PresentMenuBar(const PixelView& bar) override;
+    void PresentMenuBar(const ReadOnlyPixelView& bar) override;
     // Input is there, or a scripted answer or the modal handler supplies some.
     bool WaitForInput(uint32_t timeoutMilliseconds) override;
     // Told by the window manager (the test facade's Reset sets this up). A box

@@ -21,7 +21,7 @@ void SdlHost::EnterFullScreen(int width, int height)
     int x = 0, y = 0, w = 0, h = 0;
     SDL_GetWindowPosition(window_, &x, &y);
     SDL_GetWindowSize(window_, &w, &h);
-    windowedOuter_ = RECT { x, y, x + w, y + h };
+    windowedOuter_ = Rectangle { x, y, x + w, y + h };
     // The desktop's own resolution: no real mode change, pixels stay square.
     if (SDL_SetWindowFullscreen(window_, SDL_WINDOW_FULLSCREEN_DESKTOP) != 0)
         std::fprintf(stderr, "platform: cannot go full screen: %s\n", SDL_GetError());
@@ -51,14 +51,14 @@ void SdlHost::DrawFullScreen(bool withBars)
     const Letterbox box = FitPicture(screens_.DisplayWidth(), screens_.DisplayHeight(), memoryWidth_, memoryHeight_);
     const SDL_Rect whole { 0, 0, memoryWidth_, memoryHeight_ };
     const SDL_Rect boxRect = Clipped(SDL_Rect { box.x, box.y, box.width, box.height }, memoryWidth_, memoryHeight_);
-    const PixelTarget window = memory_->Acquire(withBars ? whole : boxRect);
+    const PixelView window = memory_->Acquire(withBars ? whole : boxRect);
     if (!window.pixels) return;
-    const PixelView picture = screens_.DisplayPicture();
+    const ReadOnlyPixelView picture = screens_.DisplayPicture();
     if (!screens_.DrawDisplayLetterboxed(window, withBars) && picture.pixels) {
-        SDL_Surface* from = SDL_CreateRGBSurfaceWithFormatFrom(const_cast<uint32_t*>(picture.pixels), picture.width,
-            picture.height, 32, picture.pitchPixels * 4, SDL_PIXELFORMAT_RGB888);
+        SDL_Surface* from = SDL_CreateRGBSurfaceWithFormatFrom(const_cast<uint8_t*>(picture.pixels), picture.width,
+            picture.height, 32, picture.pitch, SDL_PIXELFORMAT_RGB888);
         SDL_Surface* to = SDL_CreateRGBSurfaceWithFormatFrom(
-            window.pixels, window.width, window.height, 32, window.pitchPixels * 4, SDL_PIXELFORMAT_RGB888);
+            window.pixels, window.width, window.height, 32, window.pitch, SDL_PIXELFORMAT_RGB888);
         if (from && to) {
             SDL_Rect target { box.x, box.y, box.width, box.height };
             SDL_SetSurfaceBlendMode(from, SDL_BLENDMODE_NONE);

@@ -10,14 +10,15 @@
 
 namespace platform::host::sdl_geometry {
 
-inline int Width(const RECT& r) { return std::max(1, int(r.right - r.left)); }
-inline int Height(const RECT& r) { return std::max(1, int(r.bottom - r.top)); }
+inline int Width(const Rectangle& r) { return std::max(1, int(r.right - r.left)); }
+inline int Height(const Rectangle& r) { return std::max(1, int(r.bottom - r.top)); }
 
 // The program's window geometry on the screen, `scale` screen pixels to
 // each of its pixels.
-inline RECT ScaledRect(const RECT& r, int scale)
+inline Rectangle ScaledRect(const Rectangle& r, int scale)
 {
-    return RECT { r.left * scale, r.top * scale, r.left * scale + Width(r) * scale, r.top * scale + Height(r) * scale };
+    return Rectangle { r.left * scale, r.top * scale, r.left * scale + Width(r) * scale,
+        r.top * scale + Height(r) * scale };
 }
 
 inline SDL_Rect Clipped(const SDL_Rect& area, int width, int height)
@@ -28,7 +29,7 @@ inline SDL_Rect Clipped(const SDL_Rect& area, int width, int height)
     return inside;
 }
 
-inline SDL_Rect ToSdlRect(const RECT& r)
+inline SDL_Rect ToSdlRect(const Rectangle& r)
 {
     return SDL_Rect { int(r.left), int(r.top), int(r.right - r.left), int(r.bottom - r.top) };
 }

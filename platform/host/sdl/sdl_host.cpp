@@ -92,12 +92,13 @@ void SdlHost::ReportDriver(const std::string& driver, const char* trouble, const
         error && *error ? error : "SDL gives no reason");
 }
 
-RECT SdlHost::DesktopRect()
+Rectangle SdlHost::DesktopRect()
 {
     SDL_DisplayMode mode {};
-    if (!video_ || SDL_GetDesktopDisplayMode(0, &mode) != 0) return RECT { 0, 0, kNoDisplayWidth, kNoDisplayHeight };
+    if (!video_ || SDL_GetDesktopDisplayMode(0, &mode) != 0)
+        return Rectangle { 0, 0, kNoDisplayWidth, kNoDisplayHeight };
     // In the program's pixels, as a scaled program sees it on Windows.
-    return RECT { 0, 0, std::max(1, mode.w / windowScale_), std::max(1, mode.h / windowScale_) };
+    return Rectangle { 0, 0, std::max(1, mode.w / windowScale_), std::max(1, mode.h / windowScale_) };
 }
 
 int SdlHost::ShowMessageBox(const std::string& captionUtf8, const std::string& textUtf8, MessageBoxButtons buttons)

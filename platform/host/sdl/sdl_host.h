@@ -34,14 +34,14 @@ public:
     SdlHost& operator=(const SdlHost&) = delete;
 
     bool HasDisplay() override { return video_; }
-    RECT DesktopRect() override;
-    void CreateWindow(const std::string& titleUtf8, const RECT& outer, int menuBarHeight) override;
-    void SetWindowIcon(const PixelView& icon) override;
-    void PlaceWindow(const RECT& outer, int menuBarHeight) override;
+    Rectangle DesktopRect() override;
+    void CreateWindow(const std::string& titleUtf8, const Rectangle& outer, int menuBarHeight) override;
+    void SetWindowIcon(const ReadOnlyPixelView& icon) override;
+    void PlaceWindow(const Rectangle& outer, int menuBarHeight) override;
     void ShowWindow(bool visible) override;
     void DestroyWindow() override;
-    LentPixels Lend(Screen screen, int width, int height, const RECT& overwritten) override;
-    void Changed(Screen screen, const RECT& area) override;
+    PixelView Lend(Screen screen, int width, int height, const Rectangle& overwritten) override;
+    void Changed(Screen screen, const Rectangle& area) override;
     void PollInput(std::vector<InputEvent>& out) override;
     bool Idle() override { return true; }
     int ShowMessageBox(const std::string& captionUtf8, const std::string& textUtf8, MessageBoxButtons buttons) override;
@@ -60,7 +60,7 @@ public:
     const std::string& VideoDriver() const { return driver_; }
 
     // ---- Menu bar, modal loops and drawn message boxes ----
-    void PresentMenuBar(const PixelView& bar) override;
+    void PresentMenuBar(const ReadOnlyPixelView& bar) override;
     bool WaitForInput(uint32_t timeoutMilliseconds) override;
 
 private:
@@ -69,7 +69,7 @@ private:
     bool StartVideo();
     bool StartVideoDriver(const std::string& driver);
     void ReportDriver(const std::string& driver, const char* trouble, const char* error) const;
-    bool OpenWindow(const std::string& titleUtf8, const RECT& outer);
+    bool OpenWindow(const std::string& titleUtf8, const Rectangle& outer);
     std::unique_ptr<WindowMemory> OpenWindowMemory() const;
     bool OnWayland() const { return driver_ == "wayland"; }
     void KeepFixedSize();
@@ -88,17 +88,17 @@ private:
     // Puts the bar and the last client image (or the full-screen picture)
     // on screen again.
     void RedrawAll();
-    void DrawMenuBar(const PixelTarget& window);
+    void DrawMenuBar(const PixelView& window);
 
     // The client pixels live in the window's memory while it can hold them,
     // else in the shown screens' own memory; they move with what they show.
-    LentPixels LendClient(int width, int height, const RECT& overwritten);
+    PixelView LendClient(int width, int height, const Rectangle& overwritten);
     bool ClientFitsWindow() const;
     void MoveClientIntoWindow();
     void MoveClientOutOfWindow();
-    void ShowClient(const RECT& area);
-    SDL_Rect InClient(const RECT& area) const;
-    SDL_Rect ClientOnWindow(const RECT& area) const;
+    void ShowClient(const Rectangle& area);
+    SDL_Rect InClient(const Rectangle& area) const;
+    SDL_Rect ClientOnWindow(const Rectangle& area) const;
 
     // Full screen: the picture, the bars, and what the desktop does to it.
     void DrawFullScreen(bool withBars);
@@ -143,7 +143,7 @@ private:
 
     // Where the window goes back to, in screen pixels; the program may move
     // it meanwhile.
-    RECT windowedOuter_ {};
+    Rectangle windowedOuter_ {};
 
     SDL_AudioDeviceID audioDevice_ = 0;
 

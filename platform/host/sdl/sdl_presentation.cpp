@@ -27,13 +27,13 @@ void CopyRows(const uint8_t* from, int fromPitch, uint8_t* to, int toPitch, int 
 
 } // namespace
 
-LentPixels SdlHost::Lend(Screen screen, int width, int height, const RECT& overwritten)
+PixelView SdlHost::Lend(Screen screen, int width, int height, const Rectangle& overwritten)
 {
     if (screen == Screen::Client) return LendClient(width, height, overwritten);
     return screens_.Lend(screen, width, height);
 }
 
-void SdlHost::Changed(Screen screen, const RECT& area)
+void SdlHost::Changed(Screen screen, const Rectangle& area)
 {
     if (screen == Screen::Client) {
         ShowClient(area);
@@ -44,23 +44,22 @@ void SdlHost::Changed(Screen screen, const RECT& area)
     DrawFullScreen(false);
 }
 
-LentPixels SdlHost::LendClient(int width, int height, const RECT& overwritten)
+PixelView SdlHost::LendClient(int width, int height, const Rectangle& overwritten)
 {
     if (width != clientWidth_ || height != clientHeight_) {
         MoveClientOutOfWindow();
         clientWidth_ = width;
         clientHeight_ = height;
     }
-    const LentPixels own = screens_.Lend(Screen::Client, width, height);
+    const PixelView own = screens_.Lend(Screen::Client, width, height);
     if (!own.pixels || !ClientFitsWindow()) {
         MoveClientOutOfWindow();
         return own;
     }
     if (!clientInWindow_) MoveClientIntoWindow();
-    const PixelTarget window = clientInWindow_ ? memory_->Acquire(ClientOnWindow(overwritten)) : PixelTarget {};
+    const PixelView window = clientInWindow_ ? memory_->Acquire(ClientOnWindow(overwritten)) : PixelView {};
     if (!window.pixels) return own;
-    return LentPixels { reinterpret_cast<uint8_t*>(window.pixels + ptrdiff_t(menuBarHeight_) * window.pitchPixels),
-        width, height, window.pitchPixels * 4 };
+    return window.Part(Rectangle { 0, menuBarHeight_, width, menuBarHeight_ + height });
 }
 
 // Only an unscaled window of the right size, in memory that stays ours,
@@ -73,12 +72,11 @@ bool SdlHost::ClientFitsWindow() const
 
 void SdlHost::MoveClientIntoWindow()
 {
-    const SDL_Rect area = ClientOnWindow(RECT { 0, 0, clientWidth_, clientHeight_ });
-    const PixelTarget window = memory_->Acquire(area);
-    const LentPixels& own = screens_.Client();
+    const SDL_Rect area = ClientOnWindow(Rectangle { 0, 0, clientWidth_, clientHeight_ });
+    const PixelView window = memory_->Acquire(area);
+    const PixelView& own = screens_.Client();
     if (!window.pixels || !own.pixels) return;
-    CopyRows(own.pixels, own.pitch, reinterpret_cast<uint8_t*>(window.pixels + area.y * window.pitchPixels),
-        window.pitchPixels * 4, clientWidth_, clientHeight_);
+    CopyRows(own.pixels, own.pitch, window.Row(area.y), window.pitch, clientWidth_, clientHeight_);
     memory_->Put(area);
     clientInWindow_ = true;
 }
@@ -87,21 +85,20 @@ void SdlHost::MoveClientOutOfWindow()
 {
     if (!clientInWindow_) return;
     clientInWindow_ = false;
-    const PixelTarget window = memory_ ? memory_->Acquire(SDL_Rect {}) : PixelTarget {};
-    const LentPixels own = screens_.Lend(Screen::Client, clientWidth_, clientHeight_);
+    const PixelView window = memory_ ? memory_->Acquire(SDL_Rect {}) : PixelView {};
+    const PixelView own = screens_.Lend(Screen::Client, clientWidth_, clientHeight_);
     if (!window.pixels || !own.pixels) return;
-    CopyRows(reinterpret_cast<const uint8_t*>(window.pixels + ptrdiff_t(menuBarHeight_) * window.pitchPixels),
-        window.pitchPixels * 4, own.pixels, own.pitch, clientWidth_, clientHeight_);
+    CopyRows(window.Row(menuBarHeight_), window.pitch, own.pixels, own.pitch, clientWidth_, clientHeight_);
 }
 
-SDL_Rect SdlHost::InClient(const RECT& area) const
+SDL_Rect SdlHost::InClient(const Rectangle& area) const
 {
     return Clipped(SDL_Rect { int(area.left), int(area.top), int(area.right - area.left), int(area.bottom - area.top) },
         clientWidth_, clientHeight_);
 }
 
 // Where `area` of the client lies in the window, clipped to both.
-SDL_Rect SdlHost::ClientOnWindow(const RECT& area) const
+SDL_Rect SdlHost::ClientOnWindow(const Rectangle& area) const
 {
     const SDL_Rect client = InClient(area);
     return Clipped(
@@ -109,7 +106,7 @@ SDL_Rect SdlHost::ClientOnWindow(const RECT& area) const
         memoryWidth_, memoryHeight_);
 }
 
-void SdlHost::ShowClient(const RECT& area)
+void SdlHost::ShowClient(const Rectangle& area)
 {
     if (clientInWindow_) {
         memory_->Put(ClientOnWindow(area));
@@ -119,7 +116,7 @@ void SdlHost::ShowClient(const RECT& area)
     if (!window_ || !memory_ || InFullScreen()) return;
     const SDL_Rect onWindow = ClientOnWindow(area);
     if (SDL_RectEmpty(&onWindow)) return;
-    const PixelTarget window = memory_->Acquire(onWindow);
+    const PixelView window = memory_->Acquire(onWindow);
     if (!window.pixels || !screens_.Client().pixels) return;
     // Scaled on a high-density desktop: each pixel a square block.
     screens_.DrawClient(window, scale_, menuBarHeight_ * scale_, area);
@@ -134,21 +131,21 @@ void SdlHost::RedrawAll()
         DrawFullScreen(true);
         return;
     }
-    const PixelTarget window = memory_->Acquire(SDL_Rect {});
+    const PixelView window = memory_->Acquire(SDL_Rect {});
     if (!window.pixels) return;
     DrawMenuBar(window);
     if (!clientInWindow_)
-        screens_.DrawClient(window, scale_, menuBarHeight_ * scale_, RECT { 0, 0, clientWidth_, clientHeight_ });
+        screens_.DrawClient(window, scale_, menuBarHeight_ * scale_, Rectangle { 0, 0, clientWidth_, clientHeight_ });
     memory_->Put(SDL_Rect { 0, 0, window.width, window.height });
 }
 
-void SdlHost::DrawMenuBar(const PixelTarget& window)
+void SdlHost::DrawMenuBar(const PixelView& window)
 {
     // Grey until the window manager has drawn the bar.
     screens_.DrawMenuBar(window, scale_, menuBarHeight_, &kMenuBarGrey);
 }
 
-void SdlHost::PresentMenuBar(const PixelView& bar)
+void SdlHost::PresentMenuBar(const ReadOnlyPixelView& bar)
 {
     if (!screens_.KeepMenuBar(bar)) return;
     // Full screen has no bar; it comes back with the window.
@@ -156,7 +153,7 @@ void SdlHost::PresentMenuBar(const PixelView& bar)
     const SDL_Rect rows
         = Clipped(SDL_Rect { 0, 0, memoryWidth_, menuBarHeight_ * scale_ }, memoryWidth_, memoryHeight_);
     if (SDL_RectEmpty(&rows)) return;
-    const PixelTarget window = memory_->Acquire(rows);
+    const PixelView window = memory_->Acquire(rows);
     if (!window.pixels) return;
     DrawMenuBar(window);
     memory_->Put(rows);

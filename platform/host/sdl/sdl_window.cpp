@@ -24,9 +24,9 @@ bool HasOpaquePixel(const std::vector<uint32_t>& argb)
 
 // Where the driver cannot make the window or give it pixels, the next driver
 // is tried: a window nobody can see must not run on.
-bool SdlHost::OpenWindow(const std::string& titleUtf8, const RECT& outer)
+bool SdlHost::OpenWindow(const std::string& titleUtf8, const Rectangle& outer)
 {
-    const RECT screen = ScaledRect(outer, windowScale_);
+    const Rectangle screen = ScaledRect(outer, windowScale_);
     // Not resizable, as a window with a caption and a system menu only. On
     // Wayland, as many pixels as the output has for it.
     const Uint32 flags = SDL_WINDOW_HIDDEN | (OnWayland() ? SDL_WINDOW_ALLOW_HIGHDPI : 0);
@@ -82,7 +82,7 @@ void SdlHost::TakeScale(int windowWidth, int windowHeight)
     scale_ = windowScale_ * pixelsPerUnit_;
 }
 
-void SdlHost::CreateWindow(const std::string& titleUtf8, const RECT& outer, int menuBarHeight)
+void SdlHost::CreateWindow(const std::string& titleUtf8, const Rectangle& outer, int menuBarHeight)
 {
     if (!video_ || window_) return;
     menuBarHeight_ = menuBarHeight;
@@ -93,12 +93,12 @@ void SdlHost::CreateWindow(const std::string& titleUtf8, const RECT& outer, int 
     }
 }
 
-void SdlHost::SetWindowIcon(const PixelView& icon)
+void SdlHost::SetWindowIcon(const ReadOnlyPixelView& icon)
 {
-    if (!icon.pixels || icon.width <= 0 || icon.height <= 0 || icon.pitchPixels < icon.width) return;
+    if (!icon.pixels || icon.width <= 0 || icon.height <= 0 || icon.bytesPerPixel != 4 || !icon.RowsFit()) return;
     icon_.clear();
     for (int y = 0; y < icon.height; ++y) {
-        const uint32_t* row = icon.pixels + size_t(y) * icon.pitchPixels;
+        const uint32_t* row = icon.Row<uint32_t>(y);
         icon_.insert(icon_.end(), row, row + icon.width);
     }
     // A picture without alpha means an opaque one, not an invisible one.
@@ -120,12 +120,12 @@ void SdlHost::ApplyIcon()
     SDL_FreeSurface(surface);
 }
 
-void SdlHost::PlaceWindow(const RECT& outer, int menuBarHeight)
+void SdlHost::PlaceWindow(const Rectangle& outer, int menuBarHeight)
 {
     if (!window_) return;
     if (menuBarHeight != menuBarHeight_) MoveClientOutOfWindow();
     menuBarHeight_ = menuBarHeight;
-    const RECT screen = ScaledRect(outer, windowScale_);
+    const Rectangle screen = ScaledRect(outer, windowScale_);
     if (InFullScreen()) {
         windowedOuter_ = screen;
         return;

@@ -26,16 +26,14 @@ uint32_t Rgba(uint32_t xrgb)
     return 0xFF000000u | ((xrgb & 0xFFu) << 16) | (xrgb & 0xFF00u) | ((xrgb >> 16) & 0xFFu);
 }
 
-void ToRgba(uint32_t* pixels, int width, const RECT& area)
+void ToRgba(uint32_t* pixels, int width, const Rectangle& area)
 {
-    for (LONG y = area.top; y < area.bottom; ++y) {
+    for (int64_t y = area.top; y < area.bottom; ++y) {
         uint32_t* row = pixels + ptrdiff_t(y) * width;
-        for (LONG x = area.left; x < area.right; ++x)
+        for (int64_t x = area.left; x < area.right; ++x)
             row[x] = Rgba(row[x]);
     }
 }
-
-bool IsEmpty(const RECT& area) { return area.right <= area.left || area.bottom <= area.top; }
 
 } // namespace
 
@@ -49,33 +47,32 @@ WebHost::WebHost()
     lastYield_ = page::Now();
 }
 
-RECT WebHost::DesktopRect()
+Rectangle WebHost::DesktopRect()
 {
     // In the program's pixels, as a scaled program sees the screen on Windows.
     const int width = int(page::ScreenWidth() * pixelRatio_) / scale_;
     const int height = int(page::ScreenHeight() * pixelRatio_) / scale_;
-    return RECT { 0, 0, std::max(width, kPageDesktopWidth), std::max(height, kPageDesktopHeight) };
+    return Rectangle { 0, 0, std::max(width, kPageDesktopWidth), std::max(height, kPageDesktopHeight) };
 }
 
-void WebHost::CreateWindow(const std::string& titleUtf8, const RECT& outer, int menuBarHeight)
+void WebHost::CreateWindow(const std::string& titleUtf8, const Rectangle& outer, int menuBarHeight)
 {
     page::SetTitle(titleUtf8.c_str());
     PlaceWindow(outer, menuBarHeight);
 }
 
 // The window's icon is the page's.
-void WebHost::SetWindowIcon(const PixelView& icon)
+void WebHost::SetWindowIcon(const ReadOnlyPixelView& icon)
 {
-    if (!icon.pixels || icon.width <= 0 || icon.height <= 0 || icon.pitchPixels < icon.width) return;
+    if (!icon.pixels || icon.width <= 0 || icon.height <= 0 || icon.bytesPerPixel != 4 || !icon.RowsFit()) return;
     std::vector<uint32_t> rgba(size_t(icon.width) * size_t(icon.height));
     for (int y = 0; y < icon.height; ++y)
         for (int x = 0; x < icon.width; ++x)
-            rgba[size_t(y) * size_t(icon.width) + size_t(x)]
-                = Rgba(icon.pixels[size_t(y) * size_t(icon.pitchPixels) + size_t(x)]);
+            rgba[size_t(y) * size_t(icon.width) + size_t(x)] = Rgba(icon.Row<uint32_t>(y)[x]);
     page::SetIcon(rgba.data(), icon.width, icon.height);
 }
 
-void WebHost::PlaceWindow(const RECT& outer, int menuBarHeight)
+void WebHost::PlaceWindow(const Rectangle& outer, int menuBarHeight)
 {
     // The page puts the window where it lies in the page; only its size counts.
     const int width = std::max<int>(outer.right - outer.left, 1);
@@ -96,12 +93,12 @@ void WebHost::DestroyWindow()
     ShowWindow(false);
 }
 
-LentPixels WebHost::Lend(Screen screen, int width, int height, const RECT&)
+PixelView WebHost::Lend(Screen screen, int width, int height, const Rectangle&)
 {
     return screens_.Lend(screen, width, height);
 }
 
-void WebHost::Changed(Screen screen, const RECT& area)
+void WebHost::Changed(Screen screen, const Rectangle& area)
 {
     if (screen == Screen::Client && !InFullScreen()) ShowClientArea(area);
     if (screen == Screen::FullScreen && InFullScreen()) ShowFullScreen(area);
@@ -167,7 +164,7 @@ void WebHost::LeaveFullScreen()
     LayOut();
 }
 
-void WebHost::PresentMenuBar(const PixelView& bar)
+void WebHost::PresentMenuBar(const ReadOnlyPixelView& bar)
 {
     if (screens_.KeepMenuBar(bar)) DrawMenuBar();
 }
@@ -175,7 +172,7 @@ void WebHost::PresentMenuBar(const PixelView& bar)
 // Full screen has no bar; it comes back with the window.
 void WebHost::DrawMenuBar()
 {
-    const PixelView bar = screens_.MenuBar(menuBarHeight_);
+    const ReadOnlyPixelView bar = screens_.MenuBar(menuBarHeight_);
     if (InFullScreen() || canvas_.empty() || !bar.pixels) return;
     Draw(bar, fit_.factor, 0, 0);
 }
@@ -225,7 +222,7 @@ void WebHost::LayOut()
     pixelRatio_ = page::DevicePixelRatio();
     if (!(pixelRatio_ > 0) || !std::isfinite(pixelRatio_)) pixelRatio_ = 1.0;
     if (InFullScreen()) {
-        const LentPixels& picture = screens_.Display();
+        const PixelView& picture = screens_.Display();
         // The whole screen once the browser has given it, else the page's
         // viewport: the picture letterboxed on it, in device pixels.
         const int screenWidth = int(page::ViewportWidth() * pixelRatio_);
@@ -261,50 +258,49 @@ void WebHost::ResizeCanvas(int width, int height, double cssWidth, double cssHei
 void WebHost::RedrawAll()
 {
     std::fill(canvas_.begin(), canvas_.end(), Rgba(0));
-    dirty_ = RECT { 0, 0, canvasWidth_, canvasHeight_ };
+    dirty_ = Rectangle { 0, 0, canvasWidth_, canvasHeight_ };
     if (InFullScreen()) {
-        const LentPixels& picture = screens_.Display();
-        ShowFullScreen(RECT { 0, 0, picture.width, picture.height });
+        const PixelView& picture = screens_.Display();
+        ShowFullScreen(Rectangle { 0, 0, picture.width, picture.height });
         return;
     }
     DrawMenuBar();
-    const LentPixels& client = screens_.Client();
-    if (client.pixels) ShowClientArea(RECT { 0, 0, client.width, client.height });
+    const PixelView& client = screens_.Client();
+    if (client.pixels) ShowClientArea(Rectangle { 0, 0, client.width, client.height });
 }
 
-void WebHost::ShowClientArea(const RECT& changed)
+void WebHost::ShowClientArea(const Rectangle& changed)
 {
     if (canvas_.empty()) return;
     // Only what the window has room for.
-    const RECT area = ClippedTo(changed, windowWidth_, clientHeight_);
+    const Rectangle area = ClippedTo(changed, windowWidth_, clientHeight_);
     Drew(screens_.DrawClient(Canvas(), fit_.factor, menuBarHeight_ * fit_.factor, area));
 }
 
-void WebHost::ShowFullScreen(const RECT& changed)
+void WebHost::ShowFullScreen(const Rectangle& changed)
 {
-    const LentPixels& memory = screens_.Display();
+    const PixelView& memory = screens_.Display();
     if (!memory.pixels || canvas_.empty()) return;
-    const RECT area = ClippedTo(changed, memory.width, memory.height);
-    if (IsEmpty(area)) return;
-    const PixelView picture = screens_.WidenDisplay(area);
+    const Rectangle area = ClippedTo(changed, memory.width, memory.height);
+    if (area.IsEmpty()) return;
+    const ReadOnlyPixelView picture = screens_.WidenDisplay(area);
+    if (!picture.pixels) return;
     const int factor = std::max(box_.wholeFactor, 1);
-    const PixelView part { picture.pixels + ptrdiff_t(area.top) * picture.pitchPixels + area.left,
-        int(area.right - area.left), int(area.bottom - area.top), picture.pitchPixels };
-    Draw(part, factor, int(area.left) * factor, int(area.top) * factor);
+    Draw(picture.Part(area), factor, int(area.left) * factor, int(area.top) * factor);
 }
 
 // Every picture pixel a `factor` by `factor` block, its top-left corner at
 // (x, y) of the canvas; as RGBA, to be put on the canvas at the next flush.
-void WebHost::Draw(const PixelView& picture, int factor, int x, int y)
+void WebHost::Draw(const ReadOnlyPixelView& picture, int factor, int x, int y)
 {
     CopyScaled(picture, factor, Canvas(), x, y);
-    Drew(
-        ClippedTo(RECT { x, y, x + picture.width * factor, y + picture.height * factor }, canvasWidth_, canvasHeight_));
+    Drew(ClippedTo(
+        Rectangle { x, y, x + picture.width * factor, y + picture.height * factor }, canvasWidth_, canvasHeight_));
 }
 
-void WebHost::Drew(const RECT& area)
+void WebHost::Drew(const Rectangle& area)
 {
-    if (IsEmpty(area)) return;
+    if (area.IsEmpty()) return;
     ToRgba(canvas_.data(), canvasWidth_, area);
     dirty_ = UnionOf(dirty_, area);
 }
@@ -313,9 +309,9 @@ void WebHost::Drew(const RECT& area)
 // flush only when they have nothing left to do.
 void WebHost::Flush()
 {
-    if (!IsEmpty(dirty_) && !canvas_.empty())
+    if (!dirty_.IsEmpty() && !canvas_.empty())
         page::PutRows(canvas_.data(), canvasWidth_, canvasHeight_, int(dirty_.top), int(dirty_.bottom - dirty_.top));
-    dirty_ = RECT {};
+    dirty_ = Rectangle {};
     page::ReportProgress(double(frames_), double(inputTaken_));
 }
 
