@@ -13,8 +13,8 @@
 
 #include <cstdint>
 
+#include "pixels/pixel_values.h"
 #include "pixels/presentation_stores.h"
-#include "pixels/raster.h"
 
 namespace platform::compose {
 

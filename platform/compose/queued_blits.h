@@ -6,7 +6,7 @@
 #include <variant>
 
 #include "pixels/loops.h"
-#include "pixels/raster.h"
+#include "pixels/pixel_values.h"
 
 namespace platform::compose {
 

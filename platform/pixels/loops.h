@@ -7,7 +7,7 @@
 
 #include <cstdint>
 
-#include "pixels/raster.h"
+#include "pixels/pixel_values.h"
 
 namespace platform::pixels {
 

@@ -8,9 +8,9 @@
 #include <cstdint>
 #include <vector>
 
+#include "common/pixel_view.h"
 #include "compose/blit_queue.h"
 #include "host/host.h"
-#include "pixels/raster.h"
 
 namespace platform::screens {
 

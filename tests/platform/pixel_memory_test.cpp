@@ -11,7 +11,7 @@
 
 #include "common/pixel_memory.h"
 #include "compose/blit_queue.h"
-#include "pixels/raster.h"
+#include "pixels/pixel_values.h"
 
 namespace {
 
