@@ -8,6 +8,8 @@
 #include <random>
 #include <vector>
 
+#include "random_rectangles.h"
+
 namespace {
 
 using platform::Rectangle;
@@ -56,13 +58,8 @@ TEST(ImagePairTest, EveryImageDrawnIntoHoldsTheLatestPictureOutsideWhatIsOverwri
         = { std::vector<uint32_t>(kWidth * kHeight), std::vector<uint32_t>(kWidth * kHeight) };
     std::vector<uint32_t> latest(kWidth * kHeight);
     std::mt19937 random(14);
-    auto below = [&](int n) { return int(random() % unsigned(n)); };
-    auto anyRect = [&] {
-        const int left = below(kWidth), top = below(kHeight);
-        return Rectangle { left, top, left + 1 + below(kWidth - left), top + 1 + below(kHeight - top) };
-    };
-    auto inside
-        = [](const Rectangle& r, int x, int y) { return x >= r.left && x < r.right && y >= r.top && y < r.bottom; };
+    auto below = [&](int n) { return RandomBelow(random, n); };
+    auto anyRect = [&] { return RandomRectangleIn(random, kWidth, kHeight); };
 
     ImagePair pair;
     for (uint32_t picture = 1; picture <= 2000; ++picture) {
@@ -77,10 +74,10 @@ TEST(ImagePairTest, EveryImageDrawnIntoHoldsTheLatestPictureOutsideWhatIsOverwri
         const std::vector<uint32_t>& other = images[1 - index];
         for (int y = 0; y < kHeight; ++y)
             for (int x = 0; x < kWidth; ++x)
-                if (inside(catchUp, x, y)) image[size_t(y * kWidth + x)] = other[size_t(y * kWidth + x)];
+                if (catchUp.Contains(x, y)) image[size_t(y * kWidth + x)] = other[size_t(y * kWidth + x)];
         for (int y = 0; y < kHeight; ++y)
             for (int x = 0; x < kWidth; ++x) {
-                if (inside(overwritten, x, y)) continue;
+                if (overwritten.Contains(x, y)) continue;
                 ASSERT_EQ(image[size_t(y * kWidth + x)], latest[size_t(y * kWidth + x)])
                     << "picture " << picture << " at " << x << ", " << y;
             }

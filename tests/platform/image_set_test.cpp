@@ -9,6 +9,8 @@
 #include <random>
 #include <vector>
 
+#include "random_rectangles.h"
+
 namespace {
 
 using platform::Rectangle;
@@ -74,13 +76,8 @@ TEST(ImageSetTest, EveryImageDrawnIntoHoldsTheLatestPictureWhicheverTheScreenHol
     std::vector<bool> held(2, false);
     std::vector<uint32_t> latest(kWidth * kHeight);
     std::mt19937 random(21);
-    auto below = [&](int n) { return int(random() % unsigned(n)); };
-    auto anyRect = [&] {
-        const int left = below(kWidth), top = below(kHeight);
-        return Rectangle { left, top, left + 1 + below(kWidth - left), top + 1 + below(kHeight - top) };
-    };
-    auto inside
-        = [](const Rectangle& r, int x, int y) { return x >= r.left && x < r.right && y >= r.top && y < r.bottom; };
+    auto below = [&](int n) { return RandomBelow(random, n); };
+    auto anyRect = [&] { return RandomRectangleIn(random, kWidth, kHeight); };
 
     ImageSet set(2);
     int added = 0;
@@ -107,11 +104,11 @@ TEST(ImageSetTest, EveryImageDrawnIntoHoldsTheLatestPictureWhicheverTheScreenHol
         const Rectangle catchUp = set.Acquire(image, overwritten);
         for (int y = 0; y < kHeight; ++y)
             for (int x = 0; x < kWidth; ++x)
-                if (inside(catchUp, x, y))
+                if (catchUp.Contains(x, y))
                     images[size_t(image)][size_t(y * kWidth + x)] = images[size_t(source)][size_t(y * kWidth + x)];
         for (int y = 0; y < kHeight; ++y)
             for (int x = 0; x < kWidth; ++x) {
-                if (inside(overwritten, x, y)) continue;
+                if (overwritten.Contains(x, y)) continue;
                 ASSERT_EQ(images[size_t(image)][size_t(y * kWidth + x)], latest[size_t(y * kWidth + x)])
                     << "picture " << picture << " in image " << image << " at " << x << ", " << y;
             }
