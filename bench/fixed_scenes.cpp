@@ -4,7 +4,7 @@
 #include <cstring>
 
 #include <ddraw.h>
-#include <testing.h>
+#include <testing/testing.h>
 
 #include "display/display_context.h"
 #include "display/full_screen_display.h"

@@ -1,6 +1,6 @@
 #include "frame_timing.h"
 
-#include "pixels/store_kinds.h"
+#include "pixels/presentation_stores.h"
 
 #include <algorithm>
 #include <chrono>
@@ -81,7 +81,8 @@ double CopyBandwidth(uint64_t workingSetBytes, double seconds)
 double CopyBandwidthAsPresented(uint64_t workingSetBytes, double seconds, size_t presentedBytes)
 {
     namespace pixels = platform::pixels;
-    const pixels::StoreKind kind = pixels::ChosenStoreKind(presentedBytes).value_or(pixels::StoreKind::Ordinary);
+    const pixels::PresentationStores kind
+        = pixels::ChosenPresentationStores(presentedBytes).value_or(pixels::PresentationStores::Ordinary);
     return BestBandwidth(workingSetBytes, seconds, [kind](uint8_t* to, const uint8_t* from, size_t bytes) {
         pixels::CopyRowWith(kind, to, from, int64_t(bytes / 4), 4, 0xFFFFFFFFu);
         pixels::FinishStores(kind);

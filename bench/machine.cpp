@@ -10,7 +10,8 @@
 #endif
 
 #include "pixels/loop_choice.h"
-#include "pixels/store_kinds.h"
+#include "pixels/presentation_stores.h"
+#include "pixels/testing_hooks.h"
 
 namespace bench {
 
@@ -72,9 +73,9 @@ const char* VectorSetName(int bytesPerPixel)
     return platform::pixels::VectorSetName(platform::pixels::ChosenLoops(bytesPerPixel).set);
 }
 
-const char* StoreMethodName(int bytesPerPixel)
+const char* KeyedStoresName(int bytesPerPixel)
 {
-    return platform::pixels::StoreMethodName(platform::pixels::ChosenLoops(bytesPerPixel).method);
+    return platform::pixels::KeyedStoresName(platform::pixels::ChosenLoops(bytesPerPixel).keyedStores);
 }
 
 std::string ChosenMethods()
@@ -83,17 +84,17 @@ std::string ChosenMethods()
     std::string text = "loops ";
     double trialMs = 0.0;
     for (int bytes : { 4, 2 }) {
-        text += std::string(VectorSetName(bytes)) + " " + StoreMethodName(bytes)
+        text += std::string(VectorSetName(bytes)) + " " + KeyedStoresName(bytes)
             + (bytes == 4 ? " (32-bit), " : " (16-bit)");
         trialMs += pixels::LastTrial(bytes).milliseconds;
     }
-    if (pixels::HeldVectorSet() || pixels::HeldStoreMethod()) text += ", held";
+    if (pixels::HeldVectorSet() || pixels::HeldKeyedStores()) text += ", held";
     char trial[64];
     std::snprintf(trial, sizeof(trial), " after %.1f ms of trials", trialMs);
     text += trial;
-    text += std::string("; presentation stores ") + StoreKindName(640 * 480 * 4) + " (window32), "
-        + StoreKindName(640 * 480 * 2) + " (full16)";
-    if (pixels::HeldStoreKind()) text += ", held";
+    text += std::string("; presentation stores ") + ChosenPresentationStoresName(640 * 480 * 4) + " (window32), "
+        + ChosenPresentationStoresName(640 * 480 * 2) + " (full16)";
+    if (pixels::HeldPresentationStores()) text += ", held";
     return text;
 }
 
@@ -108,7 +109,7 @@ std::string LoopTrialTimes()
         for (const pixels::CandidateTime& candidate : report.candidates) {
             char entry[64];
             std::snprintf(entry, sizeof(entry), " %s %s %.1f", pixels::VectorSetName(candidate.choice.set),
-                pixels::StoreMethodName(candidate.choice.method), candidate.microseconds);
+                pixels::KeyedStoresName(candidate.choice.keyedStores), candidate.microseconds);
             text += entry;
         }
     }
@@ -132,24 +133,25 @@ bool UseVectorSet(const std::string& name)
 
 bool UseStoreMethod(const std::string& name)
 {
-    using platform::pixels::StoreMethod;
+    using platform::pixels::KeyedStores;
     if (name != "masked" && name != "blend") return false;
-    platform::pixels::HoldStoreMethod(name == "masked" ? StoreMethod::Masked : StoreMethod::Blend);
+    platform::pixels::HoldKeyedStores(name == "masked" ? KeyedStores::Masked : KeyedStores::Blend);
     return true;
 }
 
 bool UsePresentationStores(const std::string& name)
 {
-    using platform::pixels::StoreKind;
+    using platform::pixels::PresentationStores;
     if (name != "ordinary" && name != "streaming") return false;
-    platform::pixels::HoldStoreKind(name == "streaming" ? StoreKind::Streaming : StoreKind::Ordinary);
+    platform::pixels::HoldPresentationStores(
+        name == "streaming" ? PresentationStores::Streaming : PresentationStores::Ordinary);
     return true;
 }
 
-const char* StoreKindName(size_t bytes)
+const char* ChosenPresentationStoresName(size_t bytes)
 {
-    const auto kind = platform::pixels::ChosenStoreKind(bytes);
-    return kind ? platform::pixels::StoreKindName(*kind) : "undecided";
+    const auto kind = platform::pixels::ChosenPresentationStores(bytes);
+    return kind ? platform::pixels::PresentationStoresName(*kind) : "undecided";
 }
 
 } // namespace bench

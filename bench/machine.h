@@ -13,7 +13,7 @@ std::string ProcessorName();
 // The vector set and store method the 32-bit or 16-bit pixel loops use:
 // "AVX-512", "masked".
 const char* VectorSetName(int bytesPerPixel);
-const char* StoreMethodName(int bytesPerPixel);
+const char* KeyedStoresName(int bytesPerPixel);
 // What was chosen at run time, for the first line of a report: the loops of
 // each pixel size, how long their trial took, and the presentations' stores.
 std::string ChosenMethods();
@@ -31,6 +31,6 @@ bool UsePresentationStores(const std::string& name);
 
 // The store kind the presentation of `bytes` settled on ("ordinary",
 // "streaming"), or "undecided" while it is still trying both.
-const char* StoreKindName(size_t bytes);
+const char* ChosenPresentationStoresName(size_t bytes);
 
 } // namespace bench

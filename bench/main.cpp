@@ -325,8 +325,8 @@ int RunProfile(const Options& options)
     const double ms = bench::MedianMillisecondsPerFrame([&] { bench::DrawProgramFrame(scene); }, options.plan);
     const int bytes = bench::BytesPerPixel(options.profileMode);
     std::printf("PROFILE scene=%s mode=%s ms=%.3f vectors=%s method=%s stores=%s\n", scene.name,
-        bench::ModeName(options.profileMode), ms, bench::VectorSetName(bytes), bench::StoreMethodName(bytes),
-        bench::StoreKindName(kFramePixels * size_t(bytes)));
+        bench::ModeName(options.profileMode), ms, bench::VectorSetName(bytes), bench::KeyedStoresName(bytes),
+        bench::ChosenPresentationStoresName(kFramePixels * size_t(bytes)));
     bench::CloseProgramDisplay();
     return 0;
 }

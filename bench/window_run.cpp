@@ -28,27 +28,30 @@ public:
     }
 
     bool HasDisplay() override { return inner_.HasDisplay(); }
-    RECT DesktopRect() override { return inner_.DesktopRect(); }
-    void CreateWindow(const std::string& title, const RECT& outer, int menuBarHeight) override
+    platform::Rectangle DesktopRect() override { return inner_.DesktopRect(); }
+    void CreateWindow(const std::string& title, const platform::Rectangle& outer, int menuBarHeight) override
     {
         inner_.CreateWindow(title, outer, menuBarHeight);
     }
-    void SetWindowIcon(const platform::host::PixelView& icon) override { inner_.SetWindowIcon(icon); }
-    void PlaceWindow(const RECT& outer, int menuBarHeight) override { inner_.PlaceWindow(outer, menuBarHeight); }
+    void SetWindowIcon(const platform::ReadOnlyPixelView& icon) override { inner_.SetWindowIcon(icon); }
+    void PlaceWindow(const platform::Rectangle& outer, int menuBarHeight) override
+    {
+        inner_.PlaceWindow(outer, menuBarHeight);
+    }
     void ShowWindow(bool visible) override { inner_.ShowWindow(visible); }
     void DestroyWindow() override { inner_.DestroyWindow(); }
 
     // The client area's presentation: lending the memory the frame is
     // drawn into (which may wait for the screen) and showing what changed.
-    platform::host::LentPixels Lend(
-        platform::host::Screen screen, int width, int height, const RECT& overwritten) override
+    platform::PixelView Lend(
+        platform::host::Screen screen, int width, int height, const platform::Rectangle& overwritten) override
     {
         const Clock::time_point start = Clock::now();
-        const platform::host::LentPixels lent = inner_.Lend(screen, width, height, overwritten);
+        const platform::PixelView lent = inner_.Lend(screen, width, height, overwritten);
         Count(start, false);
         return lent;
     }
-    void Changed(platform::host::Screen screen, const RECT& area) override
+    void Changed(platform::host::Screen screen, const platform::Rectangle& area) override
     {
         const Clock::time_point start = Clock::now();
         inner_.Changed(screen, area);
@@ -81,7 +84,7 @@ public:
     bool Idle() override { return inner_.Idle(); }
     // The window looks as a user's does. Modal loops are not passed on: with
     // no input to wait for they give up at once, so a box cannot stall the run.
-    void PresentMenuBar(const platform::host::PixelView& bar) override { inner_.PresentMenuBar(bar); }
+    void PresentMenuBar(const platform::ReadOnlyPixelView& bar) override { inner_.PresentMenuBar(bar); }
     bool WaitForInput(uint32_t) override { return false; }
 
     // Nobody sits at the benchmark: a box is answered with its default.

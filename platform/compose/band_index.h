@@ -32,7 +32,7 @@ public:
     int64_t Bands() const { return int64_t(settled_.size()); }
     int64_t BandOf(int64_t row) const { return row >> bandShift_; }
     // Bands rows top .. bottom - 1 lie in.
-    int64_t BandsOf(const Span2D& area) const { return BandOf(area.bottom - 1) - BandOf(area.top) + 1; }
+    int64_t BandsOf(const Rectangle& area) const { return BandOf(area.bottom - 1) - BandOf(area.top) + 1; }
 
     // Room for a blit's entries: one for each band it touches.
     bool Promise(int64_t bands) { return entries_.Promise(size_t(bands)); }
@@ -68,7 +68,7 @@ public:
 
 private:
     template <typename Visit>
-    void ForEachBand(const Span2D& area, int64_t firstBand, int64_t endBand, Visit visit) const
+    void ForEachBand(const Rectangle& area, int64_t firstBand, int64_t endBand, Visit visit) const
     {
         const int64_t from = std::max(firstBand, BandOf(area.top));
         const int64_t to = std::min(endBand, BandOf(area.bottom - 1) + 1);

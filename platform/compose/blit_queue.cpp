@@ -9,6 +9,7 @@
 #include "compose/covered_spans.h"
 #include "compose/promised_room.h"
 #include "compose/queued_blits.h"
+#include "compose/testing_hooks.h"
 #include "pixels/blitters.h"
 #include "pixels/loop_choice.h"
 
@@ -36,7 +37,7 @@ struct Piece {
     int64_t right;
 };
 
-bool SameRaster(const Raster& a, const Raster& b)
+bool SameRaster(const PixelView& a, const PixelView& b)
 {
     return a.pixels == b.pixels && a.width == b.width && a.height == b.height && a.pitch == b.pitch
         && a.bytesPerPixel == b.bytesPerPixel;
@@ -54,27 +55,27 @@ template <typename T> bool Reserve(std::vector<T>& items, size_t count)
 }
 
 // The rows a one-pixel keyed copy writes, and the shift it reads them with.
-pixels::BandColumn ColumnOf(const Span2D& area, int64_t sourceY)
+pixels::BandColumn ColumnOf(const Rectangle& area, int64_t sourceY)
 {
     return { area.top, area.bottom, area.top - sourceY };
 }
 
 class BlitQueue {
 public:
-    bool Fill(const Raster& target, const Span2D& area, uint32_t raw)
+    bool Fill(const PixelView& target, const Rectangle& area, uint32_t raw)
     {
         return Accept(target, area, true) && Add({ area, FillBlit { raw } });
     }
 
-    bool Copy(const Raster& target, const Span2D& area, const Raster& source, int64_t sourceX, int64_t sourceY)
+    bool Copy(const PixelView& target, const Rectangle& area, const PixelView& source, int64_t sourceX, int64_t sourceY)
     {
         int32_t index = 0;
         return Accept(target, area, true) && FindSource(source, index)
             && Add({ area, CopyBlit { index, sourceX, sourceY } });
     }
 
-    bool Keyed(
-        const Raster& target, const Span2D& area, const Raster& source, int64_t sourceX, int64_t sourceY, ColourKey key)
+    bool Keyed(const PixelView& target, const Rectangle& area, const PixelView& source, int64_t sourceX,
+        int64_t sourceY, ColourKey key)
     {
         // The common case, a copy joining the one before it, is decided
         // first, before anything new is made.
@@ -88,8 +89,8 @@ public:
     }
 
     // Out of line, so that the joins stay a short path.
-    [[gnu::noinline]] bool AddKeyed(
-        const Raster& target, const Span2D& area, const Raster& source, int64_t sourceX, int64_t sourceY, ColourKey key)
+    [[gnu::noinline]] bool AddKeyed(const PixelView& target, const Rectangle& area, const PixelView& source,
+        int64_t sourceX, int64_t sourceY, ColourKey key)
     {
         const bool column = area.Width() == 1;
         if (column && columns_.Used() >= kMaxColumns) Settle();
@@ -104,8 +105,8 @@ public:
         return true;
     }
 
-    bool Stretch(const Raster& target, const Span2D& destination, const Span2D& visible, const Raster& source,
-        const Span2D& sourceRect)
+    bool Stretch(const PixelView& target, const Rectangle& destination, const Rectangle& visible,
+        const PixelView& source, const Rectangle& sourceRect)
     {
         int32_t index = 0;
         const size_t width = size_t(visible.Width());
@@ -119,8 +120,8 @@ public:
         return Add({ visible, StretchBlit { index, destination, sourceRect, rowAt } });
     }
 
-    bool CopyOut(const Raster& out, const Span2D& area, const Raster& source, int64_t sourceX, int64_t sourceY,
-        uint32_t keepBits, pixels::StoreKind stores)
+    bool CopyOut(const PixelView& out, const Rectangle& area, const PixelView& source, int64_t sourceX, int64_t sourceY,
+        uint32_t keepBits, pixels::PresentationStores stores)
     {
         if (blits_.empty() || source.pixels != target_.pixels) return false;
         if (IsSource(out.pixels)) {
@@ -133,7 +134,8 @@ public:
         bands_.Sort(blits_, firstBand, endBand);
         // With ordinary stores, bands of whole rows are drawn straight into
         // the copy's target; streaming stores want whole lines written once.
-        const bool direct = stores == pixels::StoreKind::Ordinary && sourceX == 0 && area.Width() == target_.width;
+        const bool direct
+            = stores == pixels::PresentationStores::Ordinary && sourceX == 0 && area.Width() == target_.width;
         for (int64_t band = firstBand; band < endBand; ++band) {
             const int64_t top = std::max(band << bands_.BandShift(), sourceY);
             const int64_t end = std::min((band + 1) << bands_.BandShift(), bottom);
@@ -196,7 +198,7 @@ private:
     // Makes `target` the queue's one target, settling another's blits, with
     // room for one more blit. An opaque blit that covers the whole target
     // hides every blit before it: they are dropped.
-    bool Accept(const Raster& target, const Span2D& area, bool opaque)
+    bool Accept(const PixelView& target, const Rectangle& area, bool opaque)
     {
         if (!wait) return false;
         if (!IsTarget(target)) {
@@ -215,7 +217,7 @@ private:
         return true;
     }
 
-    bool UseTarget(const Raster& target)
+    bool UseTarget(const PixelView& target)
     {
         target_ = {};
         const int64_t rowBytes = int64_t(target.width) * target.bytesPerPixel;
@@ -234,7 +236,7 @@ private:
         return true;
     }
 
-    bool FindSource(const Raster& source, int32_t& index)
+    bool FindSource(const PixelView& source, int32_t& index)
     {
         for (size_t i = 0; i < sources_.size(); ++i) {
             if (sources_[i].pixels != source.pixels) continue;
@@ -250,12 +252,12 @@ private:
         return true;
     }
 
-    bool IsTarget(const Raster& raster) const { return SameRaster(raster, target_); }
+    bool IsTarget(const PixelView& raster) const { return SameRaster(raster, target_); }
 
     bool IsSource(const uint8_t* memory) const
     {
         return std::any_of(
-            sources_.begin(), sources_.end(), [&](const Raster& source) { return source.pixels == memory; });
+            sources_.begin(), sources_.end(), [&](const PixelView& source) { return source.pixels == memory; });
     }
 
     bool Add(const QueuedBlit& blit)
@@ -271,8 +273,8 @@ private:
     // showing what comes next of the run's rectangle: the run grows by it.
     // A copy of a whole rectangle after one copy of its right-hand part (a
     // run cut at its start) makes a run of that rectangle.
-    bool JoinRun(
-        QueuedBlit& last, const Span2D& area, const Raster& source, int64_t sourceX, int64_t sourceY, ColourKey key)
+    bool JoinRun(QueuedBlit& last, const Rectangle& area, const PixelView& source, int64_t sourceX, int64_t sourceY,
+        ColourKey key)
     {
         KeyedRun* run = std::get_if<KeyedRun>(&last.what);
         if (run == nullptr || sources_[size_t(run->source)].pixels != source.pixels || !(run->key == key)
@@ -311,8 +313,8 @@ private:
     // The next source column, just to the right of the columns before it,
     // or to their left: the band of columns grows by one, whatever rows it
     // writes.
-    bool JoinColumn(
-        QueuedBlit& last, const Span2D& area, const Raster& source, int64_t sourceX, int64_t sourceY, ColourKey key)
+    bool JoinColumn(QueuedBlit& last, const Rectangle& area, const PixelView& source, int64_t sourceX, int64_t sourceY,
+        ColourKey key)
     {
         KeyedColumns* columns = std::get_if<KeyedColumns>(&last.what);
         if (columns == nullptr || sources_[size_t(columns->source)].pixels != source.pixels || !(columns->key == key)
@@ -328,7 +330,7 @@ private:
             columns->room = kColumnsPromised;
         }
         if (area.top < last.area.top || area.bottom > last.area.bottom) {
-            const Span2D grown { last.area.left, std::min(last.area.top, area.top), last.area.right,
+            const Rectangle grown { last.area.left, std::min(last.area.top, area.top), last.area.right,
                 std::max(last.area.bottom, area.bottom) };
             if (!bands_.Promise(bands_.BandsOf(grown) - bands_.BandsOf(last.area))) return false;
             last.area.top = grown.top;
@@ -418,7 +420,7 @@ private:
         pixels::LaneGroup* groups = laneGroups_.Take(size_t(columns.count));
         int32_t* vectorGroups = vectorGroups_.Take(size_t(columns.count / lanes) + 2);
         if (groups == nullptr || vectorGroups == nullptr) return;
-        const Raster& source = sources_[size_t(columns.source)];
+        const PixelView& source = sources_[size_t(columns.source)];
         const pixels::ColumnBand band { source.At(columns.sourceX, 0), source.pitch, columns.count, stored };
         const pixels::ColumnLayout layout = pixels::LayOutColumns(band, loops, groups, vectorGroups);
         // Hand back what the layout did not use.
@@ -490,14 +492,14 @@ private:
     // Returns where they were drawn; nothing is drawn for a band that is one
     // fill, whose rows are filled in `direct`'s raster at once.
     BandTarget DrawBandFor(int64_t band, int64_t top, int64_t bottom, int64_t left, int64_t right,
-        pixels::StoreKind stores, bool drawDirect, const BandTarget& direct)
+        pixels::PresentationStores stores, bool drawDirect, const BandTarget& direct)
     {
         if (FindPieces(band, top, bottom, left, right, bands_.Settled(band))) {
             SettleBand(band);
             return BandTarget { target_ };
         }
         if (const FillBlit* fill = OneFill()) {
-            const Raster& out = direct.raster;
+            const PixelView& out = direct.raster;
             const uint32_t value = out.bytesPerPixel == 2 ? fill->raw : fill->raw & direct.keepBits;
             for (int64_t y = top; y < bottom; ++y)
                 pixels::FillRowWith(stores, out.At(left - direct.columnOffset, y - direct.rowOffset), right - left,
@@ -521,12 +523,12 @@ private:
     }
 
     // The band's rows end where the scratch memory does, against its guard.
-    Raster Scratch()
+    PixelView Scratch()
     {
         const int rows = int(int64_t(1) << bands_.BandShift());
         const int pitch = target_.width * target_.bytesPerPixel;
         uint8_t* start = scratch_.Data() + scratch_.Size() - size_t(rows) * size_t(pitch);
-        return Raster { start, target_.width, rows, pitch, target_.bytesPerPixel };
+        return PixelView { start, target_.width, rows, pitch, target_.bytesPerPixel };
     }
 
     void Clear()
@@ -543,10 +545,10 @@ private:
         bands_.Clear();
     }
 
-    Raster target_;
+    PixelView target_;
     std::vector<QueuedBlit> blits_;
     size_t prepared_ = 0; // blits_ before this have what drawing needs, and join no more copies
-    std::vector<Raster> sources_;
+    std::vector<PixelView> sources_;
     PromisedRoom<pixels::BandColumn> columns_; // each band of columns' own, as they come
     // Made by Prepare, in room promised as the blits were taken.
     PromisedRoom<uint8_t> strips_;
@@ -565,31 +567,32 @@ BlitQueue queue;
 
 } // namespace
 
-bool QueueFill(const Raster& target, const Span2D& area, uint32_t raw)
+bool QueueFill(const PixelView& target, const Rectangle& area, uint32_t raw)
 {
     return area.IsEmpty() || queue.Fill(target, area, raw);
 }
 
-bool QueueCopy(const Raster& target, const Span2D& area, const Raster& source, int64_t sourceX, int64_t sourceY)
+bool QueueCopy(
+    const PixelView& target, const Rectangle& area, const PixelView& source, int64_t sourceX, int64_t sourceY)
 {
     return area.IsEmpty() || queue.Copy(target, area, source, sourceX, sourceY);
 }
 
-bool QueueKeyedCopy(
-    const Raster& target, const Span2D& area, const Raster& source, int64_t sourceX, int64_t sourceY, ColourKey key)
+bool QueueKeyedCopy(const PixelView& target, const Rectangle& area, const PixelView& source, int64_t sourceX,
+    int64_t sourceY, ColourKey key)
 {
     return area.IsEmpty() || queue.Keyed(target, area, source, sourceX, sourceY, key);
 }
 
-bool QueueStretch(const Raster& target, const Span2D& destination, const Span2D& visible, const Raster& source,
-    const Span2D& sourceRect)
+bool QueueStretch(const PixelView& target, const Rectangle& destination, const Rectangle& visible,
+    const PixelView& source, const Rectangle& sourceRect)
 {
     if (visible.IsEmpty() || destination.IsEmpty() || sourceRect.IsEmpty()) return true;
     return queue.Stretch(target, destination, visible, source, sourceRect);
 }
 
-bool CopyOut(const Raster& target, const Span2D& area, const Raster& source, int64_t sourceX, int64_t sourceY,
-    uint32_t keepBits, pixels::StoreKind stores)
+bool CopyOut(const PixelView& target, const Rectangle& area, const PixelView& source, int64_t sourceX, int64_t sourceY,
+    uint32_t keepBits, pixels::PresentationStores stores)
 {
     return !area.IsEmpty() && queue.CopyOut(target, area, source, sourceX, sourceY, keepBits, stores);
 }

@@ -13,30 +13,29 @@
 
 #include <cstdint>
 
-#include "pixels/raster.h"
-#include "pixels/store_kinds.h"
+#include "pixels/pixel_values.h"
+#include "pixels/presentation_stores.h"
 
 namespace platform::compose {
 
 using pixels::ColourKey;
-using pixels::Raster;
-using pixels::Span2D;
 
 // Each takes a blit as the pixel loops would do it, or returns false: the
 // caller then settles and does it at once. Rectangles are checked against
 // both rasters; the source is never the target.
-bool QueueFill(const Raster& target, const Span2D& area, uint32_t raw);
-bool QueueCopy(const Raster& target, const Span2D& area, const Raster& source, int64_t sourceX, int64_t sourceY);
-bool QueueKeyedCopy(
-    const Raster& target, const Span2D& area, const Raster& source, int64_t sourceX, int64_t sourceY, ColourKey key);
-bool QueueStretch(const Raster& target, const Span2D& destination, const Span2D& visible, const Raster& source,
-    const Span2D& sourceRect);
+bool QueueFill(const PixelView& target, const Rectangle& area, uint32_t raw);
+bool QueueCopy(
+    const PixelView& target, const Rectangle& area, const PixelView& source, int64_t sourceX, int64_t sourceY);
+bool QueueKeyedCopy(const PixelView& target, const Rectangle& area, const PixelView& source, int64_t sourceX,
+    int64_t sourceY, ColourKey key);
+bool QueueStretch(const PixelView& target, const Rectangle& destination, const Rectangle& visible,
+    const PixelView& source, const Rectangle& sourceRect);
 
 // As CopyPixels from `source`, whose blits wait here, composing those of the
 // rows copied on the way, with `stores`. False, with nothing done, when no
 // blit waits for `source` or one reads `target`.
-bool CopyOut(const Raster& target, const Span2D& area, const Raster& source, int64_t sourceX, int64_t sourceY,
-    uint32_t keepBits, pixels::StoreKind stores);
+bool CopyOut(const PixelView& target, const Rectangle& area, const PixelView& source, int64_t sourceX, int64_t sourceY,
+    uint32_t keepBits, pixels::PresentationStores stores);
 
 // What is about to be done with a raster's memory by someone other than
 // the queue.
@@ -49,8 +48,5 @@ void Settle(const uint8_t* memory, Touch touch, int64_t top, int64_t bottom);
 
 // Drops every waiting blit, for rasters abandoned all at once.
 void ForgetAll();
-
-// Tests compare blits that wait with blits done at once.
-void SetBlitsWait(bool wait);
 
 } // namespace platform::compose

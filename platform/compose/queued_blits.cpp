@@ -12,10 +12,10 @@ namespace {
 struct Drawing {
     const QueuedData& data;
     const BandTarget& band;
-    const Span2D& area;
+    const Rectangle& area;
     int64_t top, bottom, left, right;
 
-    Span2D Part() const { return band.InRaster(top, bottom, left, right); }
+    Rectangle Part() const { return band.InRaster(top, bottom, left, right); }
 
     void operator()(const FillBlit& fill) const { pixels::FillPixels(band.raster, Part(), fill.raw, band.keepBits); }
 
@@ -27,12 +27,12 @@ struct Drawing {
 
     void operator()(const KeyedRun& run) const
     {
-        const Raster& source = data.sources[run.source];
+        const PixelView& source = data.sources[run.source];
         if (run.stripAt >= 0) {
             const int bytes = source.bytesPerPixel;
             const int width = int(run.stripCopies * run.width);
             // The queue hands out its strips as const data; drawing only reads them.
-            const Raster strip { const_cast<uint8_t*>(data.strips) + run.stripAt, width, int(area.Height()),
+            const PixelView strip { const_cast<uint8_t*>(data.strips) + run.stripAt, width, int(area.Height()),
                 width * bytes, bytes };
             pixels::CopyKeyedPixels(
                 band.raster, Part(), strip, left - area.left, top - area.top, run.key, band.keepBits);
@@ -51,11 +51,11 @@ struct Drawing {
 
     void operator()(StretchBlit& stretch) const
     {
-        const Raster& source = data.sources[stretch.source];
+        const PixelView& source = data.sources[stretch.source];
         if (stretch.columnsAt < 0) {
             // Moving the destination with the band's rows leaves every target
             // row showing the same source row.
-            const Span2D destination { stretch.destination.left - band.columnOffset,
+            const Rectangle destination { stretch.destination.left - band.columnOffset,
                 stretch.destination.top - band.rowOffset, stretch.destination.right - band.columnOffset,
                 stretch.destination.bottom - band.rowOffset };
             pixels::StretchPixels(band.raster, destination, Part(), source, stretch.sourceRect, band.keepBits);
@@ -68,7 +68,7 @@ struct Drawing {
 
     void operator()(const KeyedColumns& columns) const
     {
-        const Raster& source = data.sources[columns.source];
+        const PixelView& source = data.sources[columns.source];
         const pixels::ColumnBand keyed { source.At(columns.sourceX, 0), source.pitch, columns.count,
             data.columns + columns.first };
         pixels::ColumnLayout layout;
@@ -85,7 +85,7 @@ struct Drawing {
 
 } // namespace
 
-void MakeStrip(const KeyedRun& run, int64_t height, const Raster& source, uint8_t* strip)
+void MakeStrip(const KeyedRun& run, int64_t height, const PixelView& source, uint8_t* strip)
 {
     const size_t bytes = size_t(source.bytesPerPixel);
     const size_t rectangleBytes = size_t(run.width) * bytes;

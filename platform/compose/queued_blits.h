@@ -6,13 +6,11 @@
 #include <variant>
 
 #include "pixels/loops.h"
-#include "pixels/raster.h"
+#include "pixels/pixel_values.h"
 
 namespace platform::compose {
 
 using pixels::ColourKey;
-using pixels::Raster;
-using pixels::Span2D;
 
 struct FillBlit {
     uint32_t raw;
@@ -52,8 +50,8 @@ struct KeyedRun {
 
 struct StretchBlit {
     int32_t source;
-    Span2D destination;
-    Span2D sourceRect;
+    Rectangle destination;
+    Rectangle sourceRect;
     int64_t rowAt; // its kept row of destination pixels, in the row caches
     int64_t cachedRow = -1; // the source row that is (-1: none yet)
     // Made before the first band is drawn: the source column of each of the
@@ -80,7 +78,7 @@ struct KeyedColumns {
 };
 
 struct QueuedBlit {
-    Span2D area; // every target pixel it may write
+    Rectangle area; // every target pixel it may write
     std::variant<FillBlit, CopyBlit, KeyedRun, StretchBlit, KeyedColumns> what;
 
     // Writes every pixel of its area, whatever was there.
@@ -92,7 +90,7 @@ struct QueuedBlit {
 
 // What waiting blits refer to, held by the queue.
 struct QueuedData {
-    const Raster* sources = nullptr;
+    const PixelView* sources = nullptr;
     const pixels::BandColumn* columns = nullptr;
     const uint8_t* strips = nullptr;
     const int32_t* stretchColumns = nullptr;
@@ -107,14 +105,14 @@ struct QueuedData {
 // writes, keeping `keepBits` of each pixel. Every target column of the band
 // lies inside the raster.
 struct BandTarget {
-    Raster raster;
+    PixelView raster;
     int64_t rowOffset = 0;
     int64_t columnOffset = 0;
     uint32_t keepBits = pixels::kKeepAllBits;
 
     // Where target row y's column 0 lies.
     uint8_t* Row(int64_t y) const { return raster.At(-columnOffset, y - rowOffset); }
-    Span2D InRaster(int64_t top, int64_t bottom, int64_t left, int64_t right) const
+    Rectangle InRaster(int64_t top, int64_t bottom, int64_t left, int64_t right) const
     {
         return { left - columnOffset, top - rowOffset, right - columnOffset, bottom - rowOffset };
     }
@@ -122,7 +120,7 @@ struct BandTarget {
 
 // The strip of a run, `height` rows: its rectangle repeated run.stripCopies
 // times, starting with the column at its phase.
-void MakeStrip(const KeyedRun& run, int64_t height, const Raster& source, uint8_t* strip);
+void MakeStrip(const KeyedRun& run, int64_t height, const PixelView& source, uint8_t* strip);
 
 // Draws target rows top .. bottom - 1 and columns left .. right - 1 of
 // `blit` (a part of its area) into `band`.

@@ -3,13 +3,14 @@
 #include <cstdio>
 #include <new>
 
-#include "common/diagnostics.h"
 #include "common/call_log.h"
-#include "ddraw/clipper.h"
-#include "ddraw/full_screen.h"
-#include "ddraw/surface_creation.h"
+#include "common/diagnostics.h"
+#include "common/display_size.h"
 #include "common/unknown_iid.h"
+#include "ddraw/clipper.h"
+#include "ddraw/surface_creation.h"
 #include "host/host.h"
+#include "screens/full_screen.h"
 
 namespace platform::ddraw {
 namespace {
@@ -50,7 +51,7 @@ void DirectDraw::GiveDisplayBack()
 {
     if (!display_->modeSet) return;
     display_->modeSet = false;
-    if (IsCurrent() && display_->alive) LeaveFullScreen();
+    if (IsCurrent() && display_->alive) screens::LeaveFullScreen();
 }
 
 HRESULT DirectDraw::QueryInterface(REFIID riid, void** object)
@@ -110,15 +111,16 @@ HRESULT DirectDraw::SetDisplayMode(DWORD width, DWORD height, DWORD bitsPerPixel
     if (diagnostics::ShouldFail("SetDisplayMode")) return DDERR_GENERIC;
     if (flags != 0) return DDERR_INVALIDPARAMS;
     if (!display_->IsExclusive()) return DDERR_NOEXCLUSIVEMODE;
-    // The one mode there is: 640 by 480 at 16 bits, any refresh rate.
-    if (width != 640 || height != 480 || bitsPerPixel != 16 || refreshRate != 0) return DDERR_INVALIDMODE;
+    // The one mode there is, at 16 bits, any refresh rate.
+    if (width != DWORD(kDisplayWidth) || height != DWORD(kDisplayHeight) || bitsPerPixel != 16 || refreshRate != 0)
+        return DDERR_INVALIDMODE;
     if (display_->modeSet) return DD_OK;
     // Surfaces made for the old mode lose their memory, as on Windows.
     display_->LoseSurfaces();
     display_->modeSet = true;
-    display_->modeWidth = 640;
-    display_->modeHeight = 480;
-    EnterFullScreen(640, 480);
+    display_->modeWidth = kDisplayWidth;
+    display_->modeHeight = kDisplayHeight;
+    screens::EnterFullScreen(kDisplayWidth, kDisplayHeight);
     return DD_OK;
 }
 
@@ -147,14 +149,13 @@ HRESULT DirectDraw::CreateSurface(LPDDSURFACEDESC description, LPDIRECTDRAWSURFA
     HRESULT result = ReadSurfaceRequest(*display_, *description, request);
     const SurfaceShape& shape = request.shape;
     if (diagnostics::CallLogEnabled()) {
-        std::string detail = RoleName(shape.role);
-        if (shape.role != SurfaceRole::Primary)
-            detail += " " + std::to_string(shape.width) + "x" + std::to_string(shape.height);
+        std::string detail = shape.role.Name();
+        if (!shape.role.IsPrimary()) detail += " " + std::to_string(shape.width) + "x" + std::to_string(shape.height);
         LogCall("CreateSurface", result == DD_OK ? detail.c_str() : "invalid");
     }
     if (result != DD_OK) return result;
     // Tests fail either any creation or one kind: "CreateSurface(backbuffer)".
-    const std::string roleFault = std::string("CreateSurface(") + RoleName(shape.role) + ")";
+    const std::string roleFault = std::string("CreateSurface(") + shape.role.Name() + ")";
     if (diagnostics::ShouldFail("CreateSurface") || diagnostics::ShouldFail(roleFault)) return DDERR_OUTOFMEMORY;
 
     Surface* made = nullptr;

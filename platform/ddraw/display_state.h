@@ -34,7 +34,7 @@ struct DisplayState {
     void Forget(Surface* surface);
 };
 
-// Every live DirectDraw object's state, for LoseAllSurfaces.
+// Every live DirectDraw object's state, for the loss of the display.
 void RegisterDisplay(DisplayState* display);
 void UnregisterDisplay(DisplayState* display);
 

@@ -4,11 +4,11 @@
 #include <vector>
 
 #include "compose/blit_queue.h"
-#include "ddraw/display_loss.h"
 #include "ddraw/display_state.h"
-#include "ddraw/full_screen.h"
 #include "ddraw/surface.h"
 #include "ddraw/testing_hooks.h"
+#include "screens/display_loss.h"
+#include "screens/full_screen.h"
 
 namespace platform::ddraw {
 namespace {
@@ -28,6 +28,14 @@ Registry& Objects()
     // Never destroyed: objects may be released while the process exits.
     static Registry* registry = new Registry;
     return *registry;
+}
+
+// The display was taken away: every surface of every DirectDraw object is
+// lost until restored.
+void LoseAllSurfaces()
+{
+    for (DisplayState* display : Objects().displays)
+        display->LoseSurfaces();
 }
 
 } // namespace
@@ -64,15 +72,13 @@ void DisplayState::Forget(Surface* surface)
     if (primary == surface) primary = nullptr;
 }
 
-void RegisterDisplay(DisplayState* display) { Objects().displays.push_back(display); }
+void RegisterDisplay(DisplayState* display)
+{
+    Objects().displays.push_back(display);
+    screens::ListenForDisplayLoss(&LoseAllSurfaces);
+}
 
 void UnregisterDisplay(DisplayState* display) { std::erase(Objects().displays, display); }
-
-void LoseAllSurfaces()
-{
-    for (DisplayState* display : Objects().displays)
-        display->LoseSurfaces();
-}
 
 void ResetForTesting()
 {
@@ -89,7 +95,7 @@ void ResetForTesting()
     registry.abandoned.insert(registry.abandoned.end(), registry.live.begin(), registry.live.end());
     registry.live.clear();
     ++registry.generation;
-    LeaveFullScreen();
+    screens::LeaveFullScreen();
 }
 
 int LiveObjectCount() { return int(Objects().live.size()); }

@@ -4,7 +4,7 @@
 
 #include <ddraw.h>
 
-#include "gdi/pixel_target.h"
+#include "gdi/drawing_target.h"
 
 namespace platform::ddraw {
 
@@ -21,7 +21,7 @@ struct SurfaceFormat {
 
 // The desktop's format, which windowed surfaces share.
 inline constexpr SurfaceFormat kXrgb8888 { 4, 0xFF0000, 0x00FF00, 0x0000FF, gdi::PixelFormat::Xrgb8888 };
-// The exclusive 640 by 480 display mode.
+// The exclusive display mode.
 inline constexpr SurfaceFormat kRgb565 { 2, 0xF800, 0x07E0, 0x001F, gdi::PixelFormat::Rgb565 };
 
 inline void DescribeFormat(const SurfaceFormat& format, DDPIXELFORMAT& out)

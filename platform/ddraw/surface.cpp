@@ -1,7 +1,5 @@
 #include "ddraw/surface.h"
 
-#include "ddraw/full_screen.h"
-
 #include <new>
 #include <typeinfo>
 
@@ -15,7 +13,7 @@ namespace {
 
 // What a restored surface holds until the program draws it again: a loud
 // checkerboard, so that a missing redraw is plain to see.
-void FillLostPattern(const Raster& target)
+void FillLostPattern(const PixelView& target)
 {
     // Magenta and green squares of 8 pixels, in either depth.
     const uint32_t first = target.bytesPerPixel == 2 ? 0xF81Fu : 0x00FF00FFu;
@@ -32,29 +30,16 @@ void FillLostPattern(const Raster& target)
 
 } // namespace
 
-const char* RoleName(SurfaceRole role)
-{
-    switch (role) {
-    case SurfaceRole::Primary:
-        return "primary";
-    case SurfaceRole::BackBuffer:
-        return "backbuffer";
-    case SurfaceRole::Offscreen:
-        break;
-    }
-    return "offscreen";
-}
-
 Surface* Surface::Create(std::shared_ptr<DisplayState> display, const SurfaceShape& shape)
 {
     PixelMemory memory;
     int pitch = 0;
-    if (shape.ownMemory) {
+    if (shape.role.HasOwnMemory()) {
         pitch = RowPitch(shape.width, shape.format.bytesPerPixel);
         memory = PixelMemory::Allocate(static_cast<size_t>(pitch) * static_cast<size_t>(shape.height));
         if (!memory) return nullptr;
     }
-    const bool onDisplay = shape.role == SurfaceRole::Primary && shape.ownMemory && display->InFullScreenMode();
+    const bool onDisplay = shape.role == SurfaceRole::ScreenPrimary() && display->InFullScreenMode();
     Surface* made = nullptr;
     try {
         made = new Surface(std::move(display), shape, std::move(memory), pitch);
@@ -64,7 +49,7 @@ Surface* Surface::Create(std::shared_ptr<DisplayState> display, const SurfaceSha
     // The full-screen primary is the display's memory; its own stays for
     // after full screen.
     if (onDisplay) {
-        const Raster lent = LendFullScreenMemory(made, shape.width, shape.height);
+        const PixelView lent = screens::LendFullScreenMemory(made, shape.width, shape.height);
         if (lent.pixels) made->raster_ = lent;
     }
     return made;
@@ -78,14 +63,14 @@ Surface::Surface(std::shared_ptr<DisplayState> display, const SurfaceShape& shap
     , raster_ { memory_.Data(), shape_.width, shape_.height, pitch_, shape_.format.bytesPerPixel }
 {
     display_->surfaces.push_back(this);
-    if (shape_.role == SurfaceRole::Primary) display_->primary = this;
+    if (shape_.role.IsPrimary()) display_->primary = this;
 }
 
 Surface::~Surface()
 {
     // Blits waiting to read this memory are done now; those into it, dropped.
     Memory(compose::Touch::Discard);
-    SurfaceGone(this);
+    screens::TenantGone(this);
     if (dc_ != nullptr) gdi::DeleteSurfaceDC(dc_);
     if (clipper_ != nullptr) clipper_->ReleaseQuietly();
     if (attached_ != nullptr) attached_->ReleaseQuietly();
@@ -124,7 +109,7 @@ HRESULT Surface::Restore()
     return RestoreQuietly();
 }
 
-const Raster& Surface::Memory(compose::Touch touch, int64_t top, int64_t bottom) const
+const PixelView& Surface::Memory(compose::Touch touch, int64_t top, int64_t bottom)
 {
     compose::Settle(raster_.pixels, touch, top, bottom);
     return raster_;
@@ -141,8 +126,8 @@ void Surface::MarkLost()
 void Surface::Abandon()
 {
     MarkLost();
-    SurfaceGone(this);
-    raster_ = Raster {};
+    screens::TenantGone(this);
+    raster_ = PixelView {};
     memory_ = PixelMemory {};
 }
 
@@ -150,7 +135,7 @@ void Surface::LeaveDisplayMemory()
 {
     if (!memory_ || Pixels() == memory_.Data()) return;
     Memory(compose::Touch::Discard);
-    raster_ = Raster { memory_.Data(), shape_.width, shape_.height, pitch_, shape_.format.bytesPerPixel };
+    raster_ = PixelView { memory_.Data(), shape_.width, shape_.height, pitch_, shape_.format.bytesPerPixel };
 }
 
 // Restoring the front of a flipping chain restores the whole chain.

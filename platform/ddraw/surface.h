@@ -12,31 +12,31 @@
 #include "common/diagnostics.h"
 #include "common/pixel_memory.h"
 #include "common/reference_count.h"
+#include "common/win32_rect.h"
 #include "compose/blit_queue.h"
 #include "ddraw/display_state.h"
 #include "ddraw/live_objects.h"
 #include "ddraw/pixel_formats.h"
-#include "ddraw/rectangles.h"
+#include "ddraw/surface_role.h"
+#include "screens/full_screen.h"
 
 namespace platform::ddraw {
 
 class Clipper;
 
-// Labels in the call log and in fault names: "Release(backbuffer)".
-enum class SurfaceRole { Primary, BackBuffer, Offscreen };
-const char* RoleName(SurfaceRole role);
-
 // What CreateSurface decided a surface is.
 struct SurfaceShape {
-    SurfaceRole role = SurfaceRole::Offscreen;
+    SurfaceRole role = SurfaceRole::Picture();
     int width = 0;
     int height = 0;
     SurfaceFormat format = kXrgb8888;
     DWORD caps = 0;
-    bool ownMemory = true; // false: the windowed primary
 };
 
-class Surface final : public IDirectDrawSurface, private LiveObject, private ReferenceCounted<Surface> {
+class Surface final : public IDirectDrawSurface,
+                      private LiveObject,
+                      private ReferenceCounted<Surface>,
+                      private screens::DisplayTenant {
 public:
     // Null when the memory cannot be had.
     static Surface* Create(std::shared_ptr<DisplayState> display, const SurfaceShape& shape);
@@ -65,7 +65,7 @@ public:
     void Abandon();
     // Full screen ended: a primary whose pixels lived in the display's
     // memory goes on in its own (it is lost then, its pixels undefined).
-    void LeaveDisplayMemory();
+    void LeaveDisplayMemory() override;
     // The flipping chain: the primary owns one reference on its back buffer.
     void AttachBackBuffer(Surface* backBuffer) { attached_ = backBuffer; }
     // A reference held inside DirectDraw; silent in the call log.
@@ -75,9 +75,10 @@ public:
     // waits to be drawn into it, or to read it, is settled first, as
     // `touch` needs for rows top .. bottom - 1. The full-screen primary's
     // memory is the display's.
-    const Raster& Memory(compose::Touch touch, int64_t top = 0, int64_t bottom = INT64_MAX) const;
+    const PixelView& Memory(compose::Touch touch, int64_t top = 0, int64_t bottom = INT64_MAX);
 
-    const char* Role() const { return RoleName(shape_.role); }
+    // Labels in the call log and in fault names: "Release(backbuffer)".
+    const char* Role() const { return shape_.role.Name(); }
     // "Blt(backbuffer)": only a flag is read while the log is off; the
     // entry is made out of line, keeping the blits' own code small.
     void LogCallOnRole(const char* method) const
@@ -87,13 +88,15 @@ public:
     void LogRoleCall(const char* method) const;
 
 private:
+    const PixelView& SettledMemory(compose::Touch touch) override { return Memory(touch); }
+
     // Where a blit writes: `raster` holds surface point (x, y) at
     // (x - originX, y - originY); only `visible` (surface coordinates) is ours.
     struct WriteTarget {
-        Raster raster;
+        PixelView raster;
         int64_t originX = 0;
         int64_t originY = 0;
-        Span2D visible;
+        Rectangle visible;
         uint32_t keepBits = pixels::kKeepAllBits;
     };
 
@@ -102,8 +105,7 @@ private:
     ~Surface();
     HRESULT RestoreQuietly();
 
-    Span2D Bounds() const { return { 0, 0, shape_.width, shape_.height }; }
-    bool IsWindowedPrimary() const { return !shape_.ownMemory; }
+    Rectangle Bounds() const { return { 0, 0, shape_.width, shape_.height }; }
     bool IsBusy() const { return dc_ != nullptr || locked_; }
     bool IsGone() const { return lost_ || !display_->alive; }
     // Where the pixels live, for telling rasters apart and for blits that wait.
@@ -120,30 +122,30 @@ private:
         return DD_OK;
     }
     // `opaque`: every visible pixel of `dest` is about to be written.
-    HRESULT PrepareDestination(const Span2D& dest, bool opaque, WriteTarget& target) const;
-    bool FindWriteTarget(const Span2D& dest, bool opaque, WriteTarget& target) const;
+    HRESULT PrepareDestination(const Rectangle& dest, bool opaque, WriteTarget& target) const;
+    bool FindWriteTarget(const Rectangle& dest, bool opaque, WriteTarget& target) const;
     // The write target's memory for a write at once into `area` of it.
-    const Raster& WriteAtOnce(const WriteTarget& target, const Span2D& area) const;
+    const PixelView& WriteAtOnce(const WriteTarget& target, const Rectangle& area);
     // Shows what a write changed of a primary (`area`, in the write
     // target's raster).
-    void WriteFinished(const Span2D& area) const;
-    HRESULT ColorFill(const Span2D& dest, DWORD raw);
+    void WriteFinished(const Rectangle& area);
+    HRESULT ColorFill(const Rectangle& dest, DWORD raw);
     // Blits into a primary are shown as soon as they are written, so they
     // never wait in the queue; blits into other surface memory do.
-    bool TakesQueuedBlits() const { return memory_ && shape_.role != SurfaceRole::Primary; }
+    bool TakesQueuedBlits() const { return memory_ && !shape_.role.IsPrimary(); }
     // Leaves the copy to the blit queue; false when it does not take it.
-    bool QueueCopy(Surface& source, const Span2D& dest, const Span2D& fromRect, bool keyed);
+    bool QueueCopy(Surface& source, const Rectangle& dest, const Rectangle& fromRect, bool keyed);
     // A copy of the whole of `source` onto the screen: a frame presented.
-    bool IsPresentation(const Surface& source, const Span2D& sourceRect, bool keyed, bool scaled) const;
-    HRESULT CopyFrom(Surface& source, const Span2D& dest, const Span2D& sourceRect, bool keyed);
-    HRESULT CopyAtOnce(Surface& source, const Span2D& dest, const Span2D& sourceRect, bool keyed);
+    bool IsPresentation(const Surface& source, const Rectangle& sourceRect, bool keyed, bool scaled) const;
+    HRESULT CopyFrom(Surface& source, const Rectangle& dest, const Rectangle& sourceRect, bool keyed);
+    HRESULT CopyAtOnce(Surface& source, const Rectangle& dest, const Rectangle& sourceRect, bool keyed);
     void FillDescription(DDSURFACEDESC& description) const;
 
     std::shared_ptr<DisplayState> display_;
     SurfaceShape shape_;
     PixelMemory memory_;
     int pitch_ = 0;
-    Raster raster_; // the pixels' memory with its size, pitch and depth; reached through Memory
+    PixelView raster_; // the pixels' memory with its size, pitch and depth; reached through Memory
     bool lost_ = false;
     bool locked_ = false;
     HDC dc_ = nullptr;

@@ -19,7 +19,7 @@ HRESULT Surface::Lock(LPRECT rect, LPDDSURFACEDESC description, DWORD flags, HAN
     if (IsBusy()) return DDERR_SURFACEBUSY;
     // The windowed primary has no memory to hand out.
     if (!memory_) return DDERR_UNSUPPORTED;
-    const Span2D area = rect != nullptr ? FromRect(*rect) : Bounds();
+    const Rectangle area = rect != nullptr ? ToRectangle(*rect) : Bounds();
     if (!LiesInside(area, Bounds())) return DDERR_INVALIDRECT;
 
     FillDescription(*description);
@@ -50,12 +50,11 @@ HRESULT Surface::GetDC(HDC* context)
     if (!memory_) return DDERR_CANTCREATEDC;
     // Blits into the surface may go on waiting: GDI asks for the rows it
     // touches. Blits reading it are done now, since GDI may write it.
-    const Raster& memory = Memory(compose::Touch::Write, 0, 0);
-    auto prepareRows = [](const void* owner, int top, int bottom) {
-        static_cast<const Surface*>(owner)->Memory(compose::Touch::Write, top, bottom);
+    const PixelView& memory = Memory(compose::Touch::Write, 0, 0);
+    auto prepareRows = [](void* owner, int top, int bottom) {
+        static_cast<Surface*>(owner)->Memory(compose::Touch::Write, top, bottom);
     };
-    const gdi::PixelTarget target { memory.pixels, shape_.width, shape_.height, memory.pitch, shape_.format.gdiFormat,
-        this, prepareRows };
+    const gdi::DrawingTarget target { memory, shape_.format.gdiFormat, this, prepareRows };
     dc_ = gdi::CreateSurfaceDC(target);
     if (dc_ == nullptr) return DDERR_CANTCREATEDC;
     *context = dc_;

@@ -7,7 +7,6 @@
 #include "common/call_log.h"
 #include "compose/blit_queue.h"
 #include "ddraw/clipper.h"
-#include "ddraw/full_screen.h"
 #include "ddraw/surface.h"
 #include "host/host.h"
 #include "pixels/blitters.h"
@@ -19,28 +18,22 @@ namespace {
 constexpr DWORD kKnownBltFlags = DDBLT_COLORFILL | DDBLT_KEYSRC | DDBLT_WAIT;
 constexpr DWORD kKnownBltFastFlags = DDBLTFAST_SRCCOLORKEY | DDBLTFAST_DESTCOLORKEY | DDBLTFAST_WAIT;
 
-Span2D DesktopOrigin()
-{
-    RECT desktop = host::Current().DesktopRect();
-    return { desktop.left, desktop.top, desktop.right, desktop.bottom };
-}
-
 // A client area in the primary's coordinates, whose (0, 0) is the desktop's
 // top-left corner.
-Span2D ClientOnPrimary(const user::ClientArea& area, const Span2D& desktop)
+Rectangle ClientOnPrimary(const user::ClientArea& area, const Rectangle& desktop)
 {
-    return Offset(FromRect(area.screenRect), -desktop.left, -desktop.top);
+    return Offset(area.screenRect, -desktop.left, -desktop.top);
 }
 
 // Keeps a copy of an overlapping same-surface source, so that the copy
 // reads what was there before it started writing.
 struct SourceSnapshot {
     std::vector<uint8_t> bytes;
-    Raster raster;
+    PixelView raster;
 
-    bool Take(const Raster& source, const Span2D& rect)
+    bool Take(const PixelView& source, const Rectangle& rect)
     {
-        raster = Raster { nullptr, static_cast<int>(rect.Width()), static_cast<int>(rect.Height()),
+        raster = PixelView { nullptr, static_cast<int>(rect.Width()), static_cast<int>(rect.Height()),
             static_cast<int>(rect.Width()) * source.bytesPerPixel, source.bytesPerPixel };
         try {
             bytes.resize(static_cast<size_t>(raster.pitch) * static_cast<size_t>(raster.height));
@@ -55,7 +48,7 @@ struct SourceSnapshot {
 
 } // namespace
 
-bool Surface::FindWriteTarget(const Span2D& dest, bool opaque, WriteTarget& target) const
+bool Surface::FindWriteTarget(const Rectangle& dest, bool opaque, WriteTarget& target) const
 {
     if (memory_) {
         target.raster = raster_;
@@ -65,9 +58,9 @@ bool Surface::FindWriteTarget(const Span2D& dest, bool opaque, WriteTarget& targ
     // The windowed primary: only the top-level window's client area is ours.
     user::ClientArea area;
     if (!user::GetClientArea(nullptr, area)) return false;
-    const Span2D desktop = DesktopOrigin();
-    const Span2D client = ClientOnPrimary(area, desktop);
-    Span2D visible = Intersect(Intersect(client, Bounds()), dest);
+    const Rectangle desktop = host::Current().DesktopRect();
+    const Rectangle client = ClientOnPrimary(area, desktop);
+    Rectangle visible = Intersect(Intersect(client, Bounds()), dest);
     if (clipper_ != nullptr && clipper_->Window() != nullptr) {
         user::ClientArea clipArea;
         if (!user::GetClientArea(clipper_->Window(), clipArea)) return false;
@@ -75,11 +68,8 @@ bool Surface::FindWriteTarget(const Span2D& dest, bool opaque, WriteTarget& targ
     }
     if (visible.IsEmpty()) return false;
     // The host need not bring up to date what is about to be written whole.
-    const Span2D inClient = Offset(visible, -client.left, -client.top);
-    user::ClientPixels pixels;
-    if (!user::LendClientPixels(opaque ? ToRect(inClient) : RECT {}, pixels)) return false;
-    target.raster
-        = Raster { reinterpret_cast<uint8_t*>(pixels.pixels), pixels.width, pixels.height, pixels.pitchPixels * 4, 4 };
+    const Rectangle inClient = Offset(visible, -client.left, -client.top);
+    if (!user::LendClientPixels(opaque ? inClient : Rectangle {}, target.raster)) return false;
     target.originX = client.left;
     target.originY = client.top;
     target.visible = visible;
@@ -87,7 +77,7 @@ bool Surface::FindWriteTarget(const Span2D& dest, bool opaque, WriteTarget& targ
     return true;
 }
 
-const Raster& Surface::WriteAtOnce(const WriteTarget& target, const Span2D& area) const
+const PixelView& Surface::WriteAtOnce(const WriteTarget& target, const Rectangle& area)
 {
     // The windowed primary writes the window's client pixels, which no blit
     // waits for.
@@ -97,29 +87,29 @@ const Raster& Surface::WriteAtOnce(const WriteTarget& target, const Span2D& area
 
 // The windowed primary with a clipper clips; every other surface refuses a
 // destination that does not lie inside it.
-HRESULT Surface::PrepareDestination(const Span2D& dest, bool opaque, WriteTarget& target) const
+HRESULT Surface::PrepareDestination(const Rectangle& dest, bool opaque, WriteTarget& target) const
 {
-    const bool clips = IsWindowedPrimary() && clipper_ != nullptr;
+    const bool clips = shape_.role.IsWindowedPrimary() && clipper_ != nullptr;
     if (clips ? !IsOrdered(dest) : !LiesInside(dest, Bounds())) return DDERR_INVALIDRECT;
     if (!FindWriteTarget(dest, opaque, target)) target.visible = {};
     return DD_OK;
 }
 
-void Surface::WriteFinished(const Span2D& area) const
+void Surface::WriteFinished(const Rectangle& area)
 {
     if (area.IsEmpty()) return;
-    if (IsWindowedPrimary())
-        user::ClientPixelsChanged(ToRect(area));
-    else if (shape_.role == SurfaceRole::Primary && display_->InFullScreenMode())
-        ShowFullScreenFrame(Memory(compose::Touch::Read, area.top, area.bottom), area);
+    if (shape_.role.IsWindowedPrimary())
+        user::ClientPixelsChanged(area);
+    else if (shape_.role.IsPrimary() && display_->InFullScreenMode())
+        screens::ShowFullScreenFrame(Memory(compose::Touch::Read, area.top, area.bottom), area);
 }
 
-HRESULT Surface::ColorFill(const Span2D& dest, DWORD raw)
+HRESULT Surface::ColorFill(const Rectangle& dest, DWORD raw)
 {
     WriteTarget target;
     HRESULT result = PrepareDestination(dest, true, target);
     if (result != DD_OK) return result;
-    const Span2D area = Offset(target.visible, -target.originX, -target.originY);
+    const Rectangle area = Offset(target.visible, -target.originX, -target.originY);
     if (TakesQueuedBlits() && compose::QueueFill(target.raster, area, raw)) return DD_OK;
     pixels::FillPixels(WriteAtOnce(target, area), area, raw, target.keepBits);
     WriteFinished(area);
@@ -127,23 +117,24 @@ HRESULT Surface::ColorFill(const Span2D& dest, DWORD raw)
 }
 
 // Queueing touches no memory: the queue settles before anyone else does.
-inline bool Surface::QueueCopy(Surface& source, const Span2D& dest, const Span2D& fromRect, bool keyed)
+inline bool Surface::QueueCopy(Surface& source, const Rectangle& dest, const Rectangle& fromRect, bool keyed)
 {
-    const Raster& from = source.raster_;
+    const PixelView& from = source.raster_;
     if (dest.Width() != fromRect.Width() || dest.Height() != fromRect.Height())
         return compose::QueueStretch(raster_, dest, dest, from, fromRect);
     if (keyed) return compose::QueueKeyedCopy(raster_, dest, from, fromRect.left, fromRect.top, source.sourceKey_);
     return compose::QueueCopy(raster_, dest, from, fromRect.left, fromRect.top);
 }
 
-bool Surface::IsPresentation(const Surface& source, const Span2D& sourceRect, bool keyed, bool scaled) const
+bool Surface::IsPresentation(const Surface& source, const Rectangle& sourceRect, bool keyed, bool scaled) const
 {
-    const Span2D whole = source.Bounds();
-    return shape_.role == SurfaceRole::Primary && !keyed && !scaled && sourceRect.left == whole.left
-        && sourceRect.top == whole.top && sourceRect.right == whole.right && sourceRect.bottom == whole.bottom;
+    const Rectangle whole = source.Bounds();
+    return shape_.role.IsPrimary() && !keyed && !scaled && sourceRect.left == whole.left && sourceRect.top == whole.top
+        && sourceRect.right == whole.right && sourceRect.bottom == whole.bottom;
 }
 
-[[gnu::always_inline]] inline HRESULT Surface::CopyFrom(Surface& source, const Span2D& dest, const Span2D& sourceRect, bool keyed)
+[[gnu::always_inline]] inline HRESULT Surface::CopyFrom(
+    Surface& source, const Rectangle& dest, const Rectangle& sourceRect, bool keyed)
 {
     if (!LiesInside(sourceRect, source.Bounds())) return DDERR_INVALIDRECT;
     // The common case, from another surface into this one's memory, with
@@ -157,24 +148,24 @@ bool Surface::IsPresentation(const Surface& source, const Span2D& sourceRect, bo
 
 // Blits that clip, copy within one surface or write a primary, and those
 // the queue does not take.
-HRESULT Surface::CopyAtOnce(Surface& source, const Span2D& dest, const Span2D& sourceRect, bool keyed)
+HRESULT Surface::CopyAtOnce(Surface& source, const Rectangle& dest, const Rectangle& sourceRect, bool keyed)
 {
     WriteTarget target;
     // A copy from an empty rectangle writes nothing.
     HRESULT result = PrepareDestination(dest, !keyed && !sourceRect.IsEmpty(), target);
     if (result != DD_OK) return result;
-    const Span2D& visible = target.visible;
+    const Rectangle& visible = target.visible;
     if (visible.IsEmpty() || sourceRect.IsEmpty()) return DD_OK;
-    const Span2D area = Offset(visible, -target.originX, -target.originY);
+    const Rectangle area = Offset(visible, -target.originX, -target.originY);
     // Clipping moves the source by as much as it cut from the destination.
     const int64_t sourceX = sourceRect.left + (visible.left - dest.left);
     const int64_t sourceY = sourceRect.top + (visible.top - dest.top);
 
     const bool scaled = dest.Width() != sourceRect.Width() || dest.Height() != sourceRect.Height();
-    const pixels::StoreKind stores = IsPresentation(source, sourceRect, keyed, scaled)
-        ? pixels::PresentationStores(
+    const pixels::PresentationStores stores = IsPresentation(source, sourceRect, keyed, scaled)
+        ? pixels::StoresForPresentation(
             size_t(source.shape_.width) * size_t(source.shape_.height) * size_t(source.shape_.format.bytesPerPixel))
-        : pixels::StoreKind::Ordinary;
+        : pixels::PresentationStores::Ordinary;
     // A copy out of a surface whose blits wait, such as a frame's
     // presentation, draws them on its way.
     if (!scaled && !keyed && &source != this
@@ -183,9 +174,9 @@ HRESULT Surface::CopyAtOnce(Surface& source, const Span2D& dest, const Span2D& s
         return DD_OK;
     }
 
-    Raster from = source.Memory(compose::Touch::Read, sourceRect.top, sourceRect.bottom);
-    const Raster& to = WriteAtOnce(target, area);
-    Span2D fromRect = sourceRect;
+    PixelView from = source.Memory(compose::Touch::Read, sourceRect.top, sourceRect.bottom);
+    const PixelView& to = WriteAtOnce(target, area);
+    Rectangle fromRect = sourceRect;
     SourceSnapshot snapshot;
     if (&source == this && Overlap(sourceRect, dest)) {
         if (!snapshot.Take(from, sourceRect)) return DDERR_OUTOFMEMORY;
@@ -194,8 +185,8 @@ HRESULT Surface::CopyAtOnce(Surface& source, const Span2D& dest, const Span2D& s
     }
 
     if (scaled) {
-        const Span2D destination { dest.left - target.originX, dest.top - target.originY, dest.right - target.originX,
-            dest.bottom - target.originY };
+        const Rectangle destination { dest.left - target.originX, dest.top - target.originY,
+            dest.right - target.originX, dest.bottom - target.originY };
         pixels::StretchPixels(to, destination, area, from, fromRect, target.keepBits);
     } else {
         const int64_t fromX = fromRect.left + (visible.left - dest.left);
@@ -216,7 +207,7 @@ HRESULT Surface::Blt(LPRECT destRect, LPDIRECTDRAWSURFACE source, LPRECT sourceR
     if ((flags & DDBLT_KEYSRC) != 0) return DDERR_UNSUPPORTED;
     if (IsGone()) return DDERR_SURFACELOST;
     if (IsBusy()) return DDERR_SURFACEBUSY;
-    const Span2D dest = destRect != nullptr ? FromRect(*destRect) : Bounds();
+    const Rectangle dest = destRect != nullptr ? ToRectangle(*destRect) : Bounds();
 
     if ((flags & DDBLT_COLORFILL) != 0) {
         if (effects == nullptr || effects->dwSize != sizeof(DDBLTFX)) return DDERR_INVALIDPARAMS;
@@ -226,7 +217,7 @@ HRESULT Surface::Blt(LPRECT destRect, LPDIRECTDRAWSURFACE source, LPRECT sourceR
     Surface* from = AsSurface(source);
     HRESULT result = CheckBlitSource(from);
     if (result != DD_OK) return result;
-    const Span2D fromRect = sourceRect != nullptr ? FromRect(*sourceRect) : from->Bounds();
+    const Rectangle fromRect = sourceRect != nullptr ? ToRectangle(*sourceRect) : from->Bounds();
     return CopyFrom(*from, dest, fromRect, false);
 }
 
@@ -244,12 +235,12 @@ HRESULT Surface::BltFast(DWORD x, DWORD y, LPDIRECTDRAWSURFACE source, LPRECT so
     const bool keyed = (flags & DDBLTFAST_SRCCOLORKEY) != 0;
     if (keyed && !from->hasSourceKey_) return DDERR_NOCOLORKEY;
 
-    const Span2D fromRect = sourceRect != nullptr ? FromRect(*sourceRect) : from->Bounds();
+    const Rectangle fromRect = sourceRect != nullptr ? ToRectangle(*sourceRect) : from->Bounds();
     if (!IsOrdered(fromRect)) return DDERR_INVALIDRECT;
     // The position arrives as DWORD; a program's negative int is meant.
     const int64_t left = static_cast<int32_t>(x);
     const int64_t top = static_cast<int32_t>(y);
-    const Span2D dest { left, top, left + fromRect.Width(), top + fromRect.Height() };
+    const Rectangle dest { left, top, left + fromRect.Width(), top + fromRect.Height() };
     return CopyFrom(*from, dest, fromRect, keyed);
 }
 

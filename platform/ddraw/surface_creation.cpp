@@ -36,22 +36,22 @@ HRESULT ReadPrimary(const DisplayState& display, const DDSURFACEDESC& descriptio
     }
 
     SurfaceShape& shape = request.shape;
-    shape.role = SurfaceRole::Primary;
     shape.caps = caps | (request.flipping ? DDSCAPS_FRONTBUFFER : 0);
     shape.format = display.Format();
     if (display.modeSet) {
         shape.width = display.modeWidth;
         shape.height = display.modeHeight;
     } else {
-        const RECT desktop = host::Current().DesktopRect();
-        shape.width = desktop.right - desktop.left;
-        shape.height = desktop.bottom - desktop.top;
+        const Rectangle desktop = host::Current().DesktopRect();
+        shape.width = int(desktop.Width());
+        shape.height = int(desktop.Height());
     }
     if (shape.width <= 0 || shape.height <= 0 || !SizeFits(shape.width, shape.height, shape.format))
         return DDERR_GENERIC;
     // In full screen the primary is a picture of its own; windowed, it is
     // the desktop, of which only the window's client area is ours.
-    shape.ownMemory = request.flipping || display.InFullScreenMode();
+    shape.role = request.flipping || display.InFullScreenMode() ? SurfaceRole::ScreenPrimary()
+                                                                : SurfaceRole::WindowedPrimary();
     return DD_OK;
 }
 
@@ -67,12 +67,11 @@ HRESULT ReadOffscreen(
 
     SurfaceShape& shape = request.shape;
     // The windowed back buffer is the off-screen surface made for 3-D.
-    shape.role = (caps & DDSCAPS_3DDEVICE) != 0 ? SurfaceRole::BackBuffer : SurfaceRole::Offscreen;
+    shape.role = (caps & DDSCAPS_3DDEVICE) != 0 ? SurfaceRole::BackBuffer() : SurfaceRole::Picture();
     shape.caps = caps | DDSCAPS_OFFSCREENPLAIN;
     shape.width = static_cast<int>(description.dwWidth);
     shape.height = static_cast<int>(description.dwHeight);
     shape.format = display.Format();
-    shape.ownMemory = true;
     if (!SizeFits(shape.width, shape.height, shape.format)) return DDERR_OUTOFMEMORY;
     return DD_OK;
 }
@@ -100,7 +99,7 @@ HRESULT CreateRequestedSurface(
     if (made == nullptr) return DDERR_OUTOFMEMORY;
     if (request.flipping) {
         SurfaceShape back = request.shape;
-        back.role = SurfaceRole::BackBuffer;
+        back.role = SurfaceRole::BackBuffer();
         back.caps = (request.shape.caps & ~(DDSCAPS_PRIMARYSURFACE | DDSCAPS_FRONTBUFFER)) | DDSCAPS_BACKBUFFER;
         Surface* backBuffer = Surface::Create(display, back);
         if (backBuffer == nullptr) {

@@ -79,7 +79,7 @@ int DescribeFont(const Font& font, int size, void* buffer)
 
 } // namespace
 
-HDC CreateSurfaceDC(const PixelTarget& target)
+HDC CreateSurfaceDC(const DrawingTarget& target)
 {
     if (!IsUsable(target)) return nullptr;
     auto context = std::make_unique<DeviceContext>();

@@ -58,8 +58,10 @@ constexpr std::pair<std::string_view, std::string_view> kPackages[] = {
     { "IPAMincho", "fonts-ipafont-mincho" },
 };
 constexpr std::string_view kJapanesePackage = "fonts-ipafont-gothic";
-// A kana: a font without it shows no Japanese text.
-constexpr char32_t kJapaneseProbe = U'\u3042'; // HIRAGANA LETTER A
+// A kana: a font without it shows no Japanese text. Written as the
+// character itself, so that the page's font, cut to the characters of the
+// sources' literals, keeps it too.
+constexpr char32_t kJapaneseProbe = U'あ'; // HIRAGANA LETTER A
 
 std::string_view PackageFor(std::string_view family)
 {

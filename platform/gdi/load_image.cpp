@@ -15,6 +15,7 @@
 
 #include "common/diagnostics.h"
 #include "common/encoding.h"
+#include "common/file_kind.h"
 #include "gdi/bitmap_file.h"
 #include "gdi/objects.h"
 
@@ -55,15 +56,6 @@ private:
 };
 
 std::string Explain(const char* what, int error) { return std::string(what) + " (" + std::strerror(error) + ")"; }
-
-const char* KindOfFile(mode_t mode)
-{
-    if (S_ISDIR(mode)) return "not a regular file (a directory)";
-    if (S_ISFIFO(mode)) return "not a regular file (a FIFO)";
-    if (S_ISCHR(mode) || S_ISBLK(mode)) return "not a regular file (a device)";
-    if (S_ISSOCK(mode)) return "not a regular file (a socket)";
-    return "not a regular file";
-}
 
 // Why a file cannot be read, or nothing when it can.
 std::optional<std::string> RegularFileFault(const struct stat& status)

@@ -22,9 +22,9 @@ bool IsStock(const std::unique_ptr<DeviceContext>&) { return false; }
 
 } // namespace
 
-PixelTarget Bitmap::Target()
+DrawingTarget Bitmap::Target()
 {
-    return PixelTarget { reinterpret_cast<uint8_t*>(pixels.data()), width, height, width * 4, PixelFormat::Xrgb8888 };
+    return DrawingTarget { PixelView::OfPixels(pixels.data(), width, height, width), PixelFormat::Xrgb8888 };
 }
 
 int ObjectTable::LiveCount() const

@@ -11,7 +11,7 @@
 
 #include <windows.h>
 
-#include "gdi/pixel_target.h"
+#include "gdi/drawing_target.h"
 
 namespace platform::gdi {
 
@@ -25,7 +25,7 @@ struct Bitmap {
     HDC selectedInto = nullptr;
     bool stock = false;
 
-    PixelTarget Target();
+    DrawingTarget Target();
 };
 
 struct Font {
@@ -38,7 +38,7 @@ enum class ContextKind { Memory, Surface };
 
 struct DeviceContext {
     ContextKind kind = ContextKind::Memory;
-    PixelTarget target; // the selected bitmap's pixels, or the surface's
+    DrawingTarget target; // the selected bitmap's pixels, or the surface's
     HBITMAP bitmap = nullptr; // memory contexts only
     HFONT font = nullptr;
     int backgroundMode = OPAQUE;

@@ -27,7 +27,7 @@ Span ClipAxis(int destination, int source, int length, int destinationSize, int 
 }
 
 void CopyRow(
-    const PixelTarget& source, int sourceX, int sourceY, const PixelTarget& destination, int x, int y, int count)
+    const DrawingTarget& source, int sourceX, int sourceY, const DrawingTarget& destination, int x, int y, int count)
 {
     if (source.format == destination.format) {
         std::memmove(PixelAddress(destination, x, y), PixelAddress(source, sourceX, sourceY),
@@ -40,10 +40,10 @@ void CopyRow(
     }
 }
 
-void CopyRows(const PixelTarget& source, const PixelTarget& destination, Span columns, Span rows)
+void CopyRows(const DrawingTarget& source, const DrawingTarget& destination, Span columns, Span rows)
 {
     // Within one buffer, copy away from the overlap.
-    bool upwards = source.pixels == destination.pixels && rows.destination > rows.source;
+    bool upwards = source.memory.pixels == destination.memory.pixels && rows.destination > rows.source;
     for (int i = 0; i < rows.length; ++i) {
         int row = upwards ? rows.length - 1 - i : i;
         CopyRow(source, columns.source, rows.source + row, destination, columns.destination, rows.destination + row,
@@ -64,10 +64,10 @@ BOOL WINAPI BitBlt(HDC destinationHandle, int x, int y, int width, int height, H
     DeviceContext* source = FindContext(sourceHandle);
     if (destination == nullptr || source == nullptr) return FALSE;
     if (width <= 0 || height <= 0) return TRUE;
-    const PixelTarget& to = destination->target;
-    const PixelTarget& from = source->target;
-    Span columns = ClipAxis(x, sourceX, width, to.width, from.width);
-    Span rows = ClipAxis(y, sourceY, height, to.height, from.height);
+    const DrawingTarget& to = destination->target;
+    const DrawingTarget& from = source->target;
+    Span columns = ClipAxis(x, sourceX, width, to.memory.width, from.memory.width);
+    Span rows = ClipAxis(y, sourceY, height, to.memory.height, from.memory.height);
     if (columns.length <= 0 || rows.length <= 0) return TRUE;
     PrepareRows(from, rows.source, int64_t { rows.source } + rows.length);
     PrepareRows(to, rows.destination, int64_t { rows.destination } + rows.length);
@@ -79,7 +79,7 @@ COLORREF WINAPI GetPixel(HDC handle, int x, int y)
 {
     DeviceContext* context = FindContext(handle);
     if (context == nullptr || !Contains(context->target, x, y)) return CLR_INVALID;
-    const PixelTarget& target = context->target;
+    const DrawingTarget& target = context->target;
     PrepareRows(target, y, int64_t { y } + 1);
     return RgbToColorRef(RawToRgb(ReadRaw(target, x, y), target.format));
 }
@@ -88,7 +88,7 @@ COLORREF WINAPI SetPixel(HDC handle, int x, int y, COLORREF colour)
 {
     DeviceContext* context = FindContext(handle);
     if (context == nullptr || !Contains(context->target, x, y)) return CLR_INVALID;
-    const PixelTarget& target = context->target;
+    const DrawingTarget& target = context->target;
     uint32_t raw = RgbToRaw(ColorRefToRgb(colour), target.format);
     PrepareRows(target, y, int64_t { y } + 1);
     WriteRaw(target, x, y, raw);

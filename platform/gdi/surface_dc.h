@@ -4,12 +4,12 @@
 
 #include <windows.h>
 
-#include "gdi/pixel_target.h"
+#include "gdi/drawing_target.h"
 
 namespace platform::gdi {
 
 // NULL when the target is unusable (no memory, empty, pitch too small).
-HDC CreateSurfaceDC(const PixelTarget& target);
+HDC CreateSurfaceDC(const DrawingTarget& target);
 // Ends the context; fonts selected into it are free again. Ignores a handle
 // that is not a surface context.
 void DeleteSurfaceDC(HDC context);

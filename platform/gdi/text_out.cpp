@@ -34,12 +34,12 @@ std::vector<PlacedGlyph> Layout(SizedFace& face, const std::u32string& character
     return placed;
 }
 
-void FillRectangle(const PixelTarget& target, int64_t left, int64_t top, int64_t right, int64_t bottom, uint32_t raw)
+void FillRectangle(const DrawingTarget& target, int64_t left, int64_t top, int64_t right, int64_t bottom, uint32_t raw)
 {
     int x0 = static_cast<int>(std::max<int64_t>(left, 0)),
-        x1 = static_cast<int>(std::min<int64_t>(right, target.width));
+        x1 = static_cast<int>(std::min<int64_t>(right, target.memory.width));
     int y0 = static_cast<int>(std::max<int64_t>(top, 0)),
-        y1 = static_cast<int>(std::min<int64_t>(bottom, target.height));
+        y1 = static_cast<int>(std::min<int64_t>(bottom, target.memory.height));
     for (int y = y0; y < y1; ++y)
         for (int x = x0; x < x1; ++x)
             WriteRaw(target, x, y, raw);
@@ -48,12 +48,12 @@ void FillRectangle(const PixelTarget& target, int64_t left, int64_t top, int64_t
 // The glyph's inked pixels that fall inside the target, the clipping worked
 // out once per glyph: a line of text may be drawn every frame.
 template <typename Pixel>
-void DrawGlyphPixels(const PixelTarget& target, const Glyph& glyph, int64_t originX, int64_t originY, Pixel ink)
+void DrawGlyphPixels(const DrawingTarget& target, const Glyph& glyph, int64_t originX, int64_t originY, Pixel ink)
 {
     const int64_t firstRow = std::max<int64_t>(0, -originY);
-    const int64_t endRow = std::min<int64_t>(glyph.rows, int64_t { target.height } - originY);
+    const int64_t endRow = std::min<int64_t>(glyph.rows, int64_t { target.memory.height } - originY);
     const int64_t firstColumn = std::max<int64_t>(0, -originX);
-    const int64_t endColumn = std::min<int64_t>(glyph.width, int64_t { target.width } - originX);
+    const int64_t endColumn = std::min<int64_t>(glyph.width, int64_t { target.memory.width } - originX);
     for (int64_t row = firstRow; row < endRow; ++row) {
         const uint8_t* inked = glyph.ink.data() + row * glyph.width + firstColumn;
         uint8_t* out = PixelAddress(target, static_cast<int>(originX + firstColumn), static_cast<int>(originY + row));
@@ -62,7 +62,7 @@ void DrawGlyphPixels(const PixelTarget& target, const Glyph& glyph, int64_t orig
     }
 }
 
-void DrawGlyph(const PixelTarget& target, const Glyph& glyph, int64_t originX, int64_t originY, uint32_t raw)
+void DrawGlyph(const DrawingTarget& target, const Glyph& glyph, int64_t originX, int64_t originY, uint32_t raw)
 {
     if (target.format == PixelFormat::Xrgb8888)
         DrawGlyphPixels<uint32_t>(target, glyph, originX, originY, raw);
@@ -88,7 +88,7 @@ RowSpan DrawnRows(const std::vector<PlacedGlyph>& placed, SizedFace& face, int y
     return rows;
 }
 
-void PrepareRows(const PixelTarget& target, RowSpan rows) { PrepareRows(target, rows.top, rows.bottom); }
+void PrepareRows(const DrawingTarget& target, RowSpan rows) { PrepareRows(target, rows.top, rows.bottom); }
 
 const LOGFONTA& SelectedDescription(const DeviceContext& context)
 {
@@ -123,7 +123,7 @@ BOOL WINAPI TextOutA(HDC handle, int x, int y, LPCSTR text, int length)
         platform::encoding::Cp932ToUtf8(std::string_view(text, static_cast<size_t>(length))));
     int penEnd = x;
     std::vector<PlacedGlyph> placed = Layout(*face, characters, x, penEnd);
-    const PixelTarget& target = context->target;
+    const DrawingTarget& target = context->target;
     PrepareRows(target, DrawnRows(placed, *face, y, context->backgroundMode == OPAQUE));
     if (context->backgroundMode == OPAQUE) {
         uint32_t background = RgbToRaw(ColorRefToRgb(context->backgroundColour), target.format);

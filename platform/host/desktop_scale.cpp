@@ -88,12 +88,12 @@ int WholeScaleOf(int pixelWidth, int pixelHeight, int unitWidth, int unitHeight)
     return scale;
 }
 
-RECT PixelsToUnits(const RECT& pixels, int scale)
+Rectangle PixelsToUnits(const Rectangle& pixels, int scale)
 {
     if (scale <= 1) return pixels;
-    auto down = [scale](LONG value) { return LONG(Unscale(int(value), scale)); };
-    auto up = [scale](LONG value) { return LONG(-Unscale(-int(value), scale)); };
-    return RECT { down(pixels.left), down(pixels.top), up(pixels.right), up(pixels.bottom) };
+    auto down = [scale](int64_t value) { return int64_t(Unscale(int(value), scale)); };
+    auto up = [scale](int64_t value) { return int64_t(-Unscale(-int(value), scale)); };
+    return Rectangle { down(pixels.left), down(pixels.top), up(pixels.right), up(pixels.bottom) };
 }
 
 } // namespace platform::host

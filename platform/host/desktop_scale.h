@@ -4,7 +4,7 @@
 // says, shared by hosts and tested on its own.
 #pragma once
 
-#include <windows.h>
+#include "common/rectangle.h"
 
 namespace platform::host {
 
@@ -37,6 +37,6 @@ int WholeScaleOf(int pixelWidth, int pixelHeight, int unitWidth, int unitHeight)
 
 // A rectangle of pixels in units, `scale` pixels to a unit: grown to the
 // whole units it touches, so that nothing of it is left out.
-RECT PixelsToUnits(const RECT& pixels, int scale);
+Rectangle PixelsToUnits(const Rectangle& pixels, int scale);
 
 } // namespace platform::host

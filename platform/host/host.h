@@ -9,6 +9,9 @@
 
 #include <windows.h>
 
+#include "common/pixel_view.h"
+#include "common/rectangle.h"
+
 namespace platform::host {
 
 // Input as the host sees it; the window manager turns it into messages.
@@ -36,27 +39,16 @@ struct InputEvent {
 
 enum class MessageBoxButtons { Ok, YesNo };
 
-// A picture in memory: 0x00RRGGBB pixels, rows top to bottom.
-struct PixelView {
-    const uint32_t* pixels = nullptr;
-    int width = 0;
-    int height = 0;
-    int pitchPixels = 0;
-};
+// Pictures passed to a host (icon, menu bar) are 0x00RRGGBB pixels, four
+// bytes each, in a ReadOnlyPixelView (common/pixel_view.h).
 
 // What a host shows of the program: the window's client area, or the
 // exclusive full-screen display.
 enum class Screen { Client, FullScreen };
 
-// Memory a host lends for a screen's pixels, rows top to bottom `pitch`
-// bytes apart: 0x00RRGGBB for the client area (the top byte is never
-// shown), the display's 5-6-5 in full screen.
-struct LentPixels {
-    uint8_t* pixels = nullptr;
-    int width = 0;
-    int height = 0;
-    int pitch = 0;
-};
+// Memory a host lends for a screen's pixels, a PixelView: 0x00RRGGBB for
+// the client area (the top byte is never shown), the display's 5-6-5 in
+// full screen.
 inline constexpr int kClientBytesPerPixel = 4;
 inline constexpr int kFullScreenBytesPerPixel = 2;
 
@@ -66,12 +58,12 @@ public:
 
     // The screen: the rectangle the primary surface covers, in screen pixels.
     virtual bool HasDisplay() = 0;
-    virtual RECT DesktopRect() = 0;
+    virtual Rectangle DesktopRect() = 0;
 
     // The one top-level window. `outer` is menu bar plus client area.
-    virtual void CreateWindow(const std::string& titleUtf8, const RECT& outer, int menuBarHeight) = 0;
-    virtual void SetWindowIcon(const PixelView& icon) = 0;
-    virtual void PlaceWindow(const RECT& outer, int menuBarHeight) = 0;
+    virtual void CreateWindow(const std::string& titleUtf8, const Rectangle& outer, int menuBarHeight) = 0;
+    virtual void SetWindowIcon(const ReadOnlyPixelView& icon) = 0;
+    virtual void PlaceWindow(const Rectangle& outer, int menuBarHeight) = 0;
     virtual void ShowWindow(bool visible) = 0;
     virtual void DestroyWindow() = 0;
 
@@ -85,9 +77,9 @@ public:
     // before each write. Full screen's stays where it is from EnterFullScreen
     // on, and is never freed before the host ends or full screen comes back
     // at another size, so that a pointer into it never dangles.
-    virtual LentPixels Lend(Screen screen, int width, int height, const RECT& overwritten) = 0;
+    virtual PixelView Lend(Screen screen, int width, int height, const Rectangle& overwritten) = 0;
     // The caller wrote `area` of the memory last lent for `screen`.
-    virtual void Changed(Screen screen, const RECT& area) = 0;
+    virtual void Changed(Screen screen, const Rectangle& area) = 0;
 
     // Moves pending host input into `out`. Never blocks.
     virtual void PollInput(std::vector<InputEvent>& out) = 0;
@@ -117,7 +109,7 @@ public:
     // ---- Menu bar, modal loops and drawn message boxes ----
     // The menu bar strip as the window manager drew it, window width by bar
     // height; shown above the client area until the next one.
-    virtual void PresentMenuBar(const PixelView& bar) = 0;
+    virtual void PresentMenuBar(const ReadOnlyPixelView& bar) = 0;
     // Modal loops (menu, message box) sleep here between inputs: returns once
     // input may be pending or `timeoutMilliseconds` passed. False means no
     // input will ever come, and the loop gives up as if cancelled. Message

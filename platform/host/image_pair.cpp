@@ -2,17 +2,17 @@
 
 namespace platform::host {
 
-int ImagePair::Acquire(const RECT& overwritten, RECT& catchUp)
+int ImagePair::Acquire(const Rectangle& overwritten, Rectangle& catchUp)
 {
     catchUp = images_.Acquire(next_, overwritten);
     return next_;
 }
 
 // Nothing shown, no turn: the screen reads nothing new from the image.
-int ImagePair::Shown(const RECT& area)
+int ImagePair::Shown(const Rectangle& area)
 {
     const int shown = images_.Changed(area);
-    if (shown >= 0 && !IsEmptyRect(area)) next_ = 1 - shown;
+    if (shown >= 0 && !area.IsEmpty()) next_ = 1 - shown;
     return shown;
 }
 

@@ -4,8 +4,6 @@
 // are the host's. Pure, tested on its own.
 #pragma once
 
-#include <windows.h>
-
 #include "host/image_set.h"
 
 namespace platform::host {
@@ -15,11 +13,11 @@ public:
     // The image (0 or 1) to draw into now. `catchUp` is the part of it to
     // copy from the other image first, empty when `overwritten`, about to be
     // written whole, covers what it lags behind in.
-    int Acquire(const RECT& overwritten, RECT& catchUp);
+    int Acquire(const Rectangle& overwritten, Rectangle& catchUp);
     // The image last acquired went to the screen with `area` changed; the
     // next picture goes into the other. Returns that image, or -1 when none
     // was acquired.
-    int Shown(const RECT& area);
+    int Shown(const Rectangle& area);
     // Both images alike again (made anew, both black).
     void Reset();
 

@@ -3,52 +3,32 @@
 #include <algorithm>
 
 namespace platform::host {
-namespace {
-
-bool Covers(const RECT& outer, const RECT& inner)
-{
-    return inner.left >= outer.left && inner.top >= outer.top && inner.right <= outer.right
-        && inner.bottom <= outer.bottom;
-}
-
-} // namespace
-
-bool IsEmptyRect(const RECT& r) { return r.right <= r.left || r.bottom <= r.top; }
-
-RECT UnionOf(const RECT& a, const RECT& b)
-{
-    if (IsEmptyRect(a)) return b;
-    if (IsEmptyRect(b)) return a;
-    return RECT { std::min(a.left, b.left), std::min(a.top, b.top), std::max(a.right, b.right),
-        std::max(a.bottom, b.bottom) };
-}
-
 ImageSet::ImageSet(int count) { Reset(count); }
 
-int ImageSet::Add(const RECT& whole)
+int ImageSet::Add(const Rectangle& whole)
 {
     lag_.push_back(whole);
     return Count() - 1;
 }
 
-RECT ImageSet::Acquire(int image, const RECT& overwritten)
+Rectangle ImageSet::Acquire(int image, const Rectangle& overwritten)
 {
     acquired_ = -1;
-    if (image < 0 || image >= Count()) return RECT {};
-    RECT& lag = lag_[size_t(image)];
-    const RECT catchUp = IsEmptyRect(lag) || Covers(overwritten, lag) ? RECT {} : lag;
+    if (image < 0 || image >= Count()) return Rectangle {};
+    Rectangle& lag = lag_[size_t(image)];
+    const Rectangle catchUp = lag.IsEmpty() || Covers(overwritten, lag) ? Rectangle {} : lag;
     lag = {};
     acquired_ = image;
     return catchUp;
 }
 
-int ImageSet::Changed(const RECT& area)
+int ImageSet::Changed(const Rectangle& area)
 {
     const int changed = acquired_;
     acquired_ = -1;
     if (changed < 0) return -1;
     latest_ = changed;
-    if (IsEmptyRect(area)) return changed;
+    if (area.IsEmpty()) return changed;
     for (int i = 0; i < Count(); ++i)
         if (i != changed) lag_[size_t(i)] = UnionOf(lag_[size_t(i)], area);
     return changed;
@@ -56,7 +36,7 @@ int ImageSet::Changed(const RECT& area)
 
 void ImageSet::Reset(int count)
 {
-    lag_.assign(size_t(std::max(count, 1)), RECT {});
+    lag_.assign(size_t(std::max(count, 1)), Rectangle {});
     latest_ = 0;
     acquired_ = -1;
 }

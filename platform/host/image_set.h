@@ -7,7 +7,7 @@
 
 #include <vector>
 
-#include <windows.h>
+#include "common/rectangle.h"
 
 namespace platform::host {
 
@@ -19,7 +19,7 @@ public:
     int Count() const { return int(lag_.size()); }
     // One more image, made anew: it lags behind the others in `whole`, the
     // images' whole rectangle. Returns its index.
-    int Add(const RECT& whole);
+    int Add(const Rectangle& whole);
     // The image that holds the latest picture, from which others catch up.
     int Latest() const { return latest_; }
 
@@ -27,23 +27,19 @@ public:
     // Latest() first: empty when it is the latest or `overwritten`, about
     // to be written whole, covers what it lags behind in. An index out of
     // range acquires nothing.
-    RECT Acquire(int image, const RECT& overwritten);
+    Rectangle Acquire(int image, const Rectangle& overwritten);
     // The image last acquired was drawn into, `area` of it changed; it now
     // holds the latest picture and every other one lags behind it there.
     // Returns that image, or -1 when none was acquired.
-    int Changed(const RECT& area);
+    int Changed(const Rectangle& area);
 
     // `count` images alike again (made anew, all black).
     void Reset(int count);
 
 private:
-    std::vector<RECT> lag_; // where each image lags behind the latest
+    std::vector<Rectangle> lag_; // where each image lags behind the latest
     int latest_ = 0;
     int acquired_ = -1;
 };
-
-// The bounding rectangle of both; an empty one counts for nothing.
-RECT UnionOf(const RECT& a, const RECT& b);
-bool IsEmptyRect(const RECT& r);
 
 } // namespace platform::host

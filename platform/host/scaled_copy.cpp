@@ -22,10 +22,10 @@ void ScaleRow(const uint32_t* source, int factor, int64_t offset, uint32_t* out,
 
 } // namespace
 
-void CopyScaled(const PixelView& picture, int factor, const PixelTarget& target, int x, int y)
+void CopyScaled(const ReadOnlyPixelView& picture, int factor, const PixelView& target, int x, int y)
 {
     if (!picture.pixels || !target.pixels || factor < 1 || picture.width <= 0 || picture.height <= 0) return;
-    if (picture.pitchPixels < picture.width || target.pitchPixels < target.width) return;
+    if (picture.bytesPerPixel != 4 || target.bytesPerPixel != 4 || !picture.RowsFit() || !target.RowsFit()) return;
     const int64_t left = std::max(x, 0);
     const int64_t top = std::max(y, 0);
     const int64_t right = std::min<int64_t>(target.width, int64_t(x) + int64_t(picture.width) * factor);
@@ -35,13 +35,13 @@ void CopyScaled(const PixelView& picture, int factor, const PixelTarget& target,
     int64_t lastSourceRow = -1;
     const uint32_t* lastRow = nullptr;
     for (int64_t row = top; row < bottom; ++row) {
-        uint32_t* out = target.pixels + row * target.pitchPixels + left;
+        uint32_t* out = target.Row<uint32_t>(row) + left;
         const int64_t sourceRow = (row - y) / factor;
         // The rows of one block are alike: the first is scaled, the rest copied.
         if (sourceRow == lastSourceRow) {
             std::copy_n(lastRow, columns, out);
         } else {
-            ScaleRow(picture.pixels + sourceRow * picture.pitchPixels, factor, left - x, out, columns);
+            ScaleRow(picture.Row<uint32_t>(sourceRow), factor, left - x, out, columns);
             lastSourceRow = sourceRow;
         }
         lastRow = out;

@@ -9,17 +9,9 @@
 
 namespace platform::host {
 
-// Where the copy goes: 0x00RRGGBB pixels, rows top to bottom.
-struct PixelTarget {
-    uint32_t* pixels = nullptr;
-    int width = 0;
-    int height = 0;
-    int pitchPixels = 0;
-};
-
 // Draws `picture` scaled by `factor` with its top-left corner at (x, y) of
 // `target`. Only what lies inside the target is written; a factor below 1
 // or an empty picture writes nothing.
-void CopyScaled(const PixelView& picture, int factor, const PixelTarget& target, int x, int y);
+void CopyScaled(const ReadOnlyPixelView& picture, int factor, const PixelView& target, int x, int y);
 
 } // namespace platform::host

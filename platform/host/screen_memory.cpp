@@ -7,15 +7,15 @@
 
 namespace platform::host {
 
-LentPixels ScreenMemory::Lend(int width, int height, int bytesPerPixel)
+PixelView ScreenMemory::Lend(int width, int height, int bytesPerPixel)
 {
     if (width <= 0 || height <= 0 || (bytesPerPixel != 2 && bytesPerPixel != 4)) return {};
-    if (lent_.pixels && width == lent_.width && height == lent_.height && bytesPerPixel == bytesPerPixel_) return lent_;
+    if (lent_.pixels && width == lent_.width && height == lent_.height && bytesPerPixel == lent_.bytesPerPixel)
+        return lent_;
     lent_ = {};
     bytes_ = PixelMemory::Allocate(size_t(width) * size_t(height) * size_t(bytesPerPixel));
     if (!bytes_) return {};
-    bytesPerPixel_ = bytesPerPixel;
-    lent_ = LentPixels { bytes_.Data(), width, height, width * bytesPerPixel };
+    lent_ = PixelView { bytes_.Data(), width, height, width * bytesPerPixel, bytesPerPixel };
     return lent_;
 }
 
@@ -24,16 +24,16 @@ void ScreenMemory::Clear()
     if (bytes_) std::memset(bytes_.Data(), 0, bytes_.Size());
 }
 
-void ToXrgb(const LentPixels& memory, int bytesPerPixel, const RECT& area, std::vector<uint32_t>& picture)
+void ToXrgb(const ReadOnlyPixelView& memory, const Rectangle& area, std::vector<uint32_t>& picture)
 {
     if (!memory.pixels || memory.width <= 0 || memory.height <= 0) return;
     picture.resize(size_t(memory.width) * size_t(memory.height));
-    const int left = std::max(0, int(area.left)), right = std::min(memory.width, int(area.right));
-    const int top = std::max(0, int(area.top)), bottom = std::min(memory.height, int(area.bottom));
-    for (int y = top; y < bottom; ++y) {
-        const uint8_t* row = memory.pixels + ptrdiff_t(y) * memory.pitch;
+    const Rectangle inside = Intersect(area, memory.Bounds());
+    const int left = int(inside.left), right = int(inside.right);
+    for (int64_t y = inside.top; y < inside.bottom; ++y) {
+        const uint8_t* row = memory.Row(y);
         uint32_t* out = picture.data() + ptrdiff_t(y) * memory.width;
-        if (bytesPerPixel == 2) {
+        if (memory.bytesPerPixel == 2) {
             if (left < right) rgb565::WidenRow(out + left, row + ptrdiff_t(left) * 2, right - left);
             continue;
         }

@@ -16,22 +16,20 @@ public:
     // `width` by `height` pixels of `bytesPerPixel`, rows packed: what it
     // held, or black when the size changed. Null pixels for an empty size
     // or one there is no memory for.
-    LentPixels Lend(int width, int height, int bytesPerPixel);
+    PixelView Lend(int width, int height, int bytesPerPixel);
     // As last lent; null pixels before.
-    const LentPixels& Pixels() const { return lent_; }
-    int BytesPerPixel() const { return bytesPerPixel_; }
+    const PixelView& Pixels() const { return lent_; }
     // Black again, the same size.
     void Clear();
 
 private:
     PixelMemory bytes_;
-    LentPixels lent_;
-    int bytesPerPixel_ = 0;
+    PixelView lent_;
 };
 
-// `area` of `memory` (5-6-5 or 0x00RRGGBB, as `bytesPerPixel` says) as a
+// `area` of `memory` (5-6-5 or 0x00RRGGBB, as its bytes per pixel say) as a
 // 0x00RRGGBB picture of the whole memory's size, into `picture`, whose rows
 // outside `area` are left as they are.
-void ToXrgb(const LentPixels& memory, int bytesPerPixel, const RECT& area, std::vector<uint32_t>& picture);
+void ToXrgb(const ReadOnlyPixelView& memory, const Rectangle& area, std::vector<uint32_t>& picture);
 
 } // namespace platform::host

@@ -8,7 +8,7 @@
 namespace platform::pixels {
 namespace {
 
-void StretchRows(uint8_t* out, int64_t outPitch, const StretchMap& map, const Raster& source, int64_t top,
+void StretchRows(uint8_t* out, int64_t outPitch, const StretchMap& map, const PixelView& source, int64_t top,
     int64_t bottom, int64_t left, int64_t right, uint32_t keepBits)
 {
     const int64_t bytes = source.bytesPerPixel;
@@ -44,7 +44,7 @@ void StretchRows(uint8_t* out, int64_t outPitch, const StretchMap& map, const Ra
 
 } // namespace
 
-void FillPixels(const Raster& target, const Span2D& area, uint32_t raw, uint32_t keepBits)
+void FillPixels(const PixelView& target, const Rectangle& area, uint32_t raw, uint32_t keepBits)
 {
     if (area.IsEmpty()) return;
     const PixelLoops& loops = Loops(target.bytesPerPixel);
@@ -53,8 +53,8 @@ void FillPixels(const Raster& target, const Span2D& area, uint32_t raw, uint32_t
         loops.fill(target.At(area.left, y), area.Width(), value);
 }
 
-void CopyPixels(const Raster& target, const Span2D& area, const Raster& source, int64_t sourceX, int64_t sourceY,
-    uint32_t keepBits, StoreKind stores)
+void CopyPixels(const PixelView& target, const Rectangle& area, const PixelView& source, int64_t sourceX,
+    int64_t sourceY, uint32_t keepBits, PresentationStores stores)
 {
     if (area.IsEmpty()) return;
     for (int64_t y = 0; y < area.Height(); ++y)
@@ -63,8 +63,8 @@ void CopyPixels(const Raster& target, const Span2D& area, const Raster& source, 
     FinishStores(stores);
 }
 
-void CopyKeyedPixels(const Raster& target, const Span2D& area, const Raster& source, int64_t sourceX, int64_t sourceY,
-    ColourKey key, uint32_t keepBits)
+void CopyKeyedPixels(const PixelView& target, const Rectangle& area, const PixelView& source, int64_t sourceX,
+    int64_t sourceY, ColourKey key, uint32_t keepBits)
 {
     if (area.IsEmpty()) return;
     Loops(target.bytesPerPixel)
@@ -73,7 +73,8 @@ void CopyKeyedPixels(const Raster& target, const Span2D& area, const Raster& sou
             key, keepBits);
 }
 
-void MapStretchColumns(const Span2D& destination, const Span2D& sourceRect, int64_t from, int64_t to, int32_t* columns)
+void MapStretchColumns(
+    const Rectangle& destination, const Rectangle& sourceRect, int64_t from, int64_t to, int32_t* columns)
 {
     if (from >= to) return;
     // source = left + (offset * width) / destinationWidth, stepped without a
@@ -93,7 +94,7 @@ void MapStretchColumns(const Span2D& destination, const Span2D& sourceRect, int6
     }
 }
 
-void StretchBand(uint8_t* out, int64_t outPitch, const StretchMap& map, const Raster& source, int64_t top,
+void StretchBand(uint8_t* out, int64_t outPitch, const StretchMap& map, const PixelView& source, int64_t top,
     int64_t bottom, int64_t left, int64_t right, uint32_t keepBits)
 {
     if (top >= bottom || left >= right) return;
@@ -103,8 +104,8 @@ void StretchBand(uint8_t* out, int64_t outPitch, const StretchMap& map, const Ra
 // Destination columns are done in chunks whose source columns are worked
 // out once for all rows; a chunk spans any screen's width, so rows are
 // written whole, one after the other.
-void StretchPixels(const Raster& target, const Span2D& destination, const Span2D& visible, const Raster& source,
-    const Span2D& sourceRect, uint32_t keepBits)
+void StretchPixels(const PixelView& target, const Rectangle& destination, const Rectangle& visible,
+    const PixelView& source, const Rectangle& sourceRect, uint32_t keepBits)
 {
     if (visible.IsEmpty() || destination.IsEmpty() || sourceRect.IsEmpty()) return;
     constexpr int64_t kChunk = 1024;

@@ -6,32 +6,32 @@
 
 #include <cstdint>
 
-#include "pixels/raster.h"
-#include "pixels/store_kinds.h"
+#include "pixels/pixel_values.h"
+#include "pixels/presentation_stores.h"
 
 namespace platform::pixels {
 
-void FillPixels(const Raster& target, const Span2D& area, uint32_t raw, uint32_t keepBits);
+void FillPixels(const PixelView& target, const Rectangle& area, uint32_t raw, uint32_t keepBits);
 
 // Unscaled copy of `area`'s size from (sourceX, sourceY) of `source`.
-void CopyPixels(const Raster& target, const Span2D& area, const Raster& source, int64_t sourceX, int64_t sourceY,
-    uint32_t keepBits, StoreKind stores = StoreKind::Ordinary);
+void CopyPixels(const PixelView& target, const Rectangle& area, const PixelView& source, int64_t sourceX,
+    int64_t sourceY, uint32_t keepBits, PresentationStores stores = PresentationStores::Ordinary);
 
 // The same, leaving out source pixels the key holds.
-void CopyKeyedPixels(const Raster& target, const Span2D& area, const Raster& source, int64_t sourceX, int64_t sourceY,
-    ColourKey key, uint32_t keepBits);
+void CopyKeyedPixels(const PixelView& target, const Rectangle& area, const PixelView& source, int64_t sourceX,
+    int64_t sourceY, ColourKey key, uint32_t keepBits);
 
 // Nearest-neighbour scaling of `sourceRect` onto `destination`, of which only
 // `visible` (a part of it, inside the target) is written: clipping never
 // changes which source pixel a destination pixel shows.
-void StretchPixels(const Raster& target, const Span2D& destination, const Span2D& visible, const Raster& source,
-    const Span2D& sourceRect, uint32_t keepBits);
+void StretchPixels(const PixelView& target, const Rectangle& destination, const Rectangle& visible,
+    const PixelView& source, const Rectangle& sourceRect, uint32_t keepBits);
 
 // Where a stretch finds each destination column's source pixel, worked out
 // once for a run of destination columns and shared by all its rows.
 struct StretchMap {
-    Span2D destination;
-    Span2D sourceRect;
+    Rectangle destination;
+    Rectangle sourceRect;
     const int32_t* sourceColumns = nullptr; // source x of destination columns columnsFrom, columnsFrom + 1, ...
     int64_t columnsFrom = 0;
     int64_t columnsCount = 0;
@@ -43,13 +43,14 @@ struct StretchMap {
 };
 
 // Fills `columns` with the source x of destination columns from .. to - 1.
-void MapStretchColumns(const Span2D& destination, const Span2D& sourceRect, int64_t from, int64_t to, int32_t* columns);
+void MapStretchColumns(
+    const Rectangle& destination, const Rectangle& sourceRect, int64_t from, int64_t to, int32_t* columns);
 
 // Target rows top .. bottom - 1 and columns left .. right - 1 of a stretch
 // (a part of its destination whose columns `map` holds), written at `out`,
 // where target row `top` begins. A row showing the same source row as the
 // one above it is a copy of that row.
-void StretchBand(uint8_t* out, int64_t outPitch, const StretchMap& map, const Raster& source, int64_t top,
+void StretchBand(uint8_t* out, int64_t outPitch, const StretchMap& map, const PixelView& source, int64_t top,
     int64_t bottom, int64_t left, int64_t right, uint32_t keepBits);
 
 } // namespace platform::pixels

@@ -31,10 +31,10 @@ using Offset = std::ptrdiff_t;
 template <typename V> constexpr Offset kPixelBytes = Offset(sizeof(typename V::Pixel));
 template <typename V> constexpr bool kHasNarrower = !std::is_void_v<typename V::Narrower>;
 // Whether partly drawn vectors are stored with masked stores.
-template <typename V, StoreMethod M> constexpr bool kMaskedStoring = M == StoreMethod::Masked&& V::kMaskedStores;
+template <typename V, KeyedStores M> constexpr bool kMaskedStoring = M == KeyedStores::Masked&& V::kMaskedStores;
 // Whether the columns after a band's last whole vector make a vector of
 // their own: its loads and stores must touch only them.
-template <typename V, StoreMethod M>
+template <typename V, KeyedStores M>
 constexpr bool kPartialColumnVectors = kMaskedStoring<V, M>&& V::kMaskedLoads && (V::kLanes > 1);
 
 // What a 32-bit target keeps of each pixel; 16-bit pixels are written whole.
@@ -46,7 +46,7 @@ template <typename V> PIXELS_TARGET typename V::Vector Keep(uint32_t keepBits)
 // Stores `value` where `drawn` is set, leaving the other lanes' memory as
 // it was. Whole vectors drawn or skipped, the usual case in and around a
 // picture's transparent areas, take no read of the target.
-template <typename V, StoreMethod M>
+template <typename V, KeyedStores M>
 PIXELS_TARGET inline void StoreDrawn(uint8_t* out, typename V::Mask drawn, typename V::Vector value)
 {
     if constexpr (kMaskedStoring<V, M>) {
@@ -110,7 +110,7 @@ inline bool KeyInSixteenBits(ColourKey& key)
     return true;
 }
 
-template <typename V, StoreMethod M>
+template <typename V, KeyedStores M>
 PIXELS_TARGET void CopyKeyedRows(const RowArea& area, ColourKey key, uint32_t keepBits)
 {
     using Vector = typename V::Vector;
@@ -266,7 +266,7 @@ PIXELS_TARGET inline typename V::Vector LoadGroup(typename V::Mask lanes, const 
 }
 
 // A target row of a vector: keyed, and stored once.
-template <typename V, StoreMethod M>
+template <typename V, KeyedStores M>
 PIXELS_TARGET inline void PutRow(
     uint8_t* out, typename V::Mask valid, typename V::Vector value, const ColumnRows<V>& rows)
 {
@@ -276,7 +276,7 @@ PIXELS_TARGET inline void PutRow(
 }
 
 // Any rows of a vector: each group tested for a source row.
-template <typename V, StoreMethod M, bool kPartial>
+template <typename V, KeyedStores M, bool kPartial>
 PIXELS_TARGET void CopyEdgeRows(const WindowVector& part, int64_t from, int64_t to, const ColumnRows<V> rows)
 {
     using Mask = typename V::Mask;
@@ -310,7 +310,7 @@ PIXELS_TARGET void CopyEdgeRows(const WindowVector& part, int64_t from, int64_t 
 
 // Rows of a vector on every one of which each of its N groups writes: no
 // test a group, and the groups' lanes and source offsets in registers.
-template <typename V, StoreMethod M, bool kPartial, int N>
+template <typename V, KeyedStores M, bool kPartial, int N>
 PIXELS_TARGET void CopyInteriorRows(const WindowVector& part, int64_t from, int64_t to, const ColumnRows<V> rows)
 {
     using Mask = typename V::Mask;
@@ -336,7 +336,7 @@ PIXELS_TARGET void CopyInteriorRows(const WindowVector& part, int64_t from, int6
 
 // A vector of the window, cut into the rows where every group writes and
 // the others.
-template <typename V, StoreMethod M, bool kPartial>
+template <typename V, KeyedStores M, bool kPartial>
 PIXELS_TARGET void CopyColumnVector(const WindowVector& part, const ColumnRows<V>& rows)
 {
     using Interior = void (*)(const WindowVector&, int64_t, int64_t, ColumnRows<V>);
@@ -357,7 +357,7 @@ PIXELS_TARGET void CopyColumnVector(const WindowVector& part, const ColumnRows<V
 
 // The window's vectors through the vector loops, the columns after them
 // (or every column, where the layout has no vectors) one by one.
-template <typename V, StoreMethod M>
+template <typename V, KeyedStores M>
 PIXELS_TARGET void CopyKeyedColumns(
     const ColumnBand& band, const ColumnLayout& layout, const ColumnWindow& window, ColourKey key)
 {
@@ -387,10 +387,10 @@ PIXELS_TARGET void CopyKeyedColumns(
     CopyColumnsOneByOne<Pixel>(band, window, done, band.width, key);
 }
 
-template <template <typename> class Set, StoreMethod M, typename Pixel> constexpr PixelLoops MakeLoops(VectorSet set)
+template <template <typename> class Set, KeyedStores M, typename Pixel> constexpr PixelLoops MakeLoops(VectorSet set)
 {
     using V = Set<Pixel>;
-    return PixelLoops { set, kMaskedStoring<V, M> ? StoreMethod::Masked : StoreMethod::Blend, int(sizeof(Pixel)),
+    return PixelLoops { set, kMaskedStoring<V, M> ? KeyedStores::Masked : KeyedStores::Blend, int(sizeof(Pixel)),
         V::kLanes > 1 ? V::kLanes : 0, kPartialColumnVectors<V, M>, &FillRow<V>, &CopyMaskedRow<V>,
         &CopyKeyedRows<V, M>, &PickColumns<V>, &CopyKeyedColumns<V, M>, &StreamCopy<V>, &StreamFill<V> };
 }
@@ -398,8 +398,8 @@ template <template <typename> class Set, StoreMethod M, typename Pixel> constexp
 // A set's four tables: both store methods, both pixel sizes.
 template <template <typename> class Set> constexpr LoopSet MakeLoopSet(VectorSet set)
 {
-    return { MakeLoops<Set, StoreMethod::Masked, uint32_t>(set), MakeLoops<Set, StoreMethod::Masked, uint16_t>(set),
-        MakeLoops<Set, StoreMethod::Blend, uint32_t>(set), MakeLoops<Set, StoreMethod::Blend, uint16_t>(set) };
+    return { MakeLoops<Set, KeyedStores::Masked, uint32_t>(set), MakeLoops<Set, KeyedStores::Masked, uint16_t>(set),
+        MakeLoops<Set, KeyedStores::Blend, uint32_t>(set), MakeLoops<Set, KeyedStores::Blend, uint16_t>(set) };
 }
 
 } // namespace

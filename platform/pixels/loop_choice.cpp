@@ -1,4 +1,5 @@
 #include "pixels/loop_choice.h"
+#include "pixels/testing_hooks.h"
 
 #include <algorithm>
 #include <cmath>
@@ -16,15 +17,14 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-// Rounds of a trial, passes of the work a candidate does in one timed
-// round, and how much faster another candidate must be to win over one
-// ahead of it in preference (or over the loops in use, when held again).
+// Rounds of a trial, and passes of the work a candidate does in one timed
+// round.
 constexpr int kRounds = 5;
 constexpr int kPassesPerRound = 3;
-constexpr double kTolerance = 0.03;
 // Presentations before the first trial is held again; each later one waits
 // eight times as long.
 constexpr int64_t kFirstRetrial = 1024;
+constexpr int64_t kRetrialGrowth = 8;
 
 std::optional<VectorSet>& HeldSet()
 {
@@ -32,9 +32,9 @@ std::optional<VectorSet>& HeldSet()
     return held;
 }
 
-std::optional<StoreMethod>& HeldMethod()
+std::optional<KeyedStores>& HeldMethod()
 {
-    static std::optional<StoreMethod> held;
+    static std::optional<KeyedStores> held;
     return held;
 }
 
@@ -49,7 +49,7 @@ std::vector<const PixelLoops*> Candidates(int bytesPerPixel)
     for (auto set = std::rbegin(kVectorSets); set != std::rend(kVectorSets); ++set) {
         if (HeldSet() && *HeldSet() != *set) continue;
         if (*set == VectorSet::Portable && !candidates.empty()) continue;
-        for (StoreMethod method : { StoreMethod::Masked, StoreMethod::Blend }) {
+        for (KeyedStores method : { KeyedStores::Masked, KeyedStores::Blend }) {
             if (HeldMethod() && *HeldMethod() != method) continue;
             const PixelLoops* loops = LoopsOf(*set, method, bytesPerPixel);
             if (loops != nullptr && std::find(candidates.begin(), candidates.end(), loops) == candidates.end())
@@ -140,29 +140,29 @@ public:
     Trial(int bytesPerPixel, std::vector<const PixelLoops*> candidates)
         : work_(bytesPerPixel)
         , candidates_(std::move(candidates))
+        , best_(candidates_.size())
     {
         // Each candidate once untimed: its code and the memory come into the caches.
         for (const PixelLoops* loops : candidates_)
             work_.Run(*loops);
     }
 
-    int Rounds() const { return int(rounds_.size()); }
+    int Rounds() const { return rounds_; }
     bool Done() const { return Rounds() >= kRounds; }
 
     void RunRound()
     {
         const Clock::time_point start = Clock::now();
-        std::vector<double> times(candidates_.size());
-        const size_t round = rounds_.size();
+        const size_t round = size_t(rounds_);
         // Each round in another order: a drift over the trial favours none.
         for (size_t i = 0; i < candidates_.size(); ++i) {
             const size_t c = (i + round) % candidates_.size();
             const Clock::time_point begin = Clock::now();
             for (int pass = 0; pass < kPassesPerRound; ++pass)
                 work_.Run(*candidates_[c]);
-            times[c] = Microseconds(Clock::now() - begin) / kPassesPerRound;
+            best_.Time(c, Microseconds(Clock::now() - begin) / kPassesPerRound);
         }
-        rounds_.push_back(std::move(times));
+        ++rounds_;
         spent_ += Clock::now() - start;
     }
 
@@ -172,26 +172,23 @@ public:
     {
         report = {};
         report.milliseconds = std::chrono::duration<double, std::milli>(spent_).count();
-        for (size_t c = 0; c < candidates_.size(); ++c) {
-            double best = 1e300;
-            for (const std::vector<double>& round : rounds_)
-                best = std::min(best, round[c]);
-            report.candidates.push_back({ { candidates_[c]->set, candidates_[c]->method }, best });
-        }
-        return candidates_[PickFastest(rounds_, kTolerance)];
+        for (size_t c = 0; c < candidates_.size(); ++c)
+            report.candidates.push_back({ { candidates_[c]->set, candidates_[c]->keyedStores }, best_.Of(c) });
+        return candidates_[best_.Fastest()];
     }
 
 private:
     TrialWork work_;
     std::vector<const PixelLoops*> candidates_;
-    std::vector<std::vector<double>> rounds_;
+    BestTimes best_;
+    int rounds_ = 0;
     Clock::duration spent_ {};
 };
 
 struct SizeState {
     TrialReport report;
     std::unique_ptr<Trial> retrial;
-    int64_t nextRetrial = kFirstRetrial;
+    RetrialSchedule retrials { kFirstRetrial, kRetrialGrowth };
 };
 
 struct ChoiceState {
@@ -228,19 +225,6 @@ void Forget()
 
 } // namespace
 
-size_t PickFastest(const std::vector<std::vector<double>>& rounds, double tolerance)
-{
-    if (rounds.empty() || rounds.front().empty()) return 0;
-    std::vector<double> best(rounds.front().size(), 1e300);
-    for (const std::vector<double>& round : rounds)
-        for (size_t c = 0; c < best.size() && c < round.size(); ++c)
-            best[c] = std::min(best[c], round[c]);
-    const double fastest = *std::min_element(best.begin(), best.end());
-    for (size_t c = 0; c < best.size(); ++c)
-        if (best[c] <= fastest * (1.0 + tolerance)) return c;
-    return 0;
-}
-
 namespace choice_detail {
 
 const PixelLoops* Choose(int bytesPerPixel)
@@ -249,7 +233,7 @@ const PixelLoops* Choose(int bytesPerPixel)
     SizeState& size = State().sizes[index];
     std::vector<const PixelLoops*> candidates = Candidates(bytesPerPixel);
     // The portable loops are there whatever else is not.
-    if (candidates.empty()) candidates.push_back(LoopsOf(VectorSet::Portable, StoreMethod::Blend, bytesPerPixel));
+    if (candidates.empty()) candidates.push_back(LoopsOf(VectorSet::Portable, KeyedStores::Blend, bytesPerPixel));
     const PixelLoops* pick = candidates.front();
     size.report = {};
     if (candidates.size() > 1) {
@@ -268,25 +252,25 @@ const PixelLoops* Choose(int bytesPerPixel)
 LoopChoice ChosenLoops(int bytesPerPixel)
 {
     const PixelLoops& loops = Loops(bytesPerPixel);
-    return { loops.set, loops.method };
+    return { loops.set, loops.keyedStores };
 }
 
 bool HoldVectorSet(std::optional<VectorSet> set)
 {
-    if (set && LoopsOf(*set, StoreMethod::Blend, 4) == nullptr) return false;
+    if (set && LoopsOf(*set, KeyedStores::Blend, 4) == nullptr) return false;
     HeldSet() = set;
     Forget();
     return true;
 }
 
-void HoldStoreMethod(std::optional<StoreMethod> method)
+void HoldKeyedStores(std::optional<KeyedStores> method)
 {
     HeldMethod() = method;
     Forget();
 }
 
 std::optional<VectorSet> HeldVectorSet() { return HeldSet(); }
-std::optional<StoreMethod> HeldStoreMethod() { return HeldMethod(); }
+std::optional<KeyedStores> HeldKeyedStores() { return HeldMethod(); }
 
 TrialReport LastTrial(int bytesPerPixel) { return State().sizes[SizeIndex(bytesPerPixel)].report; }
 
@@ -299,8 +283,8 @@ void LoopsPresented()
         const PixelLoops* current = choice_detail::chosen[index];
         if (current == nullptr) continue;
         if (!size.retrial) {
-            if (state.presentations < size.nextRetrial) continue;
-            size.nextRetrial = state.presentations * 8;
+            if (!size.retrials.Due(state.presentations)) continue;
+            size.retrials.Tried(state.presentations);
             // The loops in use first: another must beat them by the tolerance.
             std::vector<const PixelLoops*> candidates = Candidates(current->bytesPerPixel);
             std::erase(candidates, current);

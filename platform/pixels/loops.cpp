@@ -1,4 +1,5 @@
 #include "pixels/loops.h"
+#include "pixels/testing_hooks.h"
 
 #include "pixels/loop_sets.h"
 
@@ -104,7 +105,7 @@ const char* VectorSetName(VectorSet set)
     return "unknown";
 }
 
-const char* StoreMethodName(StoreMethod method) { return method == StoreMethod::Masked ? "masked" : "blend"; }
+const char* KeyedStoresName(KeyedStores method) { return method == KeyedStores::Masked ? "masked" : "blend"; }
 
 bool ProcessorHas(VectorSet set)
 {
@@ -114,20 +115,20 @@ bool ProcessorHas(VectorSet set)
     return has[int(set)] && set <= widest;
 }
 
-const PixelLoops* LoopsOf(VectorSet set, StoreMethod method, int bytesPerPixel)
+const PixelLoops* LoopsOf(VectorSet set, KeyedStores method, int bytesPerPixel)
 {
     const LoopSet* built = BuiltSet(set);
     if (built == nullptr || !ProcessorHas(set)) return nullptr;
     const bool wide = bytesPerPixel == 4;
     const PixelLoops& masked = wide ? built->masked32 : built->masked16;
-    if (method == StoreMethod::Masked && masked.method == StoreMethod::Masked) return &masked;
+    if (method == KeyedStores::Masked && masked.keyedStores == KeyedStores::Masked) return &masked;
     return wide ? &built->blend32 : &built->blend16;
 }
 
 bool HasMaskedStores(VectorSet set, int bytesPerPixel)
 {
-    const PixelLoops* loops = LoopsOf(set, StoreMethod::Masked, bytesPerPixel);
-    return loops != nullptr && loops->method == StoreMethod::Masked;
+    const PixelLoops* loops = LoopsOf(set, KeyedStores::Masked, bytesPerPixel);
+    return loops != nullptr && loops->keyedStores == KeyedStores::Masked;
 }
 
 void FinishStreaming()

@@ -7,7 +7,7 @@
 
 #include <cstdint>
 
-#include "pixels/raster.h"
+#include "pixels/pixel_values.h"
 
 namespace platform::pixels {
 
@@ -24,8 +24,8 @@ const char* VectorSetName(VectorSet set); // "portable", "SSE2", "AVX2", "AVX-51
 // Which is faster depends on the processor (some run masked stores in
 // microcode), so it is measured too. A set without masked stores for a
 // pixel size blends.
-enum class StoreMethod { Masked, Blend };
-const char* StoreMethodName(StoreMethod method); // "masked", "blend"
+enum class KeyedStores { Masked, Blend };
+const char* KeyedStoresName(KeyedStores method); // "masked", "blend"
 
 // A rectangle of `width` by `height` pixels in both rasters, rows
 // `outPitch` and `inPitch` bytes apart.
@@ -94,7 +94,7 @@ struct ColumnLayout {
 // whole.
 struct PixelLoops {
     VectorSet set;
-    StoreMethod method;
+    KeyedStores keyedStores;
     int bytesPerPixel;
     // Columns a vector of the column loop holds (0: the loop takes each
     // column on its own), and whether the columns after the last whole
@@ -122,11 +122,9 @@ struct PixelLoops {
 // not built into this program (another processor family) or the processor
 // lacks it. A set without masked stores for that size gives its blending
 // loops for either method.
-const PixelLoops* LoopsOf(VectorSet set, StoreMethod method, int bytesPerPixel);
+const PixelLoops* LoopsOf(VectorSet set, KeyedStores method, int bytesPerPixel);
 // Whether the processor runs `set`.
 bool ProcessorHas(VectorSet set);
-// Whether `set` stores partly keyed vectors of this size with masked stores.
-bool HasMaskedStores(VectorSet set, int bytesPerPixel);
 // Makes streaming stores visible to other observers (the display).
 void FinishStreaming();
 

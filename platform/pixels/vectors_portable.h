@@ -9,7 +9,7 @@
 
 #include <cstdint>
 
-#include "pixels/raster.h"
+#include "pixels/pixel_values.h"
 
 #ifndef PIXELS_TARGET
 #error "a vector set's file defines PIXELS_TARGET before including its vector type"

@@ -9,9 +9,9 @@ namespace {
 
 Window* WindowOrTopLevel(HWND window) { return window ? FindWindow(window) : TopLevelWindow(); }
 
-constexpr RECT kNothing {};
+constexpr Rectangle kNothing {};
 
-RECT WholeClient(const Window& window) { return RECT { 0, 0, window.clientWidth, window.clientHeight }; }
+Rectangle WholeClient(const Window& window) { return Rectangle { 0, 0, window.clientWidth, window.clientHeight }; }
 
 } // namespace
 
@@ -23,57 +23,55 @@ bool GetClientArea(HWND handle, ClientArea& area)
     return true;
 }
 
-bool LendClientPixels(const RECT& overwritten, ClientPixels& pixels)
+bool LendClientPixels(const Rectangle& overwritten, platform::PixelView& pixels)
 {
     Window* window = TopLevelWindow();
     if (!window || window->clientWidth <= 0 || window->clientHeight <= 0) return false;
-    const platform::host::LentPixels lent = platform::host::Current().Lend(
+    const platform::PixelView lent = platform::host::Current().Lend(
         platform::host::Screen::Client, window->clientWidth, window->clientHeight, overwritten);
-    // Memory of another size, or rows too short, is not the client area's.
+    // Memory of another size or depth, or rows too short, is not the client area's.
     if (!lent.pixels || lent.width != window->clientWidth || lent.height != window->clientHeight
-        || lent.pitch < lent.width * 4 || lent.pitch % 4 != 0)
+        || lent.bytesPerPixel != platform::host::kClientBytesPerPixel || !lent.RowsFit() || lent.pitch % 4 != 0)
         return false;
-    pixels = ClientPixels { reinterpret_cast<uint32_t*>(lent.pixels), lent.width, lent.height, lent.pitch / 4 };
+    pixels = lent;
     return true;
 }
 
-void ClientPixelsChanged(const RECT& changed)
+void ClientPixelsChanged(const Rectangle& changed)
 {
-    if (changed.left < changed.right && changed.top < changed.bottom)
-        platform::host::Current().Changed(platform::host::Screen::Client, changed);
+    if (!changed.IsEmpty()) platform::host::Current().Changed(platform::host::Screen::Client, changed);
 }
 
 std::vector<uint32_t> ClientPicture()
 {
-    ClientPixels client;
+    platform::PixelView client;
     if (!LendClientPixels(kNothing, client)) return {};
     std::vector<uint32_t> picture(size_t(client.width) * size_t(client.height));
     for (int y = 0; y < client.height; ++y)
-        std::copy_n(client.pixels + ptrdiff_t(y) * client.pitchPixels, client.width,
-            picture.begin() + ptrdiff_t(y) * client.width);
+        std::copy_n(client.Row<uint32_t>(y), client.width, picture.begin() + ptrdiff_t(y) * client.width);
     return picture;
 }
 
-void ShowClientPicture(const platform::host::PixelView& picture)
+void ShowClientPicture(const platform::ReadOnlyPixelView& picture)
 {
     Window* window = TopLevelWindow();
-    if (!window || !picture.pixels || picture.width != window->clientWidth || picture.height != window->clientHeight)
+    if (!window || !picture.pixels || picture.width != window->clientWidth || picture.height != window->clientHeight
+        || picture.bytesPerPixel != 4 || !picture.RowsFit())
         return;
-    ClientPixels client;
+    platform::PixelView client;
     if (!LendClientPixels(WholeClient(*window), client)) return;
     for (int y = 0; y < client.height; ++y)
-        std::copy_n(picture.pixels + ptrdiff_t(y) * picture.pitchPixels, client.width,
-            client.pixels + ptrdiff_t(y) * client.pitchPixels);
+        std::copy_n(picture.Row<uint32_t>(y), client.width, client.Row<uint32_t>(y));
     ClientPixelsChanged(WholeClient(*window));
 }
 
 void ClearClientArea()
 {
     Window* window = TopLevelWindow();
-    ClientPixels client;
+    platform::PixelView client;
     if (!window || !LendClientPixels(WholeClient(*window), client)) return;
     for (int y = 0; y < client.height; ++y)
-        std::fill_n(client.pixels + ptrdiff_t(y) * client.pitchPixels, client.width, 0u);
+        std::fill_n(client.Row<uint32_t>(y), client.width, 0u);
     ClientPixelsChanged(WholeClient(*window));
 }
 

@@ -13,33 +13,25 @@
 namespace platform::user {
 
 struct ClientArea {
-    RECT screenRect {}; // client area in screen coordinates
+    Rectangle screenRect {}; // client area in screen coordinates
 };
 
 // The client area of `window`, or of the top-level window when `window` is
 // null. False when there is no such window or its client area is empty.
 bool GetClientArea(HWND window, ClientArea& area);
 
-// The top-level window's client pixels, 0x00RRGGBB, rows `pitchPixels` apart.
-struct ClientPixels {
-    uint32_t* pixels = nullptr;
-    int width = 0;
-    int height = 0;
-    int pitchPixels = 0;
-};
-
 // Memory holding what the client area shows, for a write now: it may lag
 // behind in `overwritten` (client coordinates), which the caller writes
 // whole. Good until ClientPixelsChanged; false when there is none.
-bool LendClientPixels(const RECT& overwritten, ClientPixels& pixels);
+bool LendClientPixels(const Rectangle& overwritten, platform::PixelView& pixels);
 // The caller wrote `changed` (client coordinates) of the lent memory.
-void ClientPixelsChanged(const RECT& changed);
+void ClientPixelsChanged(const Rectangle& changed);
 
 // What the client area shows, row after row, for drawing a menu or a box
 // over it; empty when there is no client area.
 std::vector<uint32_t> ClientPicture();
 // Shows `picture`, the client area's size, in the client area.
-void ShowClientPicture(const platform::host::PixelView& picture);
+void ShowClientPicture(const platform::ReadOnlyPixelView& picture);
 // A resized client area starts black.
 void ClearClientArea();
 

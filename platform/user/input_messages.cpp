@@ -18,9 +18,9 @@ LPARAM ClientPosition(int x, int y)
 }
 
 // Screen positions are signed 16-bit each, as GET_X_LPARAM reads them.
-LPARAM ScreenPosition(const RECT& client, int x, int y)
+LPARAM ScreenPosition(const Rectangle& client, int x, int y)
 {
-    auto word = [](LONG value) { return WORD(SHORT(std::clamp<LONG>(value, -0x8000, 0x7FFF))); };
+    auto word = [](int64_t value) { return WORD(SHORT(std::clamp<int64_t>(value, -0x8000, 0x7FFF))); };
     return MAKELPARAM(word(client.left + x), word(client.top + y));
 }
 
@@ -49,7 +49,7 @@ InputMessage KeyUpMessage(const InputEvent& event)
     return InputMessage { message, WPARAM(event.virtualKey), 1 | kKeyWasDown | kKeyReleased | AltContext(event) };
 }
 
-InputMessage MouseMessage(const InputEvent& event, const RECT& client, UINT clientMessage, UINT menuMessage)
+InputMessage MouseMessage(const InputEvent& event, const Rectangle& client, UINT clientMessage, UINT menuMessage)
 {
     if (!OverMenuBar(event.y)) {
         WPARAM buttons = clientMessage == kWmLButtonDown ? kMkLButton : 0;
@@ -61,7 +61,7 @@ InputMessage MouseMessage(const InputEvent& event, const RECT& client, UINT clie
 
 } // namespace
 
-InputMessage MessageFromInput(const InputEvent& event, const RECT& clientOnScreen)
+InputMessage MessageFromInput(const InputEvent& event, const Rectangle& clientOnScreen)
 {
     switch (event.kind) {
     case InputEvent::Kind::KeyDown:

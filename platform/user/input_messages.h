@@ -15,6 +15,6 @@ struct InputMessage {
 
 // `clientOnScreen` tells client positions from those over the menu bar
 // (non-client messages, in screen coordinates).
-InputMessage MessageFromInput(const platform::host::InputEvent& event, const RECT& clientOnScreen);
+InputMessage MessageFromInput(const platform::host::InputEvent& event, const Rectangle& clientOnScreen);
 
 } // namespace platform::user

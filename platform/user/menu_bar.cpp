@@ -44,7 +44,7 @@ void LayOutTitles(MenuModel& model)
     int x = 0;
     for (MenuTitle& title : model.titles) {
         int width = UiTextWidth(title.label.shown) + 2 * kTitlePadding;
-        title.box = Box { x, 0, x + width, model.barHeight };
+        title.box = Rectangle { x, 0, x + width, model.barHeight };
         x += width;
     }
 }
@@ -96,17 +96,18 @@ DropDown LayoutDropDown(const MenuTitle& title, int clientWidth)
     int textWidth = 0;
     for (const MenuItem& item : title.items)
         textWidth = std::max(textWidth, UiTextWidth(item.label.shown));
-    int width = std::max({ textWidth + kItemTextLeft + kItemTextRight + 2, kMinimumDropDownWidth, title.box.Width() });
-    int left = title.box.left;
+    int width
+        = std::max({ textWidth + kItemTextLeft + kItemTextRight + 2, kMinimumDropDownWidth, int(title.box.Width()) });
+    int left = int(title.box.left);
     if (left + width > clientWidth) left = std::max(0, clientWidth - width);
     DropDown dropDown;
     int y = 1;
     for (const MenuItem& item : title.items) {
         int height = item.separator ? kSeparatorHeight : ItemHeight();
-        dropDown.rows.push_back(Box { left + 1, y, left + width - 1, y + height });
+        dropDown.rows.push_back(Rectangle { left + 1, y, left + width - 1, y + height });
         y += height;
     }
-    dropDown.frame = Box { left, 0, left + width, y + 1 };
+    dropDown.frame = Rectangle { left, 0, left + width, y + 1 };
     return dropDown;
 }
 
@@ -119,12 +120,12 @@ int ItemAt(const MenuTitle& title, const DropDown& dropDown, int x, int y)
 
 void DrawMenuBar(const Canvas& bar, const MenuModel& model, int hotTitle)
 {
-    FillBox(bar, Box { 0, 0, bar.width, bar.height }, kBarColour);
+    FillBox(bar, bar.memory.Bounds(), kBarColour);
     for (size_t i = 0; i < model.titles.size(); ++i) {
         const MenuTitle& title = model.titles[i];
         bool hot = int(i) == hotTitle;
         if (hot) FillBox(bar, title.box, kHotColour);
-        DrawLabel(bar, title.box.left + kTitlePadding, TextTop(0, bar.height), title.label,
+        DrawLabel(bar, title.box.left + kTitlePadding, TextTop(0, bar.memory.height), title.label,
             hot ? kHotTextColour : kTextColour);
     }
 }
@@ -134,11 +135,11 @@ void DrawDropDown(const Canvas& client, const MenuTitle& title, const DropDown& 
     FillBox(client, dropDown.frame, kDropDownColour);
     OutlineBox(client, dropDown.frame, kDropDownBorder);
     for (size_t i = 0; i < dropDown.rows.size() && i < title.items.size(); ++i) {
-        const Box& row = dropDown.rows[i];
+        const Rectangle& row = dropDown.rows[i];
         const MenuItem& item = title.items[i];
         if (item.separator) {
             int middle = row.top + row.Height() / 2;
-            FillBox(client, Box { row.left + 2, middle, row.right - 2, middle + 1 }, kSeparatorColour);
+            FillBox(client, Rectangle { row.left + 2, middle, row.right - 2, middle + 1 }, kSeparatorColour);
             continue;
         }
         bool hot = int(i) == hotItem;
@@ -153,10 +154,10 @@ void PresentMenuBar(const Window& window, int hotTitle)
     int width = int(window.outer.right - window.outer.left);
     if (window.menuBarHeight <= 0 || width <= 0) return;
     std::vector<uint32_t> pixels(size_t(width) * size_t(window.menuBarHeight));
-    Canvas bar { pixels.data(), width, window.menuBarHeight, width };
+    const Canvas bar { PixelView::OfPixels(pixels.data(), width, window.menuBarHeight, width) };
     DrawMenuBar(bar, MenuModelFor(window), hotTitle);
     platform::host::Current().PresentMenuBar(
-        platform::host::PixelView { pixels.data(), width, window.menuBarHeight, width });
+        platform::ReadOnlyPixelView::OfPixels(pixels.data(), width, window.menuBarHeight, width));
 }
 
 } // namespace platform::user

@@ -21,7 +21,7 @@ struct MenuItem {
 struct MenuTitle {
     Label label;
     std::vector<MenuItem> items;
-    Box box; // in the bar's own coordinates: y from 0 to the bar height
+    Rectangle box; // in the bar's own coordinates: y from 0 to the bar height
 };
 
 struct MenuModel {
@@ -37,8 +37,8 @@ int TitleWithMnemonic(const MenuModel& model, char32_t mnemonic);
 // The open drop-down of a title, in client coordinates: it hangs from the
 // bottom of the bar and is kept inside the client width where it fits.
 struct DropDown {
-    Box frame;
-    std::vector<Box> rows; // one per item, separators included
+    Rectangle frame;
+    std::vector<Rectangle> rows; // one per item, separators included
 };
 DropDown LayoutDropDown(const MenuTitle& title, int clientWidth);
 // The choosable item under (x, y), or -1 (separators are not choosable).

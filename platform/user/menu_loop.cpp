@@ -1,7 +1,7 @@
 #include "user/menu_loop.h"
 
-#include "ddraw/full_screen.h"
 #include "host/host.h"
+#include "screens/full_screen.h"
 #include "user/client_area.h"
 #include "user/menu_bar.h"
 #include "user/menu_tracker.h"
@@ -35,11 +35,12 @@ void PresentTracking(
     if (under.size() != size_t(window.clientWidth) * size_t(window.clientHeight)) return;
     std::vector<uint32_t> composed = under;
     if (tracker.IsOpen()) {
-        Canvas client { composed.data(), window.clientWidth, window.clientHeight, window.clientWidth };
+        const Canvas client { PixelView::OfPixels(
+            composed.data(), window.clientWidth, window.clientHeight, window.clientWidth) };
         DrawDropDown(client, model.titles[size_t(tracker.HotTitle())], tracker.OpenDropDown(), tracker.HotItem());
     }
-    ShowClientPicture(
-        platform::host::PixelView { composed.data(), window.clientWidth, window.clientHeight, window.clientWidth });
+    ShowClientPicture(platform::ReadOnlyPixelView::OfPixels(
+        composed.data(), window.clientWidth, window.clientHeight, window.clientWidth));
 }
 
 void RestorePicture(HWND handle, const std::vector<uint32_t>& under)
@@ -48,8 +49,8 @@ void RestorePicture(HWND handle, const std::vector<uint32_t>& under)
     if (!window) return;
     PresentMenuBar(*window);
     if (under.size() != size_t(window->clientWidth) * size_t(window->clientHeight)) return;
-    ShowClientPicture(
-        platform::host::PixelView { under.data(), window->clientWidth, window->clientHeight, window->clientWidth });
+    ShowClientPicture(platform::ReadOnlyPixelView::OfPixels(
+        under.data(), window->clientWidth, window->clientHeight, window->clientWidth));
 }
 
 void Feed(MenuTracker& tracker, const ModalEvent& event)
@@ -97,7 +98,7 @@ void TrackMenuBar(HWND handle, MenuStart start, char32_t letter, POINT screenPoi
     Window* window = FindWindow(handle);
     // Full screen shows no bar: a menu nobody can see would only stop the
     // program's frames until a blind Esc.
-    if (!window || !window->visible || platform::ddraw::IsFullScreen()) return;
+    if (!window || !window->visible || platform::screens::IsFullScreen()) return;
     MenuModel model = MenuModelFor(*window);
     if (model.titles.empty()) return;
 
@@ -108,7 +109,7 @@ void TrackMenuBar(HWND handle, MenuStart start, char32_t letter, POINT screenPoi
         if (title < 0) return; // no such title: Windows only beeps
         open = true;
     } else if (start == MenuStart::Mouse) {
-        RECT client = ClientRectOnScreen(*window);
+        const Rectangle client = ClientRectOnScreen(*window);
         title = TitleAt(model, int(screenPoint.x - client.left), int(screenPoint.y - window->outer.top));
         if (title < 0) return;
         open = true;

@@ -1,8 +1,8 @@
 // MessageBoxA: drawn over the owner's client area and run modally where the
 // window shows; otherwise left to the host (standard error without a display).
 #include "common/encoding.h"
-#include "ddraw/full_screen.h"
 #include "host/host.h"
+#include "screens/full_screen.h"
 #include "user/client_area.h"
 #include "user/message_box_session.h"
 #include "user/testing_hooks.h"
@@ -60,8 +60,8 @@ int DrawnMessageBox(
     int answer = ValidAnswer(content.buttons, platform::user::RunMessageBox(owner, content, backdrop));
     // The picture under the box again, as it was.
     if (backdrop.present && !backdrop.pixels.empty())
-        backdrop.present(
-            platform::host::PixelView { backdrop.pixels.data(), backdrop.width, backdrop.height, backdrop.width });
+        backdrop.present(platform::ReadOnlyPixelView::OfPixels(
+            backdrop.pixels.data(), backdrop.width, backdrop.height, backdrop.width));
     if (Watcher().closed) Watcher().closed(answer);
     return answer;
 }
@@ -77,8 +77,8 @@ bool Usable(const platform::user::ModalBackdrop& backdrop)
 // FlipToGDISurface lets a box show over an exclusive display on Windows.
 bool FullScreenBackdrop(platform::user::ModalBackdrop& backdrop)
 {
-    if (!platform::ddraw::FullScreenPicture(backdrop.pixels, backdrop.width, backdrop.height)) return false;
-    backdrop.present = [](const platform::host::PixelView& view) { platform::ddraw::ShowOverFullScreen(view); };
+    if (!platform::screens::FullScreenPicture(backdrop.pixels, backdrop.width, backdrop.height)) return false;
+    backdrop.present = [](const platform::ReadOnlyPixelView& view) { platform::screens::ShowOverFullScreen(view); };
     return true;
 }
 
@@ -91,7 +91,7 @@ platform::user::ModalBackdrop BackdropFor(const Window& window)
     backdrop = {};
     if (FullScreenBackdrop(backdrop) && Usable(backdrop)) return backdrop;
     return platform::user::ModalBackdrop { platform::user::ClientPicture(), window.clientWidth, window.clientHeight,
-        [](const platform::host::PixelView& view) { platform::user::ShowClientPicture(view); } };
+        [](const platform::ReadOnlyPixelView& view) { platform::user::ShowClientPicture(view); } };
 }
 
 } // namespace

@@ -80,11 +80,11 @@ namespace {
 void Show(const ModalBackdrop& backdrop, const MessageBoxSession& session)
 {
     std::vector<uint32_t> composed = backdrop.pixels;
-    DrawMessageBox(
-        Canvas { composed.data(), backdrop.width, backdrop.height, backdrop.width }, session.Layout(), session.Look());
+    DrawMessageBox(Canvas { PixelView::OfPixels(composed.data(), backdrop.width, backdrop.height, backdrop.width) },
+        session.Layout(), session.Look());
     if (backdrop.present)
         backdrop.present(
-            platform::host::PixelView { composed.data(), backdrop.width, backdrop.height, backdrop.width });
+            platform::ReadOnlyPixelView::OfPixels(composed.data(), backdrop.width, backdrop.height, backdrop.width));
 }
 
 void Feed(MessageBoxSession& session, const ModalEvent& event)

@@ -47,7 +47,7 @@ struct ModalBackdrop {
     std::vector<uint32_t> pixels;
     int width = 0;
     int height = 0;
-    std::function<void(const platform::host::PixelView&)> present;
+    std::function<void(const platform::ReadOnlyPixelView&)> present;
 };
 int RunMessageBox(HWND owner, const MessageBoxContent& content, const ModalBackdrop& backdrop);
 

@@ -61,7 +61,7 @@ void PlaceButtons(MessageBoxLayout& layout)
     int top = layout.buttonStrip.top + (kStripHeight - kButtonHeight) / 2;
     for (auto it = layout.buttons.rbegin(); it != layout.buttons.rend(); ++it) {
         int width = ButtonWidth(*it);
-        it->box = Box { right - width, top, right, top + kButtonHeight };
+        it->box = Rectangle { right - width, top, right, top + kButtonHeight };
         right -= width + kButtonGap;
     }
 }
@@ -71,9 +71,10 @@ void DrawButton(const Canvas& target, const MessageBoxButton& button, bool focus
     FillBox(target, button.box, pressed ? kButtonPressedFace : kButtonFace);
     OutlineBox(target, button.box, focused ? kFocusBorder : kButtonBorder);
     if (focused) {
-        Box inner { button.box.left + 1, button.box.top + 1, button.box.right - 1, button.box.bottom - 1 };
+        Rectangle inner { button.box.left + 1, button.box.top + 1, button.box.right - 1, button.box.bottom - 1 };
         OutlineBox(target, inner, kFocusBorder);
-        DottedOutline(target, Box { inner.left + 2, inner.top + 2, inner.right - 2, inner.bottom - 2 }, kTextColour);
+        DottedOutline(
+            target, Rectangle { inner.left + 2, inner.top + 2, inner.right - 2, inner.bottom - 2 }, kTextColour);
     }
     int textLeft = button.box.left + (button.box.Width() - UiTextWidth(button.label.shown)) / 2;
     int textTop = button.box.top + (button.box.Height() - UiCellHeight()) / 2;
@@ -131,26 +132,26 @@ MessageBoxLayout LayOutMessageBox(const MessageBoxContent& content, int targetWi
 
     int left = std::max((targetWidth - width) / 2, 0);
     int top = std::max((targetHeight - height) / 2, 0);
-    layout.frame = Box { left, top, left + width, top + height };
-    layout.captionBar = Box { left + 1, top + 1, left + width - 1, top + 1 + kCaptionHeight };
+    layout.frame = Rectangle { left, top, left + width, top + height };
+    layout.captionBar = Rectangle { left + 1, top + 1, left + width - 1, top + 1 + kCaptionHeight };
     layout.textLeft = left + 1 + kTextMargin;
     layout.textTop = layout.captionBar.bottom + kTextMargin;
-    layout.buttonStrip = Box { left + 1, top + height - 1 - kStripHeight, left + width - 1, top + height - 1 };
+    layout.buttonStrip = Rectangle { left + 1, top + height - 1 - kStripHeight, left + width - 1, top + height - 1 };
     PlaceButtons(layout);
     return layout;
 }
 
 void DrawMessageBox(const Canvas& target, const MessageBoxLayout& layout, const MessageBoxLook& look)
 {
-    if (!target.pixels || target.width <= 0 || target.height <= 0) return;
+    if (!target.memory.pixels || target.memory.width <= 0 || target.memory.height <= 0) return;
     FillBox(target, layout.frame, kBodyColour);
     OutlineBox(target, layout.frame, kFrameColour);
     FillBox(target, layout.captionBar, kCaptionColour);
     // A caption or line wider than the box is cut at its edge.
     DrawLabel(SubCanvas(target, layout.captionBar), kCaptionTextLeft, (layout.captionBar.Height() - UiCellHeight()) / 2,
         layout.caption, kCaptionTextColour);
-    Box textArea { layout.textLeft, layout.textTop, layout.frame.right - 1 - (layout.textLeft - layout.frame.left - 1),
-        layout.buttonStrip.top };
+    Rectangle textArea { layout.textLeft, layout.textTop,
+        layout.frame.right - 1 - (layout.textLeft - layout.frame.left - 1), layout.buttonStrip.top };
     Canvas text = SubCanvas(target, textArea);
     for (size_t i = 0; i < layout.lines.size(); ++i)
         DrawLabel(text, 0, int(i) * layout.lineHeight, Label { layout.lines[i], -1 }, kTextColour);

@@ -21,19 +21,19 @@ struct MessageBoxContent {
 struct MessageBoxButton {
     Label label;
     int answer = IDOK;
-    Box box;
+    Rectangle box;
 };
 
 // Everything in the target's coordinates; the box is centred on it.
 struct MessageBoxLayout {
-    Box frame;
-    Box captionBar;
+    Rectangle frame;
+    Rectangle captionBar;
     Label caption;
     std::vector<std::u32string> lines; // the text wrapped to the box width
     int textLeft = 0;
     int textTop = 0;
     int lineHeight = 0;
-    Box buttonStrip;
+    Rectangle buttonStrip;
     std::vector<MessageBoxButton> buttons;
 };
 MessageBoxLayout LayOutMessageBox(const MessageBoxContent& content, int targetWidth, int targetHeight);

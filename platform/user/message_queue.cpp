@@ -1,8 +1,8 @@
 // The posted-message FIFO, the quit request, and PeekMessageA over both.
 #include "user/message_queue.h"
 
-#include "ddraw/display_loss.h"
 #include "host/host.h"
+#include "screens/display_loss.h"
 #include "user/input_messages.h"
 #include "user/system_messages.h"
 #include "user/window_list.h"
@@ -32,19 +32,11 @@ POINT MouseOnScreen()
 {
     POINT point = State().lastMouseClient;
     if (Window* window = TopLevelWindow()) {
-        RECT client = ClientRectOnScreen(*window);
-        point.x += client.left;
-        point.y += client.top;
+        const Rectangle client = ClientRectOnScreen(*window);
+        point.x += LONG(client.left);
+        point.y += LONG(client.top);
     }
     return point;
-}
-
-void MoveHostInputToQueue()
-{
-    std::vector<platform::host::InputEvent> events;
-    platform::host::Current().PollInput(events);
-    for (const platform::host::InputEvent& event : events)
-        QueueHostEvent(event);
 }
 
 bool Matches(const MSG& message, HWND filter, UINT filterMin, UINT filterMax)
@@ -97,10 +89,10 @@ void PostToQueue(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 
 void QueueHostEvent(const platform::host::InputEvent& event)
 {
-    // Not a message: DirectDraw takes the surfaces away at once, as the
-    // switch away from an exclusive display does on Windows.
+    // Not a message: the surfaces are taken away at once, as the switch
+    // away from an exclusive display does on Windows.
     if (event.kind == platform::host::InputEvent::Kind::DisplayLost) {
-        platform::ddraw::LoseAllSurfaces();
+        platform::screens::LoseDisplay();
         return;
     }
     Window* window = TopLevelWindow();
@@ -109,6 +101,14 @@ void QueueHostEvent(const platform::host::InputEvent& event)
         State().lastMouseClient = POINT { event.x, event.y };
     InputMessage message = MessageFromInput(event, ClientRectOnScreen(*window));
     PostToQueue(window->handle, message.message, message.wParam, message.lParam);
+}
+
+void MoveHostInputToQueue()
+{
+    std::vector<platform::host::InputEvent> events;
+    platform::host::Current().PollInput(events);
+    for (const platform::host::InputEvent& event : events)
+        QueueHostEvent(event);
 }
 
 bool TakeFirstPosted(MSG& out)

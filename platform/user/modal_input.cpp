@@ -24,8 +24,8 @@ POINT ClientOrigin(HWND owner)
 {
     Window* window = FindWindow(owner);
     if (!window) return POINT {};
-    RECT client = ClientRectOnScreen(*window);
-    return POINT { client.left, client.top };
+    const Rectangle client = ClientRectOnScreen(*window);
+    return POINT { LONG(client.left), LONG(client.top) };
 }
 
 } // namespace

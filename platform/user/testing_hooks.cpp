@@ -21,4 +21,6 @@ void ResetForTesting()
     SetMenuBarHeight(DefaultMenuBarHeight());
 }
 
+void DeliverHostInput() { MoveHostInputToQueue(); }
+
 } // namespace platform::user

@@ -15,6 +15,9 @@ int CursorCounter();
 // Height of the menu bar of windows created from now on.
 void SetMenuBarHeight(int height);
 int DefaultMenuBarHeight();
+// The host's pending input into the queue now, as the next PeekMessageA
+// would move it.
+void DeliverHostInput();
 
 // Told as a message box drawn by the window manager opens and, later, closes
 // with its answer, for a host that scripts or records boxes. The box itself

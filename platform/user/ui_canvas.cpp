@@ -28,19 +28,20 @@ platform::gdi::SizedFace* UiFace()
     return face;
 }
 
-void Put(const Canvas& canvas, int x, int y, uint32_t colour)
+void Put(const Canvas& canvas, int64_t x, int64_t y, uint32_t colour)
 {
     x -= canvas.offsetX;
     y -= canvas.offsetY;
-    if (!canvas.pixels || x < 0 || y < 0 || x >= canvas.width || y >= canvas.height) return;
-    canvas.pixels[size_t(y) * size_t(canvas.pitchPixels) + size_t(x)] = colour;
+    if (!canvas.memory.pixels || !canvas.memory.Bounds().Contains(x, y)) return;
+    canvas.memory.Row<uint32_t>(y)[x] = colour;
 }
 
 // `box` in the canvas's pixels, cut to them.
-Box Clipped(const Canvas& canvas, const Box& box)
+Rectangle Clipped(const Canvas& canvas, const Rectangle& box)
 {
-    return Box { std::max(box.left - canvas.offsetX, 0), std::max(box.top - canvas.offsetY, 0),
-        std::min(box.right - canvas.offsetX, canvas.width), std::min(box.bottom - canvas.offsetY, canvas.height) };
+    return Rectangle { std::max<int64_t>(box.left - canvas.offsetX, 0), std::max<int64_t>(box.top - canvas.offsetY, 0),
+        std::min<int64_t>(box.right - canvas.offsetX, canvas.memory.width),
+        std::min<int64_t>(box.bottom - canvas.offsetY, canvas.memory.height) };
 }
 
 char32_t Upper(char32_t c) { return (c >= U'a' && c <= U'z') ? c - U'a' + U'A' : c; }
@@ -84,45 +85,41 @@ int UiTextWidth(const std::u32string& text)
     return width;
 }
 
-Canvas SubCanvas(const Canvas& canvas, const Box& box)
+Canvas SubCanvas(const Canvas& canvas, const Rectangle& box)
 {
-    Box clipped = Clipped(canvas, box);
-    if (clipped.Width() <= 0 || clipped.Height() <= 0 || !canvas.pixels) return Canvas {};
+    Rectangle clipped = Clipped(canvas, box);
+    if (clipped.Width() <= 0 || clipped.Height() <= 0 || !canvas.memory.pixels) return Canvas {};
     Canvas inner;
-    inner.pixels = canvas.pixels + size_t(clipped.top) * size_t(canvas.pitchPixels) + size_t(clipped.left);
-    inner.width = clipped.Width();
-    inner.height = clipped.Height();
-    inner.pitchPixels = canvas.pitchPixels;
-    // Box coordinates of the first pixel: past any part cut off at the start.
-    inner.offsetX = clipped.left + canvas.offsetX - box.left;
-    inner.offsetY = clipped.top + canvas.offsetY - box.top;
+    inner.memory = canvas.memory.Part(clipped);
+    // Rectangle coordinates of the first pixel: past any part cut off at the start.
+    inner.offsetX = int(clipped.left + canvas.offsetX - box.left);
+    inner.offsetY = int(clipped.top + canvas.offsetY - box.top);
     return inner;
 }
 
-void FillBox(const Canvas& canvas, const Box& box, uint32_t colour)
+void FillBox(const Canvas& canvas, const Rectangle& box, uint32_t colour)
 {
-    Box clipped = Clipped(canvas, box);
-    if (!canvas.pixels) return;
-    for (int y = clipped.top; y < clipped.bottom; ++y)
-        std::fill_n(canvas.pixels + size_t(y) * size_t(canvas.pitchPixels) + size_t(clipped.left),
-            std::max(clipped.Width(), 0), colour);
+    Rectangle clipped = Clipped(canvas, box);
+    if (!canvas.memory.pixels) return;
+    for (int64_t y = clipped.top; y < clipped.bottom; ++y)
+        std::fill_n(canvas.memory.Row<uint32_t>(y) + clipped.left, std::max<int64_t>(clipped.Width(), 0), colour);
 }
 
-void OutlineBox(const Canvas& canvas, const Box& box, uint32_t colour)
+void OutlineBox(const Canvas& canvas, const Rectangle& box, uint32_t colour)
 {
-    FillBox(canvas, Box { box.left, box.top, box.right, box.top + 1 }, colour);
-    FillBox(canvas, Box { box.left, box.bottom - 1, box.right, box.bottom }, colour);
-    FillBox(canvas, Box { box.left, box.top, box.left + 1, box.bottom }, colour);
-    FillBox(canvas, Box { box.right - 1, box.top, box.right, box.bottom }, colour);
+    FillBox(canvas, Rectangle { box.left, box.top, box.right, box.top + 1 }, colour);
+    FillBox(canvas, Rectangle { box.left, box.bottom - 1, box.right, box.bottom }, colour);
+    FillBox(canvas, Rectangle { box.left, box.top, box.left + 1, box.bottom }, colour);
+    FillBox(canvas, Rectangle { box.right - 1, box.top, box.right, box.bottom }, colour);
 }
 
-void DottedOutline(const Canvas& canvas, const Box& box, uint32_t colour)
+void DottedOutline(const Canvas& canvas, const Rectangle& box, uint32_t colour)
 {
-    for (int x = box.left; x < box.right; x += 2) {
+    for (int64_t x = box.left; x < box.right; x += 2) {
         Put(canvas, x, box.top, colour);
         Put(canvas, x, box.bottom - 1, colour);
     }
-    for (int y = box.top; y < box.bottom; y += 2) {
+    for (int64_t y = box.top; y < box.bottom; y += 2) {
         Put(canvas, box.left, y, colour);
         Put(canvas, box.right - 1, y, colour);
     }
@@ -131,7 +128,7 @@ void DottedOutline(const Canvas& canvas, const Box& box, uint32_t colour)
 void DrawLabel(const Canvas& canvas, int x, int top, const Label& label, uint32_t colour)
 {
     platform::gdi::SizedFace* face = UiFace();
-    if (!face || !canvas.pixels) return;
+    if (!face || !canvas.memory.pixels) return;
     face->TrimGlyphCache();
     int baseline = top + face->Ascent();
     int pen = x;
@@ -142,7 +139,8 @@ void DrawLabel(const Canvas& canvas, int x, int top, const Label& label, uint32_
                 if (glyph->ink[size_t(row) * size_t(glyph->width) + size_t(column)])
                     Put(canvas, pen + glyph->left + column, baseline - glyph->top + row, colour);
         if (int(i) == label.mnemonicIndex)
-            FillBox(canvas, Box { pen, baseline + 1, pen + std::max(glyph->advance - 1, 1), baseline + 2 }, colour);
+            FillBox(
+                canvas, Rectangle { pen, baseline + 1, pen + std::max(glyph->advance - 1, 1), baseline + 2 }, colour);
         pen += glyph->advance;
     }
 }

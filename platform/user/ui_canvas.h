@@ -7,27 +7,17 @@
 #include <string>
 #include <string_view>
 
+#include "common/pixel_view.h"
+#include "common/rectangle.h"
+
 namespace platform::user {
 
 struct Canvas {
-    uint32_t* pixels = nullptr;
-    int width = 0;
-    int height = 0;
-    int pitchPixels = 0;
+    PixelView memory; // 0x00RRGGBB pixels
     // The drawing coordinates of pixel (0, 0); non-zero only in a SubCanvas
     // whose box begins outside its parent.
     int offsetX = 0;
     int offsetY = 0;
-};
-
-struct Box {
-    int left = 0;
-    int top = 0;
-    int right = 0; // excluded
-    int bottom = 0; // excluded
-    bool Contains(int x, int y) const { return x >= left && x < right && y >= top && y < bottom; }
-    int Width() const { return right - left; }
-    int Height() const { return bottom - top; }
 };
 
 // A label as Windows writes it: "&F" marks F as the mnemonic and is shown
@@ -46,11 +36,11 @@ int UiTextWidth(const std::u32string& text);
 
 // The part of `canvas` inside `box`, with its own origin at the box's
 // top-left: what is drawn on it cannot spill past the box.
-Canvas SubCanvas(const Canvas& canvas, const Box& box);
+Canvas SubCanvas(const Canvas& canvas, const Rectangle& box);
 
-void FillBox(const Canvas& canvas, const Box& box, uint32_t colour);
-void OutlineBox(const Canvas& canvas, const Box& box, uint32_t colour);
-void DottedOutline(const Canvas& canvas, const Box& box, uint32_t colour);
+void FillBox(const Canvas& canvas, const Rectangle& box, uint32_t colour);
+void OutlineBox(const Canvas& canvas, const Rectangle& box, uint32_t colour);
+void DottedOutline(const Canvas& canvas, const Rectangle& box, uint32_t colour);
 // (x, top) is the top-left of the text cell; the mnemonic gets its underline.
 void DrawLabel(const Canvas& canvas, int x, int top, const Label& label, uint32_t colour);
 

@@ -1,4 +1,5 @@
 // CreateWindowExA and DestroyWindow: the life of the one top-level window.
+#include "common/display_size.h"
 #include "common/encoding.h"
 #include "host/host.h"
 #include "user/client_area.h"
@@ -13,26 +14,24 @@
 namespace platform::user {
 namespace {
 
-constexpr int kDefaultWidth = 640;
-constexpr int kDefaultHeight = 480;
 constexpr int kFallbackPosition = 64;
 
 // CW_USEDEFAULT: centred on the desktop, or near its corner when the window
 // does not fit on it.
 POINT DefaultPosition(int width, int height)
 {
-    RECT desktop = platform::host::Current().DesktopRect();
+    const Rectangle desktop = platform::host::Current().DesktopRect();
     int spareWidth = int(desktop.right - desktop.left) - width;
     int spareHeight = int(desktop.bottom - desktop.top) - height;
     if (spareWidth < 0 || spareHeight < 0)
-        return POINT { desktop.left + kFallbackPosition, desktop.top + kFallbackPosition };
-    return POINT { desktop.left + spareWidth / 2, desktop.top + spareHeight / 2 };
+        return POINT { LONG(desktop.left + kFallbackPosition), LONG(desktop.top + kFallbackPosition) };
+    return POINT { LONG(desktop.left + spareWidth / 2), LONG(desktop.top + spareHeight / 2) };
 }
 
-RECT InitialOuterRect(int x, int y, int width, int height)
+Rectangle InitialOuterRect(int x, int y, int width, int height)
 {
-    if (width == CW_USEDEFAULT) width = kDefaultWidth;
-    if (height == CW_USEDEFAULT) height = kDefaultHeight;
+    if (width == CW_USEDEFAULT) width = kDisplayWidth;
+    if (height == CW_USEDEFAULT) height = kDisplayHeight;
     width = std::clamp(width, 0, kMaxWindowExtent);
     height = std::clamp(height, 0, kMaxWindowExtent);
     if (x == CW_USEDEFAULT) {
@@ -49,7 +48,7 @@ void ShowClassIcon(const WindowClass& windowClass)
     if (!icon || !icon->argb || icon->width <= 0 || icon->height <= 0) return;
     // The alpha byte rides along; hosts that do not use it ignore it.
     platform::host::Current().SetWindowIcon(
-        platform::host::PixelView { icon->argb, icon->width, icon->height, icon->width });
+        platform::ReadOnlyPixelView::OfPixels(icon->argb, icon->width, icon->height, icon->width));
 }
 
 } // namespace

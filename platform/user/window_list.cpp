@@ -66,19 +66,19 @@ bool UpdateClientSize(Window& window)
     return true;
 }
 
-RECT ClampedOuterRect(int x, int y, int width, int height)
+Rectangle ClampedOuterRect(int x, int y, int width, int height)
 {
     auto clampPosition = [](int value) { return std::clamp(value, -kMaxWindowExtent, kMaxWindowExtent); };
-    LONG left = clampPosition(x);
-    LONG top = clampPosition(y);
-    return RECT { left, top, left + std::clamp(width, 0, kMaxWindowExtent),
+    const int64_t left = clampPosition(x);
+    const int64_t top = clampPosition(y);
+    return Rectangle { left, top, left + std::clamp(width, 0, kMaxWindowExtent),
         top + std::clamp(height, 0, kMaxWindowExtent) };
 }
 
-RECT ClientRectOnScreen(const Window& window)
+Rectangle ClientRectOnScreen(const Window& window)
 {
-    LONG top = window.outer.top + window.menuBarHeight;
-    return RECT { window.outer.left, top, window.outer.left + window.clientWidth, top + window.clientHeight };
+    const int64_t top = window.outer.top + window.menuBarHeight;
+    return Rectangle { window.outer.left, top, window.outer.left + window.clientWidth, top + window.clientHeight };
 }
 
 LRESULT SendToWindow(HWND handle, UINT message, WPARAM wParam, LPARAM lParam)

@@ -8,13 +8,15 @@
 
 #include <windows.h>
 
+#include "common/rectangle.h"
+
 namespace platform::user {
 
 struct Window {
     HWND handle = nullptr;
     WNDPROC procedure = nullptr;
     std::string titleCp932;
-    RECT outer {};
+    Rectangle outer {};
     int menuBarHeight = 0; // 0: no menu bar
     HMENU menu = nullptr; // a menu handle given at creation
     int menuResourceId = 0; // the class menu, where it names a resource number
@@ -41,8 +43,8 @@ bool UpdateClientSize(Window& window);
 // Outer rectangles are kept within this many pixels each way, so absurd
 // sizes never turn into absurd client buffers.
 constexpr int kMaxWindowExtent = 16384;
-RECT ClampedOuterRect(int x, int y, int width, int height);
-RECT ClientRectOnScreen(const Window& window);
+Rectangle ClampedOuterRect(int x, int y, int width, int height);
+Rectangle ClientRectOnScreen(const Window& window);
 
 // Calls the window procedure at once. Sends nested deeper than a sane
 // program ever goes (a WM_SIZE handler that never settles) are refused with

@@ -1,4 +1,5 @@
 // Where the window is, how big, and whether it shows.
+#include "common/win32_rect.h"
 #include "host/host.h"
 #include "user/client_area.h"
 #include "user/menu_bar.h"
@@ -9,7 +10,7 @@ namespace {
 
 // Moves the window, tells the host, and reports a changed client size with
 // WM_SIZE, which is what lets a client-size lock converge.
-BOOL PlaceWindow(HWND handle, const RECT& outer)
+BOOL PlaceWindow(HWND handle, const Rectangle& outer)
 {
     Window* window = FindWindow(handle);
     if (!window) return FALSE;
@@ -50,7 +51,7 @@ BOOL WINAPI SetWindowPos(HWND handle, HWND, int x, int y, int cx, int cy, UINT f
     if (!window) return FALSE;
     // Z-order (topmost or not) means nothing with a single window.
     if ((flags & (SWP_NOMOVE | SWP_NOSIZE)) != (SWP_NOMOVE | SWP_NOSIZE)) {
-        const RECT& outer = window->outer;
+        const platform::Rectangle& outer = window->outer;
         if (flags & SWP_NOMOVE) {
             x = int(outer.left);
             y = int(outer.top);
@@ -77,7 +78,7 @@ BOOL WINAPI GetWindowRect(HWND handle, LPRECT rect)
 {
     Window* window = FindWindow(handle);
     if (!window || !rect) return FALSE;
-    *rect = window->outer;
+    *rect = platform::ToRECT(window->outer);
     return TRUE;
 }
 
@@ -93,8 +94,8 @@ BOOL WINAPI ClientToScreen(HWND handle, LPPOINT point)
 {
     Window* window = FindWindow(handle);
     if (!window || !point) return FALSE;
-    RECT client = ClientRectOnScreen(*window);
-    point->x += client.left;
-    point->y += client.top;
+    const platform::Rectangle client = ClientRectOnScreen(*window);
+    point->x += LONG(client.left);
+    point->y += LONG(client.top);
     return TRUE;
 }

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "testing.h"
+#include "testing/testing.h"
 
 namespace animation {
 

@@ -6,7 +6,7 @@
 #include <cstring>
 #include <string>
 
-#include <testing.h>
+#include <testing/testing.h>
 
 #include "fixed_scenes.h"
 #include "memory_run.h"

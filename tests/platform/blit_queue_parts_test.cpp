@@ -6,7 +6,8 @@
 #include <vector>
 
 #include "compose/covered_spans.h"
-#include "pixels/store_kinds.h"
+#include "pixels/presentation_stores.h"
+#include "pixels/testing_hooks.h"
 
 namespace {
 
@@ -97,30 +98,30 @@ TEST(CoveredSpansTest, TooManySpansOnlyEverShowMore)
 // machine; only which kind it keeps depends on the machine.
 TEST(StoreKindTrialTest, BothKindsAreTriedThenOneIsKept)
 {
-    pixels::HoldStoreKind(std::nullopt);
+    pixels::HoldPresentationStores(std::nullopt);
     constexpr size_t kBytes = 1234567; // a size no other test presents
-    EXPECT_FALSE(pixels::ChosenStoreKind(kBytes).has_value());
+    EXPECT_FALSE(pixels::ChosenPresentationStores(kBytes).has_value());
     int streaming = 0, presentations = 0;
-    while (!pixels::ChosenStoreKind(kBytes) && presentations < 1000) {
-        streaming += pixels::PresentationStores(kBytes) == pixels::StoreKind::Streaming;
+    while (!pixels::ChosenPresentationStores(kBytes) && presentations < 1000) {
+        streaming += pixels::StoresForPresentation(kBytes) == pixels::PresentationStores::Streaming;
         ++presentations;
     }
-    ASSERT_TRUE(pixels::ChosenStoreKind(kBytes).has_value());
+    ASSERT_TRUE(pixels::ChosenPresentationStores(kBytes).has_value());
     EXPECT_LT(presentations, 100);
     // Half the trial's frames, a few settling frames aside.
     EXPECT_GT(streaming, presentations / 3);
     EXPECT_LT(streaming, presentations * 2 / 3);
     // Between trials the kept kind is handed out.
-    const pixels::StoreKind kept = *pixels::ChosenStoreKind(kBytes);
+    const pixels::PresentationStores kept = *pixels::ChosenPresentationStores(kBytes);
     for (int i = 0; i < 500; ++i)
-        ASSERT_EQ(pixels::PresentationStores(kBytes), kept);
+        ASSERT_EQ(pixels::StoresForPresentation(kBytes), kept);
     // A held kind is what every presentation gets, of any size.
-    pixels::HoldStoreKind(pixels::StoreKind::Streaming);
-    EXPECT_EQ(pixels::PresentationStores(kBytes), pixels::StoreKind::Streaming);
-    EXPECT_EQ(pixels::PresentationStores(64), pixels::StoreKind::Streaming);
-    EXPECT_EQ(pixels::ChosenStoreKind(99), pixels::StoreKind::Streaming);
-    pixels::HoldStoreKind(std::nullopt);
-    EXPECT_EQ(pixels::ChosenStoreKind(kBytes), kept);
+    pixels::HoldPresentationStores(pixels::PresentationStores::Streaming);
+    EXPECT_EQ(pixels::StoresForPresentation(kBytes), pixels::PresentationStores::Streaming);
+    EXPECT_EQ(pixels::StoresForPresentation(64), pixels::PresentationStores::Streaming);
+    EXPECT_EQ(pixels::ChosenPresentationStores(99), pixels::PresentationStores::Streaming);
+    pixels::HoldPresentationStores(std::nullopt);
+    EXPECT_EQ(pixels::ChosenPresentationStores(kBytes), kept);
 }
 
 } // namespace

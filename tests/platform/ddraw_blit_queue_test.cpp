@@ -11,7 +11,9 @@
 #include <string>
 
 #include "compose/blit_queue.h"
-#include "pixels/store_kinds.h"
+#include "compose/testing_hooks.h"
+#include "pixels/presentation_stores.h"
+#include "pixels/testing_hooks.h"
 
 #include "loop_cases.h"
 
@@ -23,13 +25,13 @@ namespace pixels = platform::pixels;
 struct Case {
     LoopCase loops;
     bool fullScreen; // 16-bit pixels, presented onto the full-screen primary
-    pixels::StoreKind storeKind; // of the presentations
+    pixels::PresentationStores storeKind; // of the presentations
 };
 
 std::string CaseName(const ::testing::TestParamInfo<Case>& info)
 {
     return LoopCaseName(info.param.loops) + (info.param.fullScreen ? "Full16" : "Window32")
-        + (info.param.storeKind == pixels::StoreKind::Streaming ? "Streaming" : "Ordinary");
+        + (info.param.storeKind == pixels::PresentationStores::Streaming ? "Streaming" : "Ordinary");
 }
 
 constexpr int kOddWidth = 203, kOddHeight = 77;
@@ -41,13 +43,13 @@ protected:
         HoldLoops(GetParam().loops);
         if (IsSkipped()) return;
         DirectDrawTest::SetUp();
-        pixels::HoldStoreKind(GetParam().storeKind);
+        pixels::HoldPresentationStores(GetParam().storeKind);
     }
 
     void TearDown() override
     {
         ReleaseLoops();
-        pixels::HoldStoreKind(std::nullopt);
+        pixels::HoldPresentationStores(std::nullopt);
         platform::compose::SetBlitsWait(true);
         DirectDrawTest::TearDown();
     }
@@ -290,20 +292,25 @@ protected:
 };
 
 INSTANTIATE_TEST_SUITE_P(Loops, BlitQueueTest,
-    ::testing::Values(
-        Case { { pixels::VectorSet::Portable, pixels::StoreMethod::Blend }, false, pixels::StoreKind::Ordinary },
-        Case { { pixels::VectorSet::Portable, pixels::StoreMethod::Blend }, true, pixels::StoreKind::Streaming },
-        Case { { pixels::VectorSet::Sse2, pixels::StoreMethod::Blend }, false, pixels::StoreKind::Ordinary },
-        Case { { pixels::VectorSet::Sse2, pixels::StoreMethod::Blend }, true, pixels::StoreKind::Streaming },
-        Case { { pixels::VectorSet::Avx2, pixels::StoreMethod::Masked }, false, pixels::StoreKind::Ordinary },
-        Case { { pixels::VectorSet::Avx2, pixels::StoreMethod::Blend }, false, pixels::StoreKind::Streaming },
-        Case { { pixels::VectorSet::Avx2, pixels::StoreMethod::Blend }, true, pixels::StoreKind::Ordinary },
-        Case { { pixels::VectorSet::Avx512, pixels::StoreMethod::Masked }, false, pixels::StoreKind::Ordinary },
-        Case { { pixels::VectorSet::Avx512, pixels::StoreMethod::Masked }, true, pixels::StoreKind::Ordinary },
-        Case { { pixels::VectorSet::Avx512, pixels::StoreMethod::Blend }, false, pixels::StoreKind::Streaming },
-        Case { { pixels::VectorSet::Avx512, pixels::StoreMethod::Blend }, true, pixels::StoreKind::Ordinary },
-        Case { { pixels::VectorSet::WasmSimd128, pixels::StoreMethod::Blend }, false, pixels::StoreKind::Ordinary },
-        Case { { pixels::VectorSet::WasmSimd128, pixels::StoreMethod::Blend }, true, pixels::StoreKind::Streaming }),
+    ::testing::Values(Case { { pixels::VectorSet::Portable, pixels::KeyedStores::Blend }, false,
+                          pixels::PresentationStores::Ordinary },
+        Case {
+            { pixels::VectorSet::Portable, pixels::KeyedStores::Blend }, true, pixels::PresentationStores::Streaming },
+        Case { { pixels::VectorSet::Sse2, pixels::KeyedStores::Blend }, false, pixels::PresentationStores::Ordinary },
+        Case { { pixels::VectorSet::Sse2, pixels::KeyedStores::Blend }, true, pixels::PresentationStores::Streaming },
+        Case { { pixels::VectorSet::Avx2, pixels::KeyedStores::Masked }, false, pixels::PresentationStores::Ordinary },
+        Case { { pixels::VectorSet::Avx2, pixels::KeyedStores::Blend }, false, pixels::PresentationStores::Streaming },
+        Case { { pixels::VectorSet::Avx2, pixels::KeyedStores::Blend }, true, pixels::PresentationStores::Ordinary },
+        Case {
+            { pixels::VectorSet::Avx512, pixels::KeyedStores::Masked }, false, pixels::PresentationStores::Ordinary },
+        Case { { pixels::VectorSet::Avx512, pixels::KeyedStores::Masked }, true, pixels::PresentationStores::Ordinary },
+        Case {
+            { pixels::VectorSet::Avx512, pixels::KeyedStores::Blend }, false, pixels::PresentationStores::Streaming },
+        Case { { pixels::VectorSet::Avx512, pixels::KeyedStores::Blend }, true, pixels::PresentationStores::Ordinary },
+        Case { { pixels::VectorSet::WasmSimd128, pixels::KeyedStores::Blend }, false,
+            pixels::PresentationStores::Ordinary },
+        Case { { pixels::VectorSet::WasmSimd128, pixels::KeyedStores::Blend }, true,
+            pixels::PresentationStores::Streaming }),
     CaseName);
 
 // The same scripts on a screen whose client memory moves at every change

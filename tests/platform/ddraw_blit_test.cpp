@@ -259,7 +259,7 @@ TEST_F(BlitTest, LostSurfacesFailUntilRestoredWithALoudPattern)
     IDirectDrawSurface* source = Offscreen(16, 16);
     IDirectDrawSurface* primary = Primary();
     ASSERT_EQ(Fill(target, NULL, 0), DD_OK);
-    platform::ddraw::LoseAllSurfaces();
+    platform::screens::LoseDisplay();
 
     EXPECT_EQ(Fill(target, NULL, 1), DDERR_SURFACELOST);
     EXPECT_EQ(target->BltFast(0, 0, source, NULL, 0), DDERR_SURFACELOST);

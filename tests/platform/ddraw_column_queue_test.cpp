@@ -231,7 +231,7 @@ TEST_F(ColumnQueueTest, ReleasedOrLostTargetsTakeNoLateWrites)
     // pattern, not columns written over it afterwards.
     IDirectDrawSurface* clean = Offscreen(kWidth, kHeight + 10);
     ASSERT_EQ(Fill(clean, NULL, 0x101010), DD_OK);
-    platform::ddraw::LoseAllSurfaces();
+    platform::screens::LoseDisplay();
     for (IDirectDrawSurface* surface : made)
         if (surface != nullptr) {
             ASSERT_EQ(surface->Restore(), DD_OK);
@@ -240,7 +240,7 @@ TEST_F(ColumnQueueTest, ReleasedOrLostTargetsTakeNoLateWrites)
     WritePixels(source, Picture);
     for (int x = 0; x < kWidth; ++x)
         ASSERT_EQ(CopyColumn(next, x), DD_OK);
-    platform::ddraw::LoseAllSurfaces();
+    platform::screens::LoseDisplay();
     ASSERT_EQ(next->Restore(), DD_OK);
     ASSERT_EQ(clean->Restore(), DD_OK);
     EXPECT_EQ(ReadPixels(next), ReadPixels(clean));

@@ -14,11 +14,11 @@
 #include <ddraw.h>
 
 #include "common/diagnostics.h"
-#include "ddraw/display_loss.h"
 #include "ddraw/testing_hooks.h"
 #include "host/host.h"
 #include "host/image_pair.h"
 #include "host/screen_memory.h"
+#include "screens/display_loss.h"
 #include "user/client_area.h"
 #include "user/testing_hooks.h"
 
@@ -27,21 +27,21 @@ namespace ddraw_test {
 class FakeDisplayHost : public platform::host::Host {
 public:
     bool HasDisplay() override { return hasDisplay; }
-    RECT DesktopRect() override { return desktop; }
-    void CreateWindow(const std::string&, const RECT&, int) override { }
-    void SetWindowIcon(const platform::host::PixelView&) override { }
-    void PlaceWindow(const RECT&, int) override { }
+    platform::Rectangle DesktopRect() override { return desktop; }
+    void CreateWindow(const std::string&, const platform::Rectangle&, int) override { }
+    void SetWindowIcon(const platform::ReadOnlyPixelView&) override { }
+    void PlaceWindow(const platform::Rectangle&, int) override { }
     void ShowWindow(bool) override { }
     void DestroyWindow() override { }
-    platform::host::LentPixels Lend(
-        platform::host::Screen screen, int width, int height, const RECT& overwritten) override
+    platform::PixelView Lend(
+        platform::host::Screen screen, int width, int height, const platform::Rectangle& overwritten) override
     {
         lastOverwritten = overwritten;
         if (screen == platform::host::Screen::FullScreen) return fullScreen.Lend(width, height, 2);
         if (!movesClientMemory) return client.Lend(width, height, 4);
         return LendMoving(width, height, overwritten);
     }
-    void Changed(platform::host::Screen screen, const RECT& area) override
+    void Changed(platform::host::Screen screen, const platform::Rectangle& area) override
     {
         if (screen != platform::host::Screen::Client) return;
         ++presentations;
@@ -65,7 +65,7 @@ public:
     bool OpenAudioOutput() override { return true; }
     void CloseAudioOutput() override { }
     void LeaveFullScreen() override { }
-    void PresentMenuBar(const platform::host::PixelView&) override { }
+    void PresentMenuBar(const platform::ReadOnlyPixelView&) override { }
     // Nothing more will come: modal loops give up at once.
     bool WaitForInput(uint32_t) override { return false; }
 
@@ -73,23 +73,24 @@ public:
     // is drawn: the client memory moves at every change shown, and what a
     // caller promises to overwrite comes filled with a value no window
     // pixel has (its top byte set), so that a promise not kept shows.
-    platform::host::LentPixels LendMoving(int width, int height, const RECT& overwritten)
+    platform::PixelView LendMoving(int width, int height, const platform::Rectangle& overwritten)
     {
-        const platform::host::LentPixels first = moving[0].Pixels();
+        const platform::PixelView first = moving[0].Pixels();
         if (!first.pixels || first.width != width || first.height != height) {
             if (!moving[0].Lend(width, height, 4).pixels || !moving[1].Lend(width, height, 4).pixels) return {};
             pair.Reset();
         }
-        RECT catchUp {};
+        platform::Rectangle catchUp {};
         const int index = pair.Acquire(overwritten, catchUp);
-        const platform::host::LentPixels lent = moving[index].Pixels(), other = moving[1 - index].Pixels();
-        auto at = [](const platform::host::LentPixels& pixels, LONG x, LONG y) {
+        const platform::PixelView lent = moving[index].Pixels(), other = moving[1 - index].Pixels();
+        auto at = [](const platform::PixelView& pixels, int64_t x, int64_t y) {
             return reinterpret_cast<uint32_t*>(pixels.pixels + y * pixels.pitch) + x;
         };
-        for (LONG y = catchUp.top; y < catchUp.bottom; ++y)
+        for (int64_t y = catchUp.top; y < catchUp.bottom; ++y)
             std::copy(at(other, catchUp.left, y), at(other, catchUp.right, y), at(lent, catchUp.left, y));
-        for (LONG y = std::max(overwritten.top, LONG(0)); y < std::min(overwritten.bottom, LONG(height)); ++y)
-            for (LONG x = std::max(overwritten.left, LONG(0)); x < std::min(overwritten.right, LONG(width)); ++x)
+        const platform::Rectangle promised = ClippedTo(overwritten, width, height);
+        for (int64_t y = promised.top; y < promised.bottom; ++y)
+            for (int64_t x = promised.left; x < promised.right; ++x)
                 *at(lent, x, y) = kUnkeptPromise;
         return lent;
     }
@@ -97,15 +98,15 @@ public:
     static constexpr uint32_t kUnkeptPromise = 0xFEBADBAD;
 
     bool hasDisplay = true;
-    RECT desktop { 0, 0, 1024, 768 };
+    platform::Rectangle desktop { 0, 0, 1024, 768 };
     platform::host::ScreenMemory client;
     platform::host::ScreenMemory fullScreen;
     bool movesClientMemory = false;
     platform::host::ScreenMemory moving[2];
     platform::host::ImagePair pair;
     int presentations = 0;
-    RECT lastOverwritten {};
-    RECT lastChanged {};
+    platform::Rectangle lastOverwritten {};
+    platform::Rectangle lastChanged {};
 };
 
 inline LRESULT CALLBACK PlainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
@@ -158,18 +159,18 @@ protected:
     // What the window shows at client position (x, y).
     static uint32_t ClientPixel(int x, int y)
     {
-        platform::user::ClientPixels client;
-        if (!platform::user::LendClientPixels(RECT {}, client)) return 0xBADBAD;
-        return client.pixels[y * client.pitchPixels + x];
+        platform::PixelView client;
+        if (!platform::user::LendClientPixels(platform::Rectangle {}, client)) return 0xBADBAD;
+        return client.Row<uint32_t>(y)[x];
     }
 
     static void FillClient(uint32_t value)
     {
-        platform::user::ClientPixels client;
-        ASSERT_TRUE(platform::user::LendClientPixels(RECT {}, client));
+        platform::PixelView client;
+        ASSERT_TRUE(platform::user::LendClientPixels(platform::Rectangle {}, client));
         for (int y = 0; y < client.height; ++y)
             for (int x = 0; x < client.width; ++x)
-                client.pixels[y * client.pitchPixels + x] = value;
+                client.Row<uint32_t>(y)[x] = value;
     }
 
     // A DirectDraw object as the program holds it: IDirectDraw2, one reference.

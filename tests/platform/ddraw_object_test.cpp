@@ -254,7 +254,7 @@ TEST_F(DirectDrawTest, SurfaceHoldsItsClipper)
 TEST_F(DirectDrawTest, PrimaryCoversTheDesktop)
 {
     CreateTopLevelWindow(0, 0, 640, 480);
-    host.desktop = RECT { 0, 0, 1280, 720 };
+    host.desktop = platform::Rectangle { 0, 0, 1280, 720 };
     IDirectDraw2* directDraw = CreateDirectDraw2();
     IDirectDrawSurface* primary = CreatePrimary(directDraw);
     DDSURFACEDESC description = {};
@@ -302,7 +302,7 @@ TEST_F(DirectDrawTest, FlippingChainInFullScreen)
     EXPECT_EQ(PixelAt(primary, 639, 479), 0xF81Fu);
 
     // Losing the display loses the chain; restoring the front restores both.
-    platform::ddraw::LoseAllSurfaces();
+    platform::screens::LoseDisplay();
     EXPECT_EQ(primary->BltFast(0, 0, back, &all, DDBLTFAST_WAIT), DDERR_SURFACELOST);
     EXPECT_EQ(primary->Restore(), DD_OK);
     EXPECT_EQ(primary->BltFast(0, 0, back, &all, DDBLTFAST_WAIT), DD_OK);

@@ -4,6 +4,7 @@
 #include "ddraw_fake_host.h"
 
 #include "compose/blit_queue.h"
+#include "compose/testing_hooks.h"
 
 namespace ddraw_test {
 namespace {

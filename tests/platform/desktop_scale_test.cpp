@@ -9,6 +9,8 @@
 
 namespace {
 
+using platform::Rectangle;
+
 using platform::host::DesktopScale;
 using platform::host::kMaxDesktopScale;
 using platform::host::PixelRatioScale;
@@ -97,15 +99,15 @@ TEST(WholeScaleOf, NoWholeMultipleIsScaleOne)
 
 TEST(PixelsToUnits, GrowsToTheWholeUnitsItTouches)
 {
-    const RECT same = PixelsToUnits(RECT { 3, 5, 7, 9 }, 1);
+    const Rectangle same = PixelsToUnits(Rectangle { 3, 5, 7, 9 }, 1);
     EXPECT_EQ(same.left, 3);
     EXPECT_EQ(same.bottom, 9);
-    const RECT halved = PixelsToUnits(RECT { 3, 4, 7, 10 }, 2);
+    const Rectangle halved = PixelsToUnits(Rectangle { 3, 4, 7, 10 }, 2);
     EXPECT_EQ(halved.left, 1);
     EXPECT_EQ(halved.top, 2);
     EXPECT_EQ(halved.right, 4) << "pixel 6 lies in unit 3";
     EXPECT_EQ(halved.bottom, 5);
-    const RECT thirds = PixelsToUnits(RECT { 0, 0, 1920, 1 }, 3);
+    const Rectangle thirds = PixelsToUnits(Rectangle { 0, 0, 1920, 1 }, 3);
     EXPECT_EQ(thirds.right, 640);
     EXPECT_EQ(thirds.bottom, 1) << "a sliver of a unit is the whole unit";
 }

@@ -8,7 +8,7 @@
 #include <dsound.h>
 
 #include "dsound/direct_sound.h"
-#include "testing.h"
+#include "testing/testing.h"
 
 namespace {
 

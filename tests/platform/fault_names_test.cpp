@@ -45,8 +45,9 @@ TEST(FaultNames, TheListIsWhatThePlatformAsksFor)
     // CreateSurface also asks with the kind of surface in brackets.
     using platform::ddraw::SurfaceRole;
     std::set<std::string> kinds;
-    for (SurfaceRole role : { SurfaceRole::Primary, SurfaceRole::BackBuffer, SurfaceRole::Offscreen })
-        kinds.insert(std::string("CreateSurface(") + platform::ddraw::RoleName(role) + ")");
+    for (SurfaceRole role : { SurfaceRole::WindowedPrimary(), SurfaceRole::ScreenPrimary(), SurfaceRole::BackBuffer(),
+             SurfaceRole::Picture() })
+        kinds.insert(std::string("CreateSurface(") + role.Name() + ")");
     for (const std::string& name : kinds)
         EXPECT_TRUE(IsFaultableOperation(name)) << name << " can fail but is not listed";
 

@@ -8,11 +8,13 @@
 #include <ddraw.h>
 
 #include "common/rgb565.h"
-#include "ddraw/full_screen.h"
 #include "host/headless/headless_host.h"
-#include "testing.h"
+#include "screens/full_screen.h"
+#include "testing/testing.h"
 
 namespace {
+
+using platform::Rectangle;
 
 LRESULT CALLBACK PlainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
@@ -300,7 +302,7 @@ TEST_F(FullScreenTest, ThePrimaryLivesInTheDisplaysMemoryUntilFullScreenEnds)
     DDSURFACEDESC description = {};
     description.dwSize = sizeof(description);
     ASSERT_EQ(display.primary->Lock(NULL, &description, DDLOCK_WAIT, NULL), DD_OK);
-    const uint8_t* lent = host.Lend(platform::host::Screen::FullScreen, 640, 480, RECT {}).pixels;
+    const uint8_t* lent = host.Lend(platform::host::Screen::FullScreen, 640, 480, Rectangle {}).pixels;
     EXPECT_EQ(description.lpSurface, lent) << "a frame on the primary is on the screen without a copy";
     display.primary->Unlock(NULL);
 
@@ -328,22 +330,22 @@ public:
     {
     }
     bool HasDisplay() override { return inner_.HasDisplay(); }
-    RECT DesktopRect() override { return inner_.DesktopRect(); }
-    void CreateWindow(const std::string& title, const RECT& outer, int bar) override
+    Rectangle DesktopRect() override { return inner_.DesktopRect(); }
+    void CreateWindow(const std::string& title, const Rectangle& outer, int bar) override
     {
         inner_.CreateWindow(title, outer, bar);
     }
-    void SetWindowIcon(const platform::host::PixelView& icon) override { inner_.SetWindowIcon(icon); }
-    void PlaceWindow(const RECT& outer, int bar) override { inner_.PlaceWindow(outer, bar); }
+    void SetWindowIcon(const platform::ReadOnlyPixelView& icon) override { inner_.SetWindowIcon(icon); }
+    void PlaceWindow(const Rectangle& outer, int bar) override { inner_.PlaceWindow(outer, bar); }
     void ShowWindow(bool visible) override { inner_.ShowWindow(visible); }
     void DestroyWindow() override { inner_.DestroyWindow(); }
-    platform::host::LentPixels Lend(
-        platform::host::Screen screen, int width, int height, const RECT& overwritten) override
+    platform::PixelView Lend(
+        platform::host::Screen screen, int width, int height, const Rectangle& overwritten) override
     {
         if (screen == platform::host::Screen::FullScreen) return {};
         return inner_.Lend(screen, width, height, overwritten);
     }
-    void Changed(platform::host::Screen screen, const RECT& area) override
+    void Changed(platform::host::Screen screen, const Rectangle& area) override
     {
         if (screen == platform::host::Screen::FullScreen) ++fullScreenChanges;
         inner_.Changed(screen, area);
@@ -361,7 +363,7 @@ public:
     void LeaveFullScreen() override { inner_.LeaveFullScreen(); }
     bool OpenAudioOutput() override { return inner_.OpenAudioOutput(); }
     void CloseAudioOutput() override { inner_.CloseAudioOutput(); }
-    void PresentMenuBar(const platform::host::PixelView& bar) override { inner_.PresentMenuBar(bar); }
+    void PresentMenuBar(const platform::ReadOnlyPixelView& bar) override { inner_.PresentMenuBar(bar); }
     bool WaitForInput(uint32_t timeoutMilliseconds) override { return inner_.WaitForInput(timeoutMilliseconds); }
 
     int fullScreenChanges = 0;

@@ -73,12 +73,13 @@ TEST_F(GdiPixelTest, OutsideTheTargetNothingIsReadOrWritten)
 TEST_F(GdiPixelTest, UnusableSurfacesGetNoContext)
 {
     GuardedBuffer buffer(3, 2, PixelFormat::Xrgb8888);
-    PixelTarget target = buffer.Target();
-    PixelTarget noMemory = target, empty = target, narrowPitch = target;
-    noMemory.pixels = nullptr;
-    empty.height = 0;
-    narrowPitch.pitchBytes = 11;
-    for (const PixelTarget& bad : { noMemory, empty, narrowPitch })
+    DrawingTarget target = buffer.Target();
+    DrawingTarget noMemory = target, empty = target, narrowPitch = target, wrongDepth = target;
+    noMemory.memory.pixels = nullptr;
+    empty.memory.height = 0;
+    narrowPitch.memory.pitch = 11;
+    wrongDepth.memory.bytesPerPixel = 2;
+    for (const DrawingTarget& bad : { noMemory, empty, narrowPitch, wrongDepth })
         EXPECT_EQ(platform::gdi::CreateSurfaceDC(bad), nullptr);
 }
 

@@ -12,13 +12,13 @@
 
 #include <windows.h>
 
-#include "gdi/pixel_target.h"
+#include "gdi/drawing_target.h"
 #include "gdi/surface_dc.h"
 
 namespace gdi_test {
 
+using platform::gdi::DrawingTarget;
 using platform::gdi::PixelFormat;
-using platform::gdi::PixelTarget;
 
 constexpr uint8_t kGuard = 0xA5;
 
@@ -37,7 +37,12 @@ public:
             std::fill_n(Row(y), width * platform::gdi::BytesPerPixel(format), fill);
     }
 
-    PixelTarget Target() { return PixelTarget { bytes_.data() + kMargin, width_, height_, pitch_, format_ }; }
+    DrawingTarget Target()
+    {
+        return DrawingTarget { platform::PixelView { bytes_.data() + kMargin, width_, height_, pitch_,
+                                   platform::gdi::BytesPerPixel(format_) },
+            format_ };
+    }
     uint32_t Raw(int x, int y) const { return platform::gdi::ReadRaw(ConstTarget(), x, y); }
     void SetRaw(int x, int y, uint32_t raw) { platform::gdi::WriteRaw(ConstTarget(), x, y, raw); }
 
@@ -64,9 +69,11 @@ private:
     static constexpr int kRowPadding = 6;
 
     uint8_t* Row(int y) { return bytes_.data() + kMargin + static_cast<size_t>(y) * pitch_; }
-    PixelTarget ConstTarget() const
+    DrawingTarget ConstTarget() const
     {
-        return PixelTarget { const_cast<uint8_t*>(bytes_.data()) + kMargin, width_, height_, pitch_, format_ };
+        return DrawingTarget { platform::PixelView { const_cast<uint8_t*>(bytes_.data()) + kMargin, width_, height_,
+                                   pitch_, platform::gdi::BytesPerPixel(format_) },
+            format_ };
     }
 
     int width_;

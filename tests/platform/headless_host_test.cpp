@@ -6,9 +6,11 @@
 #include <cstring>
 
 #include "headless_window_fixture.h"
-#include "testing.h"
+#include "testing/testing.h"
 
 namespace {
+
+using platform::Rectangle;
 
 using platform::host::HeadlessHost;
 using platform::host::InputEvent;
@@ -25,7 +27,7 @@ TEST_F(HeadlessHostTest, ResetInstallsAFreshHost)
     headless::PushKey(VK_UP);
     headless::QueueAnswer(IDYES);
     host.SetNoDisplay();
-    host.CreateWindow("sample", RECT { 0, 0, 640, 500 }, 20);
+    host.CreateWindow("sample", Rectangle { 0, 0, 640, 500 }, 20);
     headless::Reset(1234);
 
     EXPECT_EQ(&platform::host::Current(), &host);
@@ -34,7 +36,7 @@ TEST_F(HeadlessHostTest, ResetInstallsAFreshHost)
     EXPECT_FALSE(host.Window().exists);
     EXPECT_EQ(host.PendingInputCount(), 0u);
     EXPECT_EQ(host.ShowMessageBox("c", "t", MessageBoxButtons::YesNo), IDNO);
-    RECT desktop = host.DesktopRect();
+    Rectangle desktop = host.DesktopRect();
     EXPECT_EQ(desktop.right - desktop.left, 1024);
     EXPECT_EQ(desktop.bottom - desktop.top, 768);
 }
@@ -170,12 +172,12 @@ TEST_F(HeadlessHostTest, MessageBoxAnswersMustFitTheButtons)
 
 TEST_F(HeadlessHostTest, CaptureIsTheLastPresentedClientWithoutAlpha)
 {
-    const platform::host::LentPixels lent = host.Lend(platform::host::Screen::Client, 2, 2, RECT {});
+    const platform::PixelView lent = host.Lend(platform::host::Screen::Client, 2, 2, Rectangle {});
     ASSERT_NE(lent.pixels, nullptr);
     ASSERT_EQ(lent.pitch, 8);
     const uint32_t pixels[] = { 0xFF112233, 0x00445566, 0x00000001, 0x00ABCDEF };
     std::memcpy(lent.pixels, pixels, sizeof(pixels));
-    host.Changed(platform::host::Screen::Client, RECT { 0, 0, 2, 2 });
+    host.Changed(platform::host::Screen::Client, Rectangle { 0, 0, 2, 2 });
     headless::Capture capture = headless::CaptureScreen();
     ASSERT_EQ(capture.width, 2);
     ASSERT_EQ(capture.height, 2);
@@ -187,7 +189,7 @@ TEST_F(HeadlessHostTest, CaptureIsTheLastPresentedClientWithoutAlpha)
 
 TEST_F(HeadlessHostTest, CaptureBeforeAnyPresentationIsABlackClientArea)
 {
-    host.CreateWindow("sample", RECT { 10, 10, 650, 510 }, 20);
+    host.CreateWindow("sample", Rectangle { 10, 10, 650, 510 }, 20);
     headless::Capture capture = headless::CaptureScreen();
     EXPECT_EQ(capture.width, 640);
     EXPECT_EQ(capture.height, 480);

@@ -9,7 +9,7 @@
 
 #include <windows.h>
 
-#include "testing.h"
+#include "testing/testing.h"
 
 namespace menu_test {
 

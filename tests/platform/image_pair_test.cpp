@@ -8,43 +8,45 @@
 #include <random>
 #include <vector>
 
+#include "random_rectangles.h"
+
 namespace {
 
-using platform::host::ImagePair;
+using platform::Rectangle;
 
-bool IsEmpty(const RECT& r) { return r.right <= r.left || r.bottom <= r.top; }
+using platform::host::ImagePair;
 
 TEST(ImagePairTest, TurnsAfterEachShownPictureAndCatchesUpOnWhatTheOtherShowed)
 {
     ImagePair pair;
-    RECT catchUp { 1, 1, 2, 2 };
-    EXPECT_EQ(pair.Acquire(RECT {}, catchUp), 0);
-    EXPECT_TRUE(IsEmpty(catchUp)) << "both images start alike";
-    EXPECT_EQ(pair.Shown(RECT { 0, 0, 10, 5 }), 0);
+    Rectangle catchUp { 1, 1, 2, 2 };
+    EXPECT_EQ(pair.Acquire(Rectangle {}, catchUp), 0);
+    EXPECT_TRUE(catchUp.IsEmpty()) << "both images start alike";
+    EXPECT_EQ(pair.Shown(Rectangle { 0, 0, 10, 5 }), 0);
 
-    EXPECT_EQ(pair.Acquire(RECT {}, catchUp), 1);
+    EXPECT_EQ(pair.Acquire(Rectangle {}, catchUp), 1);
     EXPECT_EQ(catchUp.right, 10);
     EXPECT_EQ(catchUp.bottom, 5);
-    EXPECT_EQ(pair.Shown(RECT { 2, 2, 4, 4 }), 1);
+    EXPECT_EQ(pair.Shown(Rectangle { 2, 2, 4, 4 }), 1);
 
     // Caught up before: image 0 lags only by what image 1 showed since.
-    EXPECT_EQ(pair.Acquire(RECT { 0, 0, 3, 3 }, catchUp), 0);
+    EXPECT_EQ(pair.Acquire(Rectangle { 0, 0, 3, 3 }, catchUp), 0);
     EXPECT_EQ(catchUp.left, 2);
     EXPECT_EQ(catchUp.right, 4);
     // Nothing shown, no turn; a second acquire finds nothing to catch up.
-    EXPECT_EQ(pair.Shown(RECT { 5, 5, 5, 9 }), 0);
-    EXPECT_EQ(pair.Acquire(RECT {}, catchUp), 0);
-    EXPECT_TRUE(IsEmpty(catchUp));
-    EXPECT_EQ(pair.Shown(RECT { 0, 0, 8, 8 }), 0);
-    EXPECT_EQ(pair.Shown(RECT { 0, 0, 8, 8 }), -1) << "shown twice without drawing";
+    EXPECT_EQ(pair.Shown(Rectangle { 5, 5, 5, 9 }), 0);
+    EXPECT_EQ(pair.Acquire(Rectangle {}, catchUp), 0);
+    EXPECT_TRUE(catchUp.IsEmpty());
+    EXPECT_EQ(pair.Shown(Rectangle { 0, 0, 8, 8 }), 0);
+    EXPECT_EQ(pair.Shown(Rectangle { 0, 0, 8, 8 }), -1) << "shown twice without drawing";
 
     // What is about to be written whole needs no catching up.
-    EXPECT_EQ(pair.Acquire(RECT { 0, 0, 8, 8 }, catchUp), 1);
-    EXPECT_TRUE(IsEmpty(catchUp));
+    EXPECT_EQ(pair.Acquire(Rectangle { 0, 0, 8, 8 }, catchUp), 1);
+    EXPECT_TRUE(catchUp.IsEmpty());
 
     pair.Reset();
-    EXPECT_EQ(pair.Acquire(RECT {}, catchUp), 0);
-    EXPECT_TRUE(IsEmpty(catchUp));
+    EXPECT_EQ(pair.Acquire(Rectangle {}, catchUp), 0);
+    EXPECT_TRUE(catchUp.IsEmpty());
 }
 
 // Two images drawn as a host would: pictures of every shape, some writing
@@ -56,30 +58,26 @@ TEST(ImagePairTest, EveryImageDrawnIntoHoldsTheLatestPictureOutsideWhatIsOverwri
         = { std::vector<uint32_t>(kWidth * kHeight), std::vector<uint32_t>(kWidth * kHeight) };
     std::vector<uint32_t> latest(kWidth * kHeight);
     std::mt19937 random(14);
-    auto below = [&](int n) { return int(random() % unsigned(n)); };
-    auto anyRect = [&] {
-        const int left = below(kWidth), top = below(kHeight);
-        return RECT { left, top, left + 1 + below(kWidth - left), top + 1 + below(kHeight - top) };
-    };
-    auto inside = [](const RECT& r, int x, int y) { return x >= r.left && x < r.right && y >= r.top && y < r.bottom; };
+    auto below = [&](int n) { return RandomBelow(random, n); };
+    auto anyRect = [&] { return RandomRectangleIn(random, kWidth, kHeight); };
 
     ImagePair pair;
     for (uint32_t picture = 1; picture <= 2000; ++picture) {
         // Now and then an image is only read.
         const bool read = below(10) == 0;
         const bool opaque = below(3) != 0;
-        const RECT drawn = anyRect();
-        const RECT overwritten = opaque && !read ? drawn : RECT {};
-        RECT catchUp {};
+        const Rectangle drawn = anyRect();
+        const Rectangle overwritten = opaque && !read ? drawn : Rectangle {};
+        Rectangle catchUp {};
         const int index = pair.Acquire(overwritten, catchUp);
         std::vector<uint32_t>& image = images[index];
         const std::vector<uint32_t>& other = images[1 - index];
         for (int y = 0; y < kHeight; ++y)
             for (int x = 0; x < kWidth; ++x)
-                if (inside(catchUp, x, y)) image[size_t(y * kWidth + x)] = other[size_t(y * kWidth + x)];
+                if (catchUp.Contains(x, y)) image[size_t(y * kWidth + x)] = other[size_t(y * kWidth + x)];
         for (int y = 0; y < kHeight; ++y)
             for (int x = 0; x < kWidth; ++x) {
-                if (inside(overwritten, x, y)) continue;
+                if (overwritten.Contains(x, y)) continue;
                 ASSERT_EQ(image[size_t(y * kWidth + x)], latest[size_t(y * kWidth + x)])
                     << "picture " << picture << " at " << x << ", " << y;
             }

@@ -9,13 +9,15 @@
 #include <random>
 #include <vector>
 
+#include "random_rectangles.h"
+
 namespace {
 
-using platform::host::ImageSet;
-using platform::host::IsEmptyRect;
-using platform::host::UnionOf;
+using platform::Rectangle;
 
-bool Same(const RECT& a, const RECT& b)
+using platform::host::ImageSet;
+
+bool Same(const Rectangle& a, const Rectangle& b)
 {
     return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
 }
@@ -24,49 +26,42 @@ TEST(ImageSetTest, AnImageCatchesUpOnEverythingChangedSinceItLastHeldTheLatest)
 {
     ImageSet images(3);
     EXPECT_EQ(images.Count(), 3);
-    EXPECT_TRUE(IsEmptyRect(images.Acquire(0, RECT {}))) << "all alike at first";
-    EXPECT_EQ(images.Changed(RECT { 0, 0, 10, 5 }), 0);
+    EXPECT_TRUE(images.Acquire(0, Rectangle {}).IsEmpty()) << "all alike at first";
+    EXPECT_EQ(images.Changed(Rectangle { 0, 0, 10, 5 }), 0);
     EXPECT_EQ(images.Latest(), 0);
 
-    EXPECT_TRUE(Same(images.Acquire(1, RECT {}), RECT { 0, 0, 10, 5 }));
-    EXPECT_EQ(images.Changed(RECT { 20, 20, 30, 30 }), 1);
+    EXPECT_TRUE(Same(images.Acquire(1, Rectangle {}), Rectangle { 0, 0, 10, 5 }));
+    EXPECT_EQ(images.Changed(Rectangle { 20, 20, 30, 30 }), 1);
     // Image 2 has missed both pictures; image 0 only the second.
-    EXPECT_TRUE(Same(images.Acquire(2, RECT {}), RECT { 0, 0, 30, 30 }));
-    EXPECT_EQ(images.Changed(RECT {}), 2) << "drawn into, nothing changed: caught up, it is the latest";
+    EXPECT_TRUE(Same(images.Acquire(2, Rectangle {}), Rectangle { 0, 0, 30, 30 }));
+    EXPECT_EQ(images.Changed(Rectangle {}), 2) << "drawn into, nothing changed: caught up, it is the latest";
     EXPECT_EQ(images.Latest(), 2);
-    EXPECT_TRUE(Same(images.Acquire(0, RECT {}), RECT { 20, 20, 30, 30 }));
+    EXPECT_TRUE(Same(images.Acquire(0, Rectangle {}), Rectangle { 20, 20, 30, 30 }));
     // What is about to be overwritten whole needs no catching up.
-    images.Changed(RECT { 0, 0, 4, 4 });
-    EXPECT_TRUE(IsEmptyRect(images.Acquire(1, RECT { 0, 0, 8, 8 })));
-    EXPECT_TRUE(IsEmptyRect(images.Acquire(1, RECT {}))) << "acquired once, caught up";
+    images.Changed(Rectangle { 0, 0, 4, 4 });
+    EXPECT_TRUE(images.Acquire(1, Rectangle { 0, 0, 8, 8 }).IsEmpty());
+    EXPECT_TRUE(images.Acquire(1, Rectangle {}).IsEmpty()) << "acquired once, caught up";
 }
 
 TEST(ImageSetTest, ANewImageLagsEverywhereAndNothingOutOfRangeIsAcquired)
 {
     ImageSet images(2);
-    images.Acquire(0, RECT {});
-    images.Changed(RECT { 1, 1, 2, 2 });
-    EXPECT_EQ(images.Add(RECT { 0, 0, 64, 48 }), 2);
-    EXPECT_TRUE(Same(images.Acquire(2, RECT {}), RECT { 0, 0, 64, 48 }));
-    EXPECT_TRUE(IsEmptyRect(images.Acquire(3, RECT {})));
-    EXPECT_EQ(images.Changed(RECT { 0, 0, 1, 1 }), -1) << "nothing acquired";
-    EXPECT_TRUE(IsEmptyRect(images.Acquire(-1, RECT {})));
-    EXPECT_EQ(images.Changed(RECT { 0, 0, 1, 1 }), -1);
+    images.Acquire(0, Rectangle {});
+    images.Changed(Rectangle { 1, 1, 2, 2 });
+    EXPECT_EQ(images.Add(Rectangle { 0, 0, 64, 48 }), 2);
+    EXPECT_TRUE(Same(images.Acquire(2, Rectangle {}), Rectangle { 0, 0, 64, 48 }));
+    EXPECT_TRUE(images.Acquire(3, Rectangle {}).IsEmpty());
+    EXPECT_EQ(images.Changed(Rectangle { 0, 0, 1, 1 }), -1) << "nothing acquired";
+    EXPECT_TRUE(images.Acquire(-1, Rectangle {}).IsEmpty());
+    EXPECT_EQ(images.Changed(Rectangle { 0, 0, 1, 1 }), -1);
     EXPECT_EQ(images.Latest(), 0);
 
     images.Reset(4);
     EXPECT_EQ(images.Count(), 4);
     EXPECT_EQ(images.Latest(), 0);
-    EXPECT_TRUE(IsEmptyRect(images.Acquire(3, RECT {})));
+    EXPECT_TRUE(images.Acquire(3, Rectangle {}).IsEmpty());
     images.Reset(0);
     EXPECT_EQ(images.Count(), 1) << "there is always an image";
-}
-
-TEST(ImageSetTest, UnionOfLeavesEmptyRectanglesOut)
-{
-    EXPECT_TRUE(Same(UnionOf(RECT {}, RECT { 1, 2, 3, 4 }), RECT { 1, 2, 3, 4 }));
-    EXPECT_TRUE(Same(UnionOf(RECT { 5, 5, 5, 9 }, RECT { 1, 2, 3, 4 }), RECT { 1, 2, 3, 4 }));
-    EXPECT_TRUE(Same(UnionOf(RECT { 0, 5, 2, 9 }, RECT { 1, 2, 3, 4 }), RECT { 0, 2, 3, 9 }));
 }
 
 // Images drawn as the Wayland host draws them: into the latest while the
@@ -76,17 +71,13 @@ TEST(ImageSetTest, UnionOfLeavesEmptyRectanglesOut)
 TEST(ImageSetTest, EveryImageDrawnIntoHoldsTheLatestPictureWhicheverTheScreenHolds)
 {
     constexpr int kWidth = 19, kHeight = 13, kMost = 4;
-    const RECT whole { 0, 0, kWidth, kHeight };
+    const Rectangle whole { 0, 0, kWidth, kHeight };
     std::vector<std::vector<uint32_t>> images(2, std::vector<uint32_t>(kWidth * kHeight));
     std::vector<bool> held(2, false);
     std::vector<uint32_t> latest(kWidth * kHeight);
     std::mt19937 random(21);
-    auto below = [&](int n) { return int(random() % unsigned(n)); };
-    auto anyRect = [&] {
-        const int left = below(kWidth), top = below(kHeight);
-        return RECT { left, top, left + 1 + below(kWidth - left), top + 1 + below(kHeight - top) };
-    };
-    auto inside = [](const RECT& r, int x, int y) { return x >= r.left && x < r.right && y >= r.top && y < r.bottom; };
+    auto below = [&](int n) { return RandomBelow(random, n); };
+    auto anyRect = [&] { return RandomRectangleIn(random, kWidth, kHeight); };
 
     ImageSet set(2);
     int added = 0;
@@ -107,17 +98,17 @@ TEST(ImageSetTest, EveryImageDrawnIntoHoldsTheLatestPictureWhicheverTheScreenHol
         }
         if (image < 0) continue; // all held: the host waits for one
         const bool opaque = below(3) != 0;
-        const RECT drawn = anyRect();
-        const RECT overwritten = opaque ? drawn : RECT {};
+        const Rectangle drawn = anyRect();
+        const Rectangle overwritten = opaque ? drawn : Rectangle {};
         const int source = set.Latest();
-        const RECT catchUp = set.Acquire(image, overwritten);
+        const Rectangle catchUp = set.Acquire(image, overwritten);
         for (int y = 0; y < kHeight; ++y)
             for (int x = 0; x < kWidth; ++x)
-                if (inside(catchUp, x, y))
+                if (catchUp.Contains(x, y))
                     images[size_t(image)][size_t(y * kWidth + x)] = images[size_t(source)][size_t(y * kWidth + x)];
         for (int y = 0; y < kHeight; ++y)
             for (int x = 0; x < kWidth; ++x) {
-                if (inside(overwritten, x, y)) continue;
+                if (overwritten.Contains(x, y)) continue;
                 ASSERT_EQ(images[size_t(image)][size_t(y * kWidth + x)], latest[size_t(y * kWidth + x)])
                     << "picture " << picture << " in image " << image << " at " << x << ", " << y;
             }

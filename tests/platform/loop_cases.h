@@ -9,32 +9,34 @@
 #include <string>
 
 #include "pixels/loop_choice.h"
+#include "pixels/testing_hooks.h"
 
 struct LoopCase {
     platform::pixels::VectorSet set;
-    platform::pixels::StoreMethod method;
+    platform::pixels::KeyedStores keyedStores;
 };
 
 inline std::string LoopCaseName(const LoopCase& loops)
 {
     static const char* const sets[] = { "Portable", "Sse2", "Avx2", "Avx512", "WasmSimd128" };
     return std::string(sets[int(loops.set)])
-        + (loops.method == platform::pixels::StoreMethod::Masked ? "Masked" : "Blend");
+        + (loops.keyedStores == platform::pixels::KeyedStores::Masked ? "Masked" : "Blend");
 }
 
 // Holds the loops to `loops` for the test, or skips it.
 inline void HoldLoops(const LoopCase& loops)
 {
-    if (!platform::pixels::ProcessorHas(loops.set) || platform::pixels::LoopsOf(loops.set, loops.method, 4) == nullptr)
+    if (!platform::pixels::ProcessorHas(loops.set)
+        || platform::pixels::LoopsOf(loops.set, loops.keyedStores, 4) == nullptr)
         GTEST_SKIP() << "this processor or build lacks these vectors";
     ASSERT_TRUE(platform::pixels::HoldVectorSet(loops.set));
-    platform::pixels::HoldStoreMethod(loops.method);
+    platform::pixels::HoldKeyedStores(loops.keyedStores);
 }
 
 inline void ReleaseLoops()
 {
     platform::pixels::HoldVectorSet(std::nullopt);
-    platform::pixels::HoldStoreMethod(std::nullopt);
+    platform::pixels::HoldKeyedStores(std::nullopt);
 }
 
 class LoopsTest : public ::testing::TestWithParam<LoopCase> {
@@ -48,20 +50,20 @@ protected:
         const platform::pixels::PixelLoops& loops = platform::pixels::Loops(bytes);
         EXPECT_EQ(loops.set, GetParam().set);
         if (platform::pixels::HasMaskedStores(loops.set, bytes)) {
-            EXPECT_EQ(loops.method, GetParam().method);
+            EXPECT_EQ(loops.keyedStores, GetParam().keyedStores);
         }
         return loops;
     }
 };
 
 #define PIXELS_EVERY_LOOP_CASE                                                                                         \
-    ::testing::Values(LoopCase { platform::pixels::VectorSet::Portable, platform::pixels::StoreMethod::Blend },        \
-        LoopCase { platform::pixels::VectorSet::Sse2, platform::pixels::StoreMethod::Blend },                          \
-        LoopCase { platform::pixels::VectorSet::Avx2, platform::pixels::StoreMethod::Masked },                         \
-        LoopCase { platform::pixels::VectorSet::Avx2, platform::pixels::StoreMethod::Blend },                          \
-        LoopCase { platform::pixels::VectorSet::Avx512, platform::pixels::StoreMethod::Masked },                       \
-        LoopCase { platform::pixels::VectorSet::Avx512, platform::pixels::StoreMethod::Blend },                        \
-        LoopCase { platform::pixels::VectorSet::WasmSimd128, platform::pixels::StoreMethod::Blend })
+    ::testing::Values(LoopCase { platform::pixels::VectorSet::Portable, platform::pixels::KeyedStores::Blend },        \
+        LoopCase { platform::pixels::VectorSet::Sse2, platform::pixels::KeyedStores::Blend },                          \
+        LoopCase { platform::pixels::VectorSet::Avx2, platform::pixels::KeyedStores::Masked },                         \
+        LoopCase { platform::pixels::VectorSet::Avx2, platform::pixels::KeyedStores::Blend },                          \
+        LoopCase { platform::pixels::VectorSet::Avx512, platform::pixels::KeyedStores::Masked },                       \
+        LoopCase { platform::pixels::VectorSet::Avx512, platform::pixels::KeyedStores::Blend },                        \
+        LoopCase { platform::pixels::VectorSet::WasmSimd128, platform::pixels::KeyedStores::Blend })
 
 // Runs the tests of `Suite`, a LoopsTest, for every set and store method.
 #define INSTANTIATE_FOR_EVERY_LOOP_CASE(Suite)                                                                         \

@@ -8,6 +8,7 @@
 
 #include "loop_cases.h"
 #include "pixels/loop_choice.h"
+#include "pixels/testing_hooks.h"
 
 namespace {
 
@@ -51,10 +52,10 @@ TEST_F(LoopChoiceTest, AnUnheldTrialTimesEverySetThisProcessorHasWithEachMethod)
         std::vector<pixels::LoopChoice> expected;
         for (pixels::VectorSet set : pixels::kVectorSets) {
             if (set == pixels::VectorSet::Portable
-                || pixels::LoopsOf(set, pixels::StoreMethod::Blend, bytes) == nullptr)
+                || pixels::LoopsOf(set, pixels::KeyedStores::Blend, bytes) == nullptr)
                 continue;
-            if (pixels::HasMaskedStores(set, bytes)) expected.push_back({ set, pixels::StoreMethod::Masked });
-            expected.push_back({ set, pixels::StoreMethod::Blend });
+            if (pixels::HasMaskedStores(set, bytes)) expected.push_back({ set, pixels::KeyedStores::Masked });
+            expected.push_back({ set, pixels::KeyedStores::Blend });
         }
         if (expected.size() < 2) {
             // One candidate (or none but the portable loops) is not timed.
@@ -65,7 +66,7 @@ TEST_F(LoopChoiceTest, AnUnheldTrialTimesEverySetThisProcessorHasWithEachMethod)
         for (const pixels::LoopChoice& choice : expected)
             EXPECT_TRUE(std::any_of(report.candidates.begin(), report.candidates.end(),
                 [&](const pixels::CandidateTime& candidate) { return candidate.choice == choice; }))
-                << pixels::VectorSetName(choice.set) << " " << pixels::StoreMethodName(choice.method);
+                << pixels::VectorSetName(choice.set) << " " << pixels::KeyedStoresName(choice.keyedStores);
         // The choice is the candidate reported fastest, or one within the
         // tolerance of it.
         double fastest = 1e300, chosenTime = 0.0;
@@ -82,18 +83,19 @@ TEST_F(LoopChoiceTest, AnUnheldTrialTimesEverySetThisProcessorHasWithEachMethod)
 TEST_F(LoopChoiceTest, HeldLoopsAreTheOnesUsedAndAreNotTimed)
 {
     for (pixels::VectorSet set : pixels::kVectorSets) {
-        if (!pixels::ProcessorHas(set) || pixels::LoopsOf(set, pixels::StoreMethod::Blend, 4) == nullptr) {
+        if (!pixels::ProcessorHas(set) || pixels::LoopsOf(set, pixels::KeyedStores::Blend, 4) == nullptr) {
             EXPECT_FALSE(pixels::HoldVectorSet(set));
             continue;
         }
-        for (pixels::StoreMethod method : { pixels::StoreMethod::Masked, pixels::StoreMethod::Blend }) {
+        for (pixels::KeyedStores method : { pixels::KeyedStores::Masked, pixels::KeyedStores::Blend }) {
             ASSERT_TRUE(pixels::HoldVectorSet(set));
-            pixels::HoldStoreMethod(method);
+            pixels::HoldKeyedStores(method);
             for (int bytes : { 4, 2 }) {
                 const pixels::LoopChoice chosen = pixels::ChosenLoops(bytes);
                 EXPECT_EQ(chosen.set, set);
                 // A set without masked stores for the size blends.
-                EXPECT_EQ(chosen.method, pixels::HasMaskedStores(set, bytes) ? method : pixels::StoreMethod::Blend);
+                EXPECT_EQ(
+                    chosen.keyedStores, pixels::HasMaskedStores(set, bytes) ? method : pixels::KeyedStores::Blend);
                 EXPECT_TRUE(pixels::LastTrial(bytes).candidates.empty());
                 EXPECT_EQ(&pixels::Loops(bytes), pixels::LoopsOf(set, method, bytes));
             }
@@ -101,7 +103,7 @@ TEST_F(LoopChoiceTest, HeldLoopsAreTheOnesUsedAndAreNotTimed)
     }
     // A set held alone leaves the method to the trial.
     ASSERT_TRUE(pixels::HoldVectorSet(pixels::VectorSet::Portable));
-    pixels::HoldStoreMethod(std::nullopt);
+    pixels::HoldKeyedStores(std::nullopt);
     EXPECT_EQ(pixels::ChosenLoops(4).set, pixels::VectorSet::Portable);
 }
 

@@ -11,7 +11,7 @@
 
 #include "common/pixel_memory.h"
 #include "compose/blit_queue.h"
-#include "pixels/raster.h"
+#include "pixels/pixel_values.h"
 
 namespace {
 
@@ -100,7 +100,7 @@ TEST(PixelMemoryTest, MemoryGivenUpAndTakenAgainAsAnotherShapeIsDrawnInTheNewSha
     uint8_t* old = nullptr;
     {
         PixelMemory memory = PixelMemory::Allocate(size_t(kPitch32) * kHeight);
-        const pixels::Raster window { memory.Data(), kWidth, kHeight, kPitch32, 4 };
+        const platform::PixelView window { memory.Data(), kWidth, kHeight, kPitch32, 4 };
         ASSERT_TRUE(compose::QueueFill(window, window.Bounds(), 0x00123456u));
         compose::Settle(window.pixels, compose::Touch::Read, 0, kHeight); // nothing waits now
         compose::Settle(window.pixels, compose::Touch::Discard, 0, kHeight); // the surface is released
@@ -110,7 +110,7 @@ TEST(PixelMemoryTest, MemoryGivenUpAndTakenAgainAsAnotherShapeIsDrawnInTheNewSha
     if (PixelMemory::Guarded()) {
         ASSERT_EQ(memory.Data(), old) << "the memory was not handed out again";
     }
-    const pixels::Raster full { memory.Data(), kWidth, kHeight, kPitch16, 2 };
+    const platform::PixelView full { memory.Data(), kWidth, kHeight, kPitch16, 2 };
     ASSERT_TRUE(compose::QueueFill(full, full.Bounds(), 0xF81Fu));
     compose::Settle(full.pixels, compose::Touch::Read, 0, kHeight);
     for (int y = 0; y < kHeight; ++y)
@@ -125,9 +125,9 @@ TEST(PixelMemoryTest, MemoryGivenUpAndTakenAgainAsAnotherShapeIsDrawnInTheNewSha
 TEST(PixelMemoryTest, AnotherShapeAtTheSameMemoryDropsWhatWaitedForTheOld)
 {
     PixelMemory memory = PixelMemory::Allocate(size_t(kPitch16) * kHeight);
-    const pixels::Raster wide { memory.Data(), kWidth / 2, kHeight, kPitch16, 4 };
+    const platform::PixelView wide { memory.Data(), kWidth / 2, kHeight, kPitch16, 4 };
     ASSERT_TRUE(compose::QueueFill(wide, { 0, 0, kWidth / 2, kHeight / 2 }, 0x11111111u));
-    const pixels::Raster full { memory.Data(), kWidth, kHeight, kPitch16, 2 };
+    const platform::PixelView full { memory.Data(), kWidth, kHeight, kPitch16, 2 };
     ASSERT_TRUE(compose::QueueFill(full, { 0, kHeight / 2, kWidth, kHeight }, 0x07E0u));
     compose::Settle(full.pixels, compose::Touch::Read, 0, kHeight);
     for (int y = 0; y < kHeight; ++y)

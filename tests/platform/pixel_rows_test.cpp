@@ -11,7 +11,7 @@
 #include "common/rgb565.h"
 #include "ddraw/surface.h"
 #include "pixels/blitters.h"
-#include "pixels/store_kinds.h"
+#include "pixels/presentation_stores.h"
 
 #include "loop_cases.h"
 
@@ -199,7 +199,7 @@ TEST_P(RowLoopsTest, StreamingStoresWriteTheRowAndNothingElse)
                 const uint8_t* from = start(in);
                 const size_t at = size_t(row - out.data());
                 Held(bytes).streamCopy(row, from, width, 0x00FFFFFFu);
-                pixels::FinishStores(pixels::StoreKind::Streaming);
+                pixels::FinishStores(pixels::PresentationStores::Streaming);
                 for (size_t i = 0; i < out.size(); ++i) {
                     const bool inside = i >= at && i < at + size_t(width * bytes);
                     uint8_t expected = before[i];
@@ -208,7 +208,7 @@ TEST_P(RowLoopsTest, StreamingStoresWriteTheRowAndNothingElse)
                 }
                 out = before;
                 Held(bytes).streamFill(row, width, 0xA1B2C3D4u);
-                pixels::FinishStores(pixels::StoreKind::Streaming);
+                pixels::FinishStores(pixels::PresentationStores::Streaming);
                 const uint8_t value[4] = { 0xD4, 0xC3, 0xB2, 0xA1 };
                 for (size_t i = 0; i < out.size(); ++i) {
                     const bool inside = i >= at && i < at + size_t(width * bytes);
@@ -278,21 +278,21 @@ TEST_P(RowLoopsTest, StretchPicksTheNearestSourcePixelAcrossChunksAndRepeatedRow
     std::vector<uint32_t> sourcePixels(size_t(kSourceWidth) * kSourceHeight);
     for (size_t i = 0; i < sourcePixels.size(); ++i)
         sourcePixels[i] = uint32_t(i) * 2654435761u;
-    const pixels::Raster source { reinterpret_cast<uint8_t*>(sourcePixels.data()), kSourceWidth, kSourceHeight,
+    const platform::PixelView source { reinterpret_cast<uint8_t*>(sourcePixels.data()), kSourceWidth, kSourceHeight,
         kSourceWidth * 4, 4 };
     constexpr int kTargetWidth = 2300, kTargetHeight = 40;
     struct Scale {
-        pixels::Span2D sourceRect;
+        platform::Rectangle sourceRect;
         uint32_t keepBits;
     };
     const Scale scales[] = { { { 2, 1, 51, 6 }, 0x00FFFFFFu }, { { 7, 0, 5207, 7 }, 0xFFFFFFFFu } };
     for (const Scale& scale : scales) {
         std::vector<uint32_t> targetPixels(size_t(kTargetWidth) * kTargetHeight, 0x01010101u);
-        const pixels::Raster target { reinterpret_cast<uint8_t*>(targetPixels.data()), kTargetWidth, kTargetHeight,
+        const platform::PixelView target { reinterpret_cast<uint8_t*>(targetPixels.data()), kTargetWidth, kTargetHeight,
             kTargetWidth * 4, 4 };
-        const pixels::Span2D& sourceRect = scale.sourceRect;
-        const pixels::Span2D destination { -30, -3, 2260, 37 }; // 2290 by 40
-        const pixels::Span2D visible { 0, 0, 2255, 37 };
+        const platform::Rectangle& sourceRect = scale.sourceRect;
+        const platform::Rectangle destination { -30, -3, 2260, 37 }; // 2290 by 40
+        const platform::Rectangle visible { 0, 0, 2255, 37 };
         pixels::StretchPixels(target, destination, visible, source, sourceRect, scale.keepBits);
         for (int y = 0; y < kTargetHeight; ++y)
             for (int x = 0; x < kTargetWidth; ++x) {

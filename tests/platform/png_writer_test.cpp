@@ -3,7 +3,7 @@
 
 #include <png.h>
 
-#include "testing.h"
+#include "testing/testing.h"
 
 namespace {
 

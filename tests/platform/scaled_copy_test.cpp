@@ -9,16 +9,16 @@
 
 namespace {
 
+using platform::PixelView;
+using platform::ReadOnlyPixelView;
 using platform::host::CopyScaled;
-using platform::host::PixelTarget;
-using platform::host::PixelView;
 
 constexpr uint32_t kUntouched = 0xDEADBEEF;
 
 // A 3 by 2 picture of distinct pixels in a row pitch of 4.
 struct Picture {
     std::vector<uint32_t> pixels { 1, 2, 3, 99, 4, 5, 6, 99 };
-    PixelView View() const { return PixelView { pixels.data(), 3, 2, 4 }; }
+    ReadOnlyPixelView View() const { return ReadOnlyPixelView::OfPixels(pixels.data(), 3, 2, 4); }
     uint32_t At(int x, int y) const { return pixels[size_t(y) * 4 + size_t(x)]; }
 };
 
@@ -34,7 +34,7 @@ struct Target {
         , pixels(size_t(p) * size_t(h), kUntouched)
     {
     }
-    PixelTarget View() { return PixelTarget { pixels.data(), width, height, pitch }; }
+    PixelView View() { return PixelView::OfPixels(pixels.data(), width, height, pitch); }
     uint32_t At(int x, int y) const { return pixels[size_t(y) * size_t(pitch) + size_t(x)]; }
 };
 
@@ -84,9 +84,10 @@ TEST(ScaledCopy, NonsenseWritesNothing)
     Target target(8, 8, 8);
     CopyScaled(picture.View(), 0, target.View(), 0, 0);
     CopyScaled(picture.View(), -2, target.View(), 0, 0);
-    CopyScaled(PixelView { picture.pixels.data(), 3, 2, 2 }, 2, target.View(), 0, 0); // pitch below width
-    CopyScaled(PixelView { nullptr, 3, 2, 4 }, 2, target.View(), 0, 0);
-    CopyScaled(PixelView { picture.pixels.data(), 0, 2, 4 }, 2, target.View(), 0, 0);
+    CopyScaled(
+        ReadOnlyPixelView::OfPixels(picture.pixels.data(), 3, 2, 2), 2, target.View(), 0, 0); // pitch below width
+    CopyScaled(ReadOnlyPixelView::OfPixels<const uint32_t>(nullptr, 3, 2, 4), 2, target.View(), 0, 0);
+    CopyScaled(ReadOnlyPixelView::OfPixels(picture.pixels.data(), 0, 2, 4), 2, target.View(), 0, 0);
     ExpectBlocks(picture, target, 1, 100, 100);
     // Far-off positions and a huge factor do not overflow into the target.
     CopyScaled(picture.View(), 1 << 30, target.View(), INT_MAX, INT_MIN);

@@ -14,26 +14,26 @@
 
 namespace user_test {
 
+using platform::ReadOnlyPixelView;
 using platform::host::InputEvent;
 using platform::host::MessageBoxButtons;
-using platform::host::PixelView;
 
 class FakeHost : public platform::host::Host {
 public:
     void Reset() { *this = FakeHost {}; }
 
     bool HasDisplay() override { return true; }
-    RECT DesktopRect() override { return desktop; }
+    platform::Rectangle DesktopRect() override { return desktop; }
 
-    void CreateWindow(const std::string& titleUtf8, const RECT& outer, int menuBarHeight) override
+    void CreateWindow(const std::string& titleUtf8, const platform::Rectangle& outer, int menuBarHeight) override
     {
         ++windowsCreated;
         title = titleUtf8;
         placed = outer;
         placedMenuBarHeight = menuBarHeight;
     }
-    void SetWindowIcon(const PixelView& view) override { icon = view; }
-    void PlaceWindow(const RECT& outer, int menuBarHeight) override
+    void SetWindowIcon(const ReadOnlyPixelView& view) override { icon = view; }
+    void PlaceWindow(const platform::Rectangle& outer, int menuBarHeight) override
     {
         ++placements;
         placed = outer;
@@ -41,15 +41,15 @@ public:
     }
     void ShowWindow(bool visible) override { windowVisible = visible; }
     void DestroyWindow() override { ++windowsDestroyed; }
-    platform::host::LentPixels Lend(platform::host::Screen screen, int width, int height, const RECT&) override
+    platform::PixelView Lend(platform::host::Screen screen, int width, int height, const platform::Rectangle&) override
     {
         if (screen != platform::host::Screen::Client) return {};
-        platform::host::LentPixels lent = client.Lend(width, height, 4);
+        platform::PixelView lent = client.Lend(width, height, 4);
         // A host that lends memory of another size than asked.
         if (lendsWrongSize) lent.width += 1;
         return lent;
     }
-    void Changed(platform::host::Screen screen, const RECT& area) override
+    void Changed(platform::host::Screen screen, const platform::Rectangle& area) override
     {
         if (screen != platform::host::Screen::Client) return;
         ++clientChanges;
@@ -86,11 +86,11 @@ public:
     void CloseAudioOutput() override { }
     void EnterFullScreen(int, int) override { }
     void LeaveFullScreen() override { }
-    void PresentMenuBar(const PixelView&) override { }
+    void PresentMenuBar(const ReadOnlyPixelView&) override { }
     // Nothing more will come: modal loops give up at once.
     bool WaitForInput(uint32_t) override { return false; }
 
-    RECT desktop { 0, 0, 1920, 1080 };
+    platform::Rectangle desktop { 0, 0, 1920, 1080 };
     std::deque<std::vector<InputEvent>> input; // one batch per PollInput
     int busyIdles = 0; // Idle answers false this often first
     int answer = IDOK;
@@ -102,14 +102,14 @@ public:
     int polls = 0;
     int idles = 0;
     std::string title;
-    RECT placed {};
+    platform::Rectangle placed {};
     int placedMenuBarHeight = -1;
     bool windowVisible = false;
-    PixelView icon {};
+    ReadOnlyPixelView icon {};
     platform::host::ScreenMemory client;
     bool lendsWrongSize = false;
     int clientChanges = 0;
-    RECT changed {};
+    platform::Rectangle changed {};
     std::string boxCaption = "(none)";
     std::string boxText = "(none)";
     MessageBoxButtons boxButtons = MessageBoxButtons::Ok;

@@ -3,8 +3,8 @@
 // display.
 #include "headless_window_fixture.h"
 
-#include "ddraw/full_screen.h"
 #include "host/headless/headless_host.h"
+#include "screens/full_screen.h"
 #include "user/message_box_session.h"
 #include "user/message_box_view.h"
 
@@ -31,12 +31,12 @@ MessageBoxLayout ClientLayout(MessageBoxButtons buttons)
     return LayOutMessageBox(MessageBoxContent { "終了確認", "終了していい？", buttons }, 640, 480);
 }
 
-std::pair<int, int> Centre(const platform::user::Box& box)
+std::pair<int, int> Centre(const platform::Rectangle& box)
 {
     return { (box.left + box.right) / 2, (box.top + box.bottom) / 2 };
 }
 
-int CountWhere(const std::vector<uint32_t>& pixels, int width, const platform::user::Box& box, uint32_t colour)
+int CountWhere(const std::vector<uint32_t>& pixels, int width, const platform::Rectangle& box, uint32_t colour)
 {
     int count = 0;
     for (int y = box.top; y < box.bottom; ++y)
@@ -208,15 +208,15 @@ TEST(MessageBoxPicture, CaptionTextAndButtonsAreDrawnInsideTheBoxOnly)
     constexpr uint32_t kBackdrop = 0x123456;
     std::vector<uint32_t> pixels(640 * 480, kBackdrop);
     MessageBoxLayout layout = ClientLayout(MessageBoxButtons::YesNo);
-    platform::user::DrawMessageBox(Canvas { pixels.data(), 640, 480, 640 }, layout, {});
+    platform::user::DrawMessageBox(Canvas { platform::PixelView::OfPixels(pixels.data(), 640, 480, 640) }, layout, {});
 
-    const platform::user::Box& frame = layout.frame;
+    const platform::Rectangle& frame = layout.frame;
     auto [centreX, centreY] = Centre(frame);
     EXPECT_NEAR(centreX, 320, 1) << "centred over the client area";
     EXPECT_NEAR(centreY, 240, 1);
     // White caption text on the blue bar, dark text on the white body.
     EXPECT_GT(CountWhere(pixels, 640, layout.captionBar, 0xFFFFFF), 20);
-    platform::user::Box text { layout.textLeft, layout.textTop, frame.right, layout.buttonStrip.top };
+    platform::Rectangle text { layout.textLeft, layout.textTop, frame.right, layout.buttonStrip.top };
     EXPECT_GT(CountWhere(pixels, 640, text, 0x000000), 40);
     for (const auto& button : layout.buttons)
         EXPECT_GT(CountWhere(pixels, 640, button.box, 0x000000), 20) << "labelled button";
@@ -249,7 +249,7 @@ TEST(MessageBoxPicture, LongTextWrapsAndHugeTextStaysOnTheTarget)
     // A target smaller than any box: drawn clipped, nothing outside written.
     std::vector<uint32_t> tiny(30 * 20 + 1, 7);
     MessageBoxLayout small = LayOutMessageBox(MessageBoxContent { huge, huge, MessageBoxButtons::YesNo }, 30, 20);
-    platform::user::DrawMessageBox(Canvas { tiny.data(), 30, 20, 30 }, small, {});
+    platform::user::DrawMessageBox(Canvas { platform::PixelView::OfPixels(tiny.data(), 30, 20, 30) }, small, {});
     EXPECT_EQ(tiny.back(), 7u);
     EXPECT_EQ(ButtonAt(small, -5, -5), -1);
 }
@@ -281,8 +281,9 @@ TEST_F(MessageBoxScreenTest, ABackdropSourceTakesTheBoxOffTheClientArea)
         backdrop.pixels.assign(640 * 480, kFrame);
         backdrop.width = 640;
         backdrop.height = 480;
-        backdrop.present = [&](const platform::host::PixelView& view) {
-            shown.emplace_back(view.pixels, view.pixels + size_t(view.width) * size_t(view.height));
+        backdrop.present = [&](const platform::ReadOnlyPixelView& view) {
+            const uint32_t* first = view.Row<uint32_t>(0);
+            shown.emplace_back(first, first + size_t(view.width) * size_t(view.height));
         };
         return true;
     });
@@ -299,7 +300,7 @@ TEST_F(MessageBoxScreenTest, ABackdropSourceTakesTheBoxOffTheClientArea)
     platform::user::SetMessageBoxBackdropSource([&](platform::user::ModalBackdrop& backdrop) {
         backdrop.width = 640;
         backdrop.height = 480;
-        backdrop.present = [&](const platform::host::PixelView&) { shown.emplace_back(); };
+        backdrop.present = [&](const platform::ReadOnlyPixelView&) { shown.emplace_back(); };
         return true;
     });
     headless::PushKeyPress('N');
@@ -316,7 +317,7 @@ using FullScreenModalTest = HeadlessWindowTest;
 
 TEST_F(FullScreenModalTest, BoxGoesOverTheFullScreenPictureAndTheMenuStaysShut)
 {
-    platform::ddraw::EnterFullScreen(640, 480);
+    platform::screens::EnterFullScreen(640, 480);
     platform::host::HeadlessHost& host = platform::host::TheHeadlessHost();
     headless::Capture before = headless::CaptureScreen();
     int presentations = host.FullScreenPresentations();
@@ -330,7 +331,7 @@ TEST_F(FullScreenModalTest, BoxGoesOverTheFullScreenPictureAndTheMenuStaysShut)
     headless::PushKeyPress(VK_DOWN);
     Pump();
     EXPECT_EQ(KeyDowns(), std::vector<UINT> { VK_DOWN });
-    platform::ddraw::LeaveFullScreen();
+    platform::screens::LeaveFullScreen();
 }
 
 } // namespace

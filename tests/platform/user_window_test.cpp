@@ -157,7 +157,7 @@ TEST_F(UserWindowTest, DefaultPositionCentresOnTheDesktopOrFallsBack)
     EXPECT_EQ(r.top, (1080 - 480) / 2);
     ASSERT_TRUE(DestroyWindow(window));
 
-    Host().desktop = RECT { 0, 0, 600, 400 };
+    Host().desktop = platform::Rectangle { 0, 0, 600, 400 };
     window = Create(CW_USEDEFAULT, CW_USEDEFAULT);
     ASSERT_TRUE(GetWindowRect(window, &r));
     EXPECT_EQ(r.left, 64);
@@ -248,17 +248,17 @@ TEST_F(UserWindowTest, MoveSendsSizeOnlyWhenTheClientSizeChanges)
     EXPECT_EQ(Host().placed.left, 10);
     EXPECT_EQ(Host().placed.top, 20);
 
-    platform::user::ClientPixels pixels;
-    ASSERT_TRUE(platform::user::LendClientPixels(RECT {}, pixels));
-    pixels.pixels[0] = 0x00FF00FF;
+    platform::PixelView pixels;
+    ASSERT_TRUE(platform::user::LendClientPixels(platform::Rectangle {}, pixels));
+    pixels.Row<uint32_t>(0)[0] = 0x00FF00FF;
     ASSERT_TRUE(MoveWindow(window, 10, 20, 320, 240, TRUE));
     ASSERT_EQ(CountOf(WM_SIZE), 1);
     EXPECT_EQ(LOWORD(received[0].lParam), 320);
     EXPECT_EQ(HIWORD(received[0].lParam), 220);
-    ASSERT_TRUE(platform::user::LendClientPixels(RECT {}, pixels));
+    ASSERT_TRUE(platform::user::LendClientPixels(platform::Rectangle {}, pixels));
     EXPECT_EQ(pixels.width, 320);
     EXPECT_EQ(pixels.height, 220);
-    EXPECT_EQ(pixels.pixels[0], 0u) << "a resized client area starts black";
+    EXPECT_EQ(pixels.Row<uint32_t>(0)[0], 0u) << "a resized client area starts black";
     EXPECT_EQ(Host().changed.right, 320) << "and is shown so";
     platform::user::ClientArea area;
 
@@ -325,25 +325,25 @@ TEST_F(UserWindowTest, ClientPixelsAreLentByTheHostAndTheirChangesShown)
 {
     ASSERT_NE(Register(RecordingProc), 0);
     Create();
-    platform::user::ClientPixels pixels;
-    ASSERT_TRUE(platform::user::LendClientPixels(RECT {}, pixels));
+    platform::PixelView pixels;
+    ASSERT_TRUE(platform::user::LendClientPixels(platform::Rectangle {}, pixels));
     EXPECT_EQ(pixels.width, 640);
     EXPECT_EQ(pixels.height, 460);
-    EXPECT_EQ(reinterpret_cast<uint8_t*>(pixels.pixels), Host().client.Pixels().pixels);
-    pixels.pixels[5] = 0x00123456;
+    EXPECT_EQ(pixels.pixels, Host().client.Pixels().pixels);
+    pixels.Row<uint32_t>(0)[5] = 0x00123456;
     const int changes = Host().clientChanges;
-    platform::user::ClientPixelsChanged(RECT { 5, 0, 6, 1 });
+    platform::user::ClientPixelsChanged(platform::Rectangle { 5, 0, 6, 1 });
     EXPECT_EQ(Host().clientChanges, changes + 1);
     EXPECT_EQ(Host().changed.left, 5);
     EXPECT_EQ(Host().changed.bottom, 1);
     // Nothing changed, nothing to show.
-    platform::user::ClientPixelsChanged(RECT { 5, 0, 5, 1 });
+    platform::user::ClientPixelsChanged(platform::Rectangle { 5, 0, 5, 1 });
     EXPECT_EQ(Host().clientChanges, changes + 1);
     EXPECT_EQ(platform::user::ClientPicture()[5], 0x00123456u);
 
     // Memory of another size than the client area's is not written.
     Host().lendsWrongSize = true;
-    EXPECT_FALSE(platform::user::LendClientPixels(RECT {}, pixels));
+    EXPECT_FALSE(platform::user::LendClientPixels(platform::Rectangle {}, pixels));
     EXPECT_TRUE(platform::user::ClientPicture().empty());
 }
 

@@ -1,6 +1,6 @@
 #include <ddraw.h>
 
-#include <testing.h>
+#include <testing/testing.h>
 
 #include "back_buffer.h"
 #include "bitmap_files.h"

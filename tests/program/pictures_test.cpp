@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include <testing.h>
+#include <testing/testing.h>
 
 // The pictures the build draws into the folder the program runs in, at least
 // as large as the regions the effects take from them.

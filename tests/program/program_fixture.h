@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include <testing.h>
+#include <testing/testing.h>
 
 #include "display/display_context.h"
 #include "scene/scene_state.h"

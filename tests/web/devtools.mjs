@@ -118,12 +118,23 @@ export class Page {
 
   close() { return this.send("Page.close").catch(() => {}); }
 
-  async open(url, { deviceScaleFactor = 1, width = 1024, height = 768 } = {}) {
+  // `emulate`: false keeps the browser's own window and device scale (its
+  // --window-size and --force-device-scale-factor); `mobile`: a phone's
+  // viewport and touch screen.
+  async open(url, { deviceScaleFactor = 1, width = 1024, height = 768, emulate = true, mobile = false } = {}) {
     await this.send("Runtime.enable");
     await this.send("Page.enable");
-    await this.send("Emulation.setDeviceMetricsOverride",
-      { width, height, deviceScaleFactor, mobile: false, screenWidth: width, screenHeight: height });
+    if (emulate) await this.setViewport({ width, height, deviceScaleFactor, mobile });
+    if (mobile) await this.send("Emulation.setTouchEmulationEnabled", { enabled: true, maxTouchPoints: 5 });
     await this.send("Page.navigate", { url });
+  }
+
+  // The viewport's size in CSS pixels; a phone's turns with it.
+  async setViewport({ width, height, deviceScaleFactor = 1, mobile = false }) {
+    const screenOrientation = mobile
+      ? { type: width > height ? "landscapePrimary" : "portraitPrimary", angle: width > height ? 90 : 0 } : undefined;
+    await this.send("Emulation.setDeviceMetricsOverride",
+      { width, height, deviceScaleFactor, mobile, screenWidth: width, screenHeight: height, screenOrientation });
   }
 
   // The value of a JavaScript expression in the page (awaited if a promise).
@@ -163,6 +174,15 @@ export class Page {
     await this.moveMouse(x, y);
     for (const type of ["mousePressed", "mouseReleased"])
       await this.send("Input.dispatchMouseEvent", { type, x, y, button: "left", buttons: type === "mousePressed" ? 1 : 0, clickCount: 1 });
+  }
+
+  // A finger put down at (x, y), CSS pixels of the viewport, moved through
+  // `path` ([x, y] pairs) and lifted where it ends: a tap without a path.
+  async touch(x, y, path = []) {
+    const point = (px, py) => [{ x: px, y: py, id: 1, radiusX: 1, radiusY: 1, force: 1 }];
+    await this.send("Input.dispatchTouchEvent", { type: "touchStart", touchPoints: point(x, y) });
+    for (const [px, py] of path) await this.send("Input.dispatchTouchEvent", { type: "touchMove", touchPoints: point(px, py) });
+    await this.send("Input.dispatchTouchEvent", { type: "touchEnd", touchPoints: [] });
   }
 
   async screenshot(clip) {

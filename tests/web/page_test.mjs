@@ -99,9 +99,9 @@ const KEYS = {
   Enter: 13, Escape: 27, ArrowUp: 38, ArrowDown: 40, ArrowLeft: 37, ArrowRight: 39, F12: 123, AltLeft: 18,
 };
 class SamplePage {
-  static async open(browser, url, { scale = 1, width = 1024, height = 768 } = {}) {
+  static async open(browser, url, { scale = 1, width = 1024, height = 768, emulate = true, mobile = false } = {}) {
     const page = await browser.newPage();
-    await page.open(url, { deviceScaleFactor: scale, width, height });
+    await page.open(url, { deviceScaleFactor: scale, width, height, emulate, mobile });
     const sample = new SamplePage(page);
     // The box is on the canvas: the program has started and drawn.
     await page.waitFor("window.sample && window.sample.firstShownAt !== undefined", "the page's first picture");
@@ -116,12 +116,14 @@ class SamplePage {
     this.sent += 2;
     await this.page.waitFor(`window.sample.inputTaken >= ${this.sent} || window.sample.ended`, `${code} taken`);
   }
-  // Where client position (x, y) of the window at 1x lies in the viewport,
-  // in the middle of its pixel; over the menu bar y is negative.
+  // Where client position (x, y) of the window lies in the viewport, in
+  // the middle of its pixel, whatever the window's size on the page; over
+  // the menu bar y is negative.
   async atClient(x, y) {
-    const [left, top] = await this.page.evaluate(`(() => { const c = document.getElementById("canvas");
-      const r = c.getBoundingClientRect(); return [r.x, r.y + c.height - 480]; })()`);
-    return [left + x + 0.5, top + y + 0.5];
+    const { left, top, cssPerPixel, barRows } = await this.page.evaluate(`(() => {
+      const c = document.getElementById("canvas"), r = c.getBoundingClientRect(), factor = c.width / 640;
+      return { left: r.x, top: r.y, cssPerPixel: r.width / 640, barRows: c.height / factor - 480 }; })()`);
+    return [left + (x + 0.5) * cssPerPixel, top + (barRows + y + 0.5) * cssPerPixel];
   }
   async moveMouse(x, y) {
     await this.page.moveMouse(...await this.atClient(x, y));
@@ -133,6 +135,20 @@ class SamplePage {
     await this.page.click(...await this.atClient(x, y));
     this.sent += 3;
     await this.page.waitFor(`window.sample.inputTaken >= ${this.sent}`, "the click taken");
+  }
+  // A finger down at client position (x, y) and up again: three events
+  // (moved there, pressed, released).
+  async tap(x, y) {
+    await this.page.touch(...await this.atClient(x, y));
+    this.sent += 3;
+    await this.page.waitFor(`window.sample.inputTaken >= ${this.sent}`, "the tap taken");
+  }
+  // A finger down at the first point, moved through the others, lifted at the last.
+  async drag(points) {
+    const [first, ...path] = await Promise.all(points.map(([x, y]) => this.atClient(x, y)));
+    await this.page.touch(...first, path);
+    this.sent += 3 + path.length;
+    await this.page.waitFor(`window.sample.inputTaken >= ${this.sent}`, "the drag taken");
   }
   // ?step: `frames` more frames, the clock `ms` on before each.
   async step(frames, ms) {
@@ -150,10 +166,11 @@ class SamplePage {
     })()`);
     return { width, height, rgba: new Uint8Array(Buffer.from(data, "base64")) };
   }
-  // The client area at 1x: below the menu bar.
-  async client(scale = 1) {
+  // The client area, below the menu bar, at the canvas's factor.
+  async client() {
     const canvas = await this.canvas();
-    return crop(canvas, 0, canvas.height - 480 * scale, 640 * scale, 480 * scale);
+    const factor = canvas.width / 640;
+    return crop(canvas, 0, canvas.height - 480 * factor, 640 * factor, 480 * factor);
   }
   async screenshot(name) {
     if (!screenshotDir) return;
@@ -194,14 +211,62 @@ const reference = {
     "frame 1 40\ncapture open\nkey 0x0D\nframe 5 40\ncapture chosen"),
   exit: replayCaptures("exit", "nosound\nframe 2 40\nanswer no\nmenu 40001\nframe 3 40\ncapture after"),
   fullScreen: replayCaptures("full", "nosound\nframe 2 40\nkey F12\nframe 3 40\ncapture full\nkey F12\nframe 3 40\ncapture back"),
+  finger: replayCaptures("finger", "nosound\nframe 2 40\nmenu 40008\nmouse 300 200\nframe 10 40\ncapture follows"),
 };
+
+// Client positions of what the fingers tap: the box's OK, the menu titles
+// and the items under them.
+const AT = { ok: [447, 274], window: [85, -10], fullScreen: [110, 10], debug: [150, -10], tiles: [170, 71],
+             animation: [170, 91] };
+// A phone both ways up, in CSS pixels, at a device scale of 3; what the
+// window is expected at: smoothed across the whole width, or two device
+// pixels a picture pixel (which fill 85 % of the height, where three
+// would not fit).
+const PHONE_SCALE = 3;
+const PHONE = { portrait: { size: [390, 844], fit: "smooth" }, landscape: { size: [844, 390], fit: 2 } };
+
+// "" when the window lies whole in a viewport of `width` by `height`, the
+// page does not scroll, fingers on the window are the program's, and the
+// window is laid out as `fit` says.
+async function phoneLayoutProblem(sample, [width, height], fit) {
+  const l = await sample.page.evaluate(`(() => {
+    const c = document.getElementById("canvas"), r = c.getBoundingClientRect(), root = document.documentElement;
+    return { innerWidth, innerHeight, scrollWidth: root.scrollWidth, scrollHeight: root.scrollHeight, ratio: devicePixelRatio,
+      x: r.x, y: r.y, width: r.width, height: r.height, canvasWidth: c.width, canvasHeight: c.height,
+      rendering: getComputedStyle(c).imageRendering, touch: getComputedStyle(document.getElementById("screen")).touchAction,
+      help: getComputedStyle(document.getElementById("status")).display }; })()`);
+  const slack = 0.01;
+  if (l.ratio !== PHONE_SCALE) return `devicePixelRatio is ${l.ratio}`;
+  if (l.innerWidth !== width || l.innerHeight !== height)
+    return `the page is laid out ${l.innerWidth} by ${l.innerHeight} CSS pixels wide in a ${width} by ${height} viewport`;
+  if (l.scrollWidth > l.innerWidth || l.scrollHeight > l.innerHeight) return `the page scrolls: ${l.scrollWidth} by ${l.scrollHeight}`;
+  if (l.x < -slack || l.y < -slack || l.x + l.width > width + slack || l.y + l.height > height + slack)
+    return `the window lies at (${l.x}, ${l.y}), ${l.width} by ${l.height}`;
+  if (Math.abs(l.width * l.canvasHeight - l.height * l.canvasWidth) > l.canvasWidth) return "the window's aspect is not kept";
+  if (l.touch !== "none") return `fingers on the window do what touch-action: ${l.touch} says`;
+  if (l.help !== "none") return "the help line takes room";
+  const factor = l.canvasWidth / 640;
+  if (fit === "smooth") {
+    if (Math.abs(Math.min(width / l.width, height / l.height) - 1) > slack) return `the window ${l.width} by ${l.height} does not fill the viewport`;
+    if (l.rendering === "pixelated" || factor < l.width * l.ratio / 640) return `a ${factor}x canvas shown ${l.rendering} at ${l.width} CSS pixels`;
+  } else if (factor !== fit || Math.abs(l.width * l.ratio - l.canvasWidth) > 0.5) {
+    return `a ${factor}x canvas shown at ${l.width * l.ratio} device pixels where ${fit}x in whole device pixels was expected`;
+  } else {
+    // What the screen shows of the canvas is the canvas, pixel for pixel.
+    const screen = readPng(await sample.page.screenshot());
+    const shown = crop(screen, Math.round(l.x * l.ratio), Math.round(l.y * l.ratio), l.canvasWidth, l.canvasHeight);
+    const problem = difference(shown, await sample.canvas());
+    if (problem) return `the screen shows the canvas otherwise: ${problem}`;
+  }
+  return "";
+}
 
 const server = await serve(pageDir);
 const url = `http://127.0.0.1:${server.address().port}/`;
 const browser = await Browser.launch({ windowSize: "1400,1100" });
 const figures = {};
+let menuBar = null;
 try {
-  let menuBar = null;
   await check("the page starts the program at once, and its box says there is no sound device", async () => {
     const sample = await SamplePage.open(browser, url);
     figures.firstShownMs = await sample.page.evaluate("window.sample.firstShownAt");
@@ -220,6 +285,10 @@ try {
     await sample.page.waitFor("window.sample.frames > 3", "frames after the box");
     expectSame(await sample.client(), reference.start.start, "the start frame");
     await sample.screenshot("start");
+    // The page's font, cut to the program's characters, must still be taken
+    // for a Japanese one: nothing is said about a missing font.
+    const complaints = sample.page.console.filter((line) => line.includes("platform:"));
+    if (complaints.length) return `the page's console says: ${complaints.join(" | ")}`;
     // Frames a second with the real clock, the program drawing as fast as it
     // can: the start frame, then every effect on (Down eight times).
     figures.framesPerSecond = await framesPerSecond(sample.page);
@@ -321,8 +390,103 @@ try {
     expectSame(shown, canvas, "the screenshot of the canvas");
     await sample.screenshot("scale2");
   });
+
 } finally {
   await browser.close();
+}
+
+// A phone: its viewport and touch screen emulated, its device scale the
+// browser's own, as on a real one (emulated, the browser places the canvas
+// in whole CSS pixels, and the blocks of two device pixels come out uneven).
+const phoneBrowser = await Browser.launch({ windowSize: "1024,1024", extraArguments: [`--force-device-scale-factor=${PHONE_SCALE}`] });
+try {
+  for (const [name, { size, fit }] of Object.entries(PHONE)) {
+    await check(`a phone held ${name} (${size.join(" by ")} at ${PHONE_SCALE}, touch): the window whole in the viewport, the box answered and ﾃﾞﾊﾞｯｸ → こけし chosen by taps`, async () => {
+      const sample = await SamplePage.open(phoneBrowser, url + "?step", { width: size[0], height: size[1], scale: 0, mobile: true });
+      const problem = await phoneLayoutProblem(sample, size, fit);
+      if (problem) return problem;
+      const factor = (await sample.canvas()).width / 640;
+      const caption = share(crop(await sample.client(), 170 * factor, 165 * factor, 300 * factor, 150 * factor), 0x0078d7);
+      if (!(caption > 0.05)) return `no box caption in the client area (${(caption * 100).toFixed(1)} % blue)`;
+      await sample.screenshot(`phone_${name}_box`);
+      await sample.tap(...AT.ok);
+      await sample.step(2, 40);
+      await sample.tap(...AT.debug);
+      await sample.tap(...AT.tiles);
+      await sample.step(5, 40);
+      expectSame(await sample.client(), scaled(reference.menu.chosen, factor), "the frame after こけし");
+      await sample.screenshot(`phone_${name}`);
+      if (name !== "portrait") return "";
+      // Turned: fitted again at once, the frame redrawn.
+      const before = await sample.page.evaluate(`document.getElementById("canvas").getBoundingClientRect().width`);
+      await sample.page.setViewport({ width: size[1], height: size[0], deviceScaleFactor: 0, mobile: true });
+      await sample.page.waitFor(`Math.abs(document.getElementById("canvas").getBoundingClientRect().width - ${before}) > 1`,
+        "the window fitted again");
+      const turned = await phoneLayoutProblem(sample, [size[1], size[0]], PHONE.landscape.fit);
+      if (turned) return `turned to landscape: ${turned}`;
+      expectSame(await sample.client(), scaled(reference.menu.chosen, (await sample.canvas()).width / 640), "the frame after turning");
+    });
+  }
+
+  await check("a phone held portrait: ﾃﾞﾊﾞｯｸ → ﾏﾙﾁ by taps, the animation following a finger; ｳｨﾝﾄﾞｳ → full screen, and a tap beside the picture back", async () => {
+    const { size } = PHONE.portrait;
+    const sample = await SamplePage.open(phoneBrowser, url + "?step", { width: size[0], height: size[1], scale: 0, mobile: true });
+    await sample.tap(...AT.ok);
+    await sample.step(2, 40);
+    await sample.tap(...AT.debug);
+    await sample.tap(...AT.animation);
+    await sample.drag([[100, 300], [160, 280], [240, 230], [300, 200]]);
+    await sample.step(10, 40);
+    const factor = (await sample.canvas()).width / 640;
+    expectSame(await sample.client(), scaled(reference.finger.follows, factor), "the animation at the finger");
+
+    const full = await replayCaptures("touch-full", "nosound\nframe 2 40\nmenu 40008\nmouse 300 200\nframe 10 40\n" +
+      "key F12\nframe 3 40\ncapture full\nkey F12\nframe 3 40\ncapture back");
+    await sample.tap(...AT.window);
+    await sample.tap(...AT.fullScreen);
+    await sample.step(3, 40);
+    figures.touchFullScreenGranted = await sample.page.evaluate("document.fullscreenElement !== null");
+    const picture = await sample.canvas();
+    expectSame(picture, scaled(full.full, picture.width / 640), "the full-screen picture");
+    const shown = await sample.page.evaluate(`(() => { const r = document.getElementById("canvas").getBoundingClientRect();
+      return [r.x, r.y, r.width, r.height]; })()`);
+    // 640 by 480 across the portrait screen's whole width, centred.
+    if (Math.abs(shown[2] - size[0]) > 0.01 || Math.abs(shown[1] + shown[3] / 2 - size[1] / 2) > 1)
+      return `the full-screen picture lies at (${shown[0]}, ${shown[1]}), ${shown[2]} by ${shown[3]}`;
+    await sample.screenshot("phone_full_screen");
+    await sample.page.touch(size[0] / 2, shown[1] / 2);
+    sample.sent += 2; // F12 pressed and released; the mouse stays where it was
+    await sample.page.waitFor(`window.sample.inputTaken >= ${sample.sent}`, "the tap beside the picture taken");
+    await sample.step(3, 40);
+    expectSame(await sample.client(), scaled(full.back, (await sample.canvas()).width / 640), "the window again");
+    const problem = await phoneLayoutProblem(sample, size, PHONE.portrait.fit);
+    if (problem) return `back in the window: ${problem}`;
+  });
+} finally {
+  await phoneBrowser.close();
+}
+
+// The browser's own device scale, as on a high-density screen (not emulated).
+const denseBrowser = await Browser.launch({ windowSize: "1024,768", extraArguments: ["--force-device-scale-factor=2"] });
+try {
+  await check("a real device scale of 2 (--force-device-scale-factor): the whole window, every pixel a 2 by 2 block", async () => {
+    const sample = await SamplePage.open(denseBrowser, url, { emulate: false });
+    const [ratio, width, height, cssWidth] = await sample.page.evaluate(`(() => { const c = document.getElementById("canvas");
+      return [devicePixelRatio, c.width, c.height, c.getBoundingClientRect().width]; })()`);
+    if (ratio !== 2) return `devicePixelRatio is ${ratio}`;
+    if (width !== 1280 || cssWidth !== 640) return `canvas ${width}x${height}, ${cssWidth} CSS pixels wide`;
+    await sample.press("Enter");
+    await sample.page.waitFor("window.sample.frames > 3", "frames after the box");
+    const canvas = await sample.canvas();
+    expectSame(crop(canvas, 0, height - 960, 1280, 960), scaled(reference.start.start, 2), "the start frame at 2x");
+    if (menuBar) expectSame(crop(canvas, 0, 0, 1280, height - 960), scaled(menuBar, 2), "the menu bar at 2x");
+    const box = await sample.page.evaluate(`(() => { const r = document.getElementById("canvas").getBoundingClientRect();
+      return { x: r.x, y: r.y, width: r.width, height: r.height, scale: 1 }; })()`);
+    expectSame(readPng(await sample.page.screenshot(box)), canvas, "the screenshot of the canvas");
+    await sample.screenshot("real_scale2");
+  });
+} finally {
+  await denseBrowser.close();
   server.close();
   rmSync(work, { recursive: true, force: true });
 }
@@ -331,6 +495,7 @@ const failed = results.filter(([, problem]) => problem).length;
 if (figures.firstShownMs !== undefined)
   console.log(`FIGURES first_picture_ms=${figures.firstShownMs.toFixed(0)}` +
     ` frames_per_second_start=${(figures.framesPerSecond ?? 0).toFixed(0)}` +
-    ` frames_per_second_all=${(figures.framesPerSecondAll ?? 0).toFixed(0)} full_screen_granted=${figures.fullScreenGranted}`);
+    ` frames_per_second_all=${(figures.framesPerSecondAll ?? 0).toFixed(0)} full_screen_granted=${figures.fullScreenGranted}` +
+    ` touch_full_screen_granted=${figures.touchFullScreenGranted}`);
 console.log(`${results.length - failed} passed, ${failed} failed`);
 process.exit(failed ? 1 : 0);

@@ -8,7 +8,7 @@
 #include <string>
 
 #include "file_replacement.h"
-#include "testing.h"
+#include "testing/testing.h"
 
 struct WebPAnimEncoder;
 

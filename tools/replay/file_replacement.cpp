@@ -10,17 +10,13 @@
 #include <memory>
 #include <optional>
 
-namespace replay {
-namespace {
+#include "common/file_kind.h"
 
-const char* KindOfFile(mode_t mode)
-{
-    if (S_ISDIR(mode)) return "not a regular file (a directory)";
-    if (S_ISFIFO(mode)) return "not a regular file (a FIFO)";
-    if (S_ISCHR(mode) || S_ISBLK(mode)) return "not a regular file (a device)";
-    if (S_ISSOCK(mode)) return "not a regular file (a socket)";
-    return "not a regular file";
-}
+namespace replay {
+
+using platform::KindOfFile;
+
+namespace {
 
 std::string SystemError() { return std::strerror(errno); }
 

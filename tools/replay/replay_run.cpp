@@ -4,7 +4,7 @@
 
 #include "host/headless/headless_host.h"
 #include "replay_session.h"
-#include "testing.h"
+#include "testing/testing.h"
 
 namespace replay {
 

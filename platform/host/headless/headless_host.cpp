@@ -4,21 +4,10 @@
 #include <climits>
 #include <cstdio>
 
-#include "user/window_list.h"
+#include "common/display_size.h"
 
 namespace platform::host {
 namespace {
-
-// Menu ids are 16 bits; the high word 0 says "from a menu". Without a window
-// nobody is told.
-void PostMenuCommand(int id)
-{
-    if (const platform::user::Window* window = platform::user::TopLevelWindow())
-        PostMessageA(window->handle, WM_COMMAND, WPARAM(WORD(id)), 0);
-}
-
-constexpr int kFallbackClientWidth = 640;
-constexpr int kFallbackClientHeight = 480;
 
 // Only the buttons of the box can answer it; anything else is the default.
 int FittingAnswer(MessageBoxButtons buttons, int answer)
@@ -29,19 +18,14 @@ int FittingAnswer(MessageBoxButtons buttons, int answer)
 
 int DefaultAnswer(MessageBoxButtons buttons) { return buttons == MessageBoxButtons::YesNo ? IDNO : IDOK; }
 
-bool IsWholePicture(const PixelView& picture)
-{
-    return picture.pixels && picture.width > 0 && picture.height > 0 && picture.pitchPixels >= picture.width;
-}
-
 // The memory as the screen shows it: 0x00RRGGBB, the alpha byte not part of it.
-headless::Capture CaptureOf(const ScreenMemory& memory)
+Capture CaptureOf(const ScreenMemory& memory)
 {
-    const LentPixels& pixels = memory.Pixels();
-    headless::Capture capture;
+    const PixelView& pixels = memory.Pixels();
+    Capture capture;
     capture.width = pixels.width;
     capture.height = pixels.height;
-    ToXrgb(pixels, memory.BytesPerPixel(), RECT { 0, 0, pixels.width, pixels.height }, capture.pixels);
+    ToXrgb(pixels, pixels.Bounds(), capture.pixels);
     return capture;
 }
 
@@ -71,7 +55,7 @@ void HeadlessHost::Reset(uint32_t startTick)
     tick = startTick;
 }
 
-void HeadlessHost::CreateWindow(const std::string& titleUtf8, const RECT& outer, int menuBarHeight)
+void HeadlessHost::CreateWindow(const std::string& titleUtf8, const Rectangle& outer, int menuBarHeight)
 {
     window = HeadlessWindow {};
     window.exists = true;
@@ -80,13 +64,13 @@ void HeadlessHost::CreateWindow(const std::string& titleUtf8, const RECT& outer,
     window.menuBarHeight = menuBarHeight;
 }
 
-void HeadlessHost::SetWindowIcon(const PixelView& icon)
+void HeadlessHost::SetWindowIcon(const ReadOnlyPixelView& icon)
 {
     window.iconWidth = icon.width;
     window.iconHeight = icon.height;
 }
 
-void HeadlessHost::PlaceWindow(const RECT& outer, int menuBarHeight)
+void HeadlessHost::PlaceWindow(const Rectangle& outer, int menuBarHeight)
 {
     window.outer = outer;
     window.menuBarHeight = menuBarHeight;
@@ -99,16 +83,14 @@ void HeadlessHost::DestroyWindow()
     window.visible = false;
 }
 
-LentPixels HeadlessHost::Lend(Screen lent, int width, int height, const RECT&)
+PixelView HeadlessHost::Lend(Screen lent, int width, int height, const Rectangle&)
 {
-    if (lent == Screen::Client) return client.Lend(width, height, kClientBytesPerPixel);
-    if (!fullScreen) return {};
-    return fullScreenMemory.Lend(width, height, kFullScreenBytesPerPixel);
+    return screens.Lend(lent, width, height);
 }
 
-void HeadlessHost::Changed(Screen changed, const RECT&)
+void HeadlessHost::Changed(Screen changed, const Rectangle&)
 {
-    if (changed == Screen::FullScreen && fullScreen) ++fullScreenPresentations;
+    if (changed == Screen::FullScreen && screens.InFullScreen()) ++fullScreenPresentations;
 }
 
 void HeadlessHost::PollInput(std::vector<InputEvent>& out)
@@ -116,7 +98,7 @@ void HeadlessHost::PollInput(std::vector<InputEvent>& out)
     // What was handed out before has been queued by now: a command that
     // follows it is posted behind it.
     while (!pendingInput.empty() && pendingInput.front().isCommand) {
-        PostMenuCommand(pendingInput.front().commandId);
+        if (postCommand) postCommand(pendingInput.front().commandId);
         pendingInput.pop_front();
     }
     while (!pendingInput.empty() && !pendingInput.front().isCommand) {
@@ -150,12 +132,12 @@ int HeadlessHost::ShowMessageBox(const std::string& captionUtf8, const std::stri
         std::fprintf(stderr, "%s%s%s\n", captionUtf8.c_str(), captionUtf8.empty() ? "" : ": ", textUtf8.c_str());
         std::fflush(stderr);
     }
-    shownBoxes.push_back(headless::ShownMessageBox { captionUtf8, textUtf8, answer });
+    shownBoxes.push_back(ShownMessageBox { captionUtf8, textUtf8, answer });
     EmitMessageBoxLine(shownBoxes.back());
     return answer;
 }
 
-void HeadlessHost::EmitMessageBoxLine(const headless::ShownMessageBox& box) const
+void HeadlessHost::EmitMessageBoxLine(const ShownMessageBox& box) const
 {
     if (!outputSink) return;
     outputSink("messagebox " + box.captionUtf8 + " | " + box.textUtf8 + " | " + AnswerName(box.answer));
@@ -169,13 +151,7 @@ bool HeadlessHost::OpenAudioOutput()
 
 void HeadlessHost::CloseAudioOutput() { audioOpen = false; }
 
-void HeadlessHost::EnterFullScreen(int width, int height)
-{
-    fullScreen = true;
-    // Until the program draws, the display shows black.
-    fullScreenMemory.Lend(width, height, kFullScreenBytesPerPixel);
-    fullScreenMemory.Clear();
-}
+void HeadlessHost::EnterFullScreen(int width, int height) { screens.EnterFullScreen(width, height); }
 
 void HeadlessHost::SetDesktopSize(int width, int height)
 {
@@ -191,34 +167,24 @@ void HeadlessHost::SetFrameBudget(int64_t budget, uint32_t millisecondsEach)
 
 int HeadlessHost::FramesDrawn() const { return int(std::min<int64_t>(frames, INT_MAX)); }
 
-headless::Capture HeadlessHost::CaptureScreen() const
+Capture HeadlessHost::CaptureScreen() const
 {
-    if (fullScreen) return CaptureOf(fullScreenMemory);
-    if (client.Pixels().pixels) return CaptureOf(client);
+    if (screens.InFullScreen()) return CaptureOf(screens.DisplayMemory());
+    if (screens.Client().pixels) return CaptureOf(screens.ClientMemory());
     // Nothing presented yet: the client area is still black.
-    headless::Capture black;
+    Capture black;
     int clientWidth = window.outer.right - window.outer.left;
     int clientHeight = window.outer.bottom - window.outer.top - window.menuBarHeight;
     bool hasClient = window.exists && clientWidth > 0 && clientHeight > 0;
-    black.width = hasClient ? clientWidth : kFallbackClientWidth;
-    black.height = hasClient ? clientHeight : kFallbackClientHeight;
+    black.width = hasClient ? clientWidth : kDisplayWidth;
+    black.height = hasClient ? clientHeight : kDisplayHeight;
     black.pixels.assign(size_t(black.width) * size_t(black.height), 0);
     return black;
 }
 
 // ---- Menu bar, modal loops and drawn message boxes ----
 
-void HeadlessHost::PresentMenuBar(const PixelView& bar)
-{
-    if (!IsWholePicture(bar)) return;
-    menuBar.width = bar.width;
-    menuBar.height = bar.height;
-    menuBar.pixels.resize(size_t(bar.width) * size_t(bar.height));
-    for (int y = 0; y < bar.height; ++y)
-        for (int x = 0; x < bar.width; ++x)
-            menuBar.pixels[size_t(y) * size_t(bar.width) + size_t(x)]
-                = bar.pixels[size_t(y) * size_t(bar.pitchPixels) + size_t(x)] & 0x00FFFFFFu;
-}
+void HeadlessHost::PresentMenuBar(const ReadOnlyPixelView& bar) { screens.KeepMenuBar(bar); }
 
 // The key that gives `answer` in a box of the drawn kind.
 void HeadlessHost::AnswerOpenBoxWith(int answer, bool urgent)
@@ -237,7 +203,7 @@ void HeadlessHost::MessageBoxOpened(
 {
     boxOpen = true;
     boxAnswered = false;
-    openBox = headless::ShownMessageBox { captionUtf8, textUtf8, 0 };
+    openBox = ShownMessageBox { captionUtf8, textUtf8, 0 };
     openBoxButtons = buttons;
     if (!answers.empty()) {
         int answer = FittingAnswer(buttons, answers.front());
@@ -271,17 +237,19 @@ bool HeadlessHost::WaitForInput(uint32_t)
     return false;
 }
 
-headless::Capture HeadlessHost::CaptureWindow() const
+Capture HeadlessHost::CaptureWindow() const
 {
-    headless::Capture client = CaptureScreen();
-    headless::Capture whole;
-    int barHeight = window.menuBarHeight > 0 && menuBar.width > 0 ? menuBar.height : 0;
-    whole.width = std::max(client.width, barHeight > 0 ? menuBar.width : 0);
+    Capture client = CaptureScreen();
+    Capture whole;
+    const ReadOnlyPixelView bar = screens.MenuBar(INT_MAX);
+    const int barHeight = window.menuBarHeight > 0 && bar.pixels ? bar.height : 0;
+    whole.width = std::max(client.width, barHeight > 0 ? bar.width : 0);
     whole.height = client.height + barHeight;
     whole.pixels.assign(size_t(whole.width) * size_t(whole.height), 0);
+    // The alpha byte is not part of what a screen shows.
     for (int y = 0; y < barHeight; ++y)
-        std::copy_n(menuBar.pixels.begin() + ptrdiff_t(y) * menuBar.width, menuBar.width,
-            whole.pixels.begin() + ptrdiff_t(y) * whole.width);
+        for (int x = 0; x < bar.width; ++x)
+            whole.pixels[size_t(y) * size_t(whole.width) + size_t(x)] = bar.Row<uint32_t>(y)[x] & 0x00FFFFFFu;
     for (int y = 0; y < client.height; ++y)
         std::copy_n(client.pixels.begin() + ptrdiff_t(y) * client.width, client.width,
             whole.pixels.begin() + ptrdiff_t(y + barHeight) * whole.width);

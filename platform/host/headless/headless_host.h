@@ -9,9 +9,9 @@
 #include <string>
 #include <vector>
 
+#include "host/headless/headless_records.h"
 #include "host/host.h"
-#include "host/screen_memory.h"
-#include "testing.h"
+#include "host/shown_screens.h"
 
 namespace platform::host {
 
@@ -19,7 +19,7 @@ namespace platform::host {
 struct HeadlessWindow {
     bool exists = false;
     std::string titleUtf8;
-    RECT outer {};
+    Rectangle outer {};
     int menuBarHeight = 0;
     bool visible = false;
     int iconWidth = 0;
@@ -35,16 +35,16 @@ public:
     void Reset(uint32_t startTick);
 
     bool HasDisplay() override { return hasDisplay; }
-    RECT DesktopRect() override { return RECT { 0, 0, desktopWidth, desktopHeight }; }
-    void CreateWindow(const std::string& titleUtf8, const RECT& outer, int menuBarHeight) override;
-    void SetWindowIcon(const PixelView& icon) override;
-    void PlaceWindow(const RECT& outer, int menuBarHeight) override;
+    Rectangle DesktopRect() override { return Rectangle { 0, 0, desktopWidth, desktopHeight }; }
+    void CreateWindow(const std::string& titleUtf8, const Rectangle& outer, int menuBarHeight) override;
+    void SetWindowIcon(const ReadOnlyPixelView& icon) override;
+    void PlaceWindow(const Rectangle& outer, int menuBarHeight) override;
     void ShowWindow(bool visible) override { window.visible = visible; }
     void DestroyWindow() override;
     // Both screens are memory of the host's own, shown where it is: only a
     // capture copies it.
-    LentPixels Lend(Screen screen, int width, int height, const RECT& overwritten) override;
-    void Changed(Screen screen, const RECT& area) override;
+    PixelView Lend(Screen screen, int width, int height, const Rectangle& overwritten) override;
+    void Changed(Screen screen, const Rectangle& area) override;
     // Input waiting behind a menu command is held back until the command has
     // been posted, so that everything reaches the program in order.
     void PollInput(std::vector<InputEvent>& out) override;
@@ -57,15 +57,15 @@ public:
 
     // Full screen: the capture is the full-screen picture meanwhile.
     void EnterFullScreen(int width, int height) override;
-    void LeaveFullScreen() override { fullScreen = false; }
-    bool IsFullScreen() const { return fullScreen; }
+    void LeaveFullScreen() override { screens.LeaveFullScreen(); }
+    bool IsFullScreen() const { return screens.InFullScreen(); }
     int FullScreenPresentations() const { return fullScreenPresentations; }
 
     // ---- Menu bar, modal loops and drawn message boxes ----
-    void PresentMenuBar(const PixelView& bar) override;
+    void PresentMenuBar(const ReadOnlyPixelView& bar) override;
     // Input is there, or a scripted answer or the modal handler supplies some.
     bool WaitForInput(uint32_t timeoutMilliseconds) override;
-    // Told by the window manager (headless::Reset sets this up). A box
+    // Told by the window manager (the test facade's Reset sets this up). A box
     // answers itself with the next queued answer, fed to it as the key a user
     // would press, ahead of other input. Without one it gets the default
     // answer's key, unless the test has pushed input for it.
@@ -83,13 +83,15 @@ public:
     void AdvanceClock(uint32_t milliseconds) { tick += milliseconds; }
 
     void PushInput(const InputEvent& event) { pendingInput.push_back(PendingInput { event, false, 0 }); }
-    // A menu item chosen, posted to the window as WM_COMMAND in its turn
-    // among the input, as a test on Windows would post it.
+    // A menu item chosen, handed to the command poster in its turn among the
+    // input, as a test on Windows would post it. The host knows no windows:
+    // whoever scripts it says how a command is posted.
     void PushMenuCommand(int id) { pendingInput.push_back(PendingInput { {}, true, id }); }
+    void SetCommandPoster(std::function<void(int id)> poster) { postCommand = std::move(poster); }
     size_t PendingInputCount() const { return pendingInput.size(); }
 
     void QueueAnswer(int answer) { answers.push_back(answer); }
-    const std::vector<headless::ShownMessageBox>& MessageBoxesShown() const { return shownBoxes; }
+    const std::vector<ShownMessageBox>& MessageBoxesShown() const { return shownBoxes; }
     // Where "messagebox ..." lines go as boxes are shown; none by default.
     void SetOutputSink(std::function<void(const std::string&)> sink) { outputSink = std::move(sink); }
 
@@ -104,9 +106,9 @@ public:
     void CountFrame() { ++frames; }
     int FramesDrawn() const;
 
-    headless::Capture CaptureScreen() const;
+    Capture CaptureScreen() const;
     // Menu bar over client area, as the window shows them together.
-    headless::Capture CaptureWindow() const;
+    Capture CaptureWindow() const;
     // Consulted when a modal loop (other than a message box) runs out of
     // input: true when it pushed more.
     void SetModalStarvedHandler(std::function<bool()> handler) { modalStarved = std::move(handler); }
@@ -114,7 +116,7 @@ public:
     bool CursorVisible() const { return cursorVisible; }
 
 private:
-    void EmitMessageBoxLine(const headless::ShownMessageBox& box) const;
+    void EmitMessageBoxLine(const ShownMessageBox& box) const;
     void AnswerOpenBoxWith(int answer, bool urgent);
 
     bool hasDisplay = true;
@@ -125,7 +127,7 @@ private:
     uint32_t tick = 0;
     bool cursorVisible = true;
     HeadlessWindow window;
-    ScreenMemory client;
+    ShownScreens screens;
     // A user's input, or a menu command.
     struct PendingInput {
         InputEvent event;
@@ -134,23 +136,21 @@ private:
     };
     std::deque<PendingInput> pendingInput;
     std::deque<int> answers;
-    std::vector<headless::ShownMessageBox> shownBoxes;
+    std::vector<ShownMessageBox> shownBoxes;
     std::function<void(const std::string&)> outputSink;
     int64_t frameBudget = 0;
     uint32_t frameMilliseconds = 0;
     std::function<bool()> budgetSpent;
+    std::function<void(int)> postCommand;
     int64_t frames = 0;
 
-    bool fullScreen = false;
-    ScreenMemory fullScreenMemory;
     int fullScreenPresentations = 0;
 
     // ---- Menu bar, modal loops and drawn message boxes ----
-    headless::Capture menuBar;
     std::function<bool()> modalStarved;
     bool boxOpen = false;
     bool boxAnswered = false; // its answer's key has been pushed
-    headless::ShownMessageBox openBox;
+    ShownMessageBox openBox;
     MessageBoxButtons openBoxButtons = MessageBoxButtons::Ok;
 };
 

@@ -16,9 +16,9 @@
 
 #include "host/host.h"
 #include "host/letterbox.h"
-#include "host/screen_memory.h"
 #include "host/sdl/video_drivers.h"
 #include "host/sdl/window_memory.h"
+#include "host/shown_screens.h"
 
 namespace platform::host {
 
@@ -34,14 +34,14 @@ public:
     SdlHost& operator=(const SdlHost&) = delete;
 
     bool HasDisplay() override { return video_; }
-    RECT DesktopRect() override;
-    void CreateWindow(const std::string& titleUtf8, const RECT& outer, int menuBarHeight) override;
-    void SetWindowIcon(const PixelView& icon) override;
-    void PlaceWindow(const RECT& outer, int menuBarHeight) override;
+    Rectangle DesktopRect() override;
+    void CreateWindow(const std::string& titleUtf8, const Rectangle& outer, int menuBarHeight) override;
+    void SetWindowIcon(const ReadOnlyPixelView& icon) override;
+    void PlaceWindow(const Rectangle& outer, int menuBarHeight) override;
     void ShowWindow(bool visible) override;
     void DestroyWindow() override;
-    LentPixels Lend(Screen screen, int width, int height, const RECT& overwritten) override;
-    void Changed(Screen screen, const RECT& area) override;
+    PixelView Lend(Screen screen, int width, int height, const Rectangle& overwritten) override;
+    void Changed(Screen screen, const Rectangle& area) override;
     void PollInput(std::vector<InputEvent>& out) override;
     bool Idle() override { return true; }
     int ShowMessageBox(const std::string& captionUtf8, const std::string& textUtf8, MessageBoxButtons buttons) override;
@@ -60,7 +60,7 @@ public:
     const std::string& VideoDriver() const { return driver_; }
 
     // ---- Menu bar, modal loops and drawn message boxes ----
-    void PresentMenuBar(const PixelView& bar) override;
+    void PresentMenuBar(const ReadOnlyPixelView& bar) override;
     bool WaitForInput(uint32_t timeoutMilliseconds) override;
 
 private:
@@ -69,7 +69,7 @@ private:
     bool StartVideo();
     bool StartVideoDriver(const std::string& driver);
     void ReportDriver(const std::string& driver, const char* trouble, const char* error) const;
-    bool OpenWindow(const std::string& titleUtf8, const RECT& outer);
+    bool OpenWindow(const std::string& titleUtf8, const Rectangle& outer);
     std::unique_ptr<WindowMemory> OpenWindowMemory() const;
     bool OnWayland() const { return driver_ == "wayland"; }
     void KeepFixedSize();
@@ -88,20 +88,21 @@ private:
     // Puts the bar and the last client image (or the full-screen picture)
     // on screen again.
     void RedrawAll();
-    void DrawMenuBar(const PixelTarget& window);
+    void DrawMenuBar(const PixelView& window);
 
     // The client pixels live in the window's memory while it can hold them,
-    // else in client_; they move with what they show.
-    LentPixels LendClient(int width, int height, const RECT& overwritten);
+    // else in the shown screens' own memory; they move with what they show.
+    PixelView LendClient(int width, int height, const Rectangle& overwritten);
     bool ClientFitsWindow() const;
     void MoveClientIntoWindow();
     void MoveClientOutOfWindow();
-    void ShowClient(const RECT& area);
-    SDL_Rect InClient(const RECT& area) const;
-    SDL_Rect ClientOnWindow(const RECT& area) const;
+    void ShowClient(const Rectangle& area);
+    SDL_Rect InClient(const Rectangle& area) const;
+    SDL_Rect ClientOnWindow(const Rectangle& area) const;
 
     // Full screen: the picture, the bars, and what the desktop does to it.
     void DrawFullScreen(bool withBars);
+    bool InFullScreen() const { return screens_.InFullScreen(); }
     void HandleFullScreenWindowEvent(const SDL_WindowEvent& event, std::vector<InputEvent>& out);
     void TranslateFullScreenMouse(const SDL_MouseMotionEvent& motion, std::vector<InputEvent>& out);
     PicturePoint FullScreenPoint(int x, int y) const;
@@ -133,29 +134,22 @@ private:
     int iconWidth_ = 0;
     int iconHeight_ = 0;
 
-    ScreenMemory client_;
+    // What the screens show; the client pixels move into the window's memory
+    // and back as it can hold them.
+    ShownScreens screens_;
     int clientWidth_ = 0;
     int clientHeight_ = 0;
     bool clientInWindow_ = false;
 
-    bool fullScreen_ = false;
-    ScreenMemory fullScreenMemory_; // 5-6-5, as the program's display
-    std::vector<uint32_t> fullScreenPicture_; // widened, on its way to the window
-    int fullScreenWidth_ = 0;
-    int fullScreenHeight_ = 0;
     // Where the window goes back to, in screen pixels; the program may move
     // it meanwhile.
-    RECT windowedOuter_ {};
+    Rectangle windowedOuter_ {};
 
     SDL_AudioDeviceID audioDevice_ = 0;
 
     // ---- Menu bar, modal loops and drawn message boxes ----
     void TranslateKeyUp(const SDL_KeyboardEvent& key, std::vector<InputEvent>& out);
     void TranslateButton(const SDL_MouseButtonEvent& button, std::vector<InputEvent>& out);
-    // The bar as the window manager drew it; grey until it has.
-    std::vector<uint32_t> menuBar_;
-    int menuBarWidth_ = 0;
-    int menuBarRows_ = 0;
 };
 
 } // namespace platform::host

@@ -35,7 +35,7 @@ constexpr int kMaxBuffers = 4;
 // all are held; a compositor that holds them longer has stopped reading.
 constexpr Uint32 kReleaseWaitMilliseconds = 2000;
 
-RECT ToRect(const SDL_Rect& r) { return RECT { r.x, r.y, r.x + r.w, r.y + r.h }; }
+Rectangle ToRect(const SDL_Rect& r) { return Rectangle { r.x, r.y, r.x + r.w, r.y + r.h }; }
 
 struct ShmBuffer {
     wl_buffer* buffer = nullptr;
@@ -94,7 +94,7 @@ public:
         return true;
     }
 
-    PixelTarget Acquire(const SDL_Rect& overwritten) override
+    PixelView Acquire(const SDL_Rect& overwritten) override
     {
         if (count_ == 0) return {};
         TakeEvents(0);
@@ -106,9 +106,9 @@ public:
         }
         if (image < 0) return {};
         const int latest = images_.Latest();
-        const RECT catchUp = images_.Acquire(image, ToRect(overwritten));
+        const Rectangle catchUp = images_.Acquire(image, ToRect(overwritten));
         if (image != latest) CopyRect(buffers_[latest], buffers_[image], catchUp);
-        return PixelTarget { buffers_[image].pixels, width_, height_, width_ };
+        return PixelView::OfPixels(buffers_[image].pixels, width_, height_, width_);
     }
 
     void Put(const SDL_Rect& area) override
@@ -149,7 +149,7 @@ public:
         Hand();
     }
 
-    bool Holding() const override { return !IsEmptyRect(waiting_); }
+    bool Holding() const override { return !waiting_.IsEmpty(); }
 
 private:
     static constexpr int kWaitStep = 100;
@@ -181,14 +181,14 @@ private:
             if (!buffers_[i].held) return i;
         if (count_ == kMaxBuffers || !Create(buffers_[count_])) return -1;
         ++count_;
-        return images_.Add(RECT { 0, 0, width_, height_ });
+        return images_.Add(Rectangle { 0, 0, width_, height_ });
     }
 
     // Hands the latest picture to the compositor, if it has asked for one
     // and the window is on the screen.
     void Hand()
     {
-        if (IsEmptyRect(waiting_)) return;
+        if (waiting_.IsEmpty()) return;
         if (SDL_GetWindowFlags(window_) & SDL_WINDOW_HIDDEN) {
             // A hidden surface may never be asked for a picture again; the
             // one shown after it is, as soon as it is mapped.
@@ -211,14 +211,14 @@ private:
         waiting_ = {};
     }
 
-    void Damage(const RECT& area)
+    void Damage(const Rectangle& area)
     {
         if (wl_proxy_get_version(reinterpret_cast<wl_proxy*>(surface_)) >= WL_SURFACE_DAMAGE_BUFFER_SINCE_VERSION) {
             wl_surface_damage_buffer(
                 surface_, int(area.left), int(area.top), int(area.right - area.left), int(area.bottom - area.top));
             return;
         }
-        const RECT onSurface = PixelsToUnits(area, scale_);
+        const Rectangle onSurface = PixelsToUnits(area, scale_);
         wl_surface_damage(surface_, int(onSurface.left), int(onSurface.top), int(onSurface.right - onSurface.left),
             int(onSurface.bottom - onSurface.top));
     }
@@ -285,9 +285,9 @@ private:
         width_ = height_ = 0;
     }
 
-    void CopyRect(const ShmBuffer& from, ShmBuffer& to, const RECT& area) const
+    void CopyRect(const ShmBuffer& from, ShmBuffer& to, const Rectangle& area) const
     {
-        for (LONG y = area.top; y < area.bottom; ++y)
+        for (int64_t y = area.top; y < area.bottom; ++y)
             std::copy(from.Row(int(y), width_) + area.left, from.Row(int(y), width_) + area.right,
                 to.Row(int(y), width_) + area.left);
     }
@@ -304,7 +304,7 @@ private:
     ShmBuffer buffers_[kMaxBuffers]; // fixed places: the release listeners point at them
     int count_ = 0;
     ImageSet images_;
-    RECT waiting_ {}; // changed since the last picture handed over
+    Rectangle waiting_ {}; // changed since the last picture handed over
     int width_ = 0;
     int height_ = 0;
     int scale_ = 1;

@@ -17,7 +17,7 @@ public:
     // Memory for drawing now, holding what the window shows except in
     // `overwritten`, which the caller writes whole. Null pixels when there
     // is none.
-    virtual PixelTarget Acquire(const SDL_Rect& overwritten) = 0;
+    virtual PixelView Acquire(const SDL_Rect& overwritten) = 0;
     // Puts `area` of the memory last acquired on the screen. The next
     // Acquire may hand out other memory.
     virtual void Put(const SDL_Rect& area) = 0;

@@ -15,7 +15,7 @@ public:
     {
     }
 
-    PixelTarget Acquire(const SDL_Rect&) override
+    PixelView Acquire(const SDL_Rect&) override
     {
         surface_ = SDL_GetWindowSurface(window_);
         if (!surface_) return {};
@@ -23,14 +23,13 @@ public:
         // any other gets 0x00RRGGBB memory converted as it is put.
         direct_ = surface_->format->format == SDL_PIXELFORMAT_RGB888 && !SDL_MUSTLOCK(surface_);
         if (direct_)
-            return PixelTarget { static_cast<uint32_t*>(surface_->pixels), surface_->w, surface_->h,
-                surface_->pitch / 4 };
+            return PixelView { static_cast<uint8_t*>(surface_->pixels), surface_->w, surface_->h, surface_->pitch };
         if (stagingWidth_ != surface_->w || stagingHeight_ != surface_->h) {
             stagingWidth_ = surface_->w;
             stagingHeight_ = surface_->h;
             staging_.assign(size_t(surface_->w) * size_t(surface_->h), 0);
         }
-        return PixelTarget { staging_.data(), stagingWidth_, stagingHeight_, stagingWidth_ };
+        return PixelView::OfPixels(staging_.data(), stagingWidth_, stagingHeight_, stagingWidth_);
     }
 
     void Put(const SDL_Rect& area) override

@@ -29,7 +29,7 @@ int NoteAttachError(Display*, XErrorEvent*)
     return 0;
 }
 
-RECT ToRect(const SDL_Rect& r) { return RECT { r.x, r.y, r.x + r.w, r.y + r.h }; }
+Rectangle ToRect(const SDL_Rect& r) { return Rectangle { r.x, r.y, r.x + r.w, r.y + r.h }; }
 
 struct SharedImage {
     XImage* image = nullptr;
@@ -65,14 +65,14 @@ public:
     X11SharedImages(const X11SharedImages&) = delete;
     X11SharedImages& operator=(const X11SharedImages&) = delete;
 
-    PixelTarget Acquire(const SDL_Rect& overwritten) override
+    PixelView Acquire(const SDL_Rect& overwritten) override
     {
         if (!images_[0].image) return {};
-        RECT catchUp {};
+        Rectangle catchUp {};
         SharedImage& image = images_[pair_.Acquire(ToRect(overwritten), catchUp)];
         WaitUntilRead(image);
         CopyFromOther(image, catchUp);
-        return PixelTarget { image.Row(0), width_, height_, image.image->bytes_per_line / 4 };
+        return PixelView::OfPixels(image.Row(0), width_, height_, image.image->bytes_per_line / 4);
     }
 
     void Put(const SDL_Rect& area) override
@@ -183,10 +183,10 @@ private:
             each.unread = 0;
     }
 
-    void CopyFromOther(SharedImage& image, const RECT& area)
+    void CopyFromOther(SharedImage& image, const Rectangle& area)
     {
         const SharedImage& other = images_[&image == &images_[0] ? 1 : 0];
-        for (LONG y = area.top; y < area.bottom; ++y)
+        for (int64_t y = area.top; y < area.bottom; ++y)
             std::copy(other.Row(int(y)) + area.left, other.Row(int(y)) + area.right, image.Row(int(y)) + area.left);
     }
 

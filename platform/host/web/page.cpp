@@ -1,5 +1,7 @@
 #include "host/web/page.h"
 
+#include <algorithm>
+
 #include <emscripten.h>
 
 // clang-format off
@@ -51,17 +53,55 @@ EM_JS(void, JsPutRows, (const void* pixels, int width, int height, int y, int ro
     }
 });
 
+// The page's own script knows its frame and help line; without it the
+// window keeps its natural size.
+EM_JS(void, JsRoomForWindow, (double cssWidth, double cssHeight, double* room), {
+    const [width, height] = Module.roomForWindow ? Module.roomForWindow(cssWidth, cssHeight) : [cssWidth, cssHeight];
+    HEAPF64[room >> 3] = width;
+    HEAPF64[(room >> 3) + 1] = height;
+});
+EM_JS(void, JsListenToFinger, (), {
+    const screen = Module.canvas.parentElement;
+    let finger = null;
+    const tell = (phase, touch) => {
+        const box = Module.canvas.getBoundingClientRect();
+        const x = touch.clientX - box.left, y = touch.clientY - box.top;
+        const beside = x < 0 || y < 0 || x >= box.width || y >= box.height;
+        Module._sample_finger(phase, x, y, beside ? 1 : 0);
+    };
+    const listen = (type, phase) => screen.addEventListener(type, (event) => {
+        event.preventDefault();
+        const touch = Array.from(event.changedTouches).find((t) => phase === 0 ? finger === null : t.identifier === finger);
+        if (!touch) return;
+        finger = phase >= 2 ? null : touch.identifier;
+        tell(phase, touch);
+    }, { passive: false });
+    listen("touchstart", 0);
+    listen("touchmove", 1);
+    listen("touchend", 2);
+    listen("touchcancel", 3);
+});
+
 EM_JS(void, JsShowCanvas, (int visible), { Module.canvas.style.visibility = visible ? "visible" : "hidden"; });
 EM_JS(void, JsShowCursor, (int visible), { Module.canvas.style.cursor = visible ? "default" : "none"; });
 
 EM_JS(void, JsRequestFullScreen, (), {
     const screen = Module.canvas.parentElement;
+    // The viewport at once, the screen once the browser gives it.
+    document.body.classList.add("full");
     if (document.fullscreenElement === screen || !screen.requestFullscreen) return;
-    // Refused (no key press just before, or the browser will not): the
-    // picture stays in the page.
-    screen.requestFullscreen().catch((reason) => console.warn("full screen refused:", reason.message));
+    screen.requestFullscreen().catch((reason) => {
+        // No tap, click or key just before: asked again in the turn of the
+        // next one, which the browser counts as the user's.
+        console.warn("full screen refused:", reason.message);
+        window.addEventListener("pointerup", () => {
+            if (document.body.classList.contains("full") && !document.fullscreenElement)
+                screen.requestFullscreen().catch(() => {});
+        }, { once: true, capture: true });
+    });
 });
 EM_JS(void, JsExitFullScreen, (), {
+    document.body.classList.remove("full");
     if (document.fullscreenElement) document.exitFullscreen().catch(() => {});
 });
 EM_JS(int, JsIsFullScreen, (), { return document.fullscreenElement ? 1 : 0; });
@@ -123,6 +163,15 @@ void PutRows(const uint32_t* pixels, int width, int height, int y, int rows)
 }
 void ShowCanvas(bool visible) { JsShowCanvas(visible ? 1 : 0); }
 void ShowCursor(bool visible) { JsShowCursor(visible ? 1 : 0); }
+WindowFit FitWindowInPage(int width, int height, int naturalScale, double pixelRatio)
+{
+    // The window at its natural size in CSS pixels, for the page to weigh.
+    const int scale = std::max(naturalScale, 1);
+    double room[2] = { 0.0, 0.0 };
+    JsRoomForWindow(width * scale / pixelRatio, height * scale / pixelRatio, room);
+    return FitWindow(width, height, naturalScale, pixelRatio, room[0], room[1]);
+}
+void ListenToFinger() { JsListenToFinger(); }
 void RequestFullScreen() { JsRequestFullScreen(); }
 void ExitFullScreen() { JsExitFullScreen(); }
 bool IsFullScreen() { return JsIsFullScreen() != 0; }

@@ -4,6 +4,8 @@
 
 #include <cstdint>
 
+#include "host/web/page_layout.h"
+
 namespace platform::host::page {
 
 bool SteppingRequested(); // ?step in the page's address
@@ -24,7 +26,18 @@ void SizeCanvas(int width, int height, double cssWidth, double cssHeight, bool p
 void PutRows(const uint32_t* pixels, int width, int height, int y, int rows);
 void ShowCanvas(bool visible);
 void ShowCursor(bool visible);
-// The page's element holding the canvas takes the whole screen, or gives it back.
+// The window of `width` by `height` program pixels fitted into the room the
+// page gives it (all of the viewport on a small screen).
+WindowFit FitWindowInPage(int width, int height, int naturalScale, double pixelRatio);
+// One finger on the canvas or its frame, as page_events.cpp's sample_finger
+// hears it: where it is, in CSS pixels from the canvas's top-left corner, and
+// whether that is beside the canvas. Other fingers are ignored, and no
+// touch is left to the browser, which would scroll, zoom, or click again
+// with a mouse of its own.
+enum class FingerPhase { Down = 0, Move = 1, Up = 2, Cancelled = 3 };
+void ListenToFinger();
+// The page's element holding the canvas takes the whole screen, or gives it
+// back; it fills the viewport where the browser will not give the screen.
 void RequestFullScreen();
 void ExitFullScreen();
 bool IsFullScreen();

@@ -1,8 +1,12 @@
 #include "host/web/page_events.h"
 
+#include <cmath>
+
+#include <emscripten.h>
 #include <emscripten/html5.h>
 
 #include "host/web/key_map.h"
+#include "host/web/page.h"
 
 namespace platform::host {
 namespace {
@@ -11,6 +15,7 @@ constexpr const char* kCanvas = "#canvas";
 // Left to the browser as well: reloading the page, and its own full screen.
 constexpr UINT kVkF5 = 0x74;
 constexpr UINT kVkF11 = 0x7A;
+constexpr UINT kVkF12 = 0x7B;
 
 WebHost& HostOf(void* user) { return *static_cast<WebHost*>(user); }
 
@@ -62,6 +67,28 @@ EM_BOOL OnMouse(int type, const EmscriptenMouseEvent* mouse, void* user)
     return type != EMSCRIPTEN_EVENT_MOUSEMOVE;
 }
 
+WebHost* touchedHost = nullptr;
+
+void PushMouse(WebHost& host, InputEvent::Kind kind, double cssX, double cssY)
+{
+    InputEvent event;
+    event.kind = kind;
+    const POINT at = host.ToProgram(cssX, cssY);
+    event.x = at.x;
+    event.y = at.y;
+    host.Push(event);
+}
+
+void PushKey(WebHost& host, UINT virtualKey)
+{
+    InputEvent event;
+    event.virtualKey = virtualKey;
+    event.kind = InputEvent::Kind::KeyDown;
+    host.Push(event);
+    event.kind = InputEvent::Kind::KeyUp;
+    host.Push(event);
+}
+
 // Leaving the browser's full screen (its own Esc, switching away) is leaving
 // the exclusive display: the program's surfaces are lost, as on Windows.
 EM_BOOL OnFullScreenChange(int, const EmscriptenFullscreenChangeEvent* change, void* user)
@@ -78,8 +105,9 @@ EM_BOOL OnFullScreenChange(int, const EmscriptenFullscreenChangeEvent* change, v
 
 EM_BOOL OnResize(int, const EmscriptenUiEvent*, void* user)
 {
-    WebHost& host = HostOf(user);
-    if (host.InFullScreen()) host.LayOut();
+    // A phone turned, a window resized, the browser's zoom: the window is
+    // fitted again.
+    HostOf(user).LayOut();
     return EM_FALSE;
 }
 
@@ -93,8 +121,44 @@ void ListenToPage(WebHost& host)
     emscripten_set_mousemove_callback(kCanvas, user, EM_TRUE, OnMouse);
     emscripten_set_mousedown_callback(kCanvas, user, EM_TRUE, OnMouse);
     emscripten_set_mouseup_callback(kCanvas, user, EM_TRUE, OnMouse);
+    touchedHost = &host;
+    page::ListenToFinger();
     emscripten_set_fullscreenchange_callback(EMSCRIPTEN_EVENT_TARGET_DOCUMENT, user, EM_TRUE, OnFullScreenChange);
     emscripten_set_resize_callback(EMSCRIPTEN_EVENT_TARGET_WINDOW, user, EM_TRUE, OnResize);
 }
 
 } // namespace platform::host
+
+// One finger is the mouse (page::ListenToFinger): down where it lands, the
+// mouse following it, up where it leaves, so that a tap is a click. In full
+// screen, which has no menu, a tap on the black beside the picture is the
+// fingers' way back to the window, as F12 is the keyboard's; it moves no
+// mouse.
+extern "C" EMSCRIPTEN_KEEPALIVE void sample_finger(int phase, double cssX, double cssY, int besidePicture)
+{
+    using platform::host::InputEvent;
+    using platform::host::page::FingerPhase;
+    static bool fingerIsMouse = false;
+    if (!platform::host::touchedHost || !std::isfinite(cssX) || !std::isfinite(cssY)) return;
+    platform::host::WebHost& host = *platform::host::touchedHost;
+    const bool beside = besidePicture != 0 && host.InFullScreen();
+    switch (FingerPhase(phase)) {
+    case FingerPhase::Down:
+        fingerIsMouse = !beside;
+        if (!fingerIsMouse) break;
+        platform::host::PushMouse(host, InputEvent::Kind::MouseMove, cssX, cssY);
+        platform::host::PushMouse(host, InputEvent::Kind::MouseButtonDown, cssX, cssY);
+        break;
+    case FingerPhase::Move:
+        if (fingerIsMouse) platform::host::PushMouse(host, InputEvent::Kind::MouseMove, cssX, cssY);
+        break;
+    case FingerPhase::Up:
+    case FingerPhase::Cancelled:
+        if (fingerIsMouse)
+            platform::host::PushMouse(host, InputEvent::Kind::MouseButtonUp, cssX, cssY);
+        else if (FingerPhase(phase) == FingerPhase::Up && beside)
+            platform::host::PushKey(host, platform::host::kVkF12);
+        fingerIsMouse = false;
+        break;
+    }
+}

@@ -1,5 +1,6 @@
 // The browser's events that reach the program: keys anywhere in the page,
-// the mouse over the canvas, full screen given or taken back.
+// the mouse over the canvas, one finger as the mouse, full screen given or
+// taken back, the page resized.
 #pragma once
 
 #include "host/web/web_host.h"

@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "host/desktop_scale.h"
+#include "host/image_set.h"
 #include "host/scaled_copy.h"
 #include "host/web/page.h"
 
@@ -25,33 +26,14 @@ uint32_t Rgba(uint32_t xrgb)
     return 0xFF000000u | ((xrgb & 0xFFu) << 16) | (xrgb & 0xFF00u) | ((xrgb >> 16) & 0xFFu);
 }
 
-void ToRgba(uint32_t* pixels, int width, const RECT& area)
+void ToRgba(uint32_t* pixels, int width, const Rectangle& area)
 {
-    for (LONG y = area.top; y < area.bottom; ++y) {
+    for (int64_t y = area.top; y < area.bottom; ++y) {
         uint32_t* row = pixels + ptrdiff_t(y) * width;
-        for (LONG x = area.left; x < area.right; ++x)
+        for (int64_t x = area.left; x < area.right; ++x)
             row[x] = Rgba(row[x]);
     }
 }
-
-RECT Union(const RECT& a, const RECT& b)
-{
-    if (a.right <= a.left || a.bottom <= a.top) return b;
-    if (b.right <= b.left || b.bottom <= b.top) return a;
-    return RECT { std::min(a.left, b.left), std::min(a.top, b.top), std::max(a.right, b.right),
-        std::max(a.bottom, b.bottom) };
-}
-
-RECT Clipped(const RECT& area, int width, int height)
-{
-    RECT clipped { std::clamp<LONG>(area.left, 0, width), std::clamp<LONG>(area.top, 0, height),
-        std::clamp<LONG>(area.right, 0, width), std::clamp<LONG>(area.bottom, 0, height) };
-    if (clipped.right < clipped.left) clipped.right = clipped.left;
-    if (clipped.bottom < clipped.top) clipped.bottom = clipped.top;
-    return clipped;
-}
-
-bool IsEmpty(const RECT& area) { return area.right <= area.left || area.bottom <= area.top; }
 
 } // namespace
 
@@ -65,33 +47,32 @@ WebHost::WebHost()
     lastYield_ = page::Now();
 }
 
-RECT WebHost::DesktopRect()
+Rectangle WebHost::DesktopRect()
 {
     // In the program's pixels, as a scaled program sees the screen on Windows.
     const int width = int(page::ScreenWidth() * pixelRatio_) / scale_;
     const int height = int(page::ScreenHeight() * pixelRatio_) / scale_;
-    return RECT { 0, 0, std::max(width, 1), std::max(height, 1) };
+    return Rectangle { 0, 0, std::max(width, kPageDesktopWidth), std::max(height, kPageDesktopHeight) };
 }
 
-void WebHost::CreateWindow(const std::string& titleUtf8, const RECT& outer, int menuBarHeight)
+void WebHost::CreateWindow(const std::string& titleUtf8, const Rectangle& outer, int menuBarHeight)
 {
     page::SetTitle(titleUtf8.c_str());
     PlaceWindow(outer, menuBarHeight);
 }
 
 // The window's icon is the page's.
-void WebHost::SetWindowIcon(const PixelView& icon)
+void WebHost::SetWindowIcon(const ReadOnlyPixelView& icon)
 {
-    if (!icon.pixels || icon.width <= 0 || icon.height <= 0 || icon.pitchPixels < icon.width) return;
+    if (!icon.pixels || icon.width <= 0 || icon.height <= 0 || icon.bytesPerPixel != 4 || !icon.RowsFit()) return;
     std::vector<uint32_t> rgba(size_t(icon.width) * size_t(icon.height));
     for (int y = 0; y < icon.height; ++y)
         for (int x = 0; x < icon.width; ++x)
-            rgba[size_t(y) * size_t(icon.width) + size_t(x)]
-                = Rgba(icon.pixels[size_t(y) * size_t(icon.pitchPixels) + size_t(x)]);
+            rgba[size_t(y) * size_t(icon.width) + size_t(x)] = Rgba(icon.Row<uint32_t>(y)[x]);
     page::SetIcon(rgba.data(), icon.width, icon.height);
 }
 
-void WebHost::PlaceWindow(const RECT& outer, int menuBarHeight)
+void WebHost::PlaceWindow(const Rectangle& outer, int menuBarHeight)
 {
     // The page puts the window where it lies in the page; only its size counts.
     const int width = std::max<int>(outer.right - outer.left, 1);
@@ -112,17 +93,15 @@ void WebHost::DestroyWindow()
     ShowWindow(false);
 }
 
-LentPixels WebHost::Lend(Screen screen, int width, int height, const RECT&)
+PixelView WebHost::Lend(Screen screen, int width, int height, const Rectangle&)
 {
-    if (screen == Screen::Client) return client_.Lend(width, height, kClientBytesPerPixel);
-    if (!fullScreen_) return {};
-    return fullScreenMemory_.Lend(width, height, kFullScreenBytesPerPixel);
+    return screens_.Lend(screen, width, height);
 }
 
-void WebHost::Changed(Screen screen, const RECT& area)
+void WebHost::Changed(Screen screen, const Rectangle& area)
 {
-    if (screen == Screen::Client && !fullScreen_) ShowClientArea(area);
-    if (screen == Screen::FullScreen && fullScreen_) ShowFullScreen(area);
+    if (screen == Screen::Client && !InFullScreen()) ShowClientArea(area);
+    if (screen == Screen::FullScreen && InFullScreen()) ShowFullScreen(area);
 }
 
 void WebHost::PollInput(std::vector<InputEvent>& out)
@@ -172,40 +151,30 @@ uint32_t WebHost::TickCount()
 
 void WebHost::EnterFullScreen(int width, int height)
 {
-    fullScreen_ = true;
-    // Until the program draws, the display shows black.
-    fullScreenMemory_.Lend(width, height, kFullScreenBytesPerPixel);
-    fullScreenMemory_.Clear();
+    screens_.EnterFullScreen(width, height);
     page::RequestFullScreen();
     LayOut();
 }
 
 void WebHost::LeaveFullScreen()
 {
-    if (!fullScreen_) return;
-    fullScreen_ = false;
+    if (!InFullScreen()) return;
+    screens_.LeaveFullScreen();
     page::ExitFullScreen();
     LayOut();
 }
 
-void WebHost::PresentMenuBar(const PixelView& bar)
+void WebHost::PresentMenuBar(const ReadOnlyPixelView& bar)
 {
-    if (!bar.pixels || bar.width <= 0 || bar.height <= 0 || bar.pitchPixels < bar.width) return;
-    menuBarWidth_ = bar.width;
-    menuBarRows_ = bar.height;
-    menuBar_.resize(size_t(bar.width) * size_t(bar.height));
-    for (int y = 0; y < bar.height; ++y)
-        std::copy_n(
-            bar.pixels + size_t(y) * size_t(bar.pitchPixels), bar.width, menuBar_.begin() + ptrdiff_t(y) * bar.width);
-    DrawMenuBar();
+    if (screens_.KeepMenuBar(bar)) DrawMenuBar();
 }
 
 // Full screen has no bar; it comes back with the window.
 void WebHost::DrawMenuBar()
 {
-    if (fullScreen_ || canvas_.empty() || menuBar_.empty()) return;
-    Draw(PixelView { menuBar_.data(), menuBarWidth_, std::min(menuBarRows_, menuBarHeight_), menuBarWidth_ }, scale_, 0,
-        0);
+    const ReadOnlyPixelView bar = screens_.MenuBar(menuBarHeight_);
+    if (InFullScreen() || canvas_.empty() || !bar.pixels) return;
+    Draw(bar, fit_.factor, 0, 0);
 }
 
 bool WebHost::WaitForInput(uint32_t timeoutMilliseconds)
@@ -234,22 +203,26 @@ void WebHost::Ended(int exitCode) { page::ReportEnded(exitCode); }
 POINT WebHost::ToProgram(double cssX, double cssY) const
 {
     // CSS pixels to the canvas's own, then to the program's.
-    const double toCanvas = pixelRatio_;
-    const double x = std::floor(cssX * toCanvas), y = std::floor(cssY * toCanvas);
-    if (fullScreen_) {
-        const PicturePoint point = ScreenToPicture(box_, fullScreenMemory_.Pixels().width,
-            fullScreenMemory_.Pixels().height, int(x) + box_.x, int(y) + box_.y);
+    if (InFullScreen()) {
+        const double x = std::floor(cssX * pixelRatio_), y = std::floor(cssY * pixelRatio_);
+        const PicturePoint point = ScreenToPicture(
+            box_, screens_.Display().width, screens_.Display().height, int(x) + box_.x, int(y) + box_.y);
         return POINT { point.x, point.y };
     }
-    return POINT { Unscale(int(x), scale_), Unscale(int(y), scale_) - menuBarHeight_ };
+    const double x = std::floor(cssX * canvasWidth_ / fit_.cssWidth);
+    const double y = std::floor(cssY * canvasHeight_ / fit_.cssHeight);
+    return POINT { Unscale(int(x), fit_.factor), Unscale(int(y), fit_.factor) - menuBarHeight_ };
 }
 
 // ---- The canvas ----
 
 void WebHost::LayOut()
 {
-    if (fullScreen_) {
-        const LentPixels& picture = fullScreenMemory_.Pixels();
+    // The ratio changes with the browser's zoom and from screen to screen.
+    pixelRatio_ = page::DevicePixelRatio();
+    if (!(pixelRatio_ > 0) || !std::isfinite(pixelRatio_)) pixelRatio_ = 1.0;
+    if (InFullScreen()) {
+        const PixelView& picture = screens_.Display();
         // The whole screen once the browser has given it, else the page's
         // viewport: the picture letterboxed on it, in device pixels.
         const int screenWidth = int(page::ViewportWidth() * pixelRatio_);
@@ -259,8 +232,9 @@ void WebHost::LayOut()
         ResizeCanvas(
             picture.width * factor, picture.height * factor, box_.width / pixelRatio_, box_.height / pixelRatio_);
     } else {
-        const int width = windowWidth_ * scale_, height = (menuBarHeight_ + clientHeight_) * scale_;
-        ResizeCanvas(width, height, width / pixelRatio_, height / pixelRatio_);
+        const int height = menuBarHeight_ + clientHeight_;
+        fit_ = page::FitWindowInPage(windowWidth_, height, scale_, pixelRatio_);
+        ResizeCanvas(windowWidth_ * fit_.factor, height * fit_.factor, fit_.cssWidth, fit_.cssHeight);
     }
     RedrawAll();
 }
@@ -269,73 +243,75 @@ void WebHost::ResizeCanvas(int width, int height, double cssWidth, double cssHei
 {
     width = std::max(width, 1);
     height = std::max(height, 1);
-    const bool exact = std::abs(cssWidth * pixelRatio_ - width) < 0.01;
+    // Blocks, also where the browser rounds the canvas's place to its
+    // layout units (a third of a CSS pixel, at a device scale of 3, is none
+    // of them); smoothed only where the window is scaled down to fit.
+    const bool pixelated = InFullScreen() || !fit_.smooth;
     if (width != canvasWidth_ || height != canvasHeight_) {
         canvasWidth_ = width;
         canvasHeight_ = height;
         canvas_.assign(size_t(width) * size_t(height), Rgba(0));
     }
-    page::SizeCanvas(width, height, cssWidth, cssHeight, !exact);
+    page::SizeCanvas(width, height, cssWidth, cssHeight, pixelated);
 }
 
 void WebHost::RedrawAll()
 {
     std::fill(canvas_.begin(), canvas_.end(), Rgba(0));
-    dirty_ = RECT { 0, 0, canvasWidth_, canvasHeight_ };
-    if (fullScreen_) {
-        const LentPixels& picture = fullScreenMemory_.Pixels();
-        ShowFullScreen(RECT { 0, 0, picture.width, picture.height });
+    dirty_ = Rectangle { 0, 0, canvasWidth_, canvasHeight_ };
+    if (InFullScreen()) {
+        const PixelView& picture = screens_.Display();
+        ShowFullScreen(Rectangle { 0, 0, picture.width, picture.height });
         return;
     }
     DrawMenuBar();
-    const LentPixels& client = client_.Pixels();
-    if (client.pixels) ShowClientArea(RECT { 0, 0, client.width, client.height });
+    const PixelView& client = screens_.Client();
+    if (client.pixels) ShowClientArea(Rectangle { 0, 0, client.width, client.height });
 }
 
-void WebHost::ShowClientArea(const RECT& changed)
+void WebHost::ShowClientArea(const Rectangle& changed)
 {
-    const LentPixels& client = client_.Pixels();
-    if (!client.pixels || canvas_.empty()) return;
-    const RECT area = Clipped(changed, std::min(client.width, windowWidth_), std::min(client.height, clientHeight_));
-    if (IsEmpty(area)) return;
-    const auto* pixels = reinterpret_cast<const uint32_t*>(client.pixels + ptrdiff_t(area.top) * client.pitch);
-    const PixelView part { pixels + area.left, int(area.right - area.left), int(area.bottom - area.top),
-        client.pitch / kClientBytesPerPixel };
-    Draw(part, scale_, int(area.left) * scale_, (menuBarHeight_ + int(area.top)) * scale_);
+    if (canvas_.empty()) return;
+    // Only what the window has room for.
+    const Rectangle area = ClippedTo(changed, windowWidth_, clientHeight_);
+    Drew(screens_.DrawClient(Canvas(), fit_.factor, menuBarHeight_ * fit_.factor, area));
 }
 
-void WebHost::ShowFullScreen(const RECT& changed)
+void WebHost::ShowFullScreen(const Rectangle& changed)
 {
-    const LentPixels& memory = fullScreenMemory_.Pixels();
+    const PixelView& memory = screens_.Display();
     if (!memory.pixels || canvas_.empty()) return;
-    const RECT area = Clipped(changed, memory.width, memory.height);
-    if (IsEmpty(area)) return;
-    ToXrgb(memory, kFullScreenBytesPerPixel, area, fullScreenPicture_);
+    const Rectangle area = ClippedTo(changed, memory.width, memory.height);
+    if (area.IsEmpty()) return;
+    const ReadOnlyPixelView picture = screens_.WidenDisplay(area);
+    if (!picture.pixels) return;
     const int factor = std::max(box_.wholeFactor, 1);
-    const PixelView part { fullScreenPicture_.data() + ptrdiff_t(area.top) * memory.width + area.left,
-        int(area.right - area.left), int(area.bottom - area.top), memory.width };
-    Draw(part, factor, int(area.left) * factor, int(area.top) * factor);
+    Draw(picture.Part(area), factor, int(area.left) * factor, int(area.top) * factor);
 }
 
 // Every picture pixel a `factor` by `factor` block, its top-left corner at
 // (x, y) of the canvas; as RGBA, to be put on the canvas at the next flush.
-void WebHost::Draw(const PixelView& picture, int factor, int x, int y)
+void WebHost::Draw(const ReadOnlyPixelView& picture, int factor, int x, int y)
 {
-    CopyScaled(picture, factor, PixelTarget { canvas_.data(), canvasWidth_, canvasHeight_, canvasWidth_ }, x, y);
-    const RECT area
-        = Clipped(RECT { x, y, x + picture.width * factor, y + picture.height * factor }, canvasWidth_, canvasHeight_);
-    if (IsEmpty(area)) return;
+    CopyScaled(picture, factor, Canvas(), x, y);
+    Drew(ClippedTo(
+        Rectangle { x, y, x + picture.width * factor, y + picture.height * factor }, canvasWidth_, canvasHeight_));
+}
+
+void WebHost::Drew(const Rectangle& area)
+{
+    if (area.IsEmpty()) return;
     ToRgba(canvas_.data(), canvasWidth_, area);
-    dirty_ = Union(dirty_, area);
+    dirty_ = UnionOf(dirty_, area);
 }
 
 // Everything the program has taken so far has been handled by now: the loops
 // flush only when they have nothing left to do.
 void WebHost::Flush()
 {
-    if (!IsEmpty(dirty_) && !canvas_.empty())
+    if (!dirty_.IsEmpty() && !canvas_.empty())
         page::PutRows(canvas_.data(), canvasWidth_, canvasHeight_, int(dirty_.top), int(dirty_.bottom - dirty_.top));
-    dirty_ = RECT {};
+    dirty_ = Rectangle {};
     page::ReportProgress(double(frames_), double(inputTaken_));
 }
 

@@ -17,7 +17,8 @@
 
 #include "host/host.h"
 #include "host/letterbox.h"
-#include "host/screen_memory.h"
+#include "host/shown_screens.h"
+#include "host/web/page_layout.h"
 
 namespace platform::host {
 
@@ -28,14 +29,14 @@ public:
     WebHost& operator=(const WebHost&) = delete;
 
     bool HasDisplay() override { return true; }
-    RECT DesktopRect() override;
-    void CreateWindow(const std::string& titleUtf8, const RECT& outer, int menuBarHeight) override;
-    void SetWindowIcon(const PixelView& icon) override;
-    void PlaceWindow(const RECT& outer, int menuBarHeight) override;
+    Rectangle DesktopRect() override;
+    void CreateWindow(const std::string& titleUtf8, const Rectangle& outer, int menuBarHeight) override;
+    void SetWindowIcon(const ReadOnlyPixelView& icon) override;
+    void PlaceWindow(const Rectangle& outer, int menuBarHeight) override;
     void ShowWindow(bool visible) override;
     void DestroyWindow() override;
-    LentPixels Lend(Screen screen, int width, int height, const RECT& overwritten) override;
-    void Changed(Screen screen, const RECT& area) override;
+    PixelView Lend(Screen screen, int width, int height, const Rectangle& overwritten) override;
+    void Changed(Screen screen, const Rectangle& area) override;
     void PollInput(std::vector<InputEvent>& out) override;
     bool Idle() override;
     int ShowMessageBox(const std::string& captionUtf8, const std::string& textUtf8, MessageBoxButtons buttons) override;
@@ -46,7 +47,7 @@ public:
     void CloseAudioOutput() override { }
     void EnterFullScreen(int width, int height) override;
     void LeaveFullScreen() override;
-    void PresentMenuBar(const PixelView& bar) override;
+    void PresentMenuBar(const ReadOnlyPixelView& bar) override;
     bool WaitForInput(uint32_t timeoutMilliseconds) override;
 
     // From the browser's event handlers, between turns of the program.
@@ -60,7 +61,7 @@ public:
     static void Ended(int exitCode);
 
     int Scale() const { return scale_; }
-    bool InFullScreen() const { return fullScreen_; }
+    bool InFullScreen() const { return screens_.InFullScreen(); }
     // A position on the canvas, in CSS pixels from its top-left corner, as
     // client coordinates (over the menu bar y is negative), or in picture
     // pixels in full screen.
@@ -69,30 +70,28 @@ public:
 private:
     // Puts what changed since the last time on the canvas.
     void Flush();
-    void Draw(const PixelView& picture, int factor, int x, int y);
+    void Draw(const ReadOnlyPixelView& picture, int factor, int x, int y);
+    // `area` of the canvas was drawn as 0x00RRGGBB: as RGBA, to be put on
+    // the canvas at the next flush.
+    void Drew(const Rectangle& area);
+    PixelView Canvas() { return PixelView::OfPixels(canvas_.data(), canvasWidth_, canvasHeight_, canvasWidth_); }
     void DrawMenuBar();
-    void ShowClientArea(const RECT& area);
-    void ShowFullScreen(const RECT& area);
+    void ShowClientArea(const Rectangle& area);
+    void ShowFullScreen(const Rectangle& area);
     void RedrawAll();
     void ResizeCanvas(int width, int height, double cssWidth, double cssHeight);
     void SleepUntilWoken(uint32_t milliseconds);
 
     int scale_ = 1; // device pixels to each of the program's pixels, windowed
-    double pixelRatio_ = 1.0;
+    double pixelRatio_ = 1.0; // as at the last layout
+    WindowFit fit_; // the window's canvas in the page
     bool stepping_ = false;
 
     int windowWidth_ = 0;
     int menuBarHeight_ = 0;
     int clientHeight_ = 0;
 
-    ScreenMemory client_;
-    std::vector<uint32_t> menuBar_; // 0x00RRGGBB, windowWidth_ by menuBarHeight_
-    int menuBarWidth_ = 0;
-    int menuBarRows_ = 0;
-
-    bool fullScreen_ = false;
-    ScreenMemory fullScreenMemory_; // 5-6-5, as the program's display
-    std::vector<uint32_t> fullScreenPicture_; // widened
+    ShownScreens screens_;
     Letterbox box_;
 
     // The canvas's own pixels, RGBA bytes as ImageData wants them, and the
@@ -100,7 +99,7 @@ private:
     std::vector<uint32_t> canvas_;
     int canvasWidth_ = 0;
     int canvasHeight_ = 0;
-    RECT dirty_ {};
+    Rectangle dirty_ {};
 
     std::deque<InputEvent> input_;
 

@@ -112,31 +112,31 @@ read_geometry() {
     bar=$((height - 480))
 }
 
-# expect_exit WHAT: the program ends within 10 s of WHAT, with status 0.
-expect_exit() {
-    for _ in $(seq 100); do
+# sample_ends_within SECONDS WHAT: the program ends within SECONDS (whole)
+# of WHAT; its status is left in $sample_status.
+sample_ends_within() {
+    for _ in $(seq $(($1 * 10))); do
         kill -0 "$sample_pid" 2>/dev/null || break
         sleep 0.1
     done
-    kill -0 "$sample_pid" 2>/dev/null && fail "sample still runs 10 s after $1"
+    kill -0 "$sample_pid" 2>/dev/null && fail "sample still runs $1 s after $2"
     wait "$sample_pid"
-    local status=$?
+    sample_status=$?
     sample_pid=
-    ((status == 0)) || fail "sample ended with status $status after $1, expected 0"
+}
+
+# expect_exit WHAT: the program ends within 10 s of WHAT, with status 0.
+expect_exit() {
+    sample_ends_within 10 "$1"
+    ((sample_status == 0)) || fail "sample ended with status $sample_status after $1, expected 0"
 }
 
 # expect_lost_display PROTOCOL NAME: the display server has just been
 # ended; the program ends within 1 s with status 1, and its standard error
 # holds one line, which says so and names the display.
 expect_lost_display() {
-    for _ in $(seq 10); do
-        kill -0 "$sample_pid" 2>/dev/null || break
-        sleep 0.1
-    done
-    kill -0 "$sample_pid" 2>/dev/null && fail "sample still runs 1 s after the display server ended"
-    wait "$sample_pid"
-    local status=$? expected="platform: the display server went away ($1 $2)"
-    sample_pid=
+    sample_ends_within 1 "the display server ended"
+    local status=$sample_status expected="platform: the display server went away ($1 $2)"
     ((status == 1)) || fail "sample ended with status $status when the display server ended, expected 1"
     [[ "$(cat "$work/sample.err")" == "$expected" ]] \
         || fail "standard error is not the one line '$expected' when the display server ended"

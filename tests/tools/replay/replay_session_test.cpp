@@ -8,7 +8,7 @@
 
 #include "animation_file.h"
 #include "common/diagnostics.h"
-#include "testing.h"
+#include "testing/testing.h"
 
 namespace {
 
@@ -44,13 +44,13 @@ protected:
     {
         for (int turns = 0; shown < frames && turns < 100 * frames; ++turns) {
             if (!host.Idle()) continue;
-            const platform::host::LentPixels lent
-                = host.Lend(platform::host::Screen::Client, 4, 3, RECT { 0, 0, 4, 3 });
+            const platform::PixelView lent
+                = host.Lend(platform::host::Screen::Client, 4, 3, platform::Rectangle { 0, 0, 4, 3 });
             ASSERT_NE(lent.pixels, nullptr);
             ++shown;
             for (int y = 0; y < 3; ++y)
                 std::fill_n(reinterpret_cast<uint32_t*>(lent.pixels + y * lent.pitch), 4, uint32_t(shown));
-            host.Changed(platform::host::Screen::Client, RECT { 0, 0, 4, 3 });
+            host.Changed(platform::host::Screen::Client, platform::Rectangle { 0, 0, 4, 3 });
         }
         ASSERT_EQ(shown, frames);
     }

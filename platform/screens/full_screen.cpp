@@ -1,21 +1,20 @@
-#include "ddraw/full_screen.h"
+#include "screens/full_screen.h"
 
 #include <algorithm>
 #include <cstring>
 
 #include "common/rgb565.h"
-#include "ddraw/surface.h"
 #include "pixels/blitters.h"
 
-namespace platform::ddraw {
+namespace platform::screens {
 namespace {
 
 struct FullScreenState {
     bool active = false;
     int width = 0;
     int height = 0;
-    Raster memory; // the display's, lent by the host while full screen lasts
-    Surface* onMemory = nullptr; // the primary whose pixels live there
+    PixelView memory; // the display's, lent by the host while full screen lasts
+    DisplayTenant* onMemory = nullptr; // whose pixels live there
 };
 
 FullScreenState& State()
@@ -41,49 +40,49 @@ void EnterFullScreen(int width, int height)
     state.height = height;
     host::Host& host = host::Current();
     host.EnterFullScreen(width, height);
-    const host::LentPixels lent = host.Lend(host::Screen::FullScreen, width, height, RECT {});
-    if (lent.pixels && lent.width == width && lent.height == height && lent.pitch >= width * kBytesPerPixel
-        && lent.pitch % kBytesPerPixel == 0)
-        state.memory = Raster { lent.pixels, width, height, lent.pitch, kBytesPerPixel };
+    const platform::PixelView lent = host.Lend(host::Screen::FullScreen, width, height, Rectangle {});
+    if (lent.pixels && lent.width == width && lent.height == height && lent.bytesPerPixel == kBytesPerPixel
+        && lent.RowsFit() && lent.pitch % kBytesPerPixel == 0)
+        state.memory = lent;
 }
 
 void LeaveFullScreen()
 {
     FullScreenState& state = State();
     if (!state.active) return;
-    Surface* primary = state.onMemory;
+    DisplayTenant* tenant = state.onMemory;
     state = FullScreenState {};
-    if (primary) primary->LeaveDisplayMemory();
+    if (tenant) tenant->LeaveDisplayMemory();
     host::Current().LeaveFullScreen();
 }
 
-Raster LendFullScreenMemory(Surface* primary, int width, int height)
+PixelView LendFullScreenMemory(DisplayTenant* tenant, int width, int height)
 {
     FullScreenState& state = State();
     if (!HasMemory(state) || state.onMemory || width != state.width || height != state.height) return {};
-    state.onMemory = primary;
+    state.onMemory = tenant;
     return state.memory;
 }
 
-void SurfaceGone(const Surface* surface)
+void TenantGone(const DisplayTenant* tenant)
 {
     FullScreenState& state = State();
-    if (state.onMemory == surface) state.onMemory = nullptr;
+    if (state.onMemory == tenant) state.onMemory = nullptr;
 }
 
-void ShowFullScreenFrame(const Raster& screen, const Span2D& area)
+void ShowFullScreenFrame(const PixelView& screen, const Rectangle& area)
 {
     FullScreenState& state = State();
     if (!HasMemory(state) || screen.pixels == nullptr || screen.width != state.width || screen.height != state.height
         || screen.bytesPerPixel != kBytesPerPixel)
         return;
-    const Span2D shown = Intersect(area, state.memory.Bounds());
+    const Rectangle shown = Intersect(area, state.memory.Bounds());
     if (shown.IsEmpty()) return;
     // A primary of its own memory (one from an earlier mode, restored) is
     // shown by copying what changed.
     if (screen.pixels != state.memory.pixels)
         pixels::CopyPixels(state.memory, shown, screen, shown.left, shown.top, pixels::kKeepAllBits);
-    host::Current().Changed(host::Screen::FullScreen, ToRect(shown));
+    host::Current().Changed(host::Screen::FullScreen, shown);
 }
 
 bool IsFullScreen() { return State().active; }
@@ -96,27 +95,29 @@ bool FullScreenPicture(std::vector<uint32_t>& pixels, int& width, int& height)
     height = state.height;
     pixels.assign(size_t(width) * size_t(height), 0);
     if (!HasMemory(state)) return true;
-    const Raster& memory = state.onMemory ? state.onMemory->Memory(compose::Touch::Read) : state.memory;
+    const PixelView& memory = state.onMemory ? state.onMemory->SettledMemory(compose::Touch::Read) : state.memory;
     for (int y = 0; y < height; ++y)
         rgb565::WidenRow(pixels.data() + size_t(y) * size_t(width), memory.At(0, y), width);
     return true;
 }
 
-void ShowOverFullScreen(const host::PixelView& picture)
+void ShowOverFullScreen(const platform::ReadOnlyPixelView& picture)
 {
     const FullScreenState& state = State();
-    if (!HasMemory(state) || !picture.pixels || picture.width != state.width || picture.height != state.height) return;
+    if (!HasMemory(state) || !picture.pixels || picture.width != state.width || picture.height != state.height
+        || picture.bytesPerPixel != 4 || !picture.RowsFit())
+        return;
     // Blits still to read the primary read it as it was.
-    const Raster& memory = state.onMemory ? state.onMemory->Memory(compose::Touch::Write) : state.memory;
+    const PixelView& memory = state.onMemory ? state.onMemory->SettledMemory(compose::Touch::Write) : state.memory;
     for (int y = 0; y < state.height; ++y) {
-        const uint32_t* from = picture.pixels + size_t(y) * size_t(picture.pitchPixels);
+        const uint32_t* from = picture.Row<uint32_t>(y);
         uint8_t* to = memory.At(0, y);
         for (int x = 0; x < state.width; ++x) {
             const uint16_t pixel = rgb565::FromXrgb(from[x]);
             std::memcpy(to + x * kBytesPerPixel, &pixel, kBytesPerPixel);
         }
     }
-    host::Current().Changed(host::Screen::FullScreen, RECT { 0, 0, state.width, state.height });
+    host::Current().Changed(host::Screen::FullScreen, Rectangle { 0, 0, state.width, state.height });
 }
 
-} // namespace platform::ddraw
+} // namespace platform::screens

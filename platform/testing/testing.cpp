@@ -1,14 +1,15 @@
 // The control API of tests and tools, over the headless host and the hooks
-// the window manager and DirectDraw offer for testing.
-#include "testing.h"
+// the window manager, GDI, DirectDraw and DirectSound offer for testing: the
+// only code that reaches across the layers on a test's behalf.
+#include "testing/testing.h"
 
 #include "common/diagnostics.h"
-#include "ddraw/display_loss.h"
 #include "ddraw/testing_hooks.h"
 #include "dsound/direct_sound.h"
 #include "gdi/testing_hooks.h"
 #include "host/headless/headless_host.h"
 #include "user/testing_hooks.h"
+#include "user/window_list.h"
 
 namespace headless {
 namespace {
@@ -16,6 +17,22 @@ namespace {
 platform::host::HeadlessHost& Host() { return platform::host::TheHeadlessHost(); }
 
 void Push(platform::host::InputEvent event) { Host().PushInput(event); }
+
+// Menu ids are 16 bits; the high word 0 says "from a menu". Without a window
+// nobody is told.
+void PostMenuCommand(int id)
+{
+    if (const platform::user::Window* window = platform::user::TopLevelWindow())
+        PostMessageA(window->handle, WM_COMMAND, WPARAM(WORD(id)), 0);
+}
+
+// The display goes away as every host takes it: the DisplayLost input,
+// delivered now, as the next PeekMessageA would deliver it.
+void SendDisplayLost()
+{
+    Push(platform::host::InputEvent { platform::host::InputEvent::Kind::DisplayLost });
+    platform::user::DeliverHostInput();
+}
 
 } // namespace
 
@@ -25,6 +42,7 @@ void Reset(uint32_t startTick)
     // they forget their objects.
     Host().Reset(startTick);
     platform::host::Install(&Host());
+    Host().SetCommandPoster(PostMenuCommand);
     platform::user::ResetForTesting();
     platform::user::WatchMessageBoxes(platform::user::MessageBoxWatcher {
         [](const std::string& caption, const std::string& text, platform::host::MessageBoxButtons buttons) {
@@ -117,7 +135,7 @@ void QueueAnswer(int answer) { Host().QueueAnswer(answer); }
 const std::vector<ShownMessageBox>& MessageBoxesShown() { return Host().MessageBoxesShown(); }
 
 void FailNext(const std::string& operation, int count) { platform::diagnostics::FailNext(operation, count); }
-void LoseDisplay() { platform::ddraw::LoseAllSurfaces(); }
+void LoseDisplay() { SendDisplayLost(); }
 
 void StartCallLog() { platform::diagnostics::StartCallLog(); }
 const std::vector<std::string>& CallLog() { return platform::diagnostics::CallLog(); }
@@ -135,7 +153,7 @@ bool IsFullScreen() { return Host().IsFullScreen(); }
 
 void LoseFocus()
 {
-    if (Host().IsFullScreen()) platform::ddraw::LoseAllSurfaces();
+    if (Host().IsFullScreen()) SendDisplayLost();
 }
 
 bool AudioOutputOpen() { return Host().AudioOutputOpen(); }

@@ -1,4 +1,4 @@
-// Raw pixel memory that GDI draws on, and the conversions between GDI colours
+// Pixel memory that GDI draws on, and the conversions between GDI colours
 // (COLORREF, 0x00BBGGRR), 0x00RRGGBB and a target's raw pixel values.
 #pragma once
 
@@ -7,47 +7,43 @@
 
 #include <windows.h>
 
+#include "common/pixel_view.h"
 #include "common/rgb565.h"
 
 namespace platform::gdi {
 
 enum class PixelFormat { Xrgb8888, Rgb565 };
 
-// Rows are `pitchBytes` apart; the memory stays the owner's.
-struct PixelTarget {
-    uint8_t* pixels = nullptr;
-    int width = 0;
-    int height = 0;
-    int pitchBytes = 0;
+// The memory stays the owner's; its bytes per pixel agree with `format`.
+struct DrawingTarget {
+    PixelView memory;
     PixelFormat format = PixelFormat::Xrgb8888;
     // Called with `owner` before GDI reads or writes rows top .. bottom - 1,
     // for memory whose owner may still owe it pixels (a surface whose blits
     // wait).
-    const void* owner = nullptr;
-    void (*prepareRows)(const void* owner, int top, int bottom) = nullptr;
+    void* owner = nullptr;
+    void (*prepareRows)(void* owner, int top, int bottom) = nullptr;
 };
 
 // Rows top .. bottom - 1, clipped to the target, are about to be read or written.
-inline void PrepareRows(const PixelTarget& target, int64_t top, int64_t bottom)
+inline void PrepareRows(const DrawingTarget& target, int64_t top, int64_t bottom)
 {
     if (target.prepareRows == nullptr) return;
     if (top < 0) top = 0;
-    if (bottom > target.height) bottom = target.height;
+    if (bottom > target.memory.height) bottom = target.memory.height;
     if (top < bottom) target.prepareRows(target.owner, static_cast<int>(top), static_cast<int>(bottom));
 }
 
 constexpr int BytesPerPixel(PixelFormat format) { return format == PixelFormat::Xrgb8888 ? 4 : 2; }
 
-constexpr bool IsUsable(const PixelTarget& target)
+inline bool IsUsable(const DrawingTarget& target)
 {
-    return target.pixels != nullptr && target.width > 0 && target.height > 0
-        && target.pitchBytes >= target.width * BytesPerPixel(target.format);
+    const PixelView& memory = target.memory;
+    return memory.pixels != nullptr && memory.width > 0 && memory.height > 0
+        && memory.bytesPerPixel == BytesPerPixel(target.format) && memory.RowsFit();
 }
 
-constexpr bool Contains(const PixelTarget& target, int x, int y)
-{
-    return x >= 0 && y >= 0 && x < target.width && y < target.height;
-}
+inline bool Contains(const DrawingTarget& target, int x, int y) { return target.memory.Bounds().Contains(x, y); }
 
 constexpr uint32_t ColorRefToRgb(COLORREF colour)
 {
@@ -66,14 +62,10 @@ constexpr uint32_t RawToRgb(uint32_t raw, PixelFormat format)
     return format == PixelFormat::Xrgb8888 ? raw & 0xFFFFFF : rgb565::ToXrgb(uint16_t(raw));
 }
 
-inline uint8_t* PixelAddress(const PixelTarget& target, int x, int y)
-{
-    return target.pixels + static_cast<ptrdiff_t>(y) * target.pitchBytes
-        + static_cast<ptrdiff_t>(x) * BytesPerPixel(target.format);
-}
+inline uint8_t* PixelAddress(const DrawingTarget& target, int x, int y) { return target.memory.At(x, y); }
 
 // Unaligned-safe access: a surface's pitch need not be a multiple of four.
-inline uint32_t ReadRaw(const PixelTarget& target, int x, int y)
+inline uint32_t ReadRaw(const DrawingTarget& target, int x, int y)
 {
     const uint8_t* address = PixelAddress(target, x, y);
     if (target.format == PixelFormat::Xrgb8888) {
@@ -86,7 +78,7 @@ inline uint32_t ReadRaw(const PixelTarget& target, int x, int y)
     return value;
 }
 
-inline void WriteRaw(const PixelTarget& target, int x, int y, uint32_t raw)
+inline void WriteRaw(const DrawingTarget& target, int x, int y, uint32_t raw)
 {
     uint8_t* address = PixelAddress(target, x, y);
     if (target.format == PixelFormat::Xrgb8888) {

@@ -1,4 +1,4 @@
-#include "pixels/store_kinds.h"
+#include "pixels/presentation_stores.h"
 
 #include <algorithm>
 #include <chrono>
@@ -7,13 +7,15 @@
 #include <vector>
 
 #include "pixels/loop_choice.h"
+#include "pixels/testing_hooks.h"
+#include "pixels/timed_choice.h"
 
 namespace platform::pixels {
 namespace {
 
-std::optional<StoreKind>& Held()
+std::optional<PresentationStores>& Held()
 {
-    static std::optional<StoreKind> held;
+    static std::optional<PresentationStores> held;
     return held;
 }
 
@@ -28,27 +30,30 @@ using Clock = std::chrono::steady_clock;
 // that makes the whole frame slower. The trial is held again now and then,
 // ever more rarely, so that one disturbed by other work on the machine, or
 // held while the frames were unlike the later ones, does not stand for good.
-class StoreKindTrial {
+class PresentationStoresTrial {
 public:
-    explicit StoreKindTrial(size_t bytes)
+    explicit PresentationStoresTrial(size_t bytes)
         : bytes_(bytes)
     {
     }
 
     size_t Bytes() const { return bytes_; }
-    std::optional<StoreKind> Decided() const { return decided_ ? std::optional(kind_) : std::nullopt; }
+    std::optional<PresentationStores> Decided() const { return decided_ ? std::optional(kind_) : std::nullopt; }
 
-    StoreKind Next()
+    PresentationStores Next()
     {
         const int64_t presentation = presentations_++;
-        if (presentation < trialStart_) return kind_;
+        if (!retrials_.Due(presentation)) return kind_;
+        const int64_t trialStart = retrials_.Next();
         const Clock::time_point now = Clock::now();
         // The frame that just ended was presented with the kind handed out
         // at its start.
-        const int64_t ended = presentation - trialStart_ - 1;
+        const int64_t ended = presentation - trialStart - 1;
         if (ended >= 0) Count(ended, std::chrono::duration<double>(now - last_).count());
         last_ = now;
-        return KindOfBlock((presentation - trialStart_) / kBlockFrames);
+        // The trial ended with that frame: this one has the kind it kept.
+        if (!retrials_.Due(presentation)) return kind_;
+        return KindOfBlock((presentation - trialStart) / kBlockFrames);
     }
 
 private:
@@ -60,11 +65,11 @@ private:
     static constexpr int64_t kBlockFrames = 8;
     static constexpr int64_t kBlocks = 8;
     static constexpr int64_t kSpacing = 1024;
-    static constexpr double kTolerance = 0.03;
+    static constexpr int64_t kRetrialGrowth = 4;
 
-    static StoreKind KindOfBlock(int64_t block)
+    static PresentationStores KindOfBlock(int64_t block)
     {
-        return block % 4 == 1 || block % 4 == 2 ? StoreKind::Streaming : StoreKind::Ordinary;
+        return block % 4 == 1 || block % 4 == 2 ? PresentationStores::Streaming : PresentationStores::Ordinary;
     }
 
     void Count(int64_t frame, double seconds)
@@ -74,80 +79,83 @@ private:
         if (within < kBlockFrames - 1) return;
         // The fastest block of each kind: other work on the machine only
         // ever makes a block slower.
-        double& best = best_[int(KindOfBlock(block))];
-        best = std::min(best, blockSeconds_);
+        best_.Time(size_t(KindOfBlock(block)), blockSeconds_);
         blockSeconds_ = 0.0;
         if (block < kBlocks - 1) return;
         // The kind in use (ordinary ones at first, which let bands be drawn
         // straight into the screen) stays unless the other is faster by
         // more than noise.
-        const StoreKind other = kind_ == StoreKind::Ordinary ? StoreKind::Streaming : StoreKind::Ordinary;
-        if (PickFastest({ { best_[int(kind_)], best_[int(other)] } }, kTolerance) == 1) kind_ = other;
+        const PresentationStores other
+            = kind_ == PresentationStores::Ordinary ? PresentationStores::Streaming : PresentationStores::Ordinary;
+        if (PickFastest({ { best_.Of(size_t(kind_)), best_.Of(size_t(other)) } }) == 1) kind_ = other;
         decided_ = true;
-        best_[0] = best_[1] = 1e9;
-        trialStart_ = std::max(4 * presentations_, presentations_ + kSpacing);
+        best_.Clear();
+        retrials_.Tried(presentations_);
     }
 
     size_t bytes_;
     int64_t presentations_ = 0;
-    int64_t trialStart_ = kFirstFrames;
+    RetrialSchedule retrials_ { kFirstFrames, kRetrialGrowth, kSpacing };
     Clock::time_point last_;
     double blockSeconds_ = 0.0;
-    double best_[2] = { 1e9, 1e9 };
+    BestTimes best_ { 2 };
     bool decided_ = false;
-    StoreKind kind_ = StoreKind::Ordinary;
+    PresentationStores kind_ = PresentationStores::Ordinary;
 };
 
-std::vector<StoreKindTrial>& Trials()
+std::vector<PresentationStoresTrial>& Trials()
 {
-    static std::vector<StoreKindTrial> trials;
+    static std::vector<PresentationStoresTrial> trials;
     return trials;
 }
 
-StoreKind TrialKind(size_t bytes)
+PresentationStores TrialKind(size_t bytes)
 {
     // A program presents one or two frame sizes; a few are kept apart.
     constexpr size_t kSizes = 4;
-    std::vector<StoreKindTrial>& trials = Trials();
-    for (StoreKindTrial& trial : trials)
+    std::vector<PresentationStoresTrial>& trials = Trials();
+    for (PresentationStoresTrial& trial : trials)
         if (trial.Bytes() == bytes) return trial.Next();
-    if (trials.size() >= kSizes) return StoreKind::Ordinary;
+    if (trials.size() >= kSizes) return PresentationStores::Ordinary;
     try {
         trials.emplace_back(bytes);
     } catch (const std::bad_alloc&) {
-        return StoreKind::Ordinary;
+        return PresentationStores::Ordinary;
     }
     return trials.back().Next();
 }
 
 } // namespace
 
-const char* StoreKindName(StoreKind kind) { return kind == StoreKind::Streaming ? "streaming" : "ordinary"; }
+const char* PresentationStoresName(PresentationStores kind)
+{
+    return kind == PresentationStores::Streaming ? "streaming" : "ordinary";
+}
 
-StoreKind PresentationStores(size_t bytes)
+PresentationStores StoresForPresentation(size_t bytes)
 {
     LoopsPresented();
     if (Held()) return *Held();
     return TrialKind(bytes);
 }
 
-std::optional<StoreKind> ChosenStoreKind(size_t bytes)
+std::optional<PresentationStores> ChosenPresentationStores(size_t bytes)
 {
     if (Held()) return Held();
-    for (const StoreKindTrial& trial : Trials())
+    for (const PresentationStoresTrial& trial : Trials())
         if (trial.Bytes() == bytes) return trial.Decided();
     return std::nullopt;
 }
 
-void HoldStoreKind(std::optional<StoreKind> kind) { Held() = kind; }
+void HoldPresentationStores(std::optional<PresentationStores> kind) { Held() = kind; }
 
-std::optional<StoreKind> HeldStoreKind() { return Held(); }
+std::optional<PresentationStores> HeldPresentationStores() { return Held(); }
 
-void CopyRowWith([[maybe_unused]] StoreKind kind, uint8_t* out, const uint8_t* in, int64_t count, int bytesPerPixel,
-    uint32_t keepBits)
+void CopyRowWith([[maybe_unused]] PresentationStores kind, uint8_t* out, const uint8_t* in, int64_t count,
+    int bytesPerPixel, uint32_t keepBits)
 {
     if (count <= 0) return;
-    if (kind == StoreKind::Streaming) {
+    if (kind == PresentationStores::Streaming) {
         Loops(bytesPerPixel).streamCopy(out, in, count, keepBits);
         return;
     }
@@ -157,19 +165,19 @@ void CopyRowWith([[maybe_unused]] StoreKind kind, uint8_t* out, const uint8_t* i
         std::memcpy(out, in, size_t(count) * size_t(bytesPerPixel));
 }
 
-void FillRowWith([[maybe_unused]] StoreKind kind, uint8_t* out, int64_t count, int bytesPerPixel, uint32_t raw)
+void FillRowWith([[maybe_unused]] PresentationStores kind, uint8_t* out, int64_t count, int bytesPerPixel, uint32_t raw)
 {
     if (count <= 0) return;
     const PixelLoops& loops = Loops(bytesPerPixel);
-    if (kind == StoreKind::Streaming)
+    if (kind == PresentationStores::Streaming)
         loops.streamFill(out, count, raw);
     else
         loops.fill(out, count, raw);
 }
 
-void FinishStores([[maybe_unused]] StoreKind kind)
+void FinishStores([[maybe_unused]] PresentationStores kind)
 {
-    if (kind == StoreKind::Streaming) FinishStreaming();
+    if (kind == PresentationStores::Streaming) FinishStreaming();
 }
 
 } // namespace platform::pixels

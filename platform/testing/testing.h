@@ -1,5 +1,6 @@
-// Control of the headless host, for tests, tools and benchmarks. The program
-// never includes this; it sees only the Win32 headers.
+// The one door for tests, tools and benchmarks: control of the headless host
+// and of the layers above it, on a test's behalf. The program never
+// includes this; it sees only the Win32 headers.
 #pragma once
 
 #include <cstdint>
@@ -7,6 +8,8 @@
 #include <vector>
 
 #include <windows.h>
+
+#include "host/headless/headless_records.h"
 
 namespace headless {
 
@@ -42,16 +45,13 @@ void PushClick(int x, int y); // button down and up at one place
 // Message boxes: answers are used in order (IDOK, IDYES, IDNO); without one
 // MB_OK answers IDOK and MB_YESNO answers IDNO.
 void QueueAnswer(int answer);
-struct ShownMessageBox {
-    std::string captionUtf8;
-    std::string textUtf8;
-    int answer = 0;
-};
+using ShownMessageBox = platform::host::ShownMessageBox;
 const std::vector<ShownMessageBox>& MessageBoxesShown();
 
 // Faults: the next `count` calls of the operation fail.
 void FailNext(const std::string& operation, int count = 1);
-// The display is taken away: every surface is lost until restored.
+// The display is taken away: every surface is lost until restored. It goes
+// as every host sends it, the host's DisplayLost input, delivered at once.
 void LoseDisplay();
 
 // The platform calls the program made, while the log runs.
@@ -61,12 +61,7 @@ void ClearCallLog();
 
 // What the screen shows of the client area after the last presentation,
 // 0x00RRGGBB, 640 by 480 (or the client size), rows top to bottom.
-struct Capture {
-    int width = 0;
-    int height = 0;
-    std::vector<uint32_t> pixels;
-    uint32_t At(int x, int y) const { return pixels[size_t(y) * size_t(width) + size_t(x)]; }
-};
+using Capture = platform::host::Capture;
 Capture CaptureScreen();
 // The whole window: the menu bar as last drawn, over the client area.
 Capture CaptureWindow();

@@ -14,24 +14,22 @@
 
 namespace platform::pixels {
 
-enum class StoreKind { Ordinary, Streaming };
-const char* StoreKindName(StoreKind kind); // "ordinary", "streaming"
+enum class PresentationStores { Ordinary, Streaming };
+const char* PresentationStoresName(PresentationStores kind); // "ordinary", "streaming"
 
 // The kind for this presentation of `bytes`; called once a presentation.
 // A few dozen presentations of a size try both kinds, then the faster one
 // stays until the next such trial, held ever more rarely.
-StoreKind PresentationStores(size_t bytes);
+PresentationStores StoresForPresentation(size_t bytes);
 // The kind chosen for presentations of `bytes`, once their trial is over.
-std::optional<StoreKind> ChosenStoreKind(size_t bytes);
-// Holds presentations to one kind (nullopt: measure).
-void HoldStoreKind(std::optional<StoreKind> kind);
-std::optional<StoreKind> HeldStoreKind();
+std::optional<PresentationStores> ChosenPresentationStores(size_t bytes);
 
 // `count` pixels of `bytesPerPixel` bytes from `in` to `out`; 32-bit ones
 // are masked with `keepBits`. Call FinishStores after the last row.
-void CopyRowWith(StoreKind kind, uint8_t* out, const uint8_t* in, int64_t count, int bytesPerPixel, uint32_t keepBits);
+void CopyRowWith(
+    PresentationStores kind, uint8_t* out, const uint8_t* in, int64_t count, int bytesPerPixel, uint32_t keepBits);
 // `count` pixels of the raw value `raw`.
-void FillRowWith(StoreKind kind, uint8_t* out, int64_t count, int bytesPerPixel, uint32_t raw);
-void FinishStores(StoreKind kind);
+void FillRowWith(PresentationStores kind, uint8_t* out, int64_t count, int bytesPerPixel, uint32_t raw);
+void FinishStores(PresentationStores kind);
 
 } // namespace platform::pixels

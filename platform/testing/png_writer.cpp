@@ -1,6 +1,6 @@
 // Captures as PNG files: 8-bit RGB, what any picture viewer or diff tool reads.
 // Encoded into memory; the caller decides how the file is written.
-#include "testing.h"
+#include "testing/testing.h"
 
 #include <csetjmp>
 #include <new>

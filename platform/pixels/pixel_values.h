@@ -1,32 +1,13 @@
-// Pixel memory with a pitch, and the rectangles blits work on. Coordinates
-// are 64-bit, so that no rectangle a program passes can overflow on the way.
+// What blits need besides the memory they work on (common/pixel_view.h):
+// the bits a target keeps, colour keys, and pixels at any alignment.
 #pragma once
 
 #include <cstdint>
 #include <cstring>
 
+#include "common/pixel_view.h"
+
 namespace platform::pixels {
-
-// A rectangle; right and bottom excluded.
-struct Span2D {
-    int64_t left = 0, top = 0, right = 0, bottom = 0;
-
-    int64_t Width() const { return right - left; }
-    int64_t Height() const { return bottom - top; }
-    bool IsEmpty() const { return right <= left || bottom <= top; }
-};
-
-// 2 or 4 bytes a pixel.
-struct Raster {
-    uint8_t* pixels = nullptr;
-    int width = 0;
-    int height = 0;
-    int pitch = 0;
-    int bytesPerPixel = 4;
-
-    uint8_t* At(int64_t x, int64_t y) const { return pixels + y * pitch + x * bytesPerPixel; }
-    Span2D Bounds() const { return { 0, 0, width, height }; }
-};
 
 // Bits a 32-bit target keeps of each written value: all of them for
 // surface memory, the colour bits for a window's 0x00RRGGBB client pixels.
