@@ -1,7 +1,8 @@
 // WebAssembly's 128-bit SIMD vector type: four 32-bit or eight 16-bit
 // pixels. Like SSE2 it has no masked stores (partly keyed vectors are
-// blended) and no streaming stores, but it compares unsigned lanes as they
-// are, so the key test needs no flipped top bits.
+// blended) and no streaming stores. Its unsigned compares become three or
+// four x86 instructions (max, equal, not), its signed ones one: the key test
+// compares signed, with the top bits flipped as SSE2's does.
 #pragma once
 
 #include <cstdint>
@@ -40,25 +41,27 @@ template <typename PixelType> struct WasmVector {
 
     struct Key {
         Vector low, range;
+        // (value - low) > range unsigned is (value - (low ^ top)) > (range ^
+        // top) signed: subtracting the flipped low flips the difference's top bit.
         PIXELS_TARGET explicit Key(ColourKey key)
-            : low(Splat(key.low))
-            , range(Splat(key.range))
+            : low(Splat(key.low ^ kTopBit))
+            , range(Splat(key.range ^ kTopBit))
         {
         }
-        // (value - low) > range, unsigned.
         PIXELS_TARGET Mask Drawn(Vector value) const
         {
-            if constexpr (kWide) return wasm_u32x4_gt(wasm_i32x4_sub(value, low), range);
-            return wasm_u16x8_gt(wasm_i16x8_sub(value, low), range);
+            if constexpr (kWide) return wasm_i32x4_gt(wasm_i32x4_sub(value, low), range);
+            return wasm_i16x8_gt(wasm_i16x8_sub(value, low), range);
         }
+
+    private:
+        static constexpr uint32_t kTopBit = kWide ? 0x80000000u : 0x8000u;
     };
 
     PIXELS_TARGET static bool Any(Mask mask) { return wasm_v128_any_true(mask); }
-    PIXELS_TARGET static bool All(Mask mask)
-    {
-        if constexpr (kWide) return wasm_i32x4_all_true(mask);
-        return wasm_i16x8_all_true(mask);
-    }
+    // Every lane is all ones or all zeros: one byte mask (pmovmskb) tells,
+    // where all_true takes three instructions.
+    PIXELS_TARGET static bool All(Mask mask) { return wasm_i8x16_bitmask(mask) == 0xFFFF; }
     PIXELS_TARGET static Mask Both(Mask a, Mask b) { return wasm_v128_and(a, b); }
     PIXELS_TARGET static Mask Either(Mask a, Mask b) { return wasm_v128_or(a, b); }
     PIXELS_TARGET static Mask NoLanes() { return Zero(); }

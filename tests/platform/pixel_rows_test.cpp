@@ -63,7 +63,7 @@ TEST_P(KeyedRowsTest, Keyed32SkipsExactlyTheKeyRangeAtEveryWidth)
         uint32_t low, range, keep;
     };
     const Case cases[] = { { 0x00FF00FFu, 0, 0xFFFFFFFFu }, { 0x00FF00FFu, 0, 0x00FFFFFFu }, { 0x100u, 0x40u, ~0u },
-        { 0xFFFFFFF0u, 0xFu, ~0u }, { 0u, 0u, ~0u } };
+        { 0xFFFFFFF0u, 0xFu, ~0u }, { 0u, 0u, ~0u }, { 0x7FFFFFF8u, 0x10u, ~0u } };
     for (const Case& test : cases)
         for (int width = 0; width <= kMaxWidth; ++width) {
             const std::vector<uint32_t> keys
@@ -88,8 +88,10 @@ TEST_P(KeyedRowsTest, Keyed16SkipsExactlyTheKeyRangeAtEveryWidth)
     struct Case {
         uint32_t low, range;
     };
-    // The last two reach past 16 bits, where only the low end can match.
-    const Case cases[] = { { 0xF81Fu, 0 }, { 0x0000u, 0 }, { 0x1000u, 0x0FFFu }, { 0xFFF0u, 0x20u }, { 0x1F81Fu, 0 } };
+    // { 0x7FF8, 0x10 } crosses the top bit; the last two reach past 16 bits,
+    // where only the low end can match.
+    const Case cases[] = { { 0xF81Fu, 0 }, { 0x0000u, 0 }, { 0x1000u, 0x0FFFu }, { 0x7FF8u, 0x10u }, { 0xFFF0u, 0x20u },
+        { 0x1F81Fu, 0 } };
     for (const Case& test : cases)
         for (int width = 0; width <= kMaxWidth; ++width) {
             const std::vector<uint16_t> keys
