@@ -10,14 +10,14 @@
 // Prints a line a check, the figures, and a closing "N passed, N failed";
 // exits non-zero when any check failed.
 import { execFileSync } from "node:child_process";
-import { cpSync, existsSync, mkdtempSync, readFileSync, rmSync, statSync, writeFileSync } from "node:fs";
-import { createServer } from "node:http";
+import { cpSync, mkdtempSync, readFileSync, rmSync, statSync, writeFileSync } from "node:fs";
 import { tmpdir } from "node:os";
-import { dirname, extname, join, normalize, resolve } from "node:path";
+import { dirname, join, resolve } from "node:path";
 import { fileURLToPath } from "node:url";
 
 import { Browser } from "./devtools.mjs";
 import { readPng } from "./png.mjs";
+import { serve } from "./static_server.mjs";
 
 const BUDGET_BYTES = 1_000_000;
 // Generous, so that a slow or busy machine passes; the figure is printed.
@@ -30,30 +30,6 @@ if (!pageDir || !replay) {
 }
 const here = dirname(fileURLToPath(import.meta.url));
 const work = mkdtempSync(join(tmpdir(), "sample-delivery-"));
-
-// ---- A static server on 127.0.0.1 that logs what it sends and can be stopped ----
-const TYPES = { ".html": "text/html; charset=utf-8", ".js": "text/javascript", ".wasm": "application/wasm",
-                ".data": "application/octet-stream", ".webmanifest": "application/manifest+json", ".png": "image/png" };
-async function serve(root) {
-  const sent = [];
-  const server = createServer((request, response) => {
-    const path = normalize(join(root, decodeURIComponent(new URL(request.url, "http://x").pathname)));
-    const file = path.endsWith("/") ? join(path, "index.html") : path;
-    if (!file.startsWith(root) || !existsSync(file) || !statSync(file).isFile()) {
-      response.writeHead(404).end();
-      return;
-    }
-    sent.push(file.slice(root.length + 1));
-    response.writeHead(200, { "Content-Type": TYPES[extname(file)] ?? "application/octet-stream" });
-    response.end(readFileSync(file));
-  });
-  await new Promise((done) => server.listen(0, "127.0.0.1", done));
-  return {
-    url: `http://127.0.0.1:${server.address().port}/`,
-    sent,
-    stop: () => new Promise((done) => { server.close(done); server.closeAllConnections(); }),
-  };
-}
 
 function gzipSize(file) {
   return execFileSync("gzip", ["-9", "-c", file], { maxBuffer: 1 << 28 }).length;

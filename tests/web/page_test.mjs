@@ -10,13 +10,13 @@
 // folder, beside the pictures. Prints a line a check and a closing
 // "N passed, N failed"; exits non-zero when any check failed.
 import { execFileSync } from "node:child_process";
-import { createReadStream, existsSync, mkdirSync, mkdtempSync, readFileSync, rmSync, statSync, writeFileSync } from "node:fs";
-import { createServer } from "node:http";
+import { mkdirSync, mkdtempSync, readFileSync, rmSync, writeFileSync } from "node:fs";
 import { tmpdir } from "node:os";
-import { dirname, extname, join, normalize, resolve } from "node:path";
+import { dirname, join, resolve } from "node:path";
 
 import { Browser } from "./devtools.mjs";
 import { readPng } from "./png.mjs";
+import { serve } from "./static_server.mjs";
 
 const [pageDir, replay, screenshotDir] = process.argv.slice(2).map((path) => path && resolve(path));
 if (!pageDir || !replay) {
@@ -25,23 +25,6 @@ if (!pageDir || !replay) {
 }
 const work = mkdtempSync(join(tmpdir(), "sample-web-test-"));
 if (screenshotDir) mkdirSync(screenshotDir, { recursive: true });
-
-// ---- The page, served from 127.0.0.1 as any static server would ----
-const TYPES = { ".html": "text/html; charset=utf-8", ".js": "text/javascript", ".wasm": "application/wasm",
-                ".data": "application/octet-stream" };
-function serve(root) {
-  const server = createServer((request, response) => {
-    const path = normalize(join(root, decodeURIComponent(new URL(request.url, "http://x").pathname)));
-    const file = path.endsWith("/") ? join(path, "index.html") : path;
-    if (!file.startsWith(root) || !existsSync(file) || !statSync(file).isFile()) {
-      response.writeHead(404).end();
-      return;
-    }
-    response.writeHead(200, { "Content-Type": TYPES[extname(file)] ?? "application/octet-stream" });
-    createReadStream(file).pipe(response);
-  });
-  return new Promise((done) => server.listen(0, "127.0.0.1", () => done(server)));
-}
 
 // ---- sample-replay's frames ----
 function replayCaptures(name, script) {
@@ -262,7 +245,7 @@ async function phoneLayoutProblem(sample, [width, height], fit) {
 }
 
 const server = await serve(pageDir);
-const url = `http://127.0.0.1:${server.address().port}/`;
+const url = server.url;
 const browser = await Browser.launch({ windowSize: "1400,1100" });
 const figures = {};
 let menuBar = null;
@@ -487,7 +470,7 @@ try {
   });
 } finally {
   await denseBrowser.close();
-  server.close();
+  await server.stop();
   rmSync(work, { recursive: true, force: true });
 }
 
