@@ -18,6 +18,7 @@
 #include "common/file_kind.h"
 #include "gdi/bitmap_file.h"
 #include "gdi/objects.h"
+#include "host/host.h"
 
 namespace platform::gdi {
 namespace {
@@ -71,6 +72,7 @@ std::optional<std::string> RegularFileFault(const struct stat& status)
 // checked again, since the name may be replaced between the look and the open.
 std::optional<std::vector<uint8_t>> ReadWholeFile(const std::string& path, std::string& fault)
 {
+    if (host::Host* host = host::Installed()) host->AwaitFile(path);
     struct stat status { };
     if (stat(path.c_str(), &status) != 0) {
         fault = errno == ENOENT ? "missing" : Explain("cannot be read", errno);

@@ -19,4 +19,6 @@ Host& Current()
 
 void Install(Host* host) { installed = host; }
 
+Host* Installed() { return installed; }
+
 } // namespace platform::host

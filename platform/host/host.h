@@ -117,10 +117,20 @@ public:
     // loop; ShowMessageBox above is used only where no box can be drawn (no
     // display, hidden window).
     virtual bool WaitForInput(uint32_t timeoutMilliseconds) = 0;
+
+    // ---- Files ----
+    // The program is about to read the file at `path`. A host still
+    // fetching some of the program's files (the page, its pictures, which
+    // come after its first picture) returns once that one is whole or will
+    // never come; a host with every file from the start returns at once.
+    virtual void AwaitFile(const std::string& path) { (void)path; }
 };
 
 // The host the process runs on; installed by the executable's main.
 Host& Current();
 void Install(Host* host);
+// The installed host, or null: the tools and tests that only read files
+// run on none.
+Host* Installed();
 
 } // namespace platform::host

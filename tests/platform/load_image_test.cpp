@@ -16,6 +16,7 @@
 #include "gdi/bitmap_file.h"
 #include "gdi/testing_hooks.h"
 #include "gdi_test_support.h"
+#include "user_fake_host.h"
 
 using namespace gdi_test;
 
@@ -206,6 +207,42 @@ TEST_F(LoadImageTest, EachRefusalNamesTheFileAndTheReason)
     EXPECT_EQ(::testing::internal::GetCapturedStderr(), "");
     ASSERT_NE(loaded, nullptr);
     DeleteObject(loaded);
+}
+
+// A host whose files come while the program runs (the page's pictures):
+// each is written only when the program says it is about to read it.
+class ArrivingFilesHost final : public user_test::FakeHost {
+public:
+    explicit ArrivingFilesHost(const TemporaryDirectory& directory)
+        : directory_(directory)
+    {
+    }
+    void AwaitFile(const std::string& path) override
+    {
+        awaited.push_back(path);
+        if (path == directory_.path() / "late.bmp")
+            directory_.Write("late.bmp", Bitmap24(2, 2, std::vector<uint32_t>(4, 0x00ff00), false));
+    }
+    std::vector<std::string> awaited;
+
+private:
+    const TemporaryDirectory& directory_;
+};
+
+TEST_F(LoadImageTest, AFileStillArrivingIsWaitedForBeforeItIsLookedAt)
+{
+    ArrivingFilesHost host(directory_);
+    platform::host::Install(&host);
+    const std::string late = (directory_.path() / "late.bmp").string();
+    const std::string never = (directory_.path() / "never.bmp").string();
+
+    HBITMAP loaded = LoadBitmapFile(late);
+    EXPECT_NE(loaded, nullptr) << "the file was looked for before it had arrived";
+    if (loaded != nullptr) DeleteObject(loaded);
+    // One that never comes is missing, as on a disk without it.
+    EXPECT_EQ(RefusalMessage(never), Line(never, "missing"));
+    EXPECT_EQ(host.awaited, (std::vector<std::string> { late, never }));
+    platform::host::Install(nullptr);
 }
 
 } // namespace

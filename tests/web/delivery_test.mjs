@@ -133,19 +133,44 @@ try {
     }
   });
 
+  // Each a first visit as a visitor makes one: a new tab of the running
+  // browser, at an origin it has never seen (a server of its own, so that
+  // nothing is cached). Not a context of its own: that opens a new window,
+  // whose browser interface (the omnibox's pages) loads alongside and takes
+  // one of the machine's cores while the page starts.
   await check(`the first picture within ${FIRST_PICTURE_BOUND_MS} ms of opening the page (median of five first visits)`, async () => {
-    const server = await serve(pageDir);
-    try {
-      const times = [];
-      for (let i = 0; i < 5; ++i) {
-        const page = await visit(browser, server.url);
+    const times = [];
+    for (let i = 0; i < 5; ++i) {
+      const server = await serve(pageDir);
+      try {
+        const page = await browser.newPage();
+        await page.send("Network.enable");
+        await page.send("Network.clearBrowserCache");
+        await visit(browser, server.url, page);
         times.push(await page.evaluate(`performance.getEntriesByName("sample-first-picture")[0].startTime`));
         await page.close();
+      } finally {
+        await server.stop();
       }
-      times.sort((a, b) => a - b);
-      figures.firstPictureMs = times[2];
-      console.log(`first picture: ${times.map((t) => t.toFixed(0)).join(", ")} ms; median ${times[2].toFixed(0)} ms`);
-      if (!(times[2] <= FIRST_PICTURE_BOUND_MS)) return `median ${times[2].toFixed(0)} ms`;
+    }
+    times.sort((a, b) => a - b);
+    figures.firstPictureMs = times[2];
+    console.log(`first picture: ${times.map((t) => t.toFixed(0)).join(", ")} ms; median ${times[2].toFixed(0)} ms`);
+    if (!(times[2] <= FIRST_PICTURE_BOUND_MS)) return `median ${times[2].toFixed(0)} ms`;
+  });
+
+  // The pictures are fetched after the first picture; a frame that needs
+  // one waits for it rather than drawing without it.
+  await check("pictures that arrive late are waited for: the start frame is whole, and none is fetched twice", async () => {
+    const server = await serve(pageDir, { delayMs: (name) => (name.endsWith(".bmp") ? 1500 : 0) });
+    try {
+      const page = await visit(browser, server.url);
+      const differing = differingPixels(await startFrameShown(page), startFrame);
+      if (differing) return `${differing} pixels differ from sample-replay's start frame`;
+      const pictures = server.sent.filter((name) => name.endsWith(".bmp"));
+      if (pictures.length !== new Set(pictures).size) return `sent ${pictures.join(", ")}`;
+      const warnings = page.console.filter((line) => line.includes("platform:"));
+      if (warnings.length) return warnings.join("; ");
     } finally {
       await server.stop();
     }

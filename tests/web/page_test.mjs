@@ -252,11 +252,12 @@ let menuBar = null;
 try {
   await check("the page starts the program at once, and its box says there is no sound device", async () => {
     const sample = await SamplePage.open(browser, url);
-    figures.firstShownMs = await sample.page.evaluate("window.sample.firstShownAt");
     const canvas = await sample.canvas();
     if (canvas.width !== 640 || canvas.height <= 480) return `canvas ${canvas.width}x${canvas.height}`;
     const bar = canvas.height - 480;
     menuBar = crop(canvas, 0, 0, 640, bar);
+    // The tab's icon is made once the first picture is up.
+    await sample.page.waitFor(`document.querySelector("link[rel=icon]").href.startsWith("data:image/png")`, "the icon", 5);
     const [title, icon] = await sample.page.evaluate(`[document.title, document.querySelector("link[rel=icon]").href]`);
     if (title !== "sample" || !icon.startsWith("data:image/png;base64,"))
       return `the page's title is "${title}" and its icon ${icon.slice(0, 40)}`;
@@ -475,9 +476,8 @@ try {
 }
 
 const failed = results.filter(([, problem]) => problem).length;
-if (figures.firstShownMs !== undefined)
-  console.log(`FIGURES first_picture_ms=${figures.firstShownMs.toFixed(0)}` +
-    ` frames_per_second_start=${(figures.framesPerSecond ?? 0).toFixed(0)}` +
+if (figures.framesPerSecond !== undefined)
+  console.log(`FIGURES frames_per_second_start=${(figures.framesPerSecond ?? 0).toFixed(0)}` +
     ` frames_per_second_all=${(figures.framesPerSecondAll ?? 0).toFixed(0)} full_screen_granted=${figures.fullScreenGranted}` +
     ` touch_full_screen_granted=${figures.touchFullScreenGranted}`);
 console.log(`${results.length - failed} passed, ${failed} failed`);

@@ -2,7 +2,8 @@
 // file whole, with the type a production server gives it (application/wasm,
 // so that the browser compiles while it downloads), nothing outside the
 // folder. Keeps the names of the files it sent, and can be stopped while
-// pages are open (a server gone away).
+// pages are open (a server gone away). `delayMs(name)`: how long a file's
+// answer is held back, as on a slow line.
 import { existsSync, readFileSync, statSync } from "node:fs";
 import { createServer } from "node:http";
 import { extname, join, normalize, sep } from "node:path";
@@ -10,7 +11,7 @@ import { extname, join, normalize, sep } from "node:path";
 const TYPES = { ".html": "text/html; charset=utf-8", ".js": "text/javascript", ".wasm": "application/wasm",
                 ".data": "application/octet-stream", ".webmanifest": "application/manifest+json", ".png": "image/png" };
 
-export async function serve(root) {
+export async function serve(root, { delayMs = () => 0 } = {}) {
   const sent = [];
   const server = createServer((request, response) => {
     const path = normalize(join(root, decodeURIComponent(new URL(request.url, "http://x").pathname)));
@@ -19,9 +20,12 @@ export async function serve(root) {
       response.writeHead(404).end();
       return;
     }
-    sent.push(file.slice(root.length + 1));
-    response.writeHead(200, { "Content-Type": TYPES[extname(file)] ?? "application/octet-stream" });
-    response.end(readFileSync(file));
+    const name = file.slice(root.length + 1);
+    sent.push(name);
+    setTimeout(() => {
+      response.writeHead(200, { "Content-Type": TYPES[extname(file)] ?? "application/octet-stream" });
+      response.end(readFileSync(file));
+    }, delayMs(name));
   });
   await new Promise((done) => server.listen(0, "127.0.0.1", done));
   return {

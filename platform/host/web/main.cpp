@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include "host/web/page.h"
 #include "host/web/page_events.h"
 #include "host/web/web_host.h"
 
@@ -23,6 +24,10 @@ int main()
     theHost = &host;
     platform::host::Install(&host);
     platform::host::ListenToPage(host);
+#if defined(SAMPLE_PAGE_FETCHED_FILES)
+    // The pictures: first needed after the start-up box, fetched meanwhile.
+    platform::host::page::FetchFiles(SAMPLE_PAGE_FETCHED_FILES);
+#endif
     int exitCode = WinMain(GetModuleHandleA(nullptr), nullptr, const_cast<char*>(""), SW_SHOWDEFAULT);
     platform::host::WebHost::Ended(exitCode);
     theHost = nullptr;

@@ -18,18 +18,21 @@ EM_JS(int, JsViewportHeight, (), { return document.documentElement.clientHeight 
 EM_JS(void, JsSetTitle, (const char* utf8), { document.title = UTF8ToString(utf8); });
 
 EM_JS(void, JsSetIcon, (const void* pixels, int width, int height), {
-    const canvas = document.createElement("canvas");
-    canvas.width = width;
-    canvas.height = height;
     const bytes = new Uint8ClampedArray(HEAPU8.buffer, pixels, width * height * 4).slice();
-    canvas.getContext("2d").putImageData(new ImageData(bytes, width, height), 0, 0);
-    let link = document.querySelector("link[rel=icon]");
-    if (!link) {
-        link = document.createElement("link");
-        link.rel = "icon";
-        document.head.appendChild(link);
-    }
-    link.href = canvas.toDataURL("image/png");
+    // Only the tab's: made once the program has given the browser its turn.
+    setTimeout(() => {
+        const canvas = document.createElement("canvas");
+        canvas.width = width;
+        canvas.height = height;
+        canvas.getContext("2d").putImageData(new ImageData(bytes, width, height), 0, 0);
+        let link = document.querySelector("link[rel=icon]");
+        if (!link) {
+            link = document.createElement("link");
+            link.rel = "icon";
+            document.head.appendChild(link);
+        }
+        link.href = canvas.toDataURL("image/png");
+    }, 0);
 });
 
 EM_JS(void, JsSizeCanvas, (int width, int height, double cssWidth, double cssHeight, int pixelated), {
@@ -140,6 +143,50 @@ EM_ASYNC_JS(void, JsYieldForPaint, (), {
         setTimeout(finish, 100);
     });
 });
+
+// Asked for once the program first gives the browser its turn, which shows
+// its first picture, so that the requests and the arriving bytes take no
+// time from it; at once if the program wants one before. A file that cannot
+// be fetched is left out: the program finds it missing.
+EM_JS(void, JsFetchFiles, (const char* names), {
+    const arriving = new Map();
+    for (const name of UTF8ToString(names).split(" ").filter(Boolean)) {
+        let settle;
+        const promise = new Promise((resolve) => { settle = resolve; });
+        arriving.set(name, { promise, settle });
+    }
+    let asked = false;
+    const askForAll = () => {
+        if (asked) return;
+        asked = true;
+        // forEach, not a destructuring for-of: emscripten's optimiser drops those.
+        arriving.forEach((entry, name) => {
+            fetch(name)
+                .then((response) => {
+                    if (!response.ok) throw new Error(response.status + " " + response.statusText);
+                    return response.arrayBuffer();
+                })
+                .then((bytes) => FS.writeFile("/" + name, new Uint8Array(bytes)))
+                .catch((error) => console.warn("platform: " + name + " could not be fetched: " + error.message))
+                .finally(() => {
+                    arriving.delete(name);
+                    entry.settle();
+                });
+        });
+    };
+    setTimeout(askForAll, 0);
+    // The program names them from its folder, the root.
+    Module.arrivingFile = (path) => {
+        const entry = arriving.get(path.startsWith("./") ? path.slice(2) : path.startsWith("/") ? path.slice(1) : path);
+        if (!entry) return null;
+        askForAll();
+        return entry.promise;
+    };
+});
+EM_JS(int, JsFileArriving, (const char* path), {
+    return Module.arrivingFile && Module.arrivingFile(UTF8ToString(path)) ? 1 : 0;
+});
+EM_ASYNC_JS(void, JsAwaitFile, (const char* path), { await Module.arrivingFile(UTF8ToString(path)); });
 // clang-format on
 
 namespace platform::host::page {
@@ -180,5 +227,11 @@ void ReportEnded(int exitCode) { JsReportEnded(exitCode); }
 void SleepUntilWoken(uint32_t milliseconds) { JsSleepUntilWoken(int(milliseconds)); }
 void Wake() { JsWake(); }
 void YieldForPaint() { JsYieldForPaint(); }
+void FetchFiles(const char* names) { JsFetchFiles(names); }
+void AwaitFile(const char* path)
+{
+    // Waiting costs a return to the browser; a file here already needs none.
+    if (JsFileArriving(path)) JsAwaitFile(path);
+}
 
 } // namespace platform::host::page

@@ -53,4 +53,12 @@ void Wake();
 // Back to the browser until it has painted what was put on the canvas.
 void YieldForPaint();
 
+// Files fetched beside the program rather than packed with it, so that its
+// first picture waits for none of them: `names` separated by spaces,
+// relative to the page, each written to the same path in the program's
+// folder when it arrives. AwaitFile returns once `path` (one of them, or
+// any other file at once) is whole or has failed.
+void FetchFiles(const char* names);
+void AwaitFile(const char* path);
+
 } // namespace platform::host::page

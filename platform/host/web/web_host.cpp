@@ -184,6 +184,8 @@ bool WebHost::WaitForInput(uint32_t timeoutMilliseconds)
     return true;
 }
 
+void WebHost::AwaitFile(const std::string& path) { page::AwaitFile(path.c_str()); }
+
 void WebHost::Push(const InputEvent& event)
 {
     input_.push_back(event);

@@ -49,6 +49,7 @@ public:
     void LeaveFullScreen() override;
     void PresentMenuBar(const ReadOnlyPixelView& bar) override;
     bool WaitForInput(uint32_t timeoutMilliseconds) override;
+    void AwaitFile(const std::string& path) override;
 
     // From the browser's event handlers, between turns of the program.
     void Push(const InputEvent& event);
