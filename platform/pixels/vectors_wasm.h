@@ -60,9 +60,10 @@ template <typename PixelType> struct WasmVector {
         static constexpr uint32_t kTopBit = kWide ? 0x80000000u : 0x8000u;
     };
 
-    PIXELS_TARGET static bool Any(Mask mask) { return wasm_v128_any_true(mask); }
-    // Every lane is all ones or all zeros: one byte mask (pmovmskb) tells,
-    // where all_true takes three instructions.
+    // Every lane is all ones or all zeros: one byte mask (pmovmskb) tells
+    // both, where all_true takes three instructions; asked of the same mask,
+    // Any and All share it.
+    PIXELS_TARGET static bool Any(Mask mask) { return wasm_i8x16_bitmask(mask) != 0; }
     PIXELS_TARGET static bool All(Mask mask) { return wasm_i8x16_bitmask(mask) == 0xFFFF; }
     PIXELS_TARGET static Mask Both(Mask a, Mask b) { return wasm_v128_and(a, b); }
     PIXELS_TARGET static Mask Either(Mask a, Mask b) { return wasm_v128_or(a, b); }
