@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
 # Builds the page: the program, platform/ and the browser host as
 # WebAssembly, with Debian's emscripten, into build-web/ (or BUILD_DIR):
-# index.html, sample.js, sample.wasm and sample.data (the pictures and the
-# font cut to the program's characters), the web app manifest with its
-# icons and the service worker at its root, ready for any web server:
+# index.html, sample.js, sample.wasm (with the font, cut to the program's
+# characters), the pictures, the web app manifest with its icons and the
+# service worker at its root, ready for any web server:
 #
 #   scripts/web-build.sh [BUILD_DIR]
 #   cd build-web && python3 -m http.server 8000    # then open http://127.0.0.1:8000/
@@ -35,4 +35,4 @@ cmake -S web -B "$build/build" --toolchain "$toolchain" -DCMAKE_CROSSCOMPILING_E
   -DCMAKE_BUILD_TYPE=Release -DSAMPLE_LIBRARY_SOURCES="$build/sources" -DPAGE_DIR="$build" > "$build/configure.log" \
   || { cat "$build/configure.log"; exit 1; }
 cmake --build "$build/build" -j"$(nproc)"
-echo "The page: $build/index.html ($(cd "$build" && ls index.html sample.* manifest.webmanifest icon-*.png service-worker.js | tr '\n' ' '))"
+echo "The page: $build/index.html ($(cd "$build" && ls index.html sample.js sample.wasm *.bmp manifest.webmanifest icon-*.png service-worker.js | tr '\n' ' '))"

@@ -124,7 +124,7 @@ try {
       console.log(`first visit: ${total} bytes gzipped in all\n${lines.join("\n")}`);
       figures.firstVisitBytes = total;
       if (total > BUDGET_BYTES) return `${total} bytes gzipped, over the budget of ${BUDGET_BYTES}`;
-      if (!counted.has("sample.wasm") || !counted.has("sample.data")) return `the server sent only ${[...counted.keys()]}`;
+      if (!counted.has("sample.wasm") || !counted.has("bg01.bmp")) return `the server sent only ${[...counted.keys()]}`;
       if (!copy.files.includes("/sample.wasm")) return `the offline copy holds ${copy.files.join(", ")}`;
       if (!manifestUrl || manifestErrors.length) return `manifest ${manifestUrl}: ${JSON.stringify(manifestErrors)}`;
       if (installabilityErrors.length) return `not installable: ${installabilityErrors.map((e) => e.errorId).join(", ")}`;
