@@ -281,17 +281,8 @@ PIXELS_TARGET void CopyEdgeRows(const WindowVector& part, int64_t from, int64_t 
 {
     using Mask = typename V::Mask;
     Mask lanes[V::kLanes];
-    // Each group's rows, and its first source row's address, in the
-    // address's width.
-    Offset tops[V::kLanes], heights[V::kLanes];
-    const uint8_t* sources[V::kLanes];
-    for (int g = 0; g < part.groups; ++g) {
+    for (int g = 0; g < part.groups; ++g)
         lanes[g] = V::Lanes(part.lanes[g]);
-        const BandColumn& group = part.rows[g];
-        tops[g] = Offset(group.top);
-        heights[g] = Offset(group.bottom - group.top);
-        sources[g] = part.in + Offset(group.top - group.shift) * rows.inPitch;
-    }
     uint8_t* out = part.out + Offset(from - part.top) * rows.outPitch;
     for (Offset row = Offset(from); row < Offset(to); ++row, out += rows.outPitch) {
         // The groups' loads are independent of each other; merging each
@@ -299,9 +290,9 @@ PIXELS_TARGET void CopyEdgeRows(const WindowVector& part, int64_t from, int64_t 
         typename V::Vector value = V::Zero();
         Mask valid = V::NoLanes();
         for (int g = 0; g < part.groups; ++g) {
-            const Offset down = row - tops[g];
-            if (size_t(down) >= size_t(heights[g])) continue;
-            value = V::Or(value, LoadGroup<V, kPartial>(lanes[g], sources[g] + down * rows.inPitch));
+            const BandColumn& group = part.rows[g];
+            if (uint64_t(row - group.top) >= uint64_t(group.bottom - group.top)) continue;
+            value = V::Or(value, LoadGroup<V, kPartial>(lanes[g], part.in + Offset(row - group.shift) * rows.inPitch));
             valid = V::Either(valid, lanes[g]);
         }
         PutRow<V, M>(out, valid, value, rows);
