@@ -149,38 +149,27 @@ EM_ASYNC_JS(void, JsYieldForPaint, (), {
 // time from it; at once if the program wants one before. A file that cannot
 // be fetched is left out: the program finds it missing.
 EM_JS(void, JsFetchFiles, (const char* names), {
+    const waiting = UTF8ToString(names).split(" ").filter(Boolean);
+    // Each file's fetch while it is on its way; gone once it has come or failed.
     const arriving = new Map();
-    for (const name of UTF8ToString(names).split(" ").filter(Boolean)) {
-        let settle;
-        const promise = new Promise((resolve) => { settle = resolve; });
-        arriving.set(name, { promise, settle });
-    }
-    let asked = false;
     const askForAll = () => {
-        if (asked) return;
-        asked = true;
-        // forEach, not a destructuring for-of: emscripten's optimiser drops those.
-        arriving.forEach((entry, name) => {
-            fetch(name)
+        for (const name of waiting.splice(0)) {
+            arriving.set(name, fetch(name)
                 .then((response) => {
                     if (!response.ok) throw new Error(response.status + " " + response.statusText);
                     return response.arrayBuffer();
                 })
                 .then((bytes) => FS.writeFile("/" + name, new Uint8Array(bytes)))
                 .catch((error) => console.warn("platform: " + name + " could not be fetched: " + error.message))
-                .finally(() => {
-                    arriving.delete(name);
-                    entry.settle();
-                });
-        });
+                .finally(() => arriving.delete(name)));
+        }
     };
     setTimeout(askForAll, 0);
     // The program names them from its folder, the root.
     Module.arrivingFile = (path) => {
-        const entry = arriving.get(path.startsWith("./") ? path.slice(2) : path.startsWith("/") ? path.slice(1) : path);
-        if (!entry) return null;
-        askForAll();
-        return entry.promise;
+        const name = path.startsWith("./") ? path.slice(2) : path.startsWith("/") ? path.slice(1) : path;
+        if (waiting.includes(name)) askForAll();
+        return arriving.get(name) || null;
     };
 });
 EM_JS(int, JsFileArriving, (const char* path), {
